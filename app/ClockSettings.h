@@ -1,0 +1,75 @@
+#pragma once
+// The nineteen values the user can change, and the INI file that keeps them.
+//
+// One table of fields drives reading, writing and restoring defaults. Flags
+// are held as texts and written back byte for byte; a flag is on exactly
+// when its text is "真".
+#include <array>
+#include <cstdint>
+#include <string>
+
+struct ClockSettings {
+    std::string startWithWindows;
+    std::string keepOnTop;
+    std::string layeredTransparency;
+    std::string memoryOptimization;
+    std::string restoreLastPosition; // the flag part of the position value after placement
+    std::string showSeconds;
+    std::int32_t windowAlpha = 0;
+    std::int32_t windowBackgroundAlpha = 0;
+    std::int32_t clockBackgroundAlpha = 0;
+    std::int32_t clockAlpha = 0;
+    std::int32_t outerBorderColor = 0;
+    std::int32_t innerBorderColor = 0;
+    std::int32_t windowBackgroundColor = 0;
+    std::int32_t clockBackgroundColor = 0;
+    std::int32_t fontColor = 0;
+    std::int32_t fontSize = 0;
+    std::int32_t outlineColor = 0;
+    std::int32_t outlineWidth = 0;
+    std::string fontName;
+};
+
+inline constexpr char OnText[] = "真";
+inline constexpr char OffText[] = "假";
+inline constexpr char DefaultFontName[] = "微软雅黑";
+inline constexpr char SettingsFileName[] = "配置.ini";
+
+bool IsOn(const std::string& flag);
+inline const char* FlagText(bool on) { return on ? OnText : OffText; }
+
+enum class FieldKind {
+    Flag,     // text, "真" or "假" when the program writes it
+    Position, // flag + "|" + left + "|" + top in the file
+    Number,   // signed 32-bit, read with TextToInt
+    Text,
+};
+
+struct SettingField {
+    const char* section;
+    const char* key;
+    FieldKind kind;
+    std::string ClockSettings::*text;    // Flag, Position, Text
+    std::int32_t ClockSettings::*number; // Number
+    const char* defaultText;             // Flag, Text
+    std::int32_t defaultNumber;          // Number
+};
+
+// The fields in the order of reading and writing.
+extern const std::array<SettingField, 19> SettingFields;
+
+// The position value's default: "真|" + centred left + "|" + centred top,
+// the halves as real numbers with up to 13 significant digits.
+std::string DefaultPositionText(int screenWidth, int screenHeight);
+
+// Every field at its default; the position's flag part is "真".
+ClockSettings DefaultSettings();
+
+// Reads every field from the file at path (missing keys give defaults). When
+// no file exists there, writes eighteen keys (all but "显示秒数"), the
+// position value as read. After loading, restoreLastPosition holds the
+// whole position value; placement keeps only its flag.
+ClockSettings LoadSettings(const std::string& path, int screenWidth, int screenHeight);
+
+// Writes all nineteen keys; the position as flag|left|top.
+void SaveSettings(const std::string& path, const ClockSettings& settings, int left, int top);

@@ -1,0 +1,52 @@
+#include "app/Lifetime.h"
+
+#include "app/AppGlobals.h"
+#include "app/GraphicsStartup.h"
+#include "clock/ClockWindow.h"
+#include "framework/Services.h"
+#include "settings/WindowLayouts.h"
+
+namespace {
+
+constexpr int ClockWidth = 380;
+constexpr int ClockHeight = 150;
+
+void PlaceCentred(HWND window) {
+    const ScreenSize screen = PrimaryScreenSize();
+    MoveWindow(window, (screen.width - ClockWidth) / 2, (screen.height - ClockHeight) / 2, ClockWidth,
+               ClockHeight, TRUE);
+}
+
+} // namespace
+
+int RunProgram() {
+    CreateAppGlobals();
+    StartGraphics();
+    App().clockWindow = std::make_unique<ClockWindow>();
+    App().clockWindow->Create(ClockWindowLayout);
+    const int exitCode = RunMessageLoop();
+    ReleaseGlobals();
+    return exitCode;
+}
+
+void OnClockWindowCreated() {
+    AppGlobals& app = App();
+    StartGraphics();
+    app.settingsFilePath = ProgramDirectory() + "\\" + SettingsFileName;
+    const ScreenSize screen = PrimaryScreenSize();
+    app.settings = LoadSettings(app.settingsFilePath, screen.width, screen.height);
+    PlaceCentred(app.clockWindow->Handle());
+    app.clockWindow->tickTimer.SetInterval(1000);
+}
+
+void OnClockWindowDestroyed() {
+    AppGlobals& app = App();
+    const POINT position = app.clockWindow->Position();
+    SaveSettings(app.settingsFilePath, app.settings, position.x, position.y);
+    StopGraphics();
+    PostQuitMessage(0);
+}
+
+void OnClockTick() {}
+
+void OnTrimTick() {}

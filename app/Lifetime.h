@@ -1,0 +1,17 @@
+#pragma once
+// The program's spine: the entry sequence, and what the clock window does
+// when it is created and destroyed.
+
+// The entry sequence; answers the process exit code (0 on every orderly end).
+int RunProgram();
+
+// The clock window's creation event.
+void OnClockWindowCreated();
+// The clock window's destruction event: saves the settings, releases the
+// drawing resources, stops GDI+ and ends the message loop with code 0.
+void OnClockWindowDestroyed();
+
+// tickTimer: a redraw with a fresh time.
+void OnClockTick();
+// trimTimer: one working-set trim.
+void OnTrimTick();

@@ -1,0 +1,5 @@
+#include "app/Lifetime.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunProgram(); }

@@ -1,0 +1,18 @@
+#pragma once
+// Numbers as the INI file holds them.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The leading decimal integer of a text. GBK full-width forms of ASCII
+// characters (digits, signs, spaces) count as their ASCII counterparts;
+// leading white space is skipped, an optional sign read, digits taken up to
+// the first other character; no digits gives 0. Values beyond 32 bits
+// saturate at the nearer limit instead of wrapping.
+std::int32_t TextToInt(std::string_view text);
+
+// Signed decimal, no leading zeros or spaces (printf "%d").
+std::string IntToText(std::int32_t value);
+
+// Up to 13 significant digits without trailing zeros (printf "%.13g").
+std::string RealToText(double value);

@@ -1,0 +1,18 @@
+#pragma once
+// The clock window: a popup built from its layout, with its two timers.
+#include "framework/Window.h"
+
+class ClockWindow : public Window {
+public:
+    ClockWindow();
+
+    WindowTimer tickTimer; // "时钟1": one redraw a second
+    WindowTimer trimTimer; // "时钟2": working-set trimming
+
+    // Left and top of the window on the screen.
+    POINT Position() const;
+
+protected:
+    void OnCreated() override;
+    void OnDestroyed() override;
+};

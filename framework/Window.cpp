@@ -1,0 +1,230 @@
+#include "framework/Window.h"
+
+#include "framework/Services.h"
+#include "graphics/TextMarshalling.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+constexpr wchar_t WindowClassName[] = L"TikoClockWindow";
+constexpr wchar_t OwnerClassName[] = L"TikoClockOwner";
+constexpr UINT GbkCodePage = 936;
+
+void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    if (GetClassInfoExW(instance, name, &windowClass))
+        return;
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = style;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.lpszClassName = name;
+    RegisterClassExW(&windowClass);
+}
+
+DWORD StyleOf(WindowFrame frame) {
+    switch (frame) {
+    case WindowFrame::Popup:
+        return WS_POPUP | WS_CLIPCHILDREN;
+    case WindowFrame::FixedDialog:
+        return WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    }
+    return WS_POPUP;
+}
+
+} // namespace
+
+HWND HiddenOwnerWindow() {
+    static HWND owner = nullptr;
+    if (owner && IsWindow(owner))
+        return owner;
+    RegisterWindowClass(OwnerClassName, DefWindowProcW, 0);
+    owner = CreateWindowExW(0, OwnerClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    return owner;
+}
+
+Window::~Window() {
+    Destroy();
+    for (WindowTimer* timer : timers)
+        timer->Forget();
+}
+
+bool Window::Create(const WindowLayout& windowLayout) {
+    if (window)
+        return false;
+    RegisterWindowClass(WindowClassName, &Window::Procedure, CS_DBLCLKS);
+    layout = windowLayout;
+    const ScreenSize screen = PrimaryScreenSize();
+    const int left = (screen.width - layout.width) / 2;
+    const int top = (screen.height - layout.height) / 2;
+    const std::wstring title = MultiByteToWide(layout.title, GbkCodePage);
+    const HWND created = CreateWindowExW(WS_EX_CONTROLPARENT, WindowClassName, title.c_str(),
+                                         StyleOf(layout.frame), left, top, layout.width, layout.height,
+                                         HiddenOwnerWindow(), nullptr, GetModuleHandleW(nullptr), this);
+    if (!created)
+        return false;
+    OnCreated();
+    if (window)
+        ShowWindow(window, SW_SHOW);
+    return window != nullptr;
+}
+
+void Window::Destroy() {
+    if (window)
+        DestroyWindow(window);
+}
+
+void Window::BringToFront() {
+    if (!window)
+        return;
+    if (IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+    BringWindowToTop(window);
+}
+
+void Window::SetCursorShape(HCURSOR shape) {
+    cursor = shape;
+    POINT point{};
+    if (window && GetCursorPos(&point) && WindowFromPoint(point) == window)
+        SetCursor(cursor ? cursor : LoadCursorW(nullptr, IDC_ARROW));
+}
+
+Window* Window::FromHandle(HWND handle) {
+    if (!handle)
+        return nullptr;
+    wchar_t className[64]{};
+    GetClassNameW(handle, className, 64);
+    if (std::wstring_view(className) != WindowClassName)
+        return nullptr;
+    return reinterpret_cast<Window*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK Window::Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        created->window = handle;
+        SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(handle, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(handle, GWLP_USERDATA, 0);
+        self->window = nullptr;
+        for (WindowTimer* timer : self->timers)
+            timer->interval = 0;
+        return DefWindowProcW(handle, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+bool Window::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (OnMessage(message, wParam, lParam, result))
+        return result;
+    switch (message) {
+    case WM_TIMER:
+        DispatchTimer(wParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        // The press has already been seen by whoever subclassed the window;
+        // the system's own move loop does the dragging.
+        if (layout.dragToMove)
+            PostMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window) {
+            SetCursor(cursor ? cursor : LoadCursorW(nullptr, IDC_ARROW));
+            return TRUE;
+        }
+        break;
+    case WM_DESTROY:
+        OnDestroyed();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Window::DispatchTimer(UINT_PTR id) {
+    const auto found =
+        std::find_if(timers.begin(), timers.end(), [id](const WindowTimer* timer) { return timer->id == id; });
+    if (found != timers.end())
+        (*found)->Tick();
+}
+
+WindowTimer::WindowTimer(Window& owner, UINT_PTR id, std::function<void()> onTick)
+    : owner(owner), id(id), onTick(std::move(onTick)) {
+    owner.timers.push_back(this);
+}
+
+WindowTimer::~WindowTimer() {
+    SetInterval(0);
+    std::erase(owner.timers, this);
+}
+
+void WindowTimer::SetInterval(UINT milliseconds) {
+    if (milliseconds == interval)
+        return;
+    const HWND window = owner.Handle();
+    if (milliseconds == 0) {
+        if (window)
+            KillTimer(window, id);
+        interval = 0;
+        return;
+    }
+    if (window && SetTimer(window, id, milliseconds, nullptr))
+        interval = milliseconds;
+}
+
+void WindowTimer::Tick() {
+    if (interval != 0 && onTick)
+        onTick();
+}
+
+void WindowTimer::Forget() { interval = 0; }
+
+bool PumpOneMessage(const MSG& message) {
+    if (message.message == WM_QUIT)
+        return false;
+    const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    Window* target = Window::FromHandle(root);
+    if (target && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && target->Layout().escCloses) {
+        target->Destroy();
+        return true;
+    }
+    if (target && target->Layout().frame == WindowFrame::FixedDialog && message.message == WM_KEYDOWN &&
+        message.wParam == VK_TAB && IsDialogMessageW(root, const_cast<MSG*>(&message)))
+        return true;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    return true;
+}
+
+int RunMessageLoop() {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        PumpOneMessage(message);
+    return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
+}
+
+void PumpPendingMessages() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (!PumpOneMessage(message)) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+    }
+}

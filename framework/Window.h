@@ -1,0 +1,115 @@
+#pragma once
+// Top-level windows built from a layout record, their timers and the message
+// loop.
+//
+// Conventions:
+// - A Window object binds to its HWND at WM_NCCREATE and unbinds at
+//   WM_NCDESTROY; the procedure hands each message to a small handler.
+// - OnCreated runs once, after the window exists and before it is shown;
+//   OnDestroyed runs at WM_DESTROY, whoever destroyed the window.
+// - Events come from the user or a timer only: setting a property from code
+//   raises none.
+// - Every top-level window is owned by one hidden window, so none has a
+//   taskbar button.
+// - Texts are ANSI byte strings in GBK (code page 936); they reach Windows
+//   through the wide API, converted with 936 whatever the system code page.
+#include <windows.h>
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+enum class WindowFrame {
+    Popup,       // no frame, no title bar
+    FixedDialog, // single fixed frame, title bar, close box only
+};
+
+struct WindowLayout {
+    std::string_view title; // GBK
+    int width;              // outer size, frame included
+    int height;
+    WindowFrame frame;
+    bool dragToMove; // a left press anywhere starts the system move loop
+    bool escCloses;
+};
+
+class WindowTimer;
+
+class Window {
+public:
+    Window() = default;
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Creates the window centred on the primary screen, runs OnCreated, shows it.
+    bool Create(const WindowLayout& layout);
+    void Destroy();
+
+    HWND Handle() const { return window; }
+    bool Exists() const { return window != nullptr; }
+    const WindowLayout& Layout() const { return layout; }
+
+    // Restores a minimised window and brings it to the front.
+    void BringToFront();
+
+    // The cursor shown over the client area; nullptr means the default arrow.
+    void SetCursorShape(HCURSOR cursor);
+    bool CursorIsDefault() const { return cursor == nullptr; }
+
+    // The window a handle belongs to, or nullptr for foreign windows.
+    static Window* FromHandle(HWND handle);
+
+protected:
+    virtual void OnCreated() {}
+    virtual void OnDestroyed() {}
+    // Answers true when the message was handled and result holds its answer.
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+private:
+    friend class WindowTimer;
+    static LRESULT CALLBACK Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void DispatchTimer(UINT_PTR id);
+
+    HWND window = nullptr;
+    WindowLayout layout{};
+    HCURSOR cursor = nullptr;
+    std::vector<WindowTimer*> timers;
+};
+
+// A window timer with an interval property: a non-zero interval starts it,
+// 0 stops it; setting the interval it already runs with leaves it untouched,
+// a new one restarts it. Its ticks arrive as WM_TIMER on the GUI thread.
+class WindowTimer {
+public:
+    WindowTimer(Window& owner, UINT_PTR id, std::function<void()> onTick);
+    ~WindowTimer();
+    WindowTimer(const WindowTimer&) = delete;
+    WindowTimer& operator=(const WindowTimer&) = delete;
+
+    void SetInterval(UINT milliseconds);
+    UINT Interval() const { return interval; }
+    bool IsRunning() const { return interval != 0; }
+
+private:
+    friend class Window;
+    void Tick();
+    void Forget(); // the window is gone, and its timers with it
+
+    Window& owner;
+    UINT_PTR id;
+    std::function<void()> onTick;
+    UINT interval = 0;
+};
+
+// The hidden window that owns every top-level window of the program.
+HWND HiddenOwnerWindow();
+
+// Runs the message loop until WM_QUIT; answers its exit code. Esc destroys a
+// window whose layout says so; Tab moves between a dialog window's controls.
+int RunMessageLoop();
+// Handles one message as the loop would; false when it was WM_QUIT.
+bool PumpOneMessage(const MSG& message);
+// Handles every queued message without waiting (used by tests).
+void PumpPendingMessages();

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine lacks to build, run and test Tiko Clock.
+# Idempotent: does nothing when everything is present.
+set -euo pipefail
+
+packages=(
+    cmake make
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
+    wine wine64
+    xvfb x11-utils x11-xserver-utils xauth
+    fonts-wqy-microhei
+    googletest
+    imagemagick
+    locales
+    zip
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    $SUDO apt-get update
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes its ANSI code page from the locale: 936 needs zh_CN, and the
+# Western code page check needs en_US.
+need_locales=()
+locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$' || need_locales+=("zh_CN.UTF-8 UTF-8")
+locale -a 2>/dev/null | grep -qi '^en_US.utf8$' || need_locales+=("en_US.UTF-8 UTF-8")
+if [ "${#need_locales[@]}" -gt 0 ]; then
+    for l in "${need_locales[@]}"; do
+        grep -q "^$l" /etc/locale.gen 2>/dev/null || echo "$l" | $SUDO tee -a /etc/locale.gen >/dev/null
+    done
+    $SUDO locale-gen >/dev/null
+fi

@@ -1,0 +1,157 @@
+#include "support/ClockProcess.h"
+
+#include "support/Desktop.h"
+#include "support/TestArguments.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* className;
+    const std::wstring* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND candidate, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(candidate, &owner);
+    if (owner != search->processId || !IsWindowVisible(candidate))
+        return TRUE;
+    wchar_t className[64]{};
+    GetClassNameW(candidate, className, 64);
+    if (search->className && std::wstring_view(className) != search->className)
+        return TRUE;
+    if (search->title) {
+        wchar_t title[256]{};
+        GetWindowTextW(candidate, title, 256);
+        if (*search->title != title)
+            return TRUE;
+    }
+    search->found = candidate;
+    return FALSE;
+}
+
+std::wstring FromGbk(const std::string& text) {
+    const int length = MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+void RemoveDirectoryTree(const std::string& directory) {
+    WIN32_FIND_DATAA entry{};
+    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = directory + "\\" + name;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveDirectoryTree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    SetFileAttributesA(directory.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(directory.c_str());
+}
+
+} // namespace
+
+std::string ClockExecutablePath() {
+    const auto& arguments = TestArguments();
+    return arguments.empty() ? std::string("TikoClock.exe") : WindowsPath(arguments.front());
+}
+
+ClockProcess::ClockProcess() {
+    char temp[MAX_PATH]{};
+    GetTempPathA(MAX_PATH, temp);
+    static int serial = 0;
+    std::ostringstream name;
+    name << temp << "tiko-e2e-" << GetCurrentProcessId() << "-" << GetTickCount() << "-" << ++serial;
+    directory = name.str();
+    CreateDirectoryA(directory.c_str(), nullptr);
+}
+
+ClockProcess::~ClockProcess() {
+    if (IsRunning()) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+    }
+    if (process)
+        CloseHandle(process);
+    RemoveDirectoryTree(directory);
+}
+
+std::string ClockProcess::IniPath() const { return directory + "\\配置.ini"; }
+
+void ClockProcess::WriteIni(const std::string& bytes) const {
+    std::ofstream file(IniPath(), std::ios::binary);
+    file << bytes;
+}
+
+std::optional<std::string> ClockProcess::ReadIniBytes() const {
+    std::ifstream file(IniPath(), std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+bool ClockProcess::Start(std::chrono::milliseconds timeout) {
+    const std::string executable = directory + "\\TikoClock.exe";
+    if (!CopyFileA(ClockExecutablePath().c_str(), executable.c_str(), FALSE))
+        return false;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string commandLine = "\"" + executable + "\"";
+    if (!CreateProcessA(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    process = info.hProcess;
+    processId = info.dwProcessId;
+    desktop::WaitUntil(
+        [this] {
+            WindowSearch search{processId, L"TikoClockWindow", nullptr, nullptr};
+            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+            window = search.found;
+            return window != nullptr || !IsRunning();
+        },
+        timeout);
+    return window != nullptr;
+}
+
+RECT ClockProcess::WindowRect() const {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+std::optional<DWORD> ClockProcess::WaitForExit(std::chrono::milliseconds timeout) {
+    if (!process)
+        return std::nullopt;
+    const bool ended = desktop::WaitUntil([this] { return !IsRunning(); }, timeout);
+    if (!ended)
+        return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return code;
+}
+
+bool ClockProcess::IsRunning() const { return process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
+
+HWND ClockProcess::FindWindowTitled(const std::string& title) const {
+    const std::wstring wide = FromGbk(title);
+    WindowSearch search{processId, nullptr, &wide, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The real TikoClock.exe, started as a user would start it: a copy in a
+// fresh directory of its own, so that its "配置.ini" lands there.
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+class ClockProcess {
+public:
+    ClockProcess();
+    ~ClockProcess(); // ends a process still running and removes the directory
+    ClockProcess(const ClockProcess&) = delete;
+    ClockProcess& operator=(const ClockProcess&) = delete;
+
+    const std::string& Directory() const { return directory; }
+    std::string IniPath() const;
+    // Writes the settings file before the start (GBK bytes as given).
+    void WriteIni(const std::string& bytes) const;
+    std::optional<std::string> ReadIniBytes() const;
+
+    // Starts the program and waits for its visible clock window.
+    bool Start(std::chrono::milliseconds timeout = std::chrono::seconds(90));
+    HWND Window() const { return window; }
+    RECT WindowRect() const;
+    DWORD ProcessId() const { return processId; }
+
+    // Waits for the process to end; its exit code, or nothing on time-out.
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout);
+    bool IsRunning() const;
+    // Finds another visible top-level window of the process by its title (GBK).
+    HWND FindWindowTitled(const std::string& title) const;
+
+private:
+    std::string directory;
+    HANDLE process = nullptr;
+    DWORD processId = 0;
+    HWND window = nullptr;
+};
+
+// The path of TikoClock.exe, as CTest passed it.
+std::string ClockExecutablePath();

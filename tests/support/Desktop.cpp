@@ -1,0 +1,96 @@
+#include "support/Desktop.h"
+
+#include <thread>
+
+namespace desktop {
+
+namespace {
+
+void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0, DWORD data = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.mouseData = data;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(60)); }
+
+} // namespace
+
+void MoveMouse(int x, int y) {
+    SetCursorPos(x, y);
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, static_cast<LONG>((x * 65535.0) / (width - 1) + 0.5),
+              static_cast<LONG>((y * 65535.0) / (height - 1) + 0.5));
+    Settle();
+}
+
+void LeftDown() {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Settle();
+}
+
+void LeftUp() {
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Settle();
+}
+
+void Click(int x, int y) {
+    MoveMouse(x, y);
+    LeftDown();
+    LeftUp();
+}
+
+void Drag(int fromX, int fromY, int toX, int toY) {
+    MoveMouse(fromX, fromY);
+    LeftDown();
+    constexpr int steps = 8;
+    for (int i = 1; i <= steps; ++i)
+        MoveMouse(fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps);
+    LeftUp();
+}
+
+void Wheel(int delta) {
+    SendMouse(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(delta));
+    Settle();
+}
+
+void PressKey(WORD virtualKey) {
+    INPUT inputs[2]{};
+    inputs[0].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = virtualKey;
+    inputs[1] = inputs[0];
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    Settle();
+}
+
+COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+               std::chrono::milliseconds poll) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(poll);
+    }
+}
+
+} // namespace desktop

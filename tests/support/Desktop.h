@@ -1,0 +1,27 @@
+#pragma once
+// Acting as a user at the desktop: the real mouse and keyboard through
+// SendInput, and the screen's pixels.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+
+namespace desktop {
+
+void MoveMouse(int x, int y);
+void LeftDown();
+void LeftUp();
+void Click(int x, int y);
+void Drag(int fromX, int fromY, int toX, int toY);
+void Wheel(int delta);
+void PressKey(WORD virtualKey);
+
+// The screen's colour at a point, as COLORREF.
+COLORREF ScreenPixel(int x, int y);
+
+// Polls the condition (pumping this thread's messages) until it holds or the
+// time is up; answers the last result.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+               std::chrono::milliseconds poll = std::chrono::milliseconds(50));
+
+} // namespace desktop

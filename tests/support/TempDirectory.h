@@ -1,0 +1,20 @@
+#pragma once
+// A fresh directory under the temporary path, removed with its files.
+#include <string>
+
+class TempDirectory {
+public:
+    TempDirectory();
+    ~TempDirectory();
+    TempDirectory(const TempDirectory&) = delete;
+    TempDirectory& operator=(const TempDirectory&) = delete;
+
+    const std::string& Path() const { return path; }
+    std::string File(const std::string& name) const { return path + "\\" + name; }
+
+private:
+    std::string path;
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -1,0 +1,36 @@
+// Shared main of the test executables: GDI+ runs for the whole test run, as
+// it does for the whole life of the program.
+#include "support/TestArguments.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+std::vector<std::string>& TestArguments() {
+    static std::vector<std::string> arguments;
+    return arguments;
+}
+
+std::string WindowsPath(const std::string& path) {
+    if (path.empty() || path[0] != '/')
+        return path;
+    std::string converted = "Z:" + path;
+    for (char& c : converted)
+        if (c == '/')
+            c = '\\';
+    return converted;
+}
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i)
+        TestArguments().emplace_back(argv[i]);
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    const int result = RUN_ALL_TESTS();
+    Gdiplus::GdiplusShutdown(token);
+    return result;
+}
