@@ -9,10 +9,18 @@ std::unique_ptr<AppGlobals> globals;
 AppGlobals::AppGlobals() = default;
 AppGlobals::~AppGlobals() = default;
 
-void CreateAppGlobals() { globals = std::make_unique<AppGlobals>(); }
+void CreateAppGlobals() {
+    globals = std::make_unique<AppGlobals>();
+}
 
-void ReleaseGlobals() { globals.reset(); }
+void ReleaseGlobals() {
+    globals.reset();
+}
 
-AppGlobals& App() { return *globals; }
+AppGlobals& App() {
+    return *globals;
+}
 
-bool AppGlobalsExist() { return globals != nullptr; }
+bool AppGlobalsExist() {
+    return globals != nullptr;
+}

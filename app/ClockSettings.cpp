@@ -66,7 +66,9 @@ const std::array<SettingField, 19> SettingFields = {{
     {ClockSection, "字体名称", FieldKind::Text, &S::fontName, nullptr, DefaultFontName, 0},
 }};
 
-bool IsOn(const std::string& flag) { return flag == OnText; }
+bool IsOn(const std::string& flag) {
+    return flag == OnText;
+}
 
 std::string DefaultPositionText(int screenWidth, int screenHeight) {
     return std::string(OnText) + "|" + RealToText((screenWidth - ClockWidth) / 2.0) + "|" +

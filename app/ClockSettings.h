@@ -36,7 +36,9 @@ inline constexpr char DefaultFontName[] = "微软雅黑";
 inline constexpr char SettingsFileName[] = "配置.ini";
 
 bool IsOn(const std::string& flag);
-inline const char* FlagText(bool on) { return on ? OnText : OffText; }
+inline const char* FlagText(bool on) {
+    return on ? OnText : OffText;
+}
 
 enum class FieldKind {
     Flag,     // text, "真" or "假" when the program writes it

@@ -2,22 +2,10 @@
 
 #include "app/AppGlobals.h"
 #include "app/GraphicsStartup.h"
+#include "app/SystemIntegration.h"
 #include "clock/ClockWindow.h"
 #include "framework/Services.h"
 #include "settings/WindowLayouts.h"
-
-namespace {
-
-constexpr int ClockWidth = 380;
-constexpr int ClockHeight = 150;
-
-void PlaceCentred(HWND window) {
-    const ScreenSize screen = PrimaryScreenSize();
-    MoveWindow(window, (screen.width - ClockWidth) / 2, (screen.height - ClockHeight) / 2, ClockWidth,
-               ClockHeight, TRUE);
-}
-
-} // namespace
 
 int RunProgram() {
     CreateAppGlobals();
@@ -35,7 +23,11 @@ void OnClockWindowCreated() {
     app.settingsFilePath = ProgramDirectory() + "\\" + SettingsFileName;
     const ScreenSize screen = PrimaryScreenSize();
     app.settings = LoadSettings(app.settingsFilePath, screen.width, screen.height);
-    PlaceCentred(app.clockWindow->Handle());
+    if (IsOn(app.settings.keepOnTop))
+        SetTopmost(true);
+    if (IsOn(app.settings.memoryOptimization))
+        SetWorkingSetTrimming(10);
+    PlaceClockWindow();
     app.clockWindow->tickTimer.SetInterval(1000);
 }
 
@@ -48,5 +40,3 @@ void OnClockWindowDestroyed() {
 }
 
 void OnClockTick() {}
-
-void OnTrimTick() {}

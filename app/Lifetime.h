@@ -13,5 +13,3 @@ void OnClockWindowDestroyed();
 
 // tickTimer: a redraw with a fresh time.
 void OnClockTick();
-// trimTimer: one working-set trim.
-void OnTrimTick();

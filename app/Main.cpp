@@ -2,4 +2,6 @@
 
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunProgram(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return RunProgram();
+}

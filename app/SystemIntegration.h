@@ -1,23 +1,58 @@
 #pragma once
 // What the clock's switches do to the system: the Run value in the
 // registry, the topmost state, working-set trimming and window placement.
+#include <windows.h>
+
 #include <string>
+#include <string_view>
+
+// The Run key under HKEY_LOCAL_MACHINE, and the value path of this program
+// in it (the value is named after the executable's file name).
+inline constexpr char RunKeyPath[] = "software\\microsoft\\windows\\CurrentVersion\\Run";
+std::string StartWithWindowsValuePath();
 
 // The settings check box "开机启动" was clicked; checked is its new state.
-// Writes or deletes the Run value and updates startWithWindows. Answers the
-// state the box must show: a failed write clears it again.
+// Checked: writes the Run value and sets startWithWindows to "真"; a failed
+// write leaves the flag alone. Cleared: sets "假" and deletes the value.
+// Answers the state the box must show (a failed write clears it again).
 bool ApplyStartWithWindows(bool checked);
-// Deletes the Run value named after the executable; missing keys are not created.
+// Deletes the Run value named after the executable; a missing key is not created.
 void DeleteStartWithWindows();
+// The root the Run value lives under; tests point it elsewhere.
+void SetStartWithWindowsRoot(HKEY root);
+
+// Registry services: the value path is split at its last backslash into key
+// and value name. Writing opens the key for writing, creates it when that
+// fails, and sets a REG_SZ with its terminating zero; true when the set
+// succeeded. Deleting never creates the key.
+bool WriteRegistryText(HKEY root, std::string_view valuePath, const std::string& data);
+void DeleteRegistryValue(HKEY root, std::string_view valuePath);
 
 // Keeps the clock window above other windows, or not.
 void SetTopmost(bool on);
 
 // Asks the system to take as many pages as it can out of the working set.
 void TrimWorkingSet();
-// Period in seconds, or -1 to stop. A period trims at once, then every period.
+// How many trims the program asked for (a running count).
+int WorkingSetTrimCount();
+// Period in seconds, or -1 to stop. A period trims at once, then every
+// period on the clock window's trimTimer; -1 stops the timer without a trim.
 void SetWorkingSetTrimming(int period);
+// Each tick of trimTimer: one trim.
+void OnTrimTick();
 
-// Moves the clock window to its remembered position (or centres it) at
-// 380 x 150, and keeps only the flag of the position value in the settings.
+// Where the clock window goes at start-up for a position value
+// flag|left|top: the flag part, and the window's left and top.
+struct ClockPlacement {
+    std::string flag;
+    int left;
+    int top;
+};
+// "假" or fewer than three parts centre the window on the primary screen; a
+// remembered rectangle that lies on no monitor is centred too, so that the
+// clock can never open where nobody can see or reach it.
+ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenWidth, int screenHeight);
+
+// Moves the clock window to its placement at 380 x 150, and keeps only the
+// flag of the position value in the settings.
 void PlaceClockWindow();

@@ -6,7 +6,9 @@
 
 namespace {
 
-bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+bool IsGbkLeadByte(unsigned char byte) {
+    return byte >= 0x81 && byte <= 0xFE;
+}
 
 // GBK row 0xA3 holds the full-width forms of ASCII 0x21..0x7E at 0xA1..0xFE;
 // 0xA1A1 is the ideographic space.
@@ -31,7 +33,9 @@ std::string ReplaceFullWidthForms(std::string_view text) {
     return ascii;
 }
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 } // namespace
 
@@ -56,7 +60,9 @@ std::int32_t TextToInt(std::string_view text) {
     return static_cast<std::int32_t>(std::min(magnitude, limit - 1));
 }
 
-std::string IntToText(std::int32_t value) { return std::to_string(value); }
+std::string IntToText(std::int32_t value) {
+    return std::to_string(value);
+}
 
 std::string RealToText(double value) {
     char buffer[64];

@@ -1,6 +1,7 @@
 #include "clock/ClockWindow.h"
 
 #include "app/Lifetime.h"
+#include "app/SystemIntegration.h"
 #include "settings/WindowLayouts.h"
 
 ClockWindow::ClockWindow()
@@ -12,6 +13,10 @@ POINT ClockWindow::Position() const {
     return {rect.left, rect.top};
 }
 
-void ClockWindow::OnCreated() { OnClockWindowCreated(); }
+void ClockWindow::OnCreated() {
+    OnClockWindowCreated();
+}
 
-void ClockWindow::OnDestroyed() { OnClockWindowDestroyed(); }
+void ClockWindow::OnDestroyed() {
+    OnClockWindowDestroyed();
+}

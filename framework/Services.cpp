@@ -42,9 +42,13 @@ std::string DirectoryPart(std::string_view path) {
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
 }
 
-std::string ProgramDirectory() { return DirectoryPart(ModulePath()); }
+std::string ProgramDirectory() {
+    return DirectoryPart(ModulePath());
+}
 
-std::string ExecutableFileName() { return FileNamePart(ModulePath()); }
+std::string ExecutableFileName() {
+    return FileNamePart(ModulePath());
+}
 
 std::string ReadIniText(const std::string& path, const std::string& section, const std::string& key,
                         const std::string& defaultText) {
@@ -69,7 +73,9 @@ bool FileExists(const std::string& path) {
     return true;
 }
 
-ScreenSize PrimaryScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+ScreenSize PrimaryScreenSize() {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
 
 SYSTEMTIME ReadLocalTime() {
     if (clockSource)
@@ -79,6 +85,10 @@ SYSTEMTIME ReadLocalTime() {
     return now;
 }
 
-void SetClockSource(ClockSource source) { clockSource = source; }
+void SetClockSource(ClockSource source) {
+    clockSource = source;
+}
 
-void SleepMilliseconds(DWORD milliseconds) { Sleep(milliseconds); }
+void SleepMilliseconds(DWORD milliseconds) {
+    Sleep(milliseconds);
+}

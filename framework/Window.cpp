@@ -126,7 +126,9 @@ LRESULT CALLBACK Window::Procedure(HWND handle, UINT message, WPARAM wParam, LPA
     return self->HandleMessage(message, wParam, lParam);
 }
 
-bool Window::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Window::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
@@ -158,8 +160,8 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Window::DispatchTimer(UINT_PTR id) {
-    const auto found =
-        std::find_if(timers.begin(), timers.end(), [id](const WindowTimer* timer) { return timer->id == id; });
+    const auto found = std::find_if(timers.begin(), timers.end(),
+                                    [id](const WindowTimer* timer) { return timer->id == id; });
     if (found != timers.end())
         (*found)->Tick();
 }
@@ -193,14 +195,17 @@ void WindowTimer::Tick() {
         onTick();
 }
 
-void WindowTimer::Forget() { interval = 0; }
+void WindowTimer::Forget() {
+    interval = 0;
+}
 
 bool PumpOneMessage(const MSG& message) {
     if (message.message == WM_QUIT)
         return false;
     const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     Window* target = Window::FromHandle(root);
-    if (target && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && target->Layout().escCloses) {
+    if (target && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
+        target->Layout().escCloses) {
         target->Destroy();
         return true;
     }

@@ -12,7 +12,9 @@ protected:
     TempDirectory directory;
     std::string path = directory.File("配置.ini");
 
-    std::string Key(const char* section, const char* key) { return ReadIniText(path, section, key, "<none>"); }
+    std::string Key(const char* section, const char* key) {
+        return ReadIniText(path, section, key, "<none>");
+    }
 };
 
 // Section and key names in the order a reader meets them in the file.
@@ -39,12 +41,28 @@ TEST_F(SettingsFile, FirstRunCreatesEighteenKeysInSectionOrder) {
     const ClockSettings loaded = LoadSettings(path, 1920, 1080);
     EXPECT_EQ(loaded.restoreLastPosition, "真|770|465");
 
-    const std::vector<std::string> expected = {
-        "[基本设置]",   "开机启动=假", "窗口置顶=真",       "分层透明=真",     "内存优化=假",
-        "恢复上次关闭时的位置=真|770|465", "[透明度]",   "整个窗口=255",   "窗口底图=150",
-        "时钟底图=0",   "时钟=255",    "[边框和底图]",     "外边框=8421504",  "内边框=16777215",
-        "窗口底图=13487565", "时钟底图=16746496", "[时钟]", "字体颜色=9492264", "字体大小=80",
-        "描边颜色=16777215", "描边大小=5", "字体名称=微软雅黑"};
+    const std::vector<std::string> expected = {"[基本设置]",
+                                               "开机启动=假",
+                                               "窗口置顶=真",
+                                               "分层透明=真",
+                                               "内存优化=假",
+                                               "恢复上次关闭时的位置=真|770|465",
+                                               "[透明度]",
+                                               "整个窗口=255",
+                                               "窗口底图=150",
+                                               "时钟底图=0",
+                                               "时钟=255",
+                                               "[边框和底图]",
+                                               "外边框=8421504",
+                                               "内边框=16777215",
+                                               "窗口底图=13487565",
+                                               "时钟底图=16746496",
+                                               "[时钟]",
+                                               "字体颜色=9492264",
+                                               "字体大小=80",
+                                               "描边颜色=16777215",
+                                               "描边大小=5",
+                                               "字体名称=微软雅黑"};
     EXPECT_EQ(LinesOf(ReadFileBytes(path)), expected);
 }
 

@@ -91,7 +91,9 @@ ClockProcess::~ClockProcess() {
     RemoveDirectoryTree(directory);
 }
 
-std::string ClockProcess::IniPath() const { return directory + "\\配置.ini"; }
+std::string ClockProcess::IniPath() const {
+    return directory + "\\配置.ini";
+}
 
 void ClockProcess::WriteIni(const std::string& bytes) const {
     std::ofstream file(IniPath(), std::ios::binary);
@@ -147,7 +149,9 @@ std::optional<DWORD> ClockProcess::WaitForExit(std::chrono::milliseconds timeout
     return code;
 }
 
-bool ClockProcess::IsRunning() const { return process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
+bool ClockProcess::IsRunning() const {
+    return process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+}
 
 HWND ClockProcess::FindWindowTitled(const std::string& title) const {
     const std::wstring wide = FromGbk(title);

@@ -16,7 +16,9 @@ void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0, DWORD data = 0) {
     SendInput(1, &input, sizeof input);
 }
 
-void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(60)); }
+void Settle() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+}
 
 } // namespace
 

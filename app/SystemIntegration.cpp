@@ -1,0 +1,172 @@
+#include "app/SystemIntegration.h"
+
+#include "app/AppGlobals.h"
+#include "app/TextNumbers.h"
+#include "clock/ClockWindow.h"
+#include "framework/Services.h"
+#include "framework/UniqueHandle.h"
+
+#include <vector>
+
+namespace {
+
+constexpr int ClockWidth = 380;
+constexpr int ClockHeight = 150;
+constexpr int TrimPeriodToStop = -1;
+
+HKEY startWithWindowsRoot = HKEY_LOCAL_MACHINE;
+int trimCount = 0;
+
+bool IsGbkLeadByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
+// Splits at every '|', stepping over GBK double-byte characters (whose
+// second byte can be 0x7C).
+std::vector<std::string> SplitAtBars(std::string_view text) {
+    std::vector<std::string> parts(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsGbkLeadByte(text[i]) && i + 1 < text.size()) {
+            parts.back().append(text.substr(i, 2));
+            ++i;
+        } else if (text[i] == '|') {
+            parts.emplace_back();
+        } else {
+            parts.back().push_back(text[i]);
+        }
+    }
+    return parts;
+}
+
+struct KeyAndValue {
+    std::string key;
+    std::string value;
+};
+
+KeyAndValue SplitValuePath(std::string_view valuePath) {
+    return {DirectoryPart(valuePath), FileNamePart(valuePath)};
+}
+
+bool LiesOnSomeMonitor(int left, int top) {
+    const RECT rect{left, top, left + ClockWidth, top + ClockHeight};
+    return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+HWND ClockHandle() {
+    return App().clockWindow ? App().clockWindow->Handle() : nullptr;
+}
+
+} // namespace
+
+std::string StartWithWindowsValuePath() {
+    return std::string(RunKeyPath) + "\\" + ExecutableFileName();
+}
+
+bool WriteRegistryText(HKEY root, std::string_view valuePath, const std::string& data) {
+    const KeyAndValue parts = SplitValuePath(valuePath);
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, parts.key.c_str(), 0, KEY_WRITE, &opened) != ERROR_SUCCESS &&
+        RegCreateKeyA(root, parts.key.c_str(), &opened) != ERROR_SUCCESS)
+        return false;
+    const unique_hkey key(opened);
+    return RegSetValueExA(key.get(), parts.value.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(data.c_str()),
+                          static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+}
+
+void DeleteRegistryValue(HKEY root, std::string_view valuePath) {
+    const KeyAndValue parts = SplitValuePath(valuePath);
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, parts.key.c_str(), 0, KEY_WRITE, &opened) != ERROR_SUCCESS)
+        return;
+    const unique_hkey key(opened);
+    RegDeleteValueA(key.get(), parts.value.c_str());
+}
+
+void SetStartWithWindowsRoot(HKEY root) {
+    startWithWindowsRoot = root;
+}
+
+bool ApplyStartWithWindows(bool checked) {
+    ClockSettings& settings = App().settings;
+    if (!checked) {
+        settings.startWithWindows = OffText;
+        DeleteStartWithWindows();
+        return false;
+    }
+    const std::string fileName = ExecutableFileName();
+    // Without a file name the value would land on the Run key's default
+    // value: count that as a failed write.
+    const bool written =
+        !fileName.empty() && WriteRegistryText(startWithWindowsRoot, StartWithWindowsValuePath(),
+                                               ProgramDirectory() + "\\" + fileName);
+    if (written)
+        settings.startWithWindows = OnText;
+    return written;
+}
+
+void DeleteStartWithWindows() {
+    DeleteRegistryValue(startWithWindowsRoot, StartWithWindowsValuePath());
+}
+
+void SetTopmost(bool on) {
+    constexpr UINT flags = SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;
+    const HWND window = ClockHandle();
+    SetWindowPos(window, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    if (on || !(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        return;
+    // Wine keeps an owned popup that sits right above its owner topmost;
+    // without the owner for the moment of the call it lets go.
+    const LONG_PTR owner = GetWindowLongPtrW(window, GWLP_HWNDPARENT);
+    SetWindowLongPtrW(window, GWLP_HWNDPARENT, 0);
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    SetWindowLongPtrW(window, GWLP_HWNDPARENT, owner);
+}
+
+void TrimWorkingSet() {
+    ++trimCount;
+    SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+}
+
+int WorkingSetTrimCount() {
+    return trimCount;
+}
+
+void SetWorkingSetTrimming(int period) {
+    WindowTimer& trimTimer = App().clockWindow->trimTimer;
+    if (period == TrimPeriodToStop) {
+        trimTimer.SetInterval(0);
+        return;
+    }
+    TrimWorkingSet();
+    trimTimer.SetInterval(static_cast<UINT>(period) * 1000);
+}
+
+ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenWidth, int screenHeight) {
+    const std::vector<std::string> parts = SplitAtBars(positionValue);
+    ClockPlacement placement{parts.front(), static_cast<int>((screenWidth - ClockWidth) / 2.0),
+                             static_cast<int>((screenHeight - ClockHeight) / 2.0)};
+    if (placement.flag == OffText || parts.size() < 3)
+        return placement;
+    const int left = TextToInt(parts[1]);
+    const int top = TextToInt(parts[2]);
+    if (LiesOnSomeMonitor(left, top)) {
+        placement.left = left;
+        placement.top = top;
+    }
+    return placement;
+}
+
+void PlaceClockWindow() {
+    AppGlobals& app = App();
+    const ScreenSize screen = PrimaryScreenSize();
+    const ClockPlacement placement =
+        ComputeClockPlacement(app.settings.restoreLastPosition, screen.width, screen.height);
+    app.settings.restoreLastPosition = placement.flag;
+    MoveWindow(ClockHandle(), placement.left, placement.top, ClockWidth, ClockHeight, TRUE);
+}
+
+void OnTrimTick() {
+    TrimWorkingSet();
+}

@@ -1,0 +1,197 @@
+#include "app/SystemIntegration.h"
+
+#include "app/AppGlobals.h"
+#include "framework/Services.h"
+#include "support/TestClockWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+std::optional<std::string> ReadRunValue(const std::string& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    char data[1024]{};
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    const LONG result =
+        RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS || type != REG_SZ)
+        return std::nullopt;
+    return std::string(data, size);
+}
+
+class StartWithWindows : public testing::Test {
+protected:
+    ClockWindowFixtureState state;
+    void SetUp() override { DeleteStartWithWindows(); }
+    void TearDown() override {
+        SetStartWithWindowsRoot(HKEY_LOCAL_MACHINE);
+        DeleteStartWithWindows();
+    }
+};
+
+TEST_F(StartWithWindows, CheckingWritesTheFullPathUnderTheExecutableName) {
+    App().settings.startWithWindows = "假";
+    EXPECT_TRUE(ApplyStartWithWindows(true));
+    EXPECT_EQ(App().settings.startWithWindows, "真");
+
+    const std::string name = ExecutableFileName();
+    EXPECT_EQ(name, "app_tests.exe");
+    const auto value = ReadRunValue(name);
+    ASSERT_TRUE(value.has_value());
+    // The stored size includes the terminating zero; no quotes around the path.
+    const std::string expected = ProgramDirectory() + "\\" + name;
+    EXPECT_EQ(*value, expected + '\0');
+}
+
+TEST_F(StartWithWindows, ClearingDeletesTheValue) {
+    ASSERT_TRUE(ApplyStartWithWindows(true));
+    EXPECT_FALSE(ApplyStartWithWindows(false));
+    EXPECT_EQ(App().settings.startWithWindows, "假");
+    EXPECT_FALSE(ReadRunValue(ExecutableFileName()).has_value());
+}
+
+TEST_F(StartWithWindows, DeletingWhenAlreadyOffStillRemovesAStaleValue) {
+    ASSERT_TRUE(ApplyStartWithWindows(true));
+    App().settings.startWithWindows = "假";
+    DeleteStartWithWindows();
+    EXPECT_FALSE(ReadRunValue(ExecutableFileName()).has_value());
+}
+
+TEST_F(StartWithWindows, AFailedWriteClearsTheBoxAndKeepsTheFlag) {
+    // A root that is no key at all: neither open nor create can succeed.
+    SetStartWithWindowsRoot(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7654321)));
+    App().settings.startWithWindows = "假";
+    EXPECT_FALSE(ApplyStartWithWindows(true));
+    EXPECT_EQ(App().settings.startWithWindows, "假");
+    App().settings.startWithWindows = "1";
+    EXPECT_FALSE(ApplyStartWithWindows(true));
+    EXPECT_EQ(App().settings.startWithWindows, "1");
+}
+
+TEST(RegistryServices, DeleteNeverCreatesTheKey) {
+    const std::string path = "Software\\TikoClockTests\\NoSuchKey\\value";
+    DeleteRegistryValue(HKEY_CURRENT_USER, path);
+    HKEY key = nullptr;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\TikoClockTests\\NoSuchKey", 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+}
+
+TEST(RegistryServices, WriteCreatesAMissingKey) {
+    const std::string path = "Software\\TikoClockTests\\Created\\value";
+    ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, path, "C:\\x y\\z.exe"));
+    char data[64]{};
+    DWORD size = sizeof data;
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\TikoClockTests\\Created", "value", RRF_RT_REG_SZ,
+                           nullptr, data, &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(data, "C:\\x y\\z.exe");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\TikoClockTests");
+}
+
+bool IsTopmost(HWND window) {
+    return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+TEST(Topmost, ExtendedStyleFollowsSetTopmost) {
+    ClockWindowFixtureState state;
+    ASSERT_NE(state.Window(), nullptr);
+    EXPECT_FALSE(IsTopmost(state.Window())) << "the layout creates the window without topmost";
+    SetTopmost(true);
+    EXPECT_TRUE(IsTopmost(state.Window()));
+    SetTopmost(false);
+    EXPECT_FALSE(IsTopmost(state.Window()));
+    EXPECT_EQ(GetWindow(state.Window(), GW_OWNER), HiddenOwnerWindow()) << "the window stays owned";
+    SetTopmost(true);
+    EXPECT_TRUE(IsTopmost(state.Window()));
+}
+
+TEST(WorkingSetTrimming, RunsOnlyWhileOnAndTrimsAtOnce) {
+    ClockWindowFixtureState state;
+    WindowTimer& timer = App().clockWindow->trimTimer;
+    const int before = WorkingSetTrimCount();
+
+    SetWorkingSetTrimming(10);
+    EXPECT_EQ(WorkingSetTrimCount(), before + 1) << "the first trim happens at once";
+    EXPECT_TRUE(timer.IsRunning());
+    EXPECT_EQ(timer.Interval(), 10000u);
+
+    SetWorkingSetTrimming(-1);
+    EXPECT_FALSE(timer.IsRunning());
+    EXPECT_EQ(WorkingSetTrimCount(), before + 1) << "stopping does not trim";
+}
+
+TEST(WorkingSetTrimming, TimerTicksTrim) {
+    ClockWindowFixtureState state;
+    const int before = WorkingSetTrimCount();
+    App().clockWindow->trimTimer.SetInterval(20);
+    const DWORD start = GetTickCount();
+    MSG message{};
+    while (WorkingSetTrimCount() == before && GetTickCount() - start < 3000) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        Sleep(5);
+    }
+    EXPECT_GT(WorkingSetTrimCount(), before);
+}
+
+struct PlacementCase {
+    const char* value;
+    const char* flag;
+    int left;
+    int top;
+};
+
+class Placement : public testing::TestWithParam<PlacementCase> {};
+
+TEST_P(Placement, OnAFullHdScreen) {
+    const PlacementCase& c = GetParam();
+    const ClockPlacement placement = ComputeClockPlacement(c.value, 1920, 1080);
+    EXPECT_EQ(placement.flag, c.flag);
+    EXPECT_EQ(placement.left, c.left);
+    EXPECT_EQ(placement.top, c.top);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PositionValues, Placement,
+    testing::Values(
+        PlacementCase{"假|100|100", "假", 770, 465}, PlacementCase{"真|100|100", "真", 100, 100},
+        PlacementCase{"真|-50|-20", "真", -50, -20}, PlacementCase{"真|5000|5000", "真", 770, 465},
+        PlacementCase{"真", "真", 770, 465}, PlacementCase{"真|100", "真", 770, 465},
+        PlacementCase{"", "", 770, 465}, PlacementCase{"真|abc|x9", "真", 0, 0},
+        PlacementCase{"1|30|40", "1", 30, 40}, PlacementCase{"真|770.5|465", "真", 770, 465},
+        PlacementCase{"真|-379|-149", "真", -379, -149}, PlacementCase{"真|-380|0", "真", 770, 465},
+        PlacementCase{"真|1919|1079", "真", 1919, 1079}, PlacementCase{"真|1920|0", "真", 770, 465}));
+
+TEST(Placement, OddScreenHalvesTruncate) {
+    EXPECT_EQ(ComputeClockPlacement("假", 1365, 768).left, 492);
+}
+
+TEST(Placement, FlagWithABarTrailByteStaysWhole) {
+    // A GBK character whose second byte is 0x7C, the code of '|'.
+    const std::string flag = "\xD8\x7C";
+    const ClockPlacement placement = ComputeClockPlacement(flag + "|10|20", 1920, 1080);
+    EXPECT_EQ(placement.flag, flag);
+    EXPECT_EQ(placement.left, 10);
+    EXPECT_EQ(placement.top, 20);
+}
+
+TEST(Placement, MovesTheWindowAndKeepsOnlyTheFlag) {
+    ClockWindowFixtureState state;
+    App().settings.restoreLastPosition = "真|120|80";
+    PlaceClockWindow();
+    RECT rect{};
+    GetWindowRect(state.Window(), &rect);
+    EXPECT_EQ(rect.left, 120);
+    EXPECT_EQ(rect.top, 80);
+    EXPECT_EQ(rect.right - rect.left, 380);
+    EXPECT_EQ(rect.bottom - rect.top, 150);
+    EXPECT_EQ(App().settings.restoreLastPosition, "真");
+}
+
+} // namespace

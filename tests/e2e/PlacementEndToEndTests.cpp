@@ -1,0 +1,52 @@
+// Where the clock opens, and that a close remembers where it was.
+#include "support/ClockProcess.h"
+#include "support/Desktop.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string IniWithPosition(const std::string& position) {
+    return "[基本设置]\r\n恢复上次关闭时的位置=" + position + "\r\n";
+}
+
+void CloseWithEscape(ClockProcess& clock) {
+    SetForegroundWindow(clock.Window());
+    desktop::WaitUntil([&] { return GetForegroundWindow() == clock.Window(); }, 2s);
+    desktop::PressKey(VK_ESCAPE);
+    ASSERT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0));
+}
+
+TEST(Placement, PartlyOffScreenPositionReopensThereAndIsSavedBack) {
+    ClockProcess clock;
+    clock.WriteIni(IniWithPosition("真|-50|-20"));
+    ASSERT_TRUE(clock.Start());
+    const RECT rect = clock.WindowRect();
+    EXPECT_EQ(rect.left, -50);
+    EXPECT_EQ(rect.top, -20);
+    CloseWithEscape(clock);
+    EXPECT_NE(clock.ReadIniBytes().value_or("").find("恢复上次关闭时的位置=真|-50|-20"), std::string::npos);
+}
+
+TEST(Placement, FalseFlagCentresAndKeepsTheFlag) {
+    ClockProcess clock;
+    clock.WriteIni(IniWithPosition("假|100|100"));
+    ASSERT_TRUE(clock.Start());
+    const RECT rect = clock.WindowRect();
+    EXPECT_EQ(rect.left, 770);
+    EXPECT_EQ(rect.top, 465);
+    CloseWithEscape(clock);
+    EXPECT_NE(clock.ReadIniBytes().value_or("").find("恢复上次关闭时的位置=假|770|465"), std::string::npos);
+}
+
+TEST(Placement, PositionOnAMissingMonitorIsCentred) {
+    ClockProcess clock;
+    clock.WriteIni(IniWithPosition("真|5000|5000"));
+    ASSERT_TRUE(clock.Start());
+    EXPECT_EQ(clock.WindowRect().left, 770);
+    EXPECT_EQ(clock.WindowRect().top, 465);
+}
+
+} // namespace
