@@ -3,14 +3,17 @@
 //
 // Conventions every wrapper keeps:
 // - A wrapper owns at most one native GDI+ object; its destructor releases it
-//   (font families and collections included). Copying is impossible.
+//   (font families and collections included). Copying is impossible, so no
+//   native object can be released twice.
 // - All handle fields of one object hold the same value. They change only
-//   through SetNativeHandle -> StoreHandle (-> StoreLevel2Handle).
+//   through SetNativeHandle -> StoreHandle (-> StoreLevel2Handle in the
+//   classes with a second level: brushes, images, graphics contexts).
 // - Every GDI+ call stores its status in LastStatus; actions answer whether
 //   the status is Ok, getters answer the value GDI+ wrote (or the default the
 //   wrapper put there before the call).
 // - Create, load and clone-into operations release what the object holds
 //   first, then spread the new handle (0 after a failure) through the chain.
+// - An operation that takes another wrapper passes its GetNativeHandle().
 #include "graphics/GdiPlusFlat.h"
 #include "graphics/LastStatus.h"
 
@@ -36,8 +39,13 @@ public:
     static void Free(void* block) { GdipFree(block); }
 
 protected:
-    // Level-1 store: writes the class's own handle field.
+    // Level-1 store: writes the class's own handle field. Two-level classes
+    // call StoreLevel2Handle from here with the same handle.
     virtual void StoreHandle(NativeHandle nativeHandle) = 0;
+
+    // Level-2 store of the two-level classes; single-level classes have no
+    // second field to write.
+    virtual void StoreLevel2Handle(NativeHandle) {}
 
     // The create rule: release what is held (through the class's release
     // operation), construct into a fresh handle, spread it through the chain.
@@ -47,7 +55,7 @@ protected:
             release();
         Native* created = nullptr;
         RecordStatus(construct(&created));
-        SetNativeHandle(created);
+        SetNativeHandle(LastStatus == 0 ? created : nullptr);
         return LastStatus == 0;
     }
 
@@ -63,6 +71,16 @@ protected:
 
     NativeHandle baseHandle = nullptr;
 };
+
+// The native object of a wrapper argument, typed for the flat function.
+template <class Native> Native* NativeOf(const GraphicsObjectBase& wrapper) {
+    return static_cast<Native*>(wrapper.GetNativeHandle());
+}
+
+// Optional wrapper arguments (image attributes): absent passes 0.
+template <class Native> Native* NativeOf(const GraphicsObjectBase* wrapper) {
+    return wrapper ? NativeOf<Native>(*wrapper) : nullptr;
+}
 
 // A wrapper with one level: baseHandle and the class's own typed handle.
 template <class Native> class SingleLevelObject : public GraphicsObjectBase {

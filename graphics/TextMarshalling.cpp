@@ -26,6 +26,15 @@ std::string WideToMultiByte(std::wstring_view text, unsigned codePage) {
     return narrow;
 }
 
-std::wstring AnsiToWide(std::string_view text) { return MultiByteToWide(text, CP_ACP); }
+std::wstring AnsiToWide(std::string_view text) {
+    return MultiByteToWide(text, CP_ACP);
+}
 
-std::string WideToAnsi(std::wstring_view text) { return WideToMultiByte(text, CP_ACP); }
+std::string WideToAnsi(std::wstring_view text) {
+    return WideToMultiByte(text, CP_ACP);
+}
+
+int WideLength(std::wstring_view text) {
+    const std::size_t end = text.find(L'\0');
+    return static_cast<int>(end == std::wstring_view::npos ? text.size() : end);
+}

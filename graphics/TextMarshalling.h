@@ -15,3 +15,7 @@ std::string WideToAnsi(std::wstring_view text);
 // with 936 whatever the system code page is).
 std::wstring MultiByteToWide(std::string_view text, unsigned codePage);
 std::string WideToMultiByte(std::wstring_view text, unsigned codePage);
+
+// The length GDI+ receives for a text: its UTF-16 units up to the first NUL,
+// as lstrlenW counts them.
+int WideLength(std::wstring_view text);
