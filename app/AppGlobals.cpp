@@ -14,6 +14,9 @@ void CreateAppGlobals() {
 }
 
 void ReleaseGlobals() {
+    // The window goes first, while every object its procedure reaches is alive.
+    if (globals)
+        globals->clockWindow.reset();
     globals.reset();
 }
 

@@ -2,6 +2,11 @@
 // The one program-wide record. It exists from the second step of start-up
 // to the end of the process; every member starts empty.
 #include "app/ClockSettings.h"
+#include "clock/ClockFace.h"
+#include "clock/HoverButtons.h"
+#include "clock/LayeredCanvas.h"
+#include "clock/LayeredWindowHost.h"
+#include "graphics/GraphicsObject.h"
 
 #include <windows.h>
 
@@ -16,8 +21,22 @@ struct AppGlobals {
 
     std::string settingsFilePath;
     ClockSettings settings;
+    // The off-screen layers of the face, made anew at every draw.
+    GraphicsObject textLayer;
+    GraphicsObject panelLayer;
+    GraphicsObject backdropLayer;
+    // The hover buttons, each with its own layer.
+    HoverButton closeButton;
+    HoverButton keepOnTopButton;
+    HoverButton settingsButton;
+    HoverButton largerFontButton;
+    HoverButton smallerFontButton;
+    LayeredCanvas clockCanvas;  // the clock window's drawing surface
     ULONG_PTR gdiplusToken = 0; // 0: GDI+ is not running
     bool hoverActive = false;   // the pointer is over the clock window
+    ClockLayout layout;
+    TimeText timeText; // the last time reading
+    LayeredWindowHost windowHost;
     std::unique_ptr<ClockWindow> clockWindow;
 };
 

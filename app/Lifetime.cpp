@@ -3,7 +3,9 @@
 #include "app/AppGlobals.h"
 #include "app/GraphicsStartup.h"
 #include "app/SystemIntegration.h"
+#include "clock/ClockFace.h"
 #include "clock/ClockWindow.h"
+#include "clock/HoverButtons.h"
 #include "framework/Services.h"
 #include "settings/WindowLayouts.h"
 
@@ -23,20 +25,22 @@ void OnClockWindowCreated() {
     app.settingsFilePath = ProgramDirectory() + "\\" + SettingsFileName;
     const ScreenSize screen = PrimaryScreenSize();
     app.settings = LoadSettings(app.settingsFilePath, screen.width, screen.height);
-    if (IsOn(app.settings.keepOnTop))
-        SetTopmost(true);
-    if (IsOn(app.settings.memoryOptimization))
-        SetWorkingSetTrimming(10);
-    PlaceClockWindow();
-    app.clockWindow->tickTimer.SetInterval(1000);
+    InitialiseClockFace();
 }
 
 void OnClockWindowDestroyed() {
     AppGlobals& app = App();
     const POINT position = app.clockWindow->Position();
     SaveSettings(app.settingsFilePath, app.settings, position.x, position.y);
+    ReleaseButtonLayers();
+    app.textLayer.ReleaseCanvas();
+    app.panelLayer.ReleaseCanvas();
+    app.backdropLayer.ReleaseCanvas();
+    app.clockCanvas.ReleaseCanvas();
     StopGraphics();
     PostQuitMessage(0);
 }
 
-void OnClockTick() {}
+void OnClockTick() {
+    RedrawClock(true);
+}

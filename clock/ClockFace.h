@@ -29,6 +29,14 @@ struct TimeText {
 // ignored and only the alpha's low byte counts.
 std::uint32_t MakeArgb(std::int32_t colour, std::int32_t alpha);
 
+// Alphas of the backdrop's outer and inner border lines for a backdrop
+// alpha: 150/255 and 140/255 of it, computed in doubles and truncated.
+struct BorderAlphas {
+    std::int32_t outer;
+    std::int32_t inner;
+};
+BorderAlphas BorderAlphasFor(std::int32_t windowBackgroundAlpha);
+
 // The program's one wrapper over AlphaBlend; a failure sets LastStatus to 1.
 bool BlendLayer(HDC destDc, int x, int y, int width, int height, HDC sourceDc, int sourceX, int sourceY,
                 int sourceWidth, int sourceHeight, std::int32_t constantAlpha, bool constantAlphaGiven,
@@ -46,5 +54,7 @@ void DrawClockPanel();
 void DrawTimeText(bool refreshTime);
 // The one redraw entry point: every layer, the buttons, then Present.
 void RedrawClock(bool refreshTime);
+// How many frames RedrawClock has drawn since the program started.
+std::uint64_t RedrawCount();
 // The start-up sequence of the face, once the settings are loaded.
 void InitialiseClockFace();

@@ -2,6 +2,8 @@
 
 #include "app/Lifetime.h"
 #include "app/SystemIntegration.h"
+#include "app/AppGlobals.h"
+#include "clock/HoverButtons.h"
 #include "settings/WindowLayouts.h"
 
 ClockWindow::ClockWindow()
@@ -19,4 +21,30 @@ void ClockWindow::OnCreated() {
 
 void ClockWindow::OnDestroyed() {
     OnClockWindowDestroyed();
+}
+
+LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    AppGlobals& app = App();
+    const auto position = static_cast<std::int32_t>(lParam);
+    switch (message) {
+    case WM_MOUSEMOVE:
+        // On every move, so that a leave notification is always pending.
+        app.windowHost.TrackLeave();
+        if (!app.hoverActive) {
+            app.hoverActive = true;
+            RedrawClock(false);
+        }
+        UpdateButtonHover(LayeredWindowHost::LowWord(position), LayeredWindowHost::HighWord(position));
+        break;
+    case WM_MOUSELEAVE:
+        app.hoverActive = false;
+        RedrawClock(false);
+        break;
+    case WM_LBUTTONDOWN:
+        HandleButtonPress(LayeredWindowHost::LowWord(position), LayeredWindowHost::HighWord(position));
+        break;
+    default:
+        break;
+    }
+    return app.windowHost.CallPrevious(window, message, wParam, lParam);
 }

@@ -16,3 +16,7 @@ protected:
     void OnCreated() override;
     void OnDestroyed() override;
 };
+
+// The clock window's own procedure, put in front of the framework's: hover,
+// leave and press, then every message goes on to the replaced procedure.
+LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,7 +3,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
-marker="$WINEPREFIX/.tiko-ready"
+marker="$WINEPREFIX/.tiko-ready-2"
 [ -f "$marker" ] && exit 0
 
 mkdir -p "$WINEPREFIX"
@@ -15,7 +15,11 @@ wineserver -w
 # its Chinese name.
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v '微软雅黑' /t REG_SZ \
     /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft YaHei' /t REG_SZ \
-    /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+# GDI+'s generic sans-serif family is looked up as "Microsoft Sans Serif",
+# then "Tahoma", which Debian's fonts lack as well.
+for face in 'Microsoft YaHei' 'Microsoft Sans Serif' 'Tahoma'; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
+        /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+done
 wineserver -w
 touch "$marker"

@@ -9,9 +9,21 @@
 #include <memory>
 
 class TestClockWindow : public ClockWindow {
+public:
+    // A message the framework answers with a value of its own, so that tests
+    // can see whose answer a subclass procedure returns.
+    static constexpr UINT ProbeMessage = WM_APP + 5;
+    static constexpr LRESULT ProbeAnswer = 0x1234;
+
 protected:
     void OnCreated() override {}
     void OnDestroyed() override {}
+    bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override {
+        if (message != ProbeMessage)
+            return false;
+        result = ProbeAnswer;
+        return true;
+    }
 };
 
 // Program-wide state with default settings and a bare clock window, for

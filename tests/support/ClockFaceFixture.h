@@ -1,0 +1,44 @@
+#pragma once
+// A clock face on a real (hidden-start-up) clock window: default settings,
+// the canvas attached at 380 x 150, and a clock source fixed at 9:05:07.
+#include "app/AppGlobals.h"
+#include "clock/ClockFace.h"
+#include "framework/Services.h"
+#include "support/CanvasPixels.h"
+#include "support/TestClockWindow.h"
+
+#include <gtest/gtest.h>
+
+inline SYSTEMTIME& FixedTime() {
+    static SYSTEMTIME time{};
+    return time;
+}
+
+inline void SetFixedTime(WORD hour, WORD minute, WORD second) {
+    FixedTime().wHour = hour;
+    FixedTime().wMinute = minute;
+    FixedTime().wSecond = second;
+    SetClockSource([] { return FixedTime(); });
+}
+
+class ClockFaceFixture : public testing::Test {
+protected:
+    void SetUp() override {
+        state = std::make_unique<ClockWindowFixtureState>();
+        MoveWindow(Window(), 100, 100, 380, 150, FALSE);
+        App().layout = ClockLayout{};
+        ASSERT_TRUE(App().clockCanvas.AttachToWindow(Window()));
+        SetFixedTime(9, 5, 7);
+    }
+    void TearDown() override {
+        SetClockSource(nullptr);
+        state.reset();
+    }
+
+    HWND Window() const { return state->Window(); }
+    ClockSettings& Settings() { return App().settings; }
+    Bgra Pixel(int x, int y) const { return DibPixel(App().clockCanvas.GetBitmap(), x, y); }
+    std::vector<std::uint8_t> CanvasBytes() const { return DibBytes(App().clockCanvas.GetBitmap()); }
+
+    std::unique_ptr<ClockWindowFixtureState> state;
+};
