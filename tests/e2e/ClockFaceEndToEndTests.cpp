@@ -1,0 +1,114 @@
+// The clock on the screen, as a user sees it and drags it.
+#include "support/ClockProcess.h"
+#include "support/Desktop.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct ScreenArea {
+    int left, top, width, height;
+};
+
+std::vector<COLORREF> Capture(const ScreenArea& area) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = area.width;
+    info.bmiHeader.biHeight = -area.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, area.width, area.height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    std::vector<COLORREF> colours(static_cast<std::size_t>(area.width) * area.height);
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        const std::uint32_t p = pixels[i];
+        colours[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return colours;
+}
+
+bool Near(COLORREF colour, int r, int g, int b, int tolerance) {
+    return std::abs(GetRValue(colour) - r) <= tolerance && std::abs(GetGValue(colour) - g) <= tolerance &&
+           std::abs(GetBValue(colour) - b) <= tolerance;
+}
+
+int CountNear(const std::vector<COLORREF>& colours, int r, int g, int b, int tolerance = 30) {
+    int count = 0;
+    for (COLORREF c : colours)
+        count += Near(c, r, g, b, tolerance) ? 1 : 0;
+    return count;
+}
+
+ScreenArea FaceOf(const ClockProcess& clock) {
+    const RECT rect = clock.WindowRect();
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void ParkMouseAwayFrom(const ClockProcess& clock) {
+    const RECT rect = clock.WindowRect();
+    desktop::MoveMouse(rect.right + 200 < 1900 ? rect.right + 200 : 10, 10);
+}
+
+TEST(ClockOnScreen, ShowsBackdropAndTimeColoursWithinTwoSeconds) {
+    ClockProcess clock;
+    ASSERT_TRUE(clock.Start());
+    ParkMouseAwayFrom(clock);
+    const ScreenArea face = FaceOf(clock);
+    // Over the black virtual desktop the backdrop (RGB 205,205,205 at 150/255)
+    // shows as a mid grey; the time in RGB(40,215,144) with a white outline.
+    const bool drawn = desktop::WaitUntil(
+        [&] {
+            const auto pixels = Capture(face);
+            return CountNear(pixels, 120, 120, 120, 12) > 5000 && CountNear(pixels, 40, 215, 144) > 300 &&
+                   CountNear(pixels, 255, 255, 255, 20) > 150;
+        },
+        2s);
+    EXPECT_TRUE(drawn);
+}
+
+TEST(ClockOnScreen, SecondsChangeEverySecond) {
+    ClockProcess clock;
+    ASSERT_TRUE(clock.Start());
+    ParkMouseAwayFrom(clock);
+    const ScreenArea face = FaceOf(clock);
+    const ScreenArea text{face.left + 20, face.top + 20, face.width - 40, face.height - 40};
+    desktop::WaitUntil([&] { return CountNear(Capture(text), 40, 215, 144) > 300; }, 3s);
+    const auto before = Capture(text);
+    Sleep(1200);
+    EXPECT_NE(Capture(text), before);
+}
+
+TEST(ClockOnScreen, DraggingMovesTheClockAndCloseSavesThePlace) {
+    ClockProcess clock;
+    ASSERT_TRUE(clock.Start());
+    const RECT start = clock.WindowRect();
+    desktop::Drag(start.left + 40, start.top + 75, start.left + 240, start.top + 175);
+    const bool moved = desktop::WaitUntil([&] { return clock.WindowRect().left != start.left; }, 3s);
+    ASSERT_TRUE(moved) << "the clock did not follow the mouse";
+    const RECT end = clock.WindowRect();
+    EXPECT_EQ(end.left - start.left, 200);
+    EXPECT_EQ(end.top - start.top, 100);
+
+    SetForegroundWindow(clock.Window());
+    desktop::PressKey(VK_ESCAPE);
+    ASSERT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0));
+    const std::string expected =
+        "恢复上次关闭时的位置=真|" + std::to_string(end.left) + "|" + std::to_string(end.top);
+    EXPECT_NE(clock.ReadIniBytes().value_or("").find(expected), std::string::npos);
+}
+
+} // namespace
