@@ -33,15 +33,39 @@ private:
     Handle value = Invalid;
 };
 
-using unique_hdc = unique_any<HDC, [](HDC h) { DeleteDC(h); }>;
-using unique_hbitmap = unique_any<HBITMAP, [](HBITMAP h) { DeleteObject(h); }>;
-using unique_hfont = unique_any<HFONT, [](HFONT h) { DeleteObject(h); }>;
-using unique_hbrush = unique_any<HBRUSH, [](HBRUSH h) { DeleteObject(h); }>;
-using unique_hpen = unique_any<HPEN, [](HPEN h) { DeleteObject(h); }>;
-using unique_hkey = unique_any<HKEY, [](HKEY h) { RegCloseKey(h); }>;
-using unique_hglobal = unique_any<HGLOBAL, [](HGLOBAL h) { GlobalFree(h); }>;
-using unique_handle = unique_any<HANDLE, [](HANDLE h) { CloseHandle(h); }>;
-using unique_hwnd = unique_any<HWND, [](HWND h) { DestroyWindow(h); }>;
+// Named closers rather than lambdas: a lambda's type is local to each
+// translation unit, so a class holding one of these in a header would have
+// a member of a different type in every file that includes it.
+namespace handle_closers {
+inline void CloseDc(HDC h) {
+    DeleteDC(h);
+}
+inline void CloseGdiObject(HGDIOBJ h) {
+    DeleteObject(h);
+}
+inline void CloseKey(HKEY h) {
+    RegCloseKey(h);
+}
+inline void CloseGlobal(HGLOBAL h) {
+    GlobalFree(h);
+}
+inline void CloseKernelHandle(HANDLE h) {
+    CloseHandle(h);
+}
+inline void CloseWindowHandle(HWND h) {
+    DestroyWindow(h);
+}
+} // namespace handle_closers
+
+using unique_hdc = unique_any<HDC, handle_closers::CloseDc>;
+using unique_hbitmap = unique_any<HBITMAP, handle_closers::CloseGdiObject>;
+using unique_hfont = unique_any<HFONT, handle_closers::CloseGdiObject>;
+using unique_hbrush = unique_any<HBRUSH, handle_closers::CloseGdiObject>;
+using unique_hpen = unique_any<HPEN, handle_closers::CloseGdiObject>;
+using unique_hkey = unique_any<HKEY, handle_closers::CloseKey>;
+using unique_hglobal = unique_any<HGLOBAL, handle_closers::CloseGlobal>;
+using unique_handle = unique_any<HANDLE, handle_closers::CloseKernelHandle>;
+using unique_hwnd = unique_any<HWND, handle_closers::CloseWindowHandle>;
 
 // GetDC/ReleaseDC: keeps the window it released into.
 class WindowDc {
@@ -74,4 +98,20 @@ public:
 private:
     HDC dc;
     HGDIOBJ previous;
+};
+
+// BeginPaint/EndPaint for one WM_PAINT.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : window(window), dc(BeginPaint(window, &paint)) {}
+    ~PaintDc() { EndPaint(window, &paint); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC get() const { return dc; }
+    const RECT& Area() const { return paint.rcPaint; }
+
+private:
+    HWND window;
+    PAINTSTRUCT paint{};
+    HDC dc;
 };

@@ -70,6 +70,7 @@ bool Window::Create(const WindowLayout& windowLayout) {
                                          HiddenOwnerWindow(), nullptr, GetModuleHandleW(nullptr), this);
     if (!created)
         return false;
+    BuildControls();
     OnCreated();
     if (window)
         ShowWindow(window, SW_SHOW);
@@ -121,6 +122,11 @@ LRESULT CALLBACK Window::Procedure(HWND handle, UINT message, WPARAM wParam, LPA
         self->window = nullptr;
         for (WindowTimer* timer : self->timers)
             timer->interval = 0;
+        // The children are gone already; a handler running below a modal
+        // loop may still hold its control, so the objects stay.
+        for (const auto& control : self->controls)
+            if (control)
+                control->handle = nullptr;
         return DefWindowProcW(handle, message, wParam, lParam);
     }
     return self->HandleMessage(message, wParam, lParam);
@@ -133,6 +139,8 @@ bool Window::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (OnMessage(message, wParam, lParam, result))
+        return result;
+    if (ReflectToControl(window, message, wParam, lParam, result))
         return result;
     switch (message) {
     case WM_TIMER:
@@ -157,6 +165,71 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+Control* Window::FindControl(std::string_view name) const {
+    const auto found = std::find_if(controls.begin(), controls.end(), [name](const auto& control) {
+        return control && control->Name() == name;
+    });
+    return found != controls.end() ? found->get() : nullptr;
+}
+
+Control* Window::FindControl(HWND handle) const {
+    if (!handle)
+        return nullptr;
+    const int index = GetDlgCtrlID(handle) - FirstControlId;
+    if (index < 0 || index >= static_cast<int>(controls.size()))
+        return nullptr;
+    Control* control = controls[static_cast<std::size_t>(index)].get();
+    return control && control->Handle() == handle ? control : nullptr;
+}
+
+WindowTimer* Window::FindTimer(std::string_view name) const {
+    const auto found = std::find_if(namedTimers.begin(), namedTimers.end(),
+                                    [name](const auto& entry) { return entry.first == name; });
+    return found != namedTimers.end() ? found->second : nullptr;
+}
+
+void Window::BuildControls() {
+    controls.clear();
+    namedTimers.clear();
+    ownedTimers.clear();
+    controls.resize(layout.controls.size());
+    for (std::size_t index = 0; index < layout.controls.size(); ++index) {
+        const ControlRecord& record = layout.controls[index];
+        if (record.kind == ControlKind::Timer) {
+            BindTimer(record);
+            continue;
+        }
+        HWND parent = window;
+        if (!record.parent.empty()) {
+            const Control* container = FindControl(record.parent);
+            if (!container || container->Kind() != ControlKind::ShapeBox)
+                continue; // a layout without its container: the control is left out
+            parent = container->Handle();
+        }
+        controls[index] = BuildControl(record, parent, FirstControlId + static_cast<int>(index));
+        // Each new control goes below its earlier siblings, whatever the
+        // platform's default, so the table's order is the stacking order.
+        if (controls[index])
+            SetWindowPos(controls[index]->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void Window::BindTimer(const ControlRecord& record) {
+    // A member timer with the record's id stands for it; otherwise the
+    // window makes one that code reaches through FindTimer.
+    const auto member = std::find_if(timers.begin(), timers.end(), [&record](const WindowTimer* timer) {
+        return timer->id == record.state.timerId;
+    });
+    WindowTimer* timer = member != timers.end() ? *member : nullptr;
+    if (!timer) {
+        ownedTimers.push_back(std::make_unique<WindowTimer>(*this, record.state.timerId, nullptr));
+        timer = ownedTimers.back().get();
+    }
+    timer->SetInterval(record.state.interval);
+    namedTimers.emplace_back(std::string(record.name), timer);
 }
 
 void Window::DispatchTimer(UINT_PTR id) {

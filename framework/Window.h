@@ -13,10 +13,20 @@
 //   taskbar button.
 // - Texts are ANSI byte strings in GBK (code page 936); they reach Windows
 //   through the wide API, converted with 936 whatever the system code page.
+// - The controls of the layout are built with the window, before OnCreated,
+//   and live until the window is made again or the object goes; after the
+//   window is destroyed they hold no handle.
+#include "framework/ControlRecord.h"
+#include "framework/Controls.h"
+
 #include <windows.h>
 
 #include <functional>
+#include <memory>
+#include <span>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 enum class WindowFrame {
@@ -31,6 +41,7 @@ struct WindowLayout {
     WindowFrame frame;
     bool dragToMove; // a left press anywhere starts the system move loop
     bool escCloses;
+    std::span<const ControlRecord> controls{}; // stacking order, topmost first
 };
 
 class WindowTimer;
@@ -60,6 +71,22 @@ public:
     // The window a handle belongs to, or nullptr for foreign windows.
     static Window* FromHandle(HWND handle);
 
+    // Child window identifiers: the first control record gets this one.
+    static constexpr int FirstControlId = 1000;
+
+    // The layout's controls by identifier; nullptr when there is none, or
+    // when it is of another kind than asked for.
+    Control* FindControl(std::string_view name) const;
+    Control* FindControl(HWND handle) const;
+    template <class T> T* Find(std::string_view name) const {
+        Control* control = FindControl(name);
+        return control && control->Kind() == T::kind ? static_cast<T*>(control) : nullptr;
+    }
+    // One entry per layout record, in layout order; empty for timer records.
+    const std::vector<std::unique_ptr<Control>>& Controls() const { return controls; }
+    // A timer of the layout by identifier.
+    WindowTimer* FindTimer(std::string_view name) const;
+
 protected:
     virtual void OnCreated() {}
     virtual void OnDestroyed() {}
@@ -71,11 +98,18 @@ private:
     static LRESULT CALLBACK Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void DispatchTimer(UINT_PTR id);
+    void BuildControls();
+    void BindTimer(const ControlRecord& record);
 
     HWND window = nullptr;
     WindowLayout layout{};
     HCURSOR cursor = nullptr;
     std::vector<WindowTimer*> timers;
+    // Timers of the layout that no member timer of the same id stands for;
+    // declared after timers, which they leave when destroyed.
+    std::vector<std::unique_ptr<WindowTimer>> ownedTimers;
+    std::vector<std::pair<std::string, WindowTimer*>> namedTimers;
+    std::vector<std::unique_ptr<Control>> controls;
 };
 
 // A window timer with an interval property: a non-zero interval starts it,
@@ -91,6 +125,8 @@ public:
     void SetInterval(UINT milliseconds);
     UINT Interval() const { return interval; }
     bool IsRunning() const { return interval != 0; }
+    UINT_PTR Id() const { return id; }
+    void SetTickHandler(std::function<void()> handler) { onTick = std::move(handler); }
 
 private:
     friend class Window;

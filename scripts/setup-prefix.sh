@@ -3,7 +3,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
-marker="$WINEPREFIX/.tiko-ready-2"
+marker="$WINEPREFIX/.tiko-ready-3"
 [ -f "$marker" ] && exit 0
 
 mkdir -p "$WINEPREFIX"
@@ -21,5 +21,9 @@ for face in 'Microsoft YaHei' 'Microsoft Sans Serif' 'Tahoma'; do
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
         /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
 done
+# The virtual display has no window manager: Wine then draws and moves the
+# windows itself (title bars show and can be dragged), and hiding a window
+# does not wait two seconds for a manager that never answers.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 wineserver -w
 touch "$marker"

@@ -1,6 +1,24 @@
 #pragma once
-// The fixed layouts of the program's two windows.
+// The fixed layouts of the program's two windows, as data: one record per
+// control, topmost first, a shape box before what it contains (the same
+// order is the Tab order). Rectangles are in the parent's client area.
+#include "framework/ControlRecord.h"
 #include "framework/Window.h"
+
+// Timer identifiers of both windows: "时钟1" and "时钟2".
+inline constexpr UINT_PTR Timer1Id = 1;
+inline constexpr UINT_PTR Timer2Id = 2;
+
+inline constexpr ControlRecord ClockWindowControls[] = {
+    {.name = "时钟1",
+     .kind = ControlKind::Timer,
+     .parent = "",
+     .state = {.timerId = Timer1Id, .interval = 0}},
+    {.name = "时钟2",
+     .kind = ControlKind::Timer,
+     .parent = "",
+     .state = {.timerId = Timer2Id, .interval = 0}},
+};
 
 // The clock window's template size; placement replaces it with 380 x 150.
 inline constexpr WindowLayout ClockWindowLayout{
@@ -10,8 +28,188 @@ inline constexpr WindowLayout ClockWindowLayout{
     .frame = WindowFrame::Popup,
     .dragToMove = true,
     .escCloses = true,
+    .controls = ClockWindowControls,
 };
 
-// Timer identifiers of both windows: "时钟1" and "时钟2".
-inline constexpr UINT_PTR Timer1Id = 1;
-inline constexpr UINT_PTR Timer2Id = 2;
+inline constexpr COLORREF SectionListGrey = 0xDFDFDF; // RGB(223,223,223)
+inline constexpr COLORREF RuleGrey = 0xC0C0C0;        // RGB(192,192,192)
+inline constexpr COLORREF FrameBlue = 0xFF8800;       // RGB(0,136,255)
+
+// The content panel's top inside the viewport as laid out; the window moves
+// it to 0 when it opens.
+inline constexpr int PanelLayoutTop = -464;
+
+namespace settings_layout {
+
+constexpr ControlRecord SectionEntry(std::string_view name, int top, std::string_view caption) {
+    return {.name = name,
+            .kind = ControlKind::Label,
+            .parent = "",
+            .rect = {9, top, 159, 32},
+            .look = {.caption = caption, .align = TextAlign::Centre, .backColour = SectionListGrey}};
+}
+
+constexpr ControlRecord PanelLabel(std::string_view name, ControlRect rect, std::string_view caption,
+                                   TextAlign align = TextAlign::Left) {
+    return {.name = name,
+            .kind = ControlKind::Label,
+            .parent = "外形框4",
+            .rect = rect,
+            .look = {.caption = caption, .align = align}};
+}
+
+constexpr ControlRecord SectionHeader(std::string_view name, ControlRect rect, std::string_view caption) {
+    return {.name = name,
+            .kind = ControlKind::Label,
+            .parent = "外形框4",
+            .rect = rect,
+            .look = {.caption = caption, .bold = true}};
+}
+
+// A caption-less label drawn wholly in grey, through the middle of a header.
+constexpr ControlRecord Rule(std::string_view name, int top) {
+    return {.name = name,
+            .kind = ControlKind::Label,
+            .parent = "外形框4",
+            .rect = {32, top, 480, 2},
+            .look = {.backColour = RuleGrey}};
+}
+
+constexpr ControlRecord CheckBoxRow(std::string_view name, ControlRect rect, std::string_view caption) {
+    return {.name = name,
+            .kind = ControlKind::CheckBox,
+            .parent = "外形框4",
+            .rect = rect,
+            .look = {.caption = caption}};
+}
+
+constexpr ControlRecord SliderRow(std::string_view name, ControlRect rect, Orientation orientation,
+                                  int minimum, int maximum, int position) {
+    return {.name = name,
+            .kind = ControlKind::Slider,
+            .parent = "外形框4",
+            .rect = rect,
+            .look = {.orientation = orientation},
+            .state = {.minimum = minimum, .maximum = maximum, .position = position}};
+}
+
+constexpr ControlRecord ColourPickerRow(std::string_view name, ControlRect rect) {
+    return {.name = name,
+            .kind = ControlKind::ColourPicker,
+            .parent = "外形框4",
+            .rect = rect,
+            .state = {.colour = 0x000000}};
+}
+
+} // namespace settings_layout
+
+inline constexpr ControlRecord SettingsWindowControls[] = {
+    // The section list, above its grey background.
+    {.name = "标签19",
+     .kind = ControlKind::Label,
+     .parent = "",
+     .rect = {9, 24, 159, 24},
+     .look =
+         {.caption = "相关设置", .bold = true, .align = TextAlign::Centre, .backColour = SectionListGrey}},
+    settings_layout::SectionEntry("标签20", 56, "基本设置"),
+    settings_layout::SectionEntry("标签21", 88, "透明度"),
+    settings_layout::SectionEntry("标签22", 120, "边框和底图"),
+    settings_layout::SectionEntry("标签23", 152, "时钟"),
+    {.name = "按钮1",
+     .kind = ControlKind::Button,
+     .parent = "",
+     .rect = {28, 416, 121, 32},
+     .look = {.caption = "恢复默认设置"}},
+    {.name = "外形框3",
+     .kind = ControlKind::ShapeBox,
+     .parent = "",
+     .rect = {9, 9, 160, 455},
+     .look = {.fillColour = SectionListGrey}},
+    // The blue frame around the section list and the viewport.
+    {.name = "外形框1",
+     .kind = ControlKind::ShapeBox,
+     .parent = "",
+     .rect = {8, 8, 680, 457},
+     .look = {.outlineWidth = 1, .outlineColour = FrameBlue}},
+    // The viewport, which clips the content panel.
+    {.name = "外形框2", .kind = ControlKind::ShapeBox, .parent = "外形框1", .rect = {160, 1, 519, 455}},
+    // The content panel: every setting control lies on it.
+    {.name = "外形框4",
+     .kind = ControlKind::ShapeBox,
+     .parent = "外形框2",
+     .rect = {0, PanelLayoutTop, 519, 1007}},
+
+    // Section "基本设置".
+    settings_layout::SectionHeader("标签24", {32, 24, 72, 24}, "基本设置"),
+    settings_layout::Rule("标签25", 35),
+    settings_layout::CheckBoxRow("选择框1", {32, 64, 88, 24}, "开机启动"),
+    settings_layout::CheckBoxRow("选择框2", {136, 64, 88, 24}, "窗口置顶"),
+    settings_layout::CheckBoxRow("选择框3", {240, 64, 88, 24}, "分层透明"),
+    settings_layout::CheckBoxRow("选择框4", {344, 64, 88, 24}, "内存优化"),
+    settings_layout::CheckBoxRow("选择框5", {32, 104, 188, 24}, "恢复上次关闭时的位置"),
+    settings_layout::CheckBoxRow("选择框6", {240, 104, 88, 24}, "显示秒数"),
+
+    // Section "透明度": four columns of value, vertical slider and name.
+    settings_layout::SectionHeader("标签26", {32, 152, 56, 24}, "透明度"),
+    settings_layout::Rule("标签27", 163),
+    settings_layout::PanelLabel("标签5", {80, 192, 80, 24}, "0", TextAlign::Centre),
+    settings_layout::SliderRow("滑块条1", {104, 208, 32, 136}, Orientation::Vertical, 0, 255, 0),
+    settings_layout::PanelLabel("标签1", {80, 344, 80, 24}, "整个窗口", TextAlign::Centre),
+    settings_layout::PanelLabel("标签6", {168, 192, 80, 24}, "0", TextAlign::Centre),
+    settings_layout::SliderRow("滑块条2", {192, 208, 32, 136}, Orientation::Vertical, 0, 255, 0),
+    settings_layout::PanelLabel("标签2", {168, 344, 80, 24}, "窗口底图", TextAlign::Centre),
+    settings_layout::PanelLabel("标签7", {256, 192, 80, 24}, "0", TextAlign::Centre),
+    settings_layout::SliderRow("滑块条3", {280, 208, 32, 136}, Orientation::Vertical, 0, 255, 0),
+    settings_layout::PanelLabel("标签3", {256, 344, 80, 24}, "时钟底图", TextAlign::Centre),
+    settings_layout::PanelLabel("标签8", {344, 192, 80, 24}, "0", TextAlign::Centre),
+    settings_layout::SliderRow("滑块条4", {368, 208, 32, 136}, Orientation::Vertical, 0, 255, 0),
+    settings_layout::PanelLabel("标签4", {344, 344, 80, 24}, "时钟", TextAlign::Centre),
+
+    // Section "边框和底图": caption and colour picker pairs.
+    settings_layout::SectionHeader("标签28", {32, 392, 88, 24}, "边框和底图"),
+    settings_layout::Rule("标签29", 403),
+    settings_layout::PanelLabel("标签9", {32, 432, 80, 24}, "外边框："),
+    settings_layout::ColourPickerRow("颜色选择器1", {120, 432, 104, 24}),
+    settings_layout::PanelLabel("标签10", {240, 432, 80, 24}, "内边框："),
+    settings_layout::ColourPickerRow("颜色选择器2", {328, 432, 104, 24}),
+    settings_layout::PanelLabel("标签12", {32, 472, 80, 24}, "窗口底图："),
+    settings_layout::ColourPickerRow("颜色选择器3", {120, 472, 104, 24}),
+    settings_layout::PanelLabel("标签13", {240, 472, 80, 24}, "时钟底图："),
+    settings_layout::ColourPickerRow("颜色选择器4", {328, 472, 104, 24}),
+
+    // Section "时钟".
+    settings_layout::SectionHeader("标签30", {32, 520, 40, 24}, "时钟"),
+    settings_layout::Rule("标签31", 531),
+    settings_layout::PanelLabel("标签14", {32, 560, 80, 24}, "字体颜色："),
+    settings_layout::ColourPickerRow("颜色选择器5", {120, 560, 152, 24}),
+    settings_layout::PanelLabel("标签11", {32, 600, 80, 24}, "字体大小："),
+    settings_layout::SliderRow("滑块条5", {112, 601, 232, 24}, Orientation::Horizontal, 20, 95, 20),
+    settings_layout::PanelLabel("标签15", {344, 598, 64, 24}, "0"),
+    settings_layout::PanelLabel("标签16", {32, 640, 80, 24}, "描边颜色："),
+    settings_layout::ColourPickerRow("颜色选择器6", {120, 640, 152, 24}),
+    settings_layout::PanelLabel("标签17", {32, 680, 80, 24}, "描边大小："),
+    settings_layout::SliderRow("滑块条6", {112, 681, 232, 24}, Orientation::Horizontal, 0, 20, 0),
+    settings_layout::PanelLabel("标签18", {344, 678, 64, 24}, "0"),
+    settings_layout::PanelLabel("标签32", {32, 720, 80, 24}, "字体名称："),
+    {.name = "组合框1", .kind = ControlKind::ComboBox, .parent = "外形框4", .rect = {120, 718, 168, 28}},
+
+    // The scroll animation's timers (separate from the clock window's).
+    {.name = "时钟1",
+     .kind = ControlKind::Timer,
+     .parent = "",
+     .state = {.timerId = Timer1Id, .interval = 0}},
+    {.name = "时钟2",
+     .kind = ControlKind::Timer,
+     .parent = "",
+     .state = {.timerId = Timer2Id, .interval = 0}},
+};
+
+inline constexpr WindowLayout SettingsWindowLayout{
+    .title = "设置",
+    .width = 702,
+    .height = 505,
+    .frame = WindowFrame::FixedDialog,
+    .dragToMove = false,
+    .escCloses = true,
+    .controls = SettingsWindowControls,
+};

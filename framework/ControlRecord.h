@@ -1,0 +1,96 @@
+#pragma once
+// A window's controls as data: one record per control, read by one builder
+// (Window::Create). Layout tables are constexpr arrays of these records.
+//
+// Conventions:
+// - Records are listed in stacking order, topmost first, and a shape box
+//   before the controls it contains. The same order is the Tab order.
+// - Rectangles are left, top, width, height in the parent's client area.
+// - Colours are COLORREF 0x00BBGGRR; DefaultColour stands for the platform's
+//   button-face colour and, as a shape box's fill, for no fill.
+// - Names and captions are GBK byte strings (code page 936).
+#include <windows.h>
+
+#include <string_view>
+
+enum class ControlKind {
+    ShapeBox,
+    Label,
+    CheckBox,
+    Slider,
+    ColourPicker,
+    ComboBox,
+    Button,
+    Timer,
+};
+
+enum class TextAlign { Left, Centre };
+enum class Orientation { Horizontal, Vertical };
+
+inline constexpr COLORREF DefaultColour = 0xFF000000;
+
+struct ControlRect {
+    int left;
+    int top;
+    int width;
+    int height;
+    friend bool operator==(const ControlRect&, const ControlRect&) = default;
+};
+
+struct ControlLook {
+    std::string_view caption{};
+    bool bold = false;
+    TextAlign align = TextAlign::Left;
+    COLORREF textColour = 0x000000;
+    COLORREF backColour = DefaultColour;
+    COLORREF fillColour = DefaultColour; // shape box: DefaultColour = no fill
+    int outlineWidth = 0;                // shape box: 0 = no outline
+    COLORREF outlineColour = 0x000000;
+    Orientation orientation = Orientation::Horizontal; // slider
+};
+
+struct ControlState {
+    bool checked = false; // check box
+    int minimum = 0;      // slider
+    int maximum = 0;
+    int position = 0;
+    COLORREF colour = 0x000000; // colour picker
+    UINT_PTR timerId = 0;       // timer: its WM_TIMER identifier
+    UINT interval = 0;          // timer: 0 = stopped
+};
+
+struct ControlRecord {
+    std::string_view name; // the layout's own identifier, e.g. "标签20"
+    ControlKind kind;
+    std::string_view parent; // identifier of the containing shape box; "" = the window
+    ControlRect rect{};      // unused for timers
+    ControlLook look{};
+    ControlState state{};
+};
+
+// Interactive controls take the keyboard focus from the Tab key.
+constexpr bool IsTabStop(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::CheckBox:
+    case ControlKind::Slider:
+    case ControlKind::ColourPicker:
+    case ControlKind::ComboBox:
+    case ControlKind::Button:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Controls that show text in the layouts' font.
+constexpr bool HasText(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Label:
+    case ControlKind::CheckBox:
+    case ControlKind::ComboBox:
+    case ControlKind::Button:
+        return true;
+    default:
+        return false;
+    }
+}

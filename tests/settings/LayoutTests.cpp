@@ -1,0 +1,357 @@
+// Both windows' layouts against the windows actually built from them: every
+// identifier once, with its kind, parent, rectangle and look, read back from
+// Windows. The expected rows are written out here independently of the
+// layout tables, so a slip in either shows.
+#include "framework/ControlFont.h"
+#include "settings/WindowLayouts.h"
+#include "SettingsWindowFixture.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace settings_test;
+using K = ControlKind;
+
+struct ExpectedControl {
+    const char* name;
+    ControlKind kind;
+    const char* parent; // "" = the window
+    ControlRect rect;
+    const char* caption; // nullptr: not a text control
+};
+
+// Tables 2 to 6, the panel at the place the window puts it when it opens.
+const ExpectedControl ExpectedControls[] = {
+    {"外形框1", K::ShapeBox, "", {8, 8, 680, 457}, nullptr},
+    {"外形框2", K::ShapeBox, "外形框1", {160, 1, 519, 455}, nullptr},
+    {"外形框4", K::ShapeBox, "外形框2", {0, 0, 519, 1007}, nullptr},
+    {"外形框3", K::ShapeBox, "", {9, 9, 160, 455}, nullptr},
+    {"标签19", K::Label, "", {9, 24, 159, 24}, "相关设置"},
+    {"标签20", K::Label, "", {9, 56, 159, 32}, "基本设置"},
+    {"标签21", K::Label, "", {9, 88, 159, 32}, "透明度"},
+    {"标签22", K::Label, "", {9, 120, 159, 32}, "边框和底图"},
+    {"标签23", K::Label, "", {9, 152, 159, 32}, "时钟"},
+    {"按钮1", K::Button, "", {28, 416, 121, 32}, "恢复默认设置"},
+    // Table 3
+    {"标签24", K::Label, "外形框4", {32, 24, 72, 24}, "基本设置"},
+    {"标签25", K::Label, "外形框4", {32, 35, 480, 2}, ""},
+    {"选择框1", K::CheckBox, "外形框4", {32, 64, 88, 24}, "开机启动"},
+    {"选择框2", K::CheckBox, "外形框4", {136, 64, 88, 24}, "窗口置顶"},
+    {"选择框3", K::CheckBox, "外形框4", {240, 64, 88, 24}, "分层透明"},
+    {"选择框4", K::CheckBox, "外形框4", {344, 64, 88, 24}, "内存优化"},
+    {"选择框5", K::CheckBox, "外形框4", {32, 104, 188, 24}, "恢复上次关闭时的位置"},
+    {"选择框6", K::CheckBox, "外形框4", {240, 104, 88, 24}, "显示秒数"},
+    // Table 4
+    {"标签26", K::Label, "外形框4", {32, 152, 56, 24}, "透明度"},
+    {"标签27", K::Label, "外形框4", {32, 163, 480, 2}, ""},
+    {"标签5", K::Label, "外形框4", {80, 192, 80, 24}, "0"},
+    {"滑块条1", K::Slider, "外形框4", {104, 208, 32, 136}, nullptr},
+    {"标签1", K::Label, "外形框4", {80, 344, 80, 24}, "整个窗口"},
+    {"标签6", K::Label, "外形框4", {168, 192, 80, 24}, "0"},
+    {"滑块条2", K::Slider, "外形框4", {192, 208, 32, 136}, nullptr},
+    {"标签2", K::Label, "外形框4", {168, 344, 80, 24}, "窗口底图"},
+    {"标签7", K::Label, "外形框4", {256, 192, 80, 24}, "0"},
+    {"滑块条3", K::Slider, "外形框4", {280, 208, 32, 136}, nullptr},
+    {"标签3", K::Label, "外形框4", {256, 344, 80, 24}, "时钟底图"},
+    {"标签8", K::Label, "外形框4", {344, 192, 80, 24}, "0"},
+    {"滑块条4", K::Slider, "外形框4", {368, 208, 32, 136}, nullptr},
+    {"标签4", K::Label, "外形框4", {344, 344, 80, 24}, "时钟"},
+    // Table 5
+    {"标签28", K::Label, "外形框4", {32, 392, 88, 24}, "边框和底图"},
+    {"标签29", K::Label, "外形框4", {32, 403, 480, 2}, ""},
+    {"标签9", K::Label, "外形框4", {32, 432, 80, 24}, "外边框："},
+    {"颜色选择器1", K::ColourPicker, "外形框4", {120, 432, 104, 24}, nullptr},
+    {"标签10", K::Label, "外形框4", {240, 432, 80, 24}, "内边框："},
+    {"颜色选择器2", K::ColourPicker, "外形框4", {328, 432, 104, 24}, nullptr},
+    {"标签12", K::Label, "外形框4", {32, 472, 80, 24}, "窗口底图："},
+    {"颜色选择器3", K::ColourPicker, "外形框4", {120, 472, 104, 24}, nullptr},
+    {"标签13", K::Label, "外形框4", {240, 472, 80, 24}, "时钟底图："},
+    {"颜色选择器4", K::ColourPicker, "外形框4", {328, 472, 104, 24}, nullptr},
+    // Table 6
+    {"标签30", K::Label, "外形框4", {32, 520, 40, 24}, "时钟"},
+    {"标签31", K::Label, "外形框4", {32, 531, 480, 2}, ""},
+    {"标签14", K::Label, "外形框4", {32, 560, 80, 24}, "字体颜色："},
+    {"颜色选择器5", K::ColourPicker, "外形框4", {120, 560, 152, 24}, nullptr},
+    {"标签11", K::Label, "外形框4", {32, 600, 80, 24}, "字体大小："},
+    {"滑块条5", K::Slider, "外形框4", {112, 601, 232, 24}, nullptr},
+    {"标签15", K::Label, "外形框4", {344, 598, 64, 24}, "0"},
+    {"标签16", K::Label, "外形框4", {32, 640, 80, 24}, "描边颜色："},
+    {"颜色选择器6", K::ColourPicker, "外形框4", {120, 640, 152, 24}, nullptr},
+    {"标签17", K::Label, "外形框4", {32, 680, 80, 24}, "描边大小："},
+    {"滑块条6", K::Slider, "外形框4", {112, 681, 232, 24}, nullptr},
+    {"标签18", K::Label, "外形框4", {344, 678, 64, 24}, "0"},
+    {"标签32", K::Label, "外形框4", {32, 720, 80, 24}, "字体名称："},
+    {"组合框1", K::ComboBox, "外形框4", {120, 718, 168, 28}, nullptr},
+};
+
+const std::vector<std::string> BoldLabels = {"标签19", "标签24", "标签26", "标签28", "标签30"};
+const std::vector<std::string> CentredLabels = {"标签19", "标签20", "标签21", "标签22", "标签23",
+                                                "标签5",  "标签6",  "标签7",  "标签8",  "标签1",
+                                                "标签2",  "标签3",  "标签4"};
+const std::vector<std::string> Rules = {"标签25", "标签27", "标签29", "标签31"};
+
+bool Contains(const std::vector<std::string>& names, std::string_view name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::size_t CountRecords(std::string_view name) {
+    return static_cast<std::size_t>(
+        std::count_if(std::begin(SettingsWindowControls), std::end(SettingsWindowControls),
+                      [name](const ControlRecord& record) { return record.name == name; }));
+}
+
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<std::size_t*>(count);
+    return TRUE;
+}
+
+// One window for the whole suite: these tests only read it.
+class SettingsLayout : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        OpenSettingsWindow();
+        Pump(100ms);
+    }
+    static void TearDownTestSuite() { CloseSettingsWindow(); }
+    void SetUp() override {
+        window = OpenedSettingsWindow();
+        ASSERT_NE(window, nullptr);
+    }
+    SettingsWindow* window = nullptr;
+};
+
+TEST_F(SettingsLayout, EveryIdentifierExistsOnceWithItsKindParentAndRectangle) {
+    for (const ExpectedControl& expected : ExpectedControls) {
+        SCOPED_TRACE(expected.name);
+        EXPECT_EQ(CountRecords(expected.name), 1u) << "records in the layout";
+        const Control* control = window->FindControl(expected.name);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->Kind(), expected.kind);
+        const HWND parent =
+            *expected.parent ? window->FindControl(expected.parent)->Handle() : window->Handle();
+        EXPECT_EQ(GetParent(control->Handle()), parent);
+        const RECT rect = RectInParent(control->Handle());
+        EXPECT_EQ(rect.left, expected.rect.left);
+        EXPECT_EQ(rect.top, expected.rect.top);
+        EXPECT_EQ(rect.right - rect.left, expected.rect.width);
+        EXPECT_EQ(rect.bottom - rect.top, expected.rect.height);
+        EXPECT_TRUE(IsWindowVisible(control->Handle()));
+    }
+}
+
+TEST_F(SettingsLayout, NoControlBeyondTheTablesAndTwoTimers) {
+    std::map<std::string, int> seen;
+    for (const ControlRecord& record : SettingsWindowControls)
+        ++seen[std::string(record.name)];
+    for (const ExpectedControl& expected : ExpectedControls)
+        seen.erase(expected.name);
+    EXPECT_EQ(seen, (std::map<std::string, int>{{"时钟1", 1}, {"时钟2", 1}}));
+    // Every child window of the settings window is one of the layout's.
+    std::size_t children = 0;
+    EnumChildWindows(window->Handle(), &CountChild, reinterpret_cast<LPARAM>(&children));
+    // The combo box's dropped list is a popup of its own, not a child.
+    EXPECT_EQ(children, std::size(ExpectedControls));
+}
+
+TEST_F(SettingsLayout, TimersAreTheWindowsOwnStoppedTimers) {
+    WindowTimer* down = window->FindTimer("时钟1");
+    WindowTimer* up = window->FindTimer("时钟2");
+    ASSERT_TRUE(down && up);
+    EXPECT_EQ(down, &window->scrollDownTimer);
+    EXPECT_EQ(up, &window->scrollUpTimer);
+    EXPECT_EQ(down->Id(), Timer1Id);
+    EXPECT_EQ(up->Id(), Timer2Id);
+    EXPECT_FALSE(down->IsRunning());
+    EXPECT_FALSE(up->IsRunning());
+}
+
+TEST_F(SettingsLayout, PanelIsLaidOutScrolledAndOpensAtItsTop) {
+    const auto panel = std::find_if(std::begin(SettingsWindowControls), std::end(SettingsWindowControls),
+                                    [](const ControlRecord& record) { return record.name == "外形框4"; });
+    ASSERT_NE(panel, std::end(SettingsWindowControls));
+    EXPECT_EQ(panel->rect, (ControlRect{0, -464, 519, 1007}));
+    EXPECT_EQ(window->Find<ShapeBox>("外形框4")->Bounds(), (ControlRect{0, 0, 519, 1007}));
+}
+
+TEST_F(SettingsLayout, CaptionsAlignmentAndWeightAsLaidOut) {
+    for (const ExpectedControl& expected : ExpectedControls) {
+        if (!expected.caption)
+            continue;
+        SCOPED_TRACE(expected.name);
+        const Control* control = window->FindControl(expected.name);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->Caption(), expected.caption);
+        if (const auto* label = window->Find<Label>(expected.name)) {
+            EXPECT_EQ(label->IsBold(), Contains(BoldLabels, expected.name));
+            EXPECT_EQ(label->Alignment(),
+                      Contains(CentredLabels, expected.name) ? TextAlign::Centre : TextAlign::Left);
+            EXPECT_EQ(label->TextColour(), 0x000000u);
+        }
+    }
+}
+
+TEST_F(SettingsLayout, EveryTextControlHasTheYaHeiFont) {
+    for (const ExpectedControl& expected : ExpectedControls) {
+        if (!HasText(expected.kind))
+            continue;
+        SCOPED_TRACE(expected.name);
+        const auto font = reinterpret_cast<HFONT>(
+            SendMessageW(window->FindControl(expected.name)->Handle(), WM_GETFONT, 0, 0));
+        LOGFONTW description{};
+        ASSERT_EQ(GetObjectW(font, sizeof description, &description), static_cast<int>(sizeof description));
+        EXPECT_EQ(description.lfHeight, -15);
+        EXPECT_EQ(description.lfWeight, Contains(BoldLabels, expected.name) ? 700 : 400);
+        EXPECT_EQ(description.lfCharSet, GB2312_CHARSET);
+        EXPECT_EQ(description.lfOutPrecision, 3);
+        EXPECT_EQ(description.lfClipPrecision, 2);
+        EXPECT_EQ(description.lfQuality, 1);
+        EXPECT_EQ(description.lfPitchAndFamily, 0x22);
+        EXPECT_EQ(std::wstring(description.lfFaceName), L"微软雅黑");
+    }
+}
+
+TEST_F(SettingsLayout, ColoursOfShapeBoxesAndLabels) {
+    const struct {
+        const char* name;
+        COLORREF fill;
+        int outlineWidth;
+        COLORREF outline;
+    } boxes[] = {
+        {"外形框1", DefaultColour, 1, 0xFF8800},
+        {"外形框2", DefaultColour, 0, 0},
+        {"外形框3", 0xDFDFDF, 0, 0},
+        {"外形框4", DefaultColour, 0, 0},
+    };
+    for (const auto& expected : boxes) {
+        SCOPED_TRACE(expected.name);
+        const ShapeBox* box = window->Find<ShapeBox>(expected.name);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->BackColour(), DefaultColour);
+        EXPECT_EQ(box->FillColour(), expected.fill);
+        EXPECT_EQ(box->OutlineWidth(), expected.outlineWidth);
+        if (expected.outlineWidth) {
+            EXPECT_EQ(box->OutlineColour(), expected.outline);
+        }
+    }
+    for (const ExpectedControl& expected : ExpectedControls) {
+        const Label* label = window->Find<Label>(expected.name);
+        if (!label)
+            continue;
+        SCOPED_TRACE(expected.name);
+        const bool sectionList = *expected.parent == '\0';
+        const COLORREF back = sectionList                      ? 0xDFDFDF
+                              : Contains(Rules, expected.name) ? 0xC0C0C0
+                                                               : DefaultColour;
+        EXPECT_EQ(label->BackColour(), back);
+    }
+}
+
+TEST_F(SettingsLayout, SlidersRangesPositionsAndOrientation) {
+    const struct {
+        const char* name;
+        bool vertical;
+        int minimum;
+        int maximum;
+        int position;
+    } sliders[] = {
+        {"滑块条1", true, 0, 255, 0}, {"滑块条2", true, 0, 255, 0},   {"滑块条3", true, 0, 255, 0},
+        {"滑块条4", true, 0, 255, 0}, {"滑块条5", false, 20, 95, 20}, {"滑块条6", false, 0, 20, 0},
+    };
+    for (const auto& expected : sliders) {
+        SCOPED_TRACE(expected.name);
+        const Slider* slider = window->Find<Slider>(expected.name);
+        ASSERT_NE(slider, nullptr);
+        const HWND handle = slider->Handle();
+        const LONG_PTR style = GetWindowLongPtrW(handle, GWL_STYLE);
+        EXPECT_EQ((style & TBS_VERT) != 0, expected.vertical);
+        EXPECT_TRUE(style & TBS_NOTICKS);
+        EXPECT_FALSE(style & TBS_ENABLESELRANGE);
+        EXPECT_FALSE(style & WS_BORDER);
+        EXPECT_EQ(SendMessageW(handle, TBM_GETRANGEMIN, 0, 0), expected.minimum);
+        EXPECT_EQ(SendMessageW(handle, TBM_GETRANGEMAX, 0, 0), expected.maximum);
+        EXPECT_EQ(SendMessageW(handle, TBM_GETPOS, 0, 0), expected.position);
+        EXPECT_EQ(SendMessageW(handle, TBM_GETPAGESIZE, 0, 0), 5);
+        EXPECT_EQ(SendMessageW(handle, TBM_GETLINESIZE, 0, 0), 1);
+    }
+}
+
+TEST_F(SettingsLayout, CheckBoxesUncheckedPickersBlackFontListEmpty) {
+    for (const char* name : {"选择框1", "选择框2", "选择框3", "选择框4", "选择框5", "选择框6"}) {
+        ASSERT_NE(window->Find<CheckBox>(name), nullptr) << name;
+        EXPECT_EQ(SendMessageW(window->Find<CheckBox>(name)->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED)
+            << name;
+    }
+    for (const char* name :
+         {"颜色选择器1", "颜色选择器2", "颜色选择器3", "颜色选择器4", "颜色选择器5", "颜色选择器6"}) {
+        ASSERT_NE(window->Find<ColourPicker>(name), nullptr) << name;
+        EXPECT_EQ(window->Find<ColourPicker>(name)->Colour(), 0x000000u) << name;
+    }
+    const ComboBox* fonts = window->Find<ComboBox>("组合框1");
+    ASSERT_NE(fonts, nullptr);
+    EXPECT_EQ(SendMessageW(fonts->Handle(), CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(fonts->Handle(), CB_GETCURSEL, 0, 0), CB_ERR);
+    const LONG_PTR style = GetWindowLongPtrW(fonts->Handle(), GWL_STYLE);
+    EXPECT_EQ(style & 0x3, CBS_DROPDOWNLIST);
+    EXPECT_FALSE(style & CBS_SORT);
+}
+
+TEST_F(SettingsLayout, InteractiveControlsAreTabStopsAndNoOthers) {
+    for (const ExpectedControl& expected : ExpectedControls) {
+        SCOPED_TRACE(expected.name);
+        const LONG_PTR style = GetWindowLongPtrW(window->FindControl(expected.name)->Handle(), GWL_STYLE);
+        const bool interactive = expected.kind == K::CheckBox || expected.kind == K::Slider ||
+                                 expected.kind == K::ColourPicker || expected.kind == K::ComboBox ||
+                                 expected.kind == K::Button;
+        EXPECT_EQ((style & WS_TABSTOP) != 0, interactive);
+    }
+}
+
+// The position of a child in its parent's stacking, 0 = topmost.
+int StackIndex(HWND child) {
+    int index = 0;
+    for (HWND sibling = GetWindow(GetParent(child), GW_CHILD); sibling;
+         sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+        if (sibling == child)
+            return index;
+        ++index;
+    }
+    return -1;
+}
+
+TEST_F(SettingsLayout, StackingOfTheSectionListAndTheSectionHeaders) {
+    const auto index = [this](const char* name) { return StackIndex(window->FindControl(name)->Handle()); };
+    for (const char* above : {"按钮1", "标签19", "标签20", "标签21", "标签22", "标签23"})
+        EXPECT_LT(index(above), index("外形框3")) << above;
+    EXPECT_LT(index("外形框3"), index("外形框1"));
+    const std::pair<const char*, const char*> headers[] = {
+        {"标签24", "标签25"}, {"标签26", "标签27"}, {"标签28", "标签29"}, {"标签30", "标签31"}};
+    for (const auto& [header, rule] : headers)
+        EXPECT_LT(index(header), index(rule)) << header;
+}
+
+TEST(ClockLayout, TimersOneAndTwoAreStoppedWithTheirIds) {
+    Window clock;
+    ASSERT_TRUE(clock.Create(ClockWindowLayout));
+    WindowTimer* tick = clock.FindTimer("时钟1");
+    WindowTimer* trim = clock.FindTimer("时钟2");
+    ASSERT_TRUE(tick && trim);
+    EXPECT_EQ(tick->Id(), Timer1Id);
+    EXPECT_EQ(trim->Id(), Timer2Id);
+    EXPECT_FALSE(tick->IsRunning());
+    EXPECT_FALSE(trim->IsRunning());
+    // No visible controls: the face is drawn, not built.
+    EXPECT_EQ(GetWindow(clock.Handle(), GW_CHILD), nullptr);
+    const LONG_PTR style = GetWindowLongPtrW(clock.Handle(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & WS_CAPTION);
+    EXPECT_EQ(GetWindow(clock.Handle(), GW_OWNER), HiddenOwnerWindow());
+    clock.Destroy();
+}
+
+} // namespace

@@ -1,0 +1,243 @@
+// The settings window as a window: its frame, its owner, one window at a
+// time, the keys it answers, and its controls driven by the user.
+#include "settings/WindowLayouts.h"
+#include "SettingsWindowFixture.h"
+
+#include <set>
+#include <string>
+
+namespace {
+
+using namespace settings_test;
+
+struct TitledWindows {
+    std::wstring title;
+    int count = 0;
+};
+
+BOOL CALLBACK CountTitled(HWND candidate, LPARAM parameter) {
+    auto* search = reinterpret_cast<TitledWindows*>(parameter);
+    wchar_t title[64]{};
+    GetWindowTextW(candidate, title, 64);
+    if (search->title == title)
+        ++search->count;
+    return TRUE;
+}
+
+int WindowsTitled(const std::wstring& title) {
+    TitledWindows search{title};
+    EnumThreadWindows(GetCurrentThreadId(), &CountTitled, reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+bool IsSizingHit(LRESULT hit) {
+    return hit >= HTLEFT && hit <= HTBOTTOMRIGHT;
+}
+
+using SettingsWindowFrame = OpenSettingsWindowTest;
+
+TEST_F(SettingsWindowFrame, TitleSizeAndCentredPlace) {
+    wchar_t title[32]{};
+    GetWindowTextW(window->Handle(), title, 32);
+    EXPECT_EQ(std::wstring(title), L"设置");
+    const RECT rect = ScreenRect(window->Handle());
+    EXPECT_EQ(rect.right - rect.left, 702);
+    EXPECT_EQ(rect.bottom - rect.top, 505);
+    EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 702) / 2);
+    EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 505) / 2);
+    EXPECT_FALSE(GetWindowLongPtrW(window->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(SettingsWindowFrame, CloseBoxOnlyAndNotResizable) {
+    const LONG_PTR style = GetWindowLongPtrW(window->Handle(), GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+
+    // No edge or corner offers sizing ...
+    const RECT rect = ScreenRect(window->Handle());
+    const int midX = (rect.left + rect.right) / 2;
+    const int midY = (rect.top + rect.bottom) / 2;
+    const POINT edges[] = {{rect.right - 1, midY},
+                           {rect.left, midY},
+                           {midX, rect.bottom - 1},
+                           {midX, rect.top},
+                           {rect.right - 1, rect.bottom - 1}};
+    for (const POINT& edge : edges)
+        EXPECT_FALSE(IsSizingHit(SendMessageW(window->Handle(), WM_NCHITTEST, 0, MAKELPARAM(edge.x, edge.y))))
+            << edge.x - rect.left << "," << edge.y - rect.top;
+
+    // ... and a user dragging the right edge and the corner changes nothing.
+    AsUser([&] {
+        desktop::Drag(rect.right - 1, midY, rect.right + 80, midY);
+        desktop::Drag(rect.right - 1, rect.bottom - 1, rect.right + 60, rect.bottom + 40);
+    });
+    const RECT after = ScreenRect(window->Handle());
+    EXPECT_EQ(after.right - after.left, 702);
+    EXPECT_EQ(after.bottom - after.top, 505);
+}
+
+TEST_F(SettingsWindowFrame, MovedByItsTitleBarOnly) {
+    const RECT before = ScreenRect(window->Handle());
+    // A press on the client area's empty band below the frame moves nothing.
+    const POINT client = ClientToScreenPoint(window->Handle(), 400, 470);
+    AsUser([&] { desktop::Drag(client.x, client.y, client.x + 50, client.y + 30); });
+    EXPECT_EQ(ScreenRect(window->Handle()).left, before.left);
+    EXPECT_EQ(ScreenRect(window->Handle()).top, before.top);
+
+    const int titleY = before.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    ASSERT_EQ(SendMessageW(window->Handle(), WM_NCHITTEST, 0, MAKELPARAM(before.left + 200, titleY)),
+              HTCAPTION);
+    AsUser([&] { desktop::Drag(before.left + 200, titleY, before.left + 240, titleY + 24); });
+    EXPECT_EQ(ScreenRect(window->Handle()).left, before.left + 40);
+    EXPECT_EQ(ScreenRect(window->Handle()).top, before.top + 24);
+}
+
+TEST_F(SettingsWindowFrame, OwnedByTheHiddenOwnerSoNoTaskbarButton) {
+    const HWND owner = GetWindow(window->Handle(), GW_OWNER);
+    EXPECT_EQ(owner, HiddenOwnerWindow());
+    EXPECT_NE(owner, nullptr);
+    EXPECT_FALSE(IsWindowVisible(owner));
+    EXPECT_FALSE(GetWindowLongPtrW(window->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(GetAncestor(window->Handle(), GA_PARENT), GetDesktopWindow()) << "no parent window";
+}
+
+TEST_F(SettingsWindowFrame, SecondOpenRestoresAndRaisesTheFirstAndMakesNoOther) {
+    const HWND first = window->Handle();
+    ShowWindow(first, SW_MINIMIZE);
+    Pump(100ms);
+    ASSERT_TRUE(IsIconic(first));
+
+    OpenSettingsWindow();
+    Pump(200ms);
+    EXPECT_EQ(OpenedSettingsWindow(), window);
+    EXPECT_EQ(window->Handle(), first);
+    EXPECT_FALSE(IsIconic(first));
+    EXPECT_TRUE(IsWindowVisible(first));
+    EXPECT_EQ(WindowsTitled(L"设置"), 1);
+
+    // Behind another window, a second open brings it to the front.
+    const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(other);
+    Pump(100ms);
+    ASSERT_EQ(GetForegroundWindow(), other);
+    OpenSettingsWindow();
+    Pump(100ms);
+    EXPECT_EQ(GetForegroundWindow(), first);
+    EXPECT_EQ(WindowsTitled(L"设置"), 1);
+    DestroyWindow(other);
+}
+
+TEST_F(SettingsWindowFrame, CloseDestroysItAndTheNextOpenBuildsItAfresh) {
+    const HWND first = window->Handle();
+    window->Find<ShapeBox>("外形框4")->Move(0, -300);
+    CloseSettingsWindow();
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_FALSE(SettingsWindowIsOpen());
+    EXPECT_EQ(OpenedSettingsWindow(), nullptr);
+    CloseSettingsWindow(); // closing a closed window does nothing
+
+    OpenSettingsWindow();
+    window = OpenedSettingsWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(window->Handle()));
+    EXPECT_EQ(window->Find<ShapeBox>("外形框4")->Bounds().top, 0) << "the panel opens at its top again";
+}
+
+// ------------------------------------------------------------------ keys
+
+using SettingsWindowKeys = OpenSettingsWindowTest;
+
+TEST_F(SettingsWindowKeys, EscapeClosesItWhateverControlHasTheFocus) {
+    for (const char* focused : {"选择框3", "滑块条5", "组合框1", "按钮1"}) {
+        SCOPED_TRACE(focused);
+        if (!window) {
+            OpenSettingsWindow();
+            window = OpenedSettingsWindow();
+            ASSERT_NE(window, nullptr);
+        }
+        SetForegroundWindow(window->Handle());
+        SetFocus(window->FindControl(focused)->Handle());
+        Pump(50ms);
+        desktop::PressKey(VK_ESCAPE);
+        EXPECT_TRUE(PumpUntil([] { return !SettingsWindowIsOpen(); }));
+        window = nullptr;
+    }
+}
+
+TEST_F(SettingsWindowKeys, EnterMovesNoFocusAndChangesNothing) {
+    for (const char* focused : {"选择框2", "滑块条1", "按钮1"}) {
+        SCOPED_TRACE(focused);
+        const HWND control = window->FindControl(focused)->Handle();
+        SetFocus(control);
+        Pump(50ms);
+        desktop::PressKey(VK_RETURN);
+        Pump(150ms);
+        EXPECT_EQ(GetFocus(), control);
+        EXPECT_TRUE(SettingsWindowIsOpen());
+    }
+    EXPECT_FALSE(window->Find<CheckBox>("选择框2")->IsChecked());
+    EXPECT_EQ(window->Find<Slider>("滑块条1")->Position(), 0);
+}
+
+TEST_F(SettingsWindowKeys, TabVisitsEveryInteractiveControlAndNothingElse) {
+    std::set<std::string> tabStops;
+    for (const ControlRecord& record : SettingsWindowControls)
+        if (IsTabStop(record.kind))
+            tabStops.insert(std::string(record.name));
+    ASSERT_EQ(tabStops.size(), 20u);
+
+    SetFocus(window->FindControl("按钮1")->Handle());
+    Pump(50ms);
+    std::set<std::string> visited;
+    for (std::size_t press = 0; press < tabStops.size(); ++press) {
+        desktop::PressKey(VK_TAB);
+        Pump(30ms);
+        const Control* focused = window->FindControl(GetFocus());
+        ASSERT_NE(focused, nullptr) << "the focus left the layout's controls after " << press + 1
+                                    << " presses";
+        EXPECT_TRUE(tabStops.count(focused->Name())) << focused->Name();
+        visited.insert(focused->Name());
+    }
+    EXPECT_EQ(visited, tabStops);
+}
+
+// --------------------------------------------- the panel's controls, live
+
+using SettingsPanelControls = OpenSettingsWindowTest;
+
+TEST_F(SettingsPanelControls, UserActionOnThePanelReachesTheControlsCodeDoesNot) {
+    CheckBox* seconds = window->Find<CheckBox>("选择框6");
+    Slider* opacity = window->Find<Slider>("滑块条1");
+    ColourPicker* colour = window->Find<ColourPicker>("颜色选择器1");
+    ComboBox* fonts = window->Find<ComboBox>("组合框1");
+    ASSERT_TRUE(seconds && opacity && colour && fonts);
+    std::vector<std::string> events;
+    seconds->onToggled = [&](bool on) { events.push_back(on ? "秒:开" : "秒:关"); };
+    opacity->onMoved = [&](int position) { events.push_back("透明度:" + std::to_string(position)); };
+    colour->onPicked = [&](COLORREF) { events.push_back("颜色"); };
+    fonts->onPicked = [&](int index) { events.push_back("字体:" + std::to_string(index)); };
+
+    seconds->SetChecked(true);
+    opacity->SetPosition(80);
+    colour->SetColour(0x00FFFF);
+    fonts->AddItem("宋体");
+    fonts->SetCurrentIndex(0);
+    Pump(100ms);
+    EXPECT_TRUE(events.empty());
+
+    seconds->SetChecked(false);
+    const RECT box = ScreenRect(seconds->Handle());
+    desktop::Click(box.left + 7, (box.top + box.bottom) / 2);
+    ASSERT_TRUE(PumpUntil([&] { return events.size() == 1; }));
+    const RECT slider = ScreenRect(opacity->Handle());
+    desktop::Click((slider.left + slider.right) / 2, slider.bottom - 20); // channel below the thumb
+    ASSERT_TRUE(PumpUntil([&] { return events.size() == 2; }));
+    Pump(100ms);
+    EXPECT_EQ(events, (std::vector<std::string>{"秒:开", "透明度:85"}));
+}
+
+} // namespace
