@@ -26,7 +26,8 @@ struct ExpectedControl {
     const char* caption; // nullptr: not a text control
 };
 
-// Tables 2 to 6, the panel at the place the window puts it when it opens.
+// Every control of the settings window, the panel where the window puts it
+// when it opens.
 const ExpectedControl ExpectedControls[] = {
     {"外形框1", K::ShapeBox, "", {8, 8, 680, 457}, nullptr},
     {"外形框2", K::ShapeBox, "外形框1", {160, 1, 519, 455}, nullptr},
@@ -38,7 +39,7 @@ const ExpectedControl ExpectedControls[] = {
     {"标签22", K::Label, "", {9, 120, 159, 32}, "边框和底图"},
     {"标签23", K::Label, "", {9, 152, 159, 32}, "时钟"},
     {"按钮1", K::Button, "", {28, 416, 121, 32}, "恢复默认设置"},
-    // Table 3
+    // Section "基本设置"
     {"标签24", K::Label, "外形框4", {32, 24, 72, 24}, "基本设置"},
     {"标签25", K::Label, "外形框4", {32, 35, 480, 2}, ""},
     {"选择框1", K::CheckBox, "外形框4", {32, 64, 88, 24}, "开机启动"},
@@ -47,7 +48,7 @@ const ExpectedControl ExpectedControls[] = {
     {"选择框4", K::CheckBox, "外形框4", {344, 64, 88, 24}, "内存优化"},
     {"选择框5", K::CheckBox, "外形框4", {32, 104, 188, 24}, "恢复上次关闭时的位置"},
     {"选择框6", K::CheckBox, "外形框4", {240, 104, 88, 24}, "显示秒数"},
-    // Table 4
+    // Section "透明度"
     {"标签26", K::Label, "外形框4", {32, 152, 56, 24}, "透明度"},
     {"标签27", K::Label, "外形框4", {32, 163, 480, 2}, ""},
     {"标签5", K::Label, "外形框4", {80, 192, 80, 24}, "0"},
@@ -62,7 +63,7 @@ const ExpectedControl ExpectedControls[] = {
     {"标签8", K::Label, "外形框4", {344, 192, 80, 24}, "0"},
     {"滑块条4", K::Slider, "外形框4", {368, 208, 32, 136}, nullptr},
     {"标签4", K::Label, "外形框4", {344, 344, 80, 24}, "时钟"},
-    // Table 5
+    // Section "边框和底图"
     {"标签28", K::Label, "外形框4", {32, 392, 88, 24}, "边框和底图"},
     {"标签29", K::Label, "外形框4", {32, 403, 480, 2}, ""},
     {"标签9", K::Label, "外形框4", {32, 432, 80, 24}, "外边框："},
@@ -73,7 +74,7 @@ const ExpectedControl ExpectedControls[] = {
     {"颜色选择器3", K::ColourPicker, "外形框4", {120, 472, 104, 24}, nullptr},
     {"标签13", K::Label, "外形框4", {240, 472, 80, 24}, "时钟底图："},
     {"颜色选择器4", K::ColourPicker, "外形框4", {328, 472, 104, 24}, nullptr},
-    // Table 6
+    // Section "时钟"
     {"标签30", K::Label, "外形框4", {32, 520, 40, 24}, "时钟"},
     {"标签31", K::Label, "外形框4", {32, 531, 480, 2}, ""},
     {"标签14", K::Label, "外形框4", {32, 560, 80, 24}, "字体颜色："},
