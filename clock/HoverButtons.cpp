@@ -1,0 +1,238 @@
+#include "clock/HoverButtons.h"
+
+#include "app/AppGlobals.h"
+#include "app/SystemIntegration.h"
+#include "clock/ClockFace.h"
+#include "clock/ClockWindow.h"
+#include "framework/Services.h"
+#include "graphics/ImageAttributesObject.h"
+#include "graphics/ImageObject.h"
+#include "settings/SettingsWindow.h"
+
+#include <EmbeddedAssets.h>
+
+namespace {
+
+using enum ButtonId;
+
+// How long a pressed button keeps its pressed image on screen.
+constexpr DWORD PressedMilliseconds = 100;
+// A font button's step.
+constexpr double FontStep = 5;
+
+// Drawing order, which is also the order of ButtonId.
+constexpr std::array DrawOrder{Close, KeepOnTop, Settings, LargerFont, SmallerFont};
+
+void SetImages(HoverButton& button, std::span<const std::uint8_t> normal, std::span<const std::uint8_t> hover,
+               std::span<const std::uint8_t> pressed) {
+    button.normalImage.assign(normal.begin(), normal.end());
+    button.hoverImage.assign(hover.begin(), hover.end());
+    button.pressedImage.assign(pressed.begin(), pressed.end());
+}
+
+ButtonViews CurrentViews() {
+    ButtonViews views;
+    for (ButtonId id : DrawOrder)
+        At(views, id) = {HoverButtonFor(id).bounds, HoverButtonFor(id).state};
+    return views;
+}
+
+bool KeepOnTopIsOn() {
+    return IsOn(App().settings.keepOnTop);
+}
+
+bool CursorIsDefault() {
+    const auto& window = App().clockWindow;
+    return !window || window->CursorIsDefault();
+}
+
+void ChangeCursor(CursorChange change) {
+    const auto& window = App().clockWindow;
+    if (change == CursorChange::None || !window)
+        return;
+    window->SetCursorShape(change == CursorChange::Hand ? LoadCursorW(nullptr, IDC_HAND) : nullptr);
+}
+
+// The frame before the pause shows the pressed image; the one after, the
+// hover image again.
+void PauseOnPressedImage(HoverButton& button) {
+    button.state = ButtonState::Hover;
+    SleepMilliseconds(PressedMilliseconds);
+    RedrawClock(false);
+}
+
+void StepFontSize(HoverButton& button, double step) {
+    const ClockSettings& settings = App().settings;
+    button.state = ButtonState::Pressed;
+    SetFontMetrics(TruncateToInt32(settings.fontSize + step), settings.outlineWidth);
+    PauseOnPressedImage(button);
+}
+
+void RunAction(ButtonId id) {
+    HoverButton& button = HoverButtonFor(id);
+    switch (id) {
+    case Close:
+        button.state = ButtonState::Pressed;
+        RedrawClock(false);
+        CloseClock();
+        break;
+    case LargerFont:
+        StepFontSize(button, FontStep);
+        break;
+    case SmallerFont:
+        StepFontSize(button, -FontStep);
+        break;
+    case Settings:
+        button.state = ButtonState::Pressed;
+        RedrawClock(false);
+        PauseOnPressedImage(button);
+        OpenSettingsWindow();
+        break;
+    case KeepOnTop:
+        break; // switched by ToggleKeepOnTop
+    }
+}
+
+void ToggleKeepOnTop(bool showPressed) {
+    const bool on = !KeepOnTopIsOn();
+    App().settings.keepOnTop = FlagText(on);
+    SetTopmost(on);
+    if (!showPressed)
+        return;
+    HoverButton& button = App().keepOnTopButton;
+    button.state = ButtonState::Pressed;
+    RedrawClock(false);
+    PauseOnPressedImage(button);
+}
+
+} // namespace
+
+std::span<const std::uint8_t> HoverButton::CurrentImage() const {
+    switch (state) {
+    case ButtonState::Normal:
+        return normalImage;
+    case ButtonState::Hover:
+        return hoverImage;
+    default:
+        return pressedImage;
+    }
+}
+
+HoverButton& HoverButtonFor(ButtonId id) {
+    AppGlobals& app = App();
+    switch (id) {
+    case Close:
+        return app.closeButton;
+    case KeepOnTop:
+        return app.keepOnTopButton;
+    case Settings:
+        return app.settingsButton;
+    case LargerFont:
+        return app.largerFontButton;
+    case SmallerFont:
+        break;
+    }
+    return app.smallerFontButton;
+}
+
+void SetupButtons() {
+    AppGlobals& app = App();
+    SetImages(app.closeButton, embedded::closeNormalPng, embedded::closeHoverPng, embedded::closePressedPng);
+    SetImages(app.settingsButton, embedded::settingsNormalPng, embedded::settingsHoverPng,
+              embedded::settingsPressedPng);
+    SetImages(app.keepOnTopButton, embedded::keepOnTopNormalPng, embedded::keepOnTopHoverPng,
+              embedded::keepOnTopPressedPng);
+    SetImages(app.smallerFontButton, embedded::smallerFontNormalPng, embedded::smallerFontHoverPng,
+              embedded::smallerFontPressedPng);
+    SetImages(app.largerFontButton, embedded::largerFontNormalPng, embedded::largerFontHoverPng,
+              embedded::largerFontPressedPng);
+
+    const PerButton<IntRect> bounds =
+        ButtonBoundsFor(app.clockCanvas.GetWidth(), app.clockCanvas.GetHeight());
+    for (ButtonId id : DrawOrder)
+        HoverButtonFor(id).bounds = At(bounds, id);
+
+    // The keep-on-top button doubles as the indicator of the setting.
+    if (KeepOnTopIsOn())
+        app.keepOnTopButton.state = ButtonState::Hover;
+    DrawHoverButtons(false);
+}
+
+void DrawHoverButtons(bool visible) {
+    for (ButtonId id : DrawOrder) {
+        HoverButton& button = HoverButtonFor(id);
+        DrawButtonImage(button.layer, button.CurrentImage(), button.bounds, visible);
+    }
+}
+
+void DrawButtonImage(GraphicsObject& layer, std::span<const std::uint8_t> image, const IntRect& bounds,
+                     bool visible) {
+    if (layer.IsValid())
+        layer.ReleaseCanvas();
+    layer.CreateCanvas(bounds.width, bounds.height);
+    layer.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    DrawImageBytes(layer, image, {0, 0, bounds.width, bounds.height});
+    // A hidden button is still drawn and blended, with constant alpha 0,
+    // which leaves the canvas as it was.
+    BlendLayer(App().clockCanvas.GetDc(), bounds.x, bounds.y, bounds.width, bounds.height, layer.GetDc(), 0,
+               0, bounds.width, bounds.height, 0, !visible, true);
+}
+
+void DrawImageBytes(GraphicsObject& graphics, std::span<const std::uint8_t> image, const IntRect& rectangle) {
+    ImageObject picture;
+    picture.LoadFromMemory(image);
+    const ImageAttributesObject noAttributes; // holds no native object: nothing applied
+    graphics.DrawImageRectRect(picture, static_cast<float>(rectangle.x), static_cast<float>(rectangle.y),
+                               static_cast<float>(rectangle.width), static_cast<float>(rectangle.height), 0,
+                               0, static_cast<float>(picture.GetWidth()),
+                               static_cast<float>(picture.GetHeight()), Gdiplus::UnitPixel, &noAttributes);
+    picture.Dispose();
+}
+
+void UpdateButtonHover(std::int32_t x, std::int32_t y) {
+    const HoverDecision decision = DecideHover(CurrentViews(), x, y, CursorIsDefault(), KeepOnTopIsOn());
+    if (decision.change)
+        HoverButtonFor(decision.change->button).state = decision.change->state;
+    ChangeCursor(decision.cursor);
+    if (decision.redraw)
+        RedrawClock(false);
+}
+
+void HandleButtonPress(std::int32_t x, std::int32_t y) {
+    const PressDecision decision = DecidePress(CurrentViews(), x, y, KeepOnTopIsOn());
+    switch (decision.kind) {
+    case PressKind::None:
+        break;
+    case PressKind::RunAction:
+        RunAction(decision.button);
+        break;
+    case PressKind::ResetToNormal:
+        HoverButtonFor(decision.button).state = ButtonState::Normal;
+        RedrawClock(false);
+        break;
+    case PressKind::ToggleKeepOnTop:
+        ToggleKeepOnTop(decision.showPressed);
+        break;
+    }
+}
+
+void SetFontMetrics(std::int32_t size, std::int32_t outline) {
+    ClockSettings& settings = App().settings;
+    settings.fontSize = size;
+    settings.outlineWidth = outline;
+    RedrawClock(false);
+}
+
+void CloseClock() {
+    if (SettingsWindowIsOpen())
+        CloseSettingsWindow();
+    ClockWindow& window = *App().clockWindow;
+    window.tickTimer.SetInterval(0);
+    window.trimTimer.SetInterval(0);
+    window.Destroy();
+}
+
+void ReleaseButtonLayers() {
+    for (ButtonId id : DrawOrder)
+        HoverButtonFor(id).layer.ReleaseCanvas();
+}

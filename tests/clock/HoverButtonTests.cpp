@@ -1,0 +1,397 @@
+// The five buttons on a real clock face: set-up, drawing, hover, presses and
+// their actions.
+#include "app/SystemIntegration.h"
+#include "clock/HoverButtons.h"
+#include "settings/SettingsWindow.h"
+#include "support/ClockFaceFixture.h"
+
+#include <EmbeddedAssets.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Point {
+    std::int32_t x;
+    std::int32_t y;
+};
+
+constexpr Point OnClose{362, 18};
+constexpr Point OnSettings{340, 18};
+constexpr Point OnKeepOnTop{316, 18};
+constexpr Point OnLargerFont{337, 130};
+constexpr Point OnSmallerFont{360, 130};
+constexpr Point Elsewhere{100, 75};
+
+constexpr ButtonId AllButtons[] = {ButtonId::Close, ButtonId::KeepOnTop, ButtonId::Settings,
+                                   ButtonId::LargerFont, ButtonId::SmallerFont};
+
+bool IsTopmost(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// The canvas pixels inside a rectangle, row by row.
+std::vector<Bgra> Region(HBITMAP bitmap, const IntRect& r) {
+    std::vector<Bgra> pixels;
+    for (int y = r.y; y < r.y + r.height; ++y)
+        for (int x = r.x; x < r.x + r.width; ++x)
+            pixels.push_back(DibPixel(bitmap, x, y));
+    return pixels;
+}
+
+class HoverButtons : public ClockFaceFixture {
+protected:
+    void SetUp() override {
+        ClockFaceFixture::SetUp();
+        Settings().keepOnTop = "假"; // its button starts Normal
+        DrawWindowBackdrop();
+        SetupButtons();
+    }
+
+    void TearDown() override {
+        CloseSettingsWindow();
+        ClockFaceFixture::TearDown();
+    }
+
+    void Move(Point p) { UpdateButtonHover(p.x, p.y); }
+    void Press(Point p) { HandleButtonPress(p.x, p.y); }
+    bool CursorIsDefault() const { return App().clockWindow->CursorIsDefault(); }
+
+    // The canvas as the face alone draws it, without any button.
+    std::vector<std::uint8_t> FaceWithoutButtons() {
+        DrawWindowBackdrop();
+        DrawClockPanel();
+        DrawTimeText(false);
+        return CanvasBytes();
+    }
+
+    // The button's region of a frame drawn with it in that state.
+    std::vector<Bgra> FrameRegion(ButtonId id, ButtonState state) {
+        const ButtonState saved = HoverButtonFor(id).state;
+        HoverButtonFor(id).state = state;
+        RedrawClock(false);
+        HoverButtonFor(id).state = saved;
+        return Region(App().clockCanvas.GetBitmap(), HoverButtonFor(id).bounds);
+    }
+};
+
+TEST_F(HoverButtons, SetupCopiesTheImagesAndPlacesTheButtons) {
+    const struct {
+        ButtonId id;
+        IntRect bounds;
+        std::span<const std::uint8_t> normal, hover, pressed;
+    } cases[] = {
+        {ButtonId::Close,
+         {354, 10, 16, 16},
+         embedded::closeNormalPng,
+         embedded::closeHoverPng,
+         embedded::closePressedPng},
+        {ButtonId::Settings,
+         {330, 8, 20, 20},
+         embedded::settingsNormalPng,
+         embedded::settingsHoverPng,
+         embedded::settingsPressedPng},
+        {ButtonId::KeepOnTop,
+         {306, 8, 20, 20},
+         embedded::keepOnTopNormalPng,
+         embedded::keepOnTopHoverPng,
+         embedded::keepOnTopPressedPng},
+        {ButtonId::SmallerFont,
+         {350, 120, 20, 20},
+         embedded::smallerFontNormalPng,
+         embedded::smallerFontHoverPng,
+         embedded::smallerFontPressedPng},
+        {ButtonId::LargerFont,
+         {327, 120, 20, 20},
+         embedded::largerFontNormalPng,
+         embedded::largerFontHoverPng,
+         embedded::largerFontPressedPng},
+    };
+    for (const auto& c : cases) {
+        const HoverButton& button = HoverButtonFor(c.id);
+        const int id = static_cast<int>(c.id);
+        EXPECT_EQ(button.bounds, c.bounds) << id;
+        EXPECT_TRUE(std::ranges::equal(button.normalImage, c.normal)) << id;
+        EXPECT_TRUE(std::ranges::equal(button.hoverImage, c.hover)) << id;
+        EXPECT_TRUE(std::ranges::equal(button.pressedImage, c.pressed)) << id;
+        EXPECT_EQ(button.state, ButtonState::Normal) << id;
+        // Drawn once already, into a layer of the button's size.
+        EXPECT_TRUE(button.layer.IsValid()) << id;
+        EXPECT_EQ(button.layer.GetWidth(), c.bounds.width) << id;
+        EXPECT_EQ(button.layer.GetHeight(), c.bounds.height) << id;
+    }
+}
+
+TEST_F(HoverButtons, SetupDrawsHiddenAndLightsKeepOnTopWhenItIsOn) {
+    Settings().keepOnTop = "真";
+    DrawWindowBackdrop();
+    const std::vector<std::uint8_t> before = CanvasBytes();
+    SetupButtons();
+    EXPECT_EQ(CanvasBytes(), before);
+    EXPECT_EQ(HoverButtonFor(ButtonId::KeepOnTop).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(ButtonId::Close).state, ButtonState::Normal);
+}
+
+TEST_F(HoverButtons, CurrentImageFollowsTheState) {
+    HoverButton& close = HoverButtonFor(ButtonId::Close);
+    const struct {
+        std::int32_t state;
+        const std::vector<std::uint8_t>* image;
+    } cases[] = {{0, &close.normalImage},
+                 {1, &close.hoverImage},
+                 {2, &close.pressedImage},
+                 {7, &close.pressedImage},
+                 {-1, &close.pressedImage}};
+    for (const auto& c : cases) {
+        close.state = static_cast<ButtonState>(c.state);
+        EXPECT_EQ(close.CurrentImage().data(), c.image->data()) << c.state;
+    }
+}
+
+TEST_F(HoverButtons, FrameWithTheMouseOutsideShowsNoTraceOfThem) {
+    for (ButtonId id : AllButtons)
+        HoverButtonFor(id).state = ButtonState::Hover;
+    const std::vector<std::uint8_t> face = FaceWithoutButtons();
+    App().hoverActive = false;
+    RedrawClock(false);
+    EXPECT_EQ(CanvasBytes(), face);
+}
+
+TEST_F(HoverButtons, FrameWithTheMouseOverShowsEachImageAtItsBounds) {
+    HoverButtonFor(ButtonId::Settings).state = ButtonState::Hover;
+    HoverButtonFor(ButtonId::KeepOnTop).state = ButtonState::Pressed;
+    const std::vector<std::uint8_t> face = FaceWithoutButtons();
+    App().hoverActive = true;
+    RedrawClock(false);
+    const HBITMAP canvas = App().clockCanvas.GetBitmap();
+
+    auto insideAny = [](int x, int y) {
+        for (ButtonId id : AllButtons) {
+            const IntRect& b = HoverButtonFor(id).bounds;
+            if (x >= b.x && x < b.x + b.width && y >= b.y && y < b.y + b.height)
+                return true;
+        }
+        return false;
+    };
+    int changedOutside = 0;
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < 380; ++x) {
+            const Bgra p = DibPixel(canvas, x, y);
+            const auto* f =
+                &face[static_cast<std::size_t>(149 - y) * 380 * 4 + static_cast<std::size_t>(x) * 4];
+            if (!insideAny(x, y) && !(p == Bgra{f[0], f[1], f[2], f[3]}))
+                ++changedOutside;
+        }
+    EXPECT_EQ(changedOutside, 0);
+
+    // Inside each bounds the canvas is the face with the button's layer (its
+    // image, decoded and scaled to the bounds) laid over it with per-pixel
+    // alpha.
+    for (ButtonId id : AllButtons) {
+        const HoverButton& button = HoverButtonFor(id);
+        int lit = 0, wrong = 0;
+        for (int y = 0; y < button.bounds.height; ++y)
+            for (int x = 0; x < button.bounds.width; ++x) {
+                const Bgra source = DibPixel(button.layer.GetBitmap(), x, y);
+                const int cx = button.bounds.x + x, cy = button.bounds.y + y;
+                const auto* f =
+                    &face[static_cast<std::size_t>(149 - cy) * 380 * 4 + static_cast<std::size_t>(cx) * 4];
+                const Bgra p = DibPixel(canvas, cx, cy);
+                const auto over = [&](std::uint8_t s, std::uint8_t d) {
+                    return s + d * (255 - source.a) / 255;
+                };
+                lit += source.a > 0 ? 1 : 0;
+                if (std::abs(p.b - over(source.b, f[0])) > 2 || std::abs(p.g - over(source.g, f[1])) > 2 ||
+                    std::abs(p.r - over(source.r, f[2])) > 2 || std::abs(p.a - over(source.a, f[3])) > 2)
+                    ++wrong;
+            }
+        EXPECT_GT(lit, 10) << "button " << static_cast<int>(id) << " drew no image";
+        EXPECT_EQ(wrong, 0) << "button " << static_cast<int>(id);
+    }
+    // The states choose the images: settings hover, keep on top pressed.
+    const std::vector<Bgra> settingsShown = Region(canvas, HoverButtonFor(ButtonId::Settings).bounds);
+    const std::vector<Bgra> keepOnTopShown = Region(canvas, HoverButtonFor(ButtonId::KeepOnTop).bounds);
+    EXPECT_EQ(settingsShown, FrameRegion(ButtonId::Settings, ButtonState::Hover));
+    EXPECT_NE(settingsShown, FrameRegion(ButtonId::Settings, ButtonState::Normal));
+    EXPECT_EQ(keepOnTopShown, FrameRegion(ButtonId::KeepOnTop, ButtonState::Pressed));
+    EXPECT_NE(keepOnTopShown, FrameRegion(ButtonId::KeepOnTop, ButtonState::Hover));
+}
+
+TEST_F(HoverButtons, HoverLightsWithTheHandAndRedrawsOnlyOnChanges) {
+    App().hoverActive = true;
+    const std::uint64_t frames = RedrawCount();
+    Move(OnClose);
+    EXPECT_EQ(HoverButtonFor(ButtonId::Close).state, ButtonState::Hover);
+    EXPECT_FALSE(CursorIsDefault());
+    EXPECT_EQ(RedrawCount(), frames + 1);
+    Move({OnClose.x + 2, OnClose.y + 3});
+    EXPECT_EQ(RedrawCount(), frames + 1);
+
+    Move(OnSettings); // first move: close goes back
+    EXPECT_EQ(HoverButtonFor(ButtonId::Close).state, ButtonState::Normal);
+    EXPECT_EQ(HoverButtonFor(ButtonId::Settings).state, ButtonState::Normal);
+    EXPECT_TRUE(CursorIsDefault());
+    Move(OnSettings); // second: settings lights
+    EXPECT_EQ(HoverButtonFor(ButtonId::Settings).state, ButtonState::Hover);
+    EXPECT_FALSE(CursorIsDefault());
+    EXPECT_EQ(RedrawCount(), frames + 3);
+}
+
+TEST_F(HoverButtons, PressOnAButtonNotLitPassesOnAndAPressElsewhereSetsBack) {
+    const std::uint64_t frames = RedrawCount();
+    Press(OnClose); // close still Normal: nothing happens
+    EXPECT_EQ(HoverButtonFor(ButtonId::Close).state, ButtonState::Normal);
+    EXPECT_TRUE(App().clockWindow->Exists());
+    EXPECT_EQ(RedrawCount(), frames);
+
+    Move(OnLargerFont);
+    Press(Elsewhere);
+    EXPECT_EQ(HoverButtonFor(ButtonId::LargerFont).state, ButtonState::Normal);
+    EXPECT_EQ(Settings().fontSize, DefaultSettings().fontSize);
+    EXPECT_EQ(RedrawCount(), frames + 2);
+}
+
+TEST_F(HoverButtons, SmallerFontStepsByFiveWithoutBounds) {
+    Settings().fontSize = 80;
+    Settings().outlineWidth = 3;
+    Move(OnSmallerFont);
+    for (int i = 0; i < 10; ++i)
+        Press(OnSmallerFont);
+    EXPECT_EQ(Settings().fontSize, 30);
+    for (int i = 0; i < 16; ++i)
+        Press(OnSmallerFont);
+    EXPECT_EQ(Settings().fontSize, -50);
+    EXPECT_EQ(Settings().outlineWidth, 3);
+    EXPECT_EQ(HoverButtonFor(ButtonId::SmallerFont).state, ButtonState::Hover);
+    // The clock keeps running and drawing with that size.
+    RedrawClock(true);
+    EXPECT_TRUE(App().clockWindow->Exists());
+    EXPECT_EQ(Settings().fontSize, -50);
+}
+
+TEST_F(HoverButtons, LargerFontRedrawsLargerAndShowsThePressedImageForAWhile) {
+    Settings().fontSize = 40;
+    App().hoverActive = true;
+    Move(OnLargerFont);
+    const std::uint64_t frames = RedrawCount();
+    const auto start = std::chrono::steady_clock::now();
+    Press(OnLargerFont);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 95ms);
+    EXPECT_EQ(Settings().fontSize, 45);
+    EXPECT_EQ(HoverButtonFor(ButtonId::LargerFont).state, ButtonState::Hover);
+    EXPECT_EQ(RedrawCount(), frames + 2); // the pressed frame, then the hover frame
+}
+
+TEST_F(HoverButtons, SetFontMetricsSetsBothAndRedraws) {
+    const std::uint64_t frames = RedrawCount();
+    SetFontMetrics(-12, 9);
+    EXPECT_EQ(Settings().fontSize, -12);
+    EXPECT_EQ(Settings().outlineWidth, 9);
+    EXPECT_EQ(RedrawCount(), frames + 1);
+}
+
+TEST_F(HoverButtons, KeepOnTopPressWhileOnSwitchesOffFlashesThenDimsWhenLeft) {
+    Settings().keepOnTop = "真";
+    SetTopmost(true);
+    SetupButtons();
+    ASSERT_TRUE(IsTopmost(Window()));
+    App().hoverActive = true;
+
+    // Hovering it while on changes only the cursor.
+    const std::uint64_t frames = RedrawCount();
+    Move(OnKeepOnTop);
+    EXPECT_FALSE(CursorIsDefault());
+    EXPECT_EQ(HoverButtonFor(ButtonId::KeepOnTop).state, ButtonState::Hover);
+    EXPECT_EQ(RedrawCount(), frames);
+
+    const IntRect bounds = HoverButtonFor(ButtonId::KeepOnTop).bounds;
+    const std::vector<Bgra> pressedLook = FrameRegion(ButtonId::KeepOnTop, ButtonState::Pressed);
+    const std::vector<Bgra> hoverLook = FrameRegion(ButtonId::KeepOnTop, ButtonState::Hover);
+    ASSERT_NE(pressedLook, hoverLook);
+
+    // Watch the canvas while the press runs on this thread.
+    const HBITMAP canvas = App().clockCanvas.GetBitmap();
+    std::atomic<bool> done{false};
+    std::atomic<bool> sawPressed{false};
+    std::thread watcher([&] {
+        while (!done) {
+            if (Region(canvas, bounds) == pressedLook)
+                sawPressed = true;
+            std::this_thread::sleep_for(2ms);
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    Press(OnKeepOnTop);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    done = true;
+    watcher.join();
+
+    EXPECT_EQ(Settings().keepOnTop, "假");
+    EXPECT_FALSE(IsTopmost(Window()));
+    EXPECT_GE(elapsed, 95ms);
+    EXPECT_TRUE(sawPressed) << "the pressed image was never on the canvas";
+    EXPECT_EQ(HoverButtonFor(ButtonId::KeepOnTop).state, ButtonState::Hover);
+    EXPECT_EQ(Region(canvas, bounds), hoverLook);
+
+    // Now off: leaving it sets it back (the cursor goes first).
+    Move(Elsewhere);
+    EXPECT_TRUE(CursorIsDefault());
+    Move(Elsewhere);
+    EXPECT_EQ(HoverButtonFor(ButtonId::KeepOnTop).state, ButtonState::Normal);
+}
+
+TEST_F(HoverButtons, KeepOnTopPressWhileOffSwitchesOnAndStaysLit) {
+    ASSERT_FALSE(IsTopmost(Window()));
+    Move(OnKeepOnTop);
+    Press(OnKeepOnTop);
+    EXPECT_EQ(Settings().keepOnTop, "真");
+    EXPECT_TRUE(IsTopmost(Window()));
+    Move(Elsewhere);
+    Move(Elsewhere);
+    EXPECT_EQ(HoverButtonFor(ButtonId::KeepOnTop).state, ButtonState::Hover);
+    EXPECT_TRUE(CursorIsDefault());
+    SetTopmost(false);
+}
+
+TEST_F(HoverButtons, SettingsPressOpensTheSettingsWindow) {
+    ASSERT_FALSE(SettingsWindowIsOpen());
+    Move(OnSettings);
+    Press(OnSettings);
+    EXPECT_TRUE(SettingsWindowIsOpen());
+    EXPECT_EQ(HoverButtonFor(ButtonId::Settings).state, ButtonState::Hover);
+}
+
+TEST_F(HoverButtons, ClosePressStopsTheTimersClosesSettingsAndDestroysTheWindow) {
+    ClockWindow& window = *App().clockWindow;
+    window.tickTimer.SetInterval(1000);
+    window.trimTimer.SetInterval(10000);
+    OpenSettingsWindow();
+    Move(OnClose);
+    Press(OnClose);
+    EXPECT_FALSE(SettingsWindowIsOpen());
+    EXPECT_EQ(window.tickTimer.Interval(), 0u);
+    EXPECT_EQ(window.trimTimer.Interval(), 0u);
+    EXPECT_FALSE(window.Exists());
+    EXPECT_EQ(HoverButtonFor(ButtonId::Close).state, ButtonState::Pressed);
+}
+
+TEST_F(HoverButtons, HandCursorOverAButtonDefaultAwayFromAll) {
+    for (Point p : {OnClose, OnSettings, OnKeepOnTop, OnLargerFont, OnSmallerFont}) {
+        Move(p);
+        EXPECT_FALSE(CursorIsDefault()) << p.x << ", " << p.y;
+        Move(Elsewhere);
+        EXPECT_TRUE(CursorIsDefault()) << p.x << ", " << p.y;
+        Move(Elsewhere);
+    }
+    for (ButtonId id : AllButtons)
+        EXPECT_EQ(HoverButtonFor(id).state, ButtonState::Normal) << static_cast<int>(id);
+}
+
+} // namespace
