@@ -219,6 +219,11 @@ LRESULT CALLBACK ShapeBox::Procedure(HWND window, UINT message, WPARAM wParam, L
             self->onMouseMoved(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), CurrentKeyState(wParam));
         return 0;
     case WM_MOUSEWHEEL:
+        if (self->onMouseWheelDelta) {
+            self->onMouseWheelDelta(GET_WHEEL_DELTA_WPARAM(wParam),
+                                    CurrentKeyState(GET_KEYSTATE_WPARAM(wParam)));
+            return 0;
+        }
         if (!self->onMouseWheel)
             break;
         self->onMouseWheel(WheelNotches(GET_WHEEL_DELTA_WPARAM(wParam)),

@@ -113,6 +113,9 @@ public:
     std::function<void(int x, int y, int keys)> onMouseMoved;
     // Whole notches, key state. Without a handler the wheel goes to the parent.
     std::function<void(int notches, int keys)> onMouseWheel;
+    // The wheel delta as delivered (WHEEL_DELTA per notch), for a handler
+    // that adds up fractions of a notch; when set, onMouseWheel is not called.
+    std::function<void(int wheelDelta, int keys)> onMouseWheelDelta;
 
 private:
     bool Create(const ControlRecord& record, HWND parent, int id) override;

@@ -1,10 +1,27 @@
 #include "settings/SettingsWindow.h"
 
+#include "app/AppGlobals.h"
+#include "app/RestoreDefaults.h"
+#include "app/SystemIntegration.h"
+#include "app/TextNumbers.h"
+#include "clock/ClockFace.h"
+#include "settings/FontList.h"
 #include "settings/WindowLayouts.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
+
+constexpr int TrimmingPeriodSeconds = 10;
+constexpr int TrimmingStopped = -1;
+constexpr std::string_view PanelName = "外形框4";
+constexpr std::string_view FontListName = "组合框1";
+constexpr std::string_view RestoreButtonName = "按钮1";
 
 // Outlives its window: a closed window's object is replaced at the next
 // opening, never from inside one of its own handlers.
@@ -13,15 +30,353 @@ std::unique_ptr<SettingsWindow>& SettingsWindowObject() {
     return window;
 }
 
+// The six switches, each a check box showing one flag.
+struct FlagBox {
+    std::string_view name;
+    std::string ClockSettings::*field;
+};
+constexpr FlagBox FlagBoxes[] = {
+    {"选择框1", &ClockSettings::startWithWindows},    {"选择框2", &ClockSettings::keepOnTop},
+    {"选择框3", &ClockSettings::layeredTransparency}, {"选择框4", &ClockSettings::memoryOptimization},
+    {"选择框5", &ClockSettings::restoreLastPosition}, {"选择框6", &ClockSettings::showSeconds},
+};
+
+// How the clock shows a new value at once.
+enum class Preview {
+    Redraw, // every layer drawn again
+    Reshow, // the drawn canvas presented again at the new whole-window alpha
+};
+
+// A slider with the label that shows its value. The vertical opacity sliders
+// have their minimum at the top, so they hold 255 - opacity: opaque at the top.
+struct ValueSlider {
+    std::string_view slider;
+    std::string_view label;
+    std::int32_t ClockSettings::*field;
+    bool inverted;
+    Preview preview;
+};
+constexpr ValueSlider ValueSliders[] = {
+    {"滑块条1", "标签5", &ClockSettings::windowAlpha, true, Preview::Reshow},
+    {"滑块条2", "标签6", &ClockSettings::windowBackgroundAlpha, true, Preview::Redraw},
+    {"滑块条3", "标签7", &ClockSettings::clockBackgroundAlpha, true, Preview::Redraw},
+    {"滑块条4", "标签8", &ClockSettings::clockAlpha, true, Preview::Redraw},
+    {"滑块条5", "标签15", &ClockSettings::fontSize, false, Preview::Redraw},
+    {"滑块条6", "标签18", &ClockSettings::outlineWidth, false, Preview::Redraw},
+};
+constexpr std::int32_t OpaqueAlpha = 255;
+
+// The slider position for a stored value; a hand-edited value far out of
+// range must not overflow on its way to the slider, which clamps it.
+int SliderPositionFor(const ValueSlider& row, std::int32_t value) {
+    const long long position = row.inverted ? OpaqueAlpha - static_cast<long long>(value) : value;
+    return static_cast<int>(std::clamp<long long>(position, INT_MIN, INT_MAX));
+}
+
+std::int32_t ValueForPosition(const ValueSlider& row, int position) {
+    return row.inverted ? OpaqueAlpha - position : position;
+}
+
+struct ColourRow {
+    std::string_view picker;
+    std::int32_t ClockSettings::*field;
+};
+constexpr ColourRow ColourRows[] = {
+    {"颜色选择器1", &ClockSettings::outerBorderColor},
+    {"颜色选择器2", &ClockSettings::innerBorderColor},
+    {"颜色选择器3", &ClockSettings::windowBackgroundColor},
+    {"颜色选择器4", &ClockSettings::clockBackgroundColor},
+    {"颜色选择器5", &ClockSettings::fontColor},
+    {"颜色选择器6", &ClockSettings::outlineColor},
+};
+
+ClockSettings& Settings() {
+    return App().settings;
+}
+
+// ------------------------------------------------------------ section list
+
+bool IsSelected(const Label& entry) {
+    return entry.TextColour() != SectionIdleText;
+}
+
+void SelectSectionOf(SettingsWindow& window, std::string_view chosen) {
+    for (const SectionEntry& entry : SectionEntries) {
+        Label* label = window.Find<Label>(entry.label);
+        if (entry.label == chosen || !label || !IsSelected(*label))
+            continue;
+        label->SetTextColour(SectionIdleText);
+        label->SetBackColour(SectionIdleBack);
+    }
+    Label* label = window.Find<Label>(chosen);
+    if (label && label->TextColour() != SectionSelectedText) {
+        label->SetTextColour(SectionSelectedText);
+        label->SetBackColour(SectionSelectedBack);
+    }
+}
+
+void SyncSectionOf(SettingsWindow& window) {
+    const std::string_view entry = SectionForOffset(window.PanelOffset());
+    if (!entry.empty())
+        SelectSectionOf(window, entry);
+}
+
+// The mouse moved over an entry. The entry takes the capture for its hover
+// look, so that it also sees the move that leaves it; that move gives the
+// capture back and removes the look.
+void OnSectionMouseMoved(Label& entry) {
+    SettingsScrollState& state = ScrollState();
+    WINDOWINFO info{};
+    info.cbSize = sizeof info;
+    GetWindowInfo(entry.Handle(), &info);
+    const RECT& rect = info.rcWindow;
+    if (state.sectionHoverActive == 1) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        if (cursor.x >= rect.left && cursor.x <= rect.right && cursor.y >= rect.top &&
+            cursor.y <= rect.bottom)
+            return;
+        ReleaseCapture();
+        state.sectionHoverActive = 0;
+        if (!IsSelected(entry))
+            entry.SetBackColour(SectionIdleBack);
+        return;
+    }
+    SetCapture(entry.Handle());
+    state.sectionHoverActive = 1;
+    if (!IsSelected(entry))
+        entry.SetBackColour(SectionHoverBack);
+}
+
+// --------------------------------------------------------------- controls
+
+void FillControls(SettingsWindow& window) {
+    const ClockSettings& settings = Settings();
+    ComboBox* fonts = window.Find<ComboBox>(FontListName);
+    if (fonts)
+        fonts->ClearItems();
+
+    for (const FlagBox& row : FlagBoxes)
+        if (CheckBox* box = window.Find<CheckBox>(row.name))
+            box->SetChecked(false);
+    for (const FlagBox& row : FlagBoxes)
+        if (CheckBox* box = window.Find<CheckBox>(row.name); box && IsOn(settings.*row.field))
+            box->SetChecked(true);
+
+    // The labels show the stored value, in the slider's range or not.
+    for (const ValueSlider& row : ValueSliders) {
+        const std::int32_t value = settings.*row.field;
+        if (Label* label = window.Find<Label>(row.label))
+            label->SetCaption(IntToText(value));
+        if (Slider* slider = window.Find<Slider>(row.slider))
+            slider->SetPosition(SliderPositionFor(row, value));
+    }
+    for (const ColourRow& row : ColourRows)
+        if (ColourPicker* picker = window.Find<ColourPicker>(row.picker))
+            picker->SetColour(static_cast<COLORREF>(settings.*row.field));
+
+    if (!fonts)
+        return;
+    // Every match is taken, so the last of equal names wins.
+    const std::vector<std::string> names = EnumerateFontNames();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        fonts->AddItem(names[i]);
+        if (names[i] == settings.fontName)
+            fonts->SetCurrentIndex(static_cast<int>(i));
+    }
+    // An unknown font name shows the last family, but the setting keeps
+    // its value until the user picks one.
+    if (fonts->CurrentIndex() == -1 && fonts->ItemCount() > 0)
+        fonts->SetCurrentIndex(fonts->ItemCount() - 1);
+}
+
+void BindCheckBoxes(SettingsWindow& window) {
+    if (CheckBox* box = window.Find<CheckBox>("选择框1"))
+        box->onToggled = [box](bool checked) {
+            // A failed registry write clears the box again.
+            box->SetChecked(ApplyStartWithWindows(checked));
+        };
+    if (CheckBox* box = window.Find<CheckBox>("选择框2"))
+        box->onToggled = [](bool checked) {
+            Settings().keepOnTop = FlagText(checked);
+            SetTopmost(checked);
+            // The keep-on-top button stays lit while keep on top is on.
+            App().keepOnTopButton.state = checked ? ButtonState::Hover : ButtonState::Normal;
+            RedrawClock(false);
+        };
+    if (CheckBox* box = window.Find<CheckBox>("选择框3"))
+        box->onToggled = [](bool checked) {
+            Settings().layeredTransparency = FlagText(checked);
+            RedrawClock(false);
+        };
+    if (CheckBox* box = window.Find<CheckBox>("选择框4"))
+        box->onToggled = [](bool checked) {
+            Settings().memoryOptimization = FlagText(checked);
+            SetWorkingSetTrimming(checked ? TrimmingPeriodSeconds : TrimmingStopped);
+        };
+    if (CheckBox* box = window.Find<CheckBox>("选择框5"))
+        box->onToggled = [](bool checked) {
+            // Placement reads it at the next start.
+            Settings().restoreLastPosition = FlagText(checked);
+        };
+    if (CheckBox* box = window.Find<CheckBox>("选择框6"))
+        box->onToggled = [](bool checked) {
+            Settings().showSeconds = FlagText(checked);
+            // A fresh time: the text is built again with or without seconds.
+            RedrawClock(true);
+        };
+}
+
+void BindValueSliders(SettingsWindow& window) {
+    for (const ValueSlider& row : ValueSliders) {
+        Slider* slider = window.Find<Slider>(row.slider);
+        Label* label = window.Find<Label>(row.label);
+        if (!slider)
+            continue;
+        // Each move of a dragged thumb arrives here, so the clock follows it.
+        slider->onMoved = [row, label](int position) {
+            const std::int32_t value = ValueForPosition(row, position);
+            Settings().*row.field = value;
+            if (label)
+                label->SetCaption(IntToText(value));
+            if (row.preview == Preview::Reshow) {
+                App().clockCanvas.SetAlpha(value);
+                App().clockCanvas.Present();
+            } else {
+                RedrawClock(false);
+            }
+        };
+    }
+}
+
+void BindColourPickers(SettingsWindow& window) {
+    for (const ColourRow& row : ColourRows)
+        if (ColourPicker* picker = window.Find<ColourPicker>(row.picker))
+            picker->onPicked = [row](COLORREF colour) {
+                Settings().*row.field = static_cast<std::int32_t>(colour);
+                RedrawClock(false);
+            };
+}
+
+void BindSectionList(SettingsWindow& window) {
+    for (const SectionEntry& entry : SectionEntries) {
+        Label* label = window.Find<Label>(entry.label);
+        if (!label)
+            continue;
+        label->onMouseMoved = [label](int, int, int) { OnSectionMouseMoved(*label); };
+        // A running animation goes on from the new offset at its next tick.
+        label->onLeftButtonUp = [&window, entry](int, int, int) {
+            SelectSectionOf(window, entry.label);
+            window.SetPanelOffset(entry.jumpOffset);
+        };
+    }
+}
+
+void BindControls(SettingsWindow& window) {
+    BindCheckBoxes(window);
+    BindValueSliders(window);
+    BindColourPickers(window);
+    if (ComboBox* fonts = window.Find<ComboBox>(FontListName))
+        fonts->onPicked = [fonts](int) {
+            Settings().fontName = fonts->CurrentText();
+            RedrawClock(false);
+        };
+    if (Button* restore = window.Find<Button>(RestoreButtonName))
+        restore->onClicked = [] { RestoreDefaultSettings(); };
+    BindSectionList(window);
+    if (ShapeBox* panel = window.Find<ShapeBox>(PanelName)) {
+        // Over the panel itself the panel takes the focus, so that the wheel
+        // comes to it.
+        panel->onMouseMoved = [panel](int, int, int) { panel->TakeFocus(); };
+        panel->onMouseWheelDelta = [&window](int wheelDelta, int) { window.OnPanelWheel(wheelDelta); };
+    }
+}
+
 } // namespace
 
-SettingsWindow::SettingsWindow() : scrollDownTimer(*this, Timer1Id, {}), scrollUpTimer(*this, Timer2Id, {}) {}
+// ----------------------------------------------------------------- window
+
+SettingsWindow::SettingsWindow()
+    : scrollDownTimer(*this, Timer1Id, [this] { OnScrollDownTick(); }),
+      scrollUpTimer(*this, Timer2Id, [this] { OnScrollUpTick(); }) {}
 
 void SettingsWindow::OnCreated() {
+    InitialiseSettingsWindow(*this);
+}
+
+int SettingsWindow::PanelOffset() const {
+    const Control* panel = FindControl(PanelName);
+    return panel ? panel->Bounds().top : 0;
+}
+
+void SettingsWindow::SetPanelOffset(int offset) {
+    if (Control* panel = FindControl(PanelName))
+        panel->Move(0, offset);
+}
+
+void SettingsWindow::OnPanelWheel(int wheelDelta) {
+    const WheelDecision decision = DecideWheel(PanelOffset(), wheel.Add(wheelDelta));
+    SettingsScrollState& state = ScrollState();
+    switch (decision.action) {
+    case WheelAction::None:
+        return;
+    case WheelAction::AnimateDown:
+        state.scrollDownStep = 0;
+        scrollUpTimer.SetInterval(0);
+        scrollDownTimer.SetInterval(1);
+        return;
+    case WheelAction::AnimateUp:
+        state.scrollUpStep = 0;
+        scrollDownTimer.SetInterval(0);
+        scrollUpTimer.SetInterval(1);
+        return;
+    case WheelAction::JumpTo:
+        scrollDownTimer.SetInterval(0);
+        scrollUpTimer.SetInterval(0);
+        SetPanelOffset(decision.offset);
+        // A turn of many notches may jump across a whole section.
+        SyncSectionOf(*this);
+        return;
+    }
+}
+
+void SettingsWindow::OnScrollDownTick() {
+    const ScrollTick tick = ScrollDownTick(ScrollState().scrollDownStep, PanelOffset());
+    if (tick.moved) {
+        SetPanelOffset(tick.offset);
+        SyncSectionOf(*this);
+    }
+    scrollDownTimer.SetInterval(tick.interval);
+}
+
+void SettingsWindow::OnScrollUpTick() {
+    const ScrollTick tick = ScrollUpTick(ScrollState().scrollUpStep, PanelOffset());
+    if (tick.moved) {
+        SetPanelOffset(tick.offset);
+        SyncSectionOf(*this);
+    }
+    scrollUpTimer.SetInterval(tick.interval);
+}
+
+// ----------------------------------------------------------- entry points
+
+SettingsScrollState& ScrollState() {
+    static SettingsScrollState state;
+    return state;
+}
+
+void InitialiseSettingsWindow(SettingsWindow& window) {
     // The panel is laid out scrolled; the window always opens at its top.
-    if (ShapeBox* panel = Find<ShapeBox>("外形框4"))
-        panel->Move(0, 0);
-    FillSettingsControls();
+    window.SetPanelOffset(PanelTopOffset);
+    if (Label* first = window.Find<Label>(SectionEntries[0].label)) {
+        first->SetTextColour(SectionSelectedText);
+        first->SetBackColour(SectionSelectedBack);
+    }
+    // A capture that ended with the last window cannot have cleared the flag,
+    // and a flag left at 1 would freeze the hover look.
+    ScrollState().sectionHoverActive = 0;
+    BindControls(window);
+    FillControls(window);
 }
 
 void OpenSettingsWindow() {
@@ -48,4 +403,26 @@ SettingsWindow* OpenedSettingsWindow() {
     return window && window->Exists() ? window.get() : nullptr;
 }
 
-void FillSettingsControls() {}
+void FillSettingsControls() {
+    if (SettingsWindow* window = OpenedSettingsWindow())
+        FillControls(*window);
+}
+
+void SelectSection(std::string_view entry) {
+    if (SettingsWindow* window = OpenedSettingsWindow())
+        SelectSectionOf(*window, entry);
+}
+
+void SyncSectionToScroll() {
+    if (SettingsWindow* window = OpenedSettingsWindow())
+        SyncSectionOf(*window);
+}
+
+std::string_view SectionForOffset(int offset) {
+    if (offset > PanelTopOffset)
+        return {};
+    for (const SectionEntry& entry : SectionEntries)
+        if (offset <= entry.bandTop && offset >= entry.bandBottom)
+            return entry.label;
+    return {};
+}

@@ -1,7 +1,16 @@
 #pragma once
 // The settings window: opened on demand from the clock's settings button,
 // non-modal, at most one at a time, built from SettingsWindowLayout.
+//
+// Every user change of a control writes one field of the settings at once
+// and shows on the clock at once (live preview); nothing is written to the
+// file here. The section list on the left follows clicks at once and the
+// wheel scrolling of the content panel at every animation tick.
 #include "framework/Window.h"
+#include "settings/ScrollAnimation.h"
+
+#include <climits>
+#include <string_view>
 
 class SettingsWindow : public Window {
 public:
@@ -14,8 +23,21 @@ public:
     // Find<Slider>("滑块条1"); nullptr for an unknown name or another kind.
     using Window::Find;
 
+    // The content panel "外形框4"'s top inside the viewport "外形框2".
+    int PanelOffset() const;
+    void SetPanelOffset(int offset);
+
+    // The wheel on the content panel, as the platform reports it.
+    void OnPanelWheel(int wheelDelta);
+    // The ticks of "时钟1" (downward) and "时钟2" (upward).
+    void OnScrollDownTick();
+    void OnScrollUpTick();
+
 protected:
     void OnCreated() override;
+
+private:
+    WheelAccumulator wheel;
 };
 
 // Opens the window, or brings the open one to the front (restored first).
@@ -25,6 +47,40 @@ void CloseSettingsWindow();
 bool SettingsWindowIsOpen();
 // The open window; nullptr while it is closed.
 SettingsWindow* OpenedSettingsWindow();
+
+// The scroll animation's counters and the section hover flag (program-wide).
+SettingsScrollState& ScrollState();
+
+// The window's created event: panel at its top, "基本设置" selected, every
+// handler bound, every control loaded from the settings.
+void InitialiseSettingsWindow(SettingsWindow& window);
 // Loads every control from the settings (restore defaults calls it too);
-// does nothing while the window is closed.
+// writes no setting; does nothing while the window is closed.
 void FillSettingsControls();
+
+// The section entries' looks: text and background colours.
+inline constexpr COLORREF SectionIdleText = 0x000000;
+inline constexpr COLORREF SectionIdleBack = 0xDFDFDF;  // RGB(223,223,223)
+inline constexpr COLORREF SectionHoverBack = 0xFFCD95; // RGB(149,205,255)
+inline constexpr COLORREF SectionSelectedText = 0xFFFFFF;
+inline constexpr COLORREF SectionSelectedBack = 0xFFA746; // RGB(70,167,255)
+
+struct SectionEntry {
+    std::string_view label; // "标签20" ...
+    int jumpOffset;         // the panel offset a click jumps to
+    int bandTop;            // SyncSectionToScroll selects it for bandBottom <= t <= bandTop
+    int bandBottom;
+};
+inline constexpr SectionEntry SectionEntries[] = {
+    {"标签20", 0, 0, -97},
+    {"标签21", -128, -98, -337},
+    {"标签22", -368, -338, -465},
+    {"标签23", -496, -466, INT_MIN},
+};
+
+// Gives one entry the selected look, and the previous holder the idle look.
+void SelectSection(std::string_view entry);
+// Selects the entry whose band holds the panel offset (nothing above 0).
+void SyncSectionToScroll();
+// The entry SyncSectionToScroll picks for an offset; empty above 0.
+std::string_view SectionForOffset(int offset);

@@ -112,19 +112,33 @@ BOOL CALLBACK CountChild(HWND, LPARAM count) {
     return TRUE;
 }
 
-// One window for the whole suite: these tests only read it.
+// One window for the whole suite: these tests only read it. It opens over
+// a clock with default settings, as in the program. Opening overwrites every
+// placeholder of the layout (value captions, slider positions, check marks,
+// colours, the font list, the section list's look), so those are read from
+// a second window built from the layout alone.
 class SettingsLayout : public testing::Test {
 protected:
     static void SetUpTestSuite() {
+        program = std::make_unique<ClockWindowFixtureState>();
         OpenSettingsWindow();
+        laidOut = std::make_unique<Window>();
+        laidOut->Create(SettingsWindowLayout);
         Pump(100ms);
     }
-    static void TearDownTestSuite() { CloseSettingsWindow(); }
+    static void TearDownTestSuite() {
+        laidOut.reset();
+        CloseSettingsWindow();
+        program.reset();
+    }
     void SetUp() override {
         window = OpenedSettingsWindow();
         ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(laidOut && laidOut->Exists());
     }
     SettingsWindow* window = nullptr;
+    static inline std::unique_ptr<ClockWindowFixtureState> program;
+    static inline std::unique_ptr<Window> laidOut;
 };
 
 TEST_F(SettingsLayout, EveryIdentifierExistsOnceWithItsKindParentAndRectangle) {
@@ -177,6 +191,7 @@ TEST_F(SettingsLayout, PanelIsLaidOutScrolledAndOpensAtItsTop) {
                                     [](const ControlRecord& record) { return record.name == "外形框4"; });
     ASSERT_NE(panel, std::end(SettingsWindowControls));
     EXPECT_EQ(panel->rect, (ControlRect{0, -464, 519, 1007}));
+    EXPECT_EQ(laidOut->Find<ShapeBox>("外形框4")->Bounds(), (ControlRect{0, -464, 519, 1007}));
     EXPECT_EQ(window->Find<ShapeBox>("外形框4")->Bounds(), (ControlRect{0, 0, 519, 1007}));
 }
 
@@ -185,10 +200,10 @@ TEST_F(SettingsLayout, CaptionsAlignmentAndWeightAsLaidOut) {
         if (!expected.caption)
             continue;
         SCOPED_TRACE(expected.name);
-        const Control* control = window->FindControl(expected.name);
+        const Control* control = laidOut->FindControl(expected.name);
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(control->Caption(), expected.caption);
-        if (const auto* label = window->Find<Label>(expected.name)) {
+        if (const auto* label = laidOut->Find<Label>(expected.name)) {
             EXPECT_EQ(label->IsBold(), Contains(BoldLabels, expected.name));
             EXPECT_EQ(label->Alignment(),
                       Contains(CentredLabels, expected.name) ? TextAlign::Centre : TextAlign::Left);
@@ -231,7 +246,7 @@ TEST_F(SettingsLayout, ColoursOfShapeBoxesAndLabels) {
     };
     for (const auto& expected : boxes) {
         SCOPED_TRACE(expected.name);
-        const ShapeBox* box = window->Find<ShapeBox>(expected.name);
+        const ShapeBox* box = laidOut->Find<ShapeBox>(expected.name);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->BackColour(), DefaultColour);
         EXPECT_EQ(box->FillColour(), expected.fill);
@@ -241,7 +256,7 @@ TEST_F(SettingsLayout, ColoursOfShapeBoxesAndLabels) {
         }
     }
     for (const ExpectedControl& expected : ExpectedControls) {
-        const Label* label = window->Find<Label>(expected.name);
+        const Label* label = laidOut->Find<Label>(expected.name);
         if (!label)
             continue;
         SCOPED_TRACE(expected.name);
@@ -266,7 +281,7 @@ TEST_F(SettingsLayout, SlidersRangesPositionsAndOrientation) {
     };
     for (const auto& expected : sliders) {
         SCOPED_TRACE(expected.name);
-        const Slider* slider = window->Find<Slider>(expected.name);
+        const Slider* slider = laidOut->Find<Slider>(expected.name);
         ASSERT_NE(slider, nullptr);
         const HWND handle = slider->Handle();
         const LONG_PTR style = GetWindowLongPtrW(handle, GWL_STYLE);
@@ -284,16 +299,16 @@ TEST_F(SettingsLayout, SlidersRangesPositionsAndOrientation) {
 
 TEST_F(SettingsLayout, CheckBoxesUncheckedPickersBlackFontListEmpty) {
     for (const char* name : {"选择框1", "选择框2", "选择框3", "选择框4", "选择框5", "选择框6"}) {
-        ASSERT_NE(window->Find<CheckBox>(name), nullptr) << name;
-        EXPECT_EQ(SendMessageW(window->Find<CheckBox>(name)->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED)
+        ASSERT_NE(laidOut->Find<CheckBox>(name), nullptr) << name;
+        EXPECT_EQ(SendMessageW(laidOut->Find<CheckBox>(name)->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED)
             << name;
     }
     for (const char* name :
          {"颜色选择器1", "颜色选择器2", "颜色选择器3", "颜色选择器4", "颜色选择器5", "颜色选择器6"}) {
-        ASSERT_NE(window->Find<ColourPicker>(name), nullptr) << name;
-        EXPECT_EQ(window->Find<ColourPicker>(name)->Colour(), 0x000000u) << name;
+        ASSERT_NE(laidOut->Find<ColourPicker>(name), nullptr) << name;
+        EXPECT_EQ(laidOut->Find<ColourPicker>(name)->Colour(), 0x000000u) << name;
     }
-    const ComboBox* fonts = window->Find<ComboBox>("组合框1");
+    const ComboBox* fonts = laidOut->Find<ComboBox>("组合框1");
     ASSERT_NE(fonts, nullptr);
     EXPECT_EQ(SendMessageW(fonts->Handle(), CB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(SendMessageW(fonts->Handle(), CB_GETCURSEL, 0, 0), CB_ERR);

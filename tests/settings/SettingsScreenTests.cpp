@@ -113,12 +113,20 @@ TEST_F(SettingsWindowScreen, ScreenshotShowsTheBlueFrameTheGreySectionListAndBas
         EXPECT_EQ(shot.Client(x, FrameTop), FrameBlue) << "top " << x;
         EXPECT_EQ(shot.Client(x, FrameBottom), FrameBlue) << "bottom " << x;
     }
-    // The grey section list, with its heading and four entries in text.
+    // The grey section list, with its heading and four entries in text;
+    // "基本设置" selected, white on blue.
     for (const POINT p : {POINT{12, 12}, POINT{20, 300}, POINT{160, 460}, POINT{12, 40}})
         EXPECT_EQ(shot.Client(p.x, p.y), SectionListGrey) << p.x << "," << p.y;
-    const int entries[] = {24, 56, 88, 120, 152}; // 标签19 to 标签23
+    const int entries[] = {24, 88, 120, 152}; // 标签19, 标签21 to 标签23
     for (const int top : entries)
         EXPECT_GT(shot.DarkPixels(9, top, 168, top + 24), 20) << "caption at " << top;
+    int selectedText = 0;
+    for (int y = 56; y < 88; ++y)
+        for (int x = 9; x < 168; ++x)
+            selectedText += shot.Client(x, y) != SectionSelectedBack;
+    EXPECT_EQ(shot.Client(12, 60), SectionSelectedBack);
+    EXPECT_GT(selectedText, 20) << "the caption of 标签20";
+    EXPECT_EQ(shot.DarkPixels(9, 56, 168, 88), 0) << "no black text on the selected entry";
 
     // The section "基本设置" at the top of the viewport: its header in text,
     // its rule grey right of the header, its six check boxes captioned.

@@ -2,6 +2,7 @@
 // The settings window opened in this process, as the clock's settings
 // button opens it, and the helpers that read it back from Windows.
 #include "settings/SettingsWindow.h"
+#include "support/ClockFaceFixture.h"
 #include "support/Desktop.h"
 
 #include <gtest/gtest.h>
@@ -74,9 +75,14 @@ inline void Repaint(HWND window) {
     Pump(100ms);
 }
 
-class OpenSettingsWindowTest : public testing::Test {
+// The settings window opens over a running clock, as in the program: the
+// program-wide record with default settings and a clock window with its
+// canvas (at 100, 100, clear of the settings window), which every control
+// of the window acts on.
+class OpenSettingsWindowTest : public ClockFaceFixture {
 protected:
     void SetUp() override {
+        ClockFaceFixture::SetUp();
         desktop::MoveMouse(0, 0); // no hover over the window
         OpenSettingsWindow();
         window = OpenedSettingsWindow();
@@ -87,6 +93,7 @@ protected:
     void TearDown() override {
         CloseSettingsWindow();
         Pump(50ms);
+        ClockFaceFixture::TearDown();
     }
 
     SettingsWindow* window = nullptr;

@@ -169,6 +169,8 @@ TEST_F(SettingsWindowKeys, EscapeClosesItWhateverControlHasTheFocus) {
 }
 
 TEST_F(SettingsWindowKeys, EnterMovesNoFocusAndChangesNothing) {
+    const bool keepOnTopShown = window->Find<CheckBox>("选择框2")->IsChecked();
+    const int opacityShown = window->Find<Slider>("滑块条1")->Position();
     for (const char* focused : {"选择框2", "滑块条1", "按钮1"}) {
         SCOPED_TRACE(focused);
         const HWND control = window->FindControl(focused)->Handle();
@@ -179,8 +181,8 @@ TEST_F(SettingsWindowKeys, EnterMovesNoFocusAndChangesNothing) {
         EXPECT_EQ(GetFocus(), control);
         EXPECT_TRUE(SettingsWindowIsOpen());
     }
-    EXPECT_FALSE(window->Find<CheckBox>("选择框2")->IsChecked());
-    EXPECT_EQ(window->Find<Slider>("滑块条1")->Position(), 0);
+    EXPECT_EQ(window->Find<CheckBox>("选择框2")->IsChecked(), keepOnTopShown);
+    EXPECT_EQ(window->Find<Slider>("滑块条1")->Position(), opacityShown);
 }
 
 TEST_F(SettingsWindowKeys, TabVisitsEveryInteractiveControlAndNothingElse) {

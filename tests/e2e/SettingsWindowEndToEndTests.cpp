@@ -1,0 +1,301 @@
+// The settings window of the real program, used as a user uses it: opened
+// with the clock's gear button, its controls driven with the real mouse and
+// keyboard, every change seen on the clock at once and found in "配置.ini"
+// after the clock's close button.
+#include "framework/Window.h"
+#include "settings/WindowLayouts.h"
+#include "support/ClockProcess.h"
+#include "support/Desktop.h"
+
+#include <gtest/gtest.h>
+
+#include <colordlg.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Client points of the clock's buttons, and of its face away from them.
+constexpr POINT OnGear{340, 18};
+constexpr POINT OnClose{362, 18};
+constexpr POINT OnFace{60, 75};
+// The panel's middle, clear of every button: where the time is drawn.
+constexpr RECT TimeArea{12, 30, 300, 120};
+// Where the clock stands: clear of the centred settings window.
+constexpr POINT ClockPlace{100, 100};
+
+std::vector<COLORREF> Capture(const ClockProcess& clock, const RECT& area) {
+    const RECT window = clock.WindowRect();
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<COLORREF> pixels;
+    if (bitmap && bits) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, window.left + area.left, window.top + area.top, SRCCOPY);
+        GdiFlush();
+        const auto* words = static_cast<const DWORD*>(bits);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i)
+            pixels.push_back(RGB((words[i] >> 16) & 0xFF, (words[i] >> 8) & 0xFF, words[i] & 0xFF));
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+int Distance(COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+           std::abs(GetBValue(a) - GetBValue(b));
+}
+
+// Pixels of the time area that stand out from the face behind the text
+// (the area's first pixel, left of any time).
+int TextPixels(const std::vector<COLORREF>& area) {
+    int count = 0;
+    for (COLORREF p : area)
+        count += !area.empty() && Distance(p, area.front()) > 60 ? 1 : 0;
+    return count;
+}
+
+int PixelsNear(const std::vector<COLORREF>& area, COLORREF colour) {
+    int count = 0;
+    for (COLORREF p : area)
+        count += Distance(p, colour) < 90 ? 1 : 0;
+    return count;
+}
+
+void MoveTo(const ClockProcess& clock, POINT client) {
+    const RECT window = clock.WindowRect();
+    desktop::MoveMouse(window.left + client.x, window.top + client.y);
+}
+
+// The pointer comes to rest on a hover button, then a click: the first move
+// shows the buttons, the next ones light the button under the pointer.
+void ClickClockButton(const ClockProcess& clock, POINT client) {
+    MoveTo(clock, OnFace);
+    MoveTo(clock, {client.x - 2, client.y});
+    MoveTo(clock, client);
+    std::this_thread::sleep_for(200ms);
+    desktop::LeftDown();
+    desktop::LeftUp();
+}
+
+// A control of the settings window in the clock's process, by its layout
+// identifier: the window gives each layout record its own child identifier.
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND child, LPARAM parameter) {
+    auto* search = reinterpret_cast<ChildSearch*>(parameter);
+    if (GetDlgCtrlID(child) != search->id)
+        return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+HWND ControlOf(HWND settings, std::string_view name) {
+    for (std::size_t i = 0; i < std::size(SettingsWindowControls); ++i) {
+        if (SettingsWindowControls[i].name != name)
+            continue;
+        ChildSearch search{Window::FirstControlId + static_cast<int>(i), nullptr};
+        EnumChildWindows(settings, MatchChild, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    return nullptr;
+}
+
+RECT ScreenRectOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+POINT CentreOf(HWND window) {
+    const RECT rect = ScreenRectOf(window);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+void ClickOn(HWND window) {
+    const POINT centre = CentreOf(window);
+    desktop::Click(centre.x, centre.y);
+}
+
+// The panel's top inside the viewport.
+int PanelOffset(HWND settings) {
+    return ScreenRectOf(ControlOf(settings, "外形框4")).top -
+           ScreenRectOf(ControlOf(settings, "外形框2")).top;
+}
+
+// A rectangle a control of the other process reports through a pointer:
+// the answer is written into memory of that process and read back.
+RECT RemoteRect(HWND control, UINT message) {
+    RECT rect{};
+    DWORD processId = 0;
+    GetWindowThreadProcessId(control, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return rect;
+    if (void* remote = VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE)) {
+        SendMessageW(control, message, 0, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return rect;
+}
+
+// The system's colour dialog, opened by a colour picker of the clock.
+struct DialogSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchColourDialog(HWND candidate, LPARAM parameter) {
+    auto* search = reinterpret_cast<DialogSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(candidate, &owner);
+    wchar_t className[16]{};
+    GetClassNameW(candidate, className, 16);
+    if (owner != search->processId || std::wstring_view(className) != L"#32770" ||
+        !IsWindowVisible(candidate))
+        return TRUE;
+    search->found = candidate;
+    return FALSE;
+}
+
+HWND FindColourDialog(DWORD processId) {
+    DialogSearch search{processId, nullptr};
+    EnumWindows(MatchColourDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Types a number into one of the dialog's edit fields as a user would.
+void TypeInto(HWND edit, int value) {
+    ClickOn(edit);
+    desktop::PressKey(VK_END);
+    for (int i = 0; i < 4; ++i)
+        desktop::PressKey(VK_BACK);
+    for (const char digit : std::to_string(value))
+        desktop::PressKey(static_cast<WORD>(digit));
+}
+
+TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll) {
+    ClockProcess clock;
+    clock.WriteIni("[基本设置]\r\n恢复上次关闭时的位置=真|" + std::to_string(ClockPlace.x) + "|" +
+                   std::to_string(ClockPlace.y) + "\r\n");
+    ASSERT_TRUE(clock.Start());
+    ASSERT_EQ(clock.WindowRect().left, ClockPlace.x);
+    desktop::MoveMouse(5, 5);
+    std::this_thread::sleep_for(1s);
+
+    // The gear opens the settings window, without parent.
+    ClickClockButton(clock, OnGear);
+    HWND settings = nullptr;
+    ASSERT_TRUE(
+        desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled("设置")) != nullptr; }, 10s))
+        << "the gear did not open the settings window";
+    EXPECT_EQ(GetAncestor(settings, GA_PARENT), GetDesktopWindow());
+    ASSERT_TRUE(desktop::WaitUntil([&] { return PanelOffset(settings) == 0; }, 5s));
+
+    // The wheel over the panel scrolls it notch by notch down to its lowest
+    // part; the section list follows.
+    const HWND panel = ControlOf(settings, "外形框4");
+    ASSERT_NE(panel, nullptr);
+    POINT free{500, 140}; // right of the check boxes, clear of every control
+    ClientToScreen(panel, &free);
+    desktop::MoveMouse(free.x, free.y);
+    desktop::MoveMouse(free.x + 1, free.y);
+    for (int notch = 1; notch <= 8; ++notch) {
+        desktop::Wheel(-WHEEL_DELTA);
+        const int expected = std::max(-64 * notch, -496);
+        ASSERT_TRUE(desktop::WaitUntil([&] { return PanelOffset(settings) == expected; }, 5s))
+            << "notch " << notch << ": offset " << PanelOffset(settings);
+        std::this_thread::sleep_for(300ms); // the animation's last ticks
+    }
+    const POINT clockEntry = CentreOf(ControlOf(settings, "标签23"));
+    EXPECT_EQ(desktop::ScreenPixel(clockEntry.x - 60, clockEntry.y), RGB(70, 167, 255)) << "时钟 selected";
+
+    // Dragging the font-size thumb: the clock's time grows while it moves.
+    const int textBefore = TextPixels(Capture(clock, TimeArea));
+    ASSERT_GT(textBefore, 200) << "no time visible to measure";
+    const HWND fontSize = ControlOf(settings, "滑块条5");
+    ASSERT_EQ(SendMessageW(fontSize, TBM_GETPOS, 0, 0), 80);
+    const RECT thumb = RemoteRect(fontSize, TBM_GETTHUMBRECT);
+    POINT grip{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
+    ClientToScreen(fontSize, &grip);
+    const RECT track = ScreenRectOf(fontSize);
+    desktop::MoveMouse(grip.x, grip.y);
+    desktop::LeftDown();
+    for (int x = grip.x; x <= track.right + 20; x += 15)
+        desktop::MoveMouse(x, grip.y);
+    EXPECT_TRUE(
+        desktop::WaitUntil([&] { return TextPixels(Capture(clock, TimeArea)) > textBefore * 115 / 100; }, 5s))
+        << "the clock did not follow the thumb: " << TextPixels(Capture(clock, TimeArea)) << " after "
+        << textBefore;
+    desktop::LeftUp();
+    EXPECT_EQ(SendMessageW(fontSize, TBM_GETPOS, 0, 0), 95);
+
+    // Picking red for the font in the colour dialog.
+    ClickOn(ControlOf(settings, "颜色选择器5"));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(
+        desktop::WaitUntil([&] { return (dialog = FindColourDialog(clock.ProcessId())) != nullptr; }, 5s))
+        << "no colour dialog";
+    std::this_thread::sleep_for(300ms);
+    TypeInto(GetDlgItem(dialog, COLOR_RED), 255);
+    TypeInto(GetDlgItem(dialog, COLOR_GREEN), 0);
+    TypeInto(GetDlgItem(dialog, COLOR_BLUE), 0);
+    ClickOn(GetDlgItem(dialog, IDOK));
+    EXPECT_TRUE(desktop::WaitUntil([&] { return !IsWindow(dialog); }, 5s));
+    EXPECT_TRUE(
+        desktop::WaitUntil([&] { return PixelsNear(Capture(clock, TimeArea), RGB(255, 0, 0)) > 200; }, 5s))
+        << "no red time on the clock";
+
+    // Back to "基本设置" with a click in the section list; the seconds go.
+    ClickOn(ControlOf(settings, "标签20"));
+    ASSERT_TRUE(desktop::WaitUntil([&] { return PanelOffset(settings) == 0; }, 5s));
+    const HWND seconds = ControlOf(settings, "选择框6");
+    ASSERT_EQ(SendMessageW(seconds, BM_GETCHECK, 0, 0), BST_CHECKED);
+    const RECT box = ScreenRectOf(seconds);
+    const int withSeconds = TextPixels(Capture(clock, TimeArea));
+    desktop::Click(box.left + 7, (box.top + box.bottom) / 2);
+    EXPECT_TRUE(
+        desktop::WaitUntil([&] { return SendMessageW(seconds, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 3s));
+    EXPECT_TRUE(
+        desktop::WaitUntil([&] { return TextPixels(Capture(clock, TimeArea)) < withSeconds * 9 / 10; }, 3s))
+        << "the seconds are still shown";
+
+    // The close button closes the settings window with the clock and saves.
+    ClickClockButton(clock, OnClose);
+    const auto exitCode = clock.WaitForExit(20s);
+    ASSERT_TRUE(exitCode.has_value()) << "the close button did not end the clock";
+    EXPECT_EQ(*exitCode, 0u);
+    EXPECT_FALSE(IsWindow(settings));
+    const auto saved = clock.ReadIniBytes();
+    ASSERT_TRUE(saved.has_value());
+    for (const char* line : {"[时钟]", "字体大小=95", "字体颜色=255", "[基本设置]", "显示秒数=假",
+                             "窗口置顶=真", "[透明度]", "整个窗口=255", "字体名称=微软雅黑"})
+        EXPECT_NE(saved->find(line), std::string::npos) << line << " missing from\n" << *saved;
+}
+
+} // namespace

@@ -1,0 +1,174 @@
+// The content panel's wheel scrolling as plain decisions: whole notches from
+// wheel deltas, what a notch does at an offset, and the eased animation
+// tick by tick.
+#include "settings/ScrollAnimation.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// ------------------------------------------------------ wheel accumulation
+
+TEST(WheelAccumulator, WholeNotchesActAndFractionsWaitForTheRestOfTheirNotch) {
+    const struct {
+        std::vector<int> deltas;
+        std::vector<int> notches; // answered for each delta
+        int remainder;
+    } cases[] = {
+        {{-120}, {-1}, 0},
+        {{120}, {1}, 0},
+        {{-240}, {-2}, 0},
+        {{-60}, {0}, -60},
+        {{60}, {0}, 60},
+        {{-60, -60}, {0, -1}, 0},
+        {{40, 40, 40}, {0, 0, 1}, 0},
+        {{-30, -100, -110}, {0, -1, -1}, 0},
+        {{-30, -100, -100}, {0, -1, 0}, -110},
+        {{-250}, {-2}, -10},
+        // A turn the other way forgets the fraction of the first direction.
+        {{-60, 120}, {0, 1}, 0},
+        {{100, -60, -60}, {0, 0, -1}, 0},
+        {{-90, 60}, {0, 0}, 60},
+    };
+    for (const auto& c : cases) {
+        WheelAccumulator wheel;
+        std::vector<int> answered;
+        for (const int delta : c.deltas)
+            answered.push_back(wheel.Add(delta));
+        EXPECT_EQ(answered, c.notches) << "first delta " << c.deltas.front();
+        EXPECT_EQ(wheel.Remainder(), c.remainder) << "first delta " << c.deltas.front();
+    }
+}
+
+TEST(WheelAccumulator, ExtremeDeltasDoNotOverflow) {
+    WheelAccumulator wheel;
+    EXPECT_EQ(wheel.Add(-2147483647 - 1), -17895697);
+    EXPECT_EQ(wheel.Remainder(), -8);
+    EXPECT_EQ(wheel.Add(-2147483647 - 1), -17895697);
+    EXPECT_EQ(wheel.Remainder(), -16);
+}
+
+// --------------------------------------------------------- wheel decision
+
+TEST(WheelDecision, WhatOneTurnDoesAtAnOffset) {
+    using A = WheelAction;
+    const struct {
+        int offset;
+        int notches;
+        WheelDecision expected;
+    } cases[] = {
+        // Towards the user: the panel's lower part comes into view.
+        {0, -1, {A::AnimateDown, 0}},
+        {-64, -1, {A::AnimateDown, -64}},
+        {-470, -1, {A::AnimateDown, -470}},
+        {-494, -1, {A::AnimateDown, -494}},
+        {-495, -1, {A::JumpTo, -496}},
+        {-494, -2, {A::JumpTo, -496}},
+        {-496, -1, {A::None, -496}},
+        {-600, -3, {A::None, -600}},
+        {10, -1, {A::AnimateDown, 10}},
+        // Away from the user: back towards the panel's top.
+        {-128, 1, {A::AnimateUp, -128}},
+        {-2, 1, {A::AnimateUp, -2}},
+        {-1, 1, {A::JumpTo, 0}},
+        {-3, 3, {A::JumpTo, 0}},
+        {-3, 2, {A::AnimateUp, -3}},
+        {0, 1, {A::None, 0}},
+        {12, 2, {A::None, 12}},
+        // No whole notch does nothing, wherever the panel stands.
+        {-200, 0, {A::None, -200}},
+        {0, 0, {A::None, 0}},
+        // Far beyond any offset: no overflow.
+        {-100, -2147483647 - 1, {A::JumpTo, -496}},
+        {-100, 2147483647, {A::JumpTo, 0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DecideWheel(c.offset, c.notches), c.expected) << c.offset << " " << c.notches;
+}
+
+// -------------------------------------------------------- animation ticks
+
+struct Trail {
+    std::vector<int> offsets;
+    std::vector<unsigned> intervals;
+};
+
+// Ticks until the animation stops its timer, at most 40 times.
+template <class Tick> Trail Animate(Tick tick, std::int32_t& step, int offset) {
+    Trail run;
+    for (int guard = 0; guard < 40; ++guard) {
+        const ScrollTick result = tick(step, offset);
+        if (result.moved) {
+            offset = result.offset;
+            run.offsets.push_back(offset);
+        }
+        run.intervals.push_back(result.interval);
+        if (result.interval == 0)
+            break;
+    }
+    return run;
+}
+
+TEST(ScrollAnimation, OneNotchDownMovesSixtyFourPixelsInSixteenEasedTicks) {
+    std::int32_t step = 0;
+    const Trail run = Animate(ScrollDownTick, step, 0);
+    // Steps 8, 7, 7, 6, 6, 5, 5, 4, 4, 3, 3, 2, 2, 1, 1, 0.
+    EXPECT_EQ(run.offsets, (std::vector<int>{-8, -15, -22, -28, -34, -39, -44, -48, -52, -55, -58, -60, -62,
+                                             -63, -64, -64}));
+    // 2, 4, ... 32 ms between the ticks; the seventeenth tick stops the timer.
+    EXPECT_EQ(run.intervals,
+              (std::vector<unsigned>{2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, 32, 0}));
+    EXPECT_EQ(step, 16);
+    // Once stopped, a stray tick changes nothing.
+    EXPECT_EQ(ScrollDownTick(step, -64), (ScrollTick{false, -64, 0}));
+    EXPECT_EQ(step, 16);
+}
+
+TEST(ScrollAnimation, OneNotchUpMirrorsTheWayDown) {
+    std::int32_t step = 0;
+    const Trail run = Animate(ScrollUpTick, step, -128);
+    EXPECT_EQ(run.offsets, (std::vector<int>{-120, -113, -106, -100, -94, -89, -84, -80, -76, -73, -70, -68,
+                                             -66, -65, -64, -64}));
+    EXPECT_EQ(run.intervals.back(), 0u);
+    EXPECT_EQ(run.intervals.size(), 17u);
+}
+
+TEST(ScrollAnimation, TheLimitsEndAnAnimationEarly) {
+    const struct {
+        bool down;
+        int from;
+        std::vector<int> offsets;
+        std::vector<unsigned> intervals;
+    } cases[] = {
+        // -470: 8, 7, 7 leave -492; the next step of 6 would pass -496.
+        {true, -470, {-478, -485, -492, -496}, {2, 4, 6, 0}},
+        {true, -489, {-496}, {0}},
+        {true, -488, {-496}, {0}},
+        {true, -487, {-495, -496}, {2, 0}},
+        {false, -30, {-22, -15, -8, -2, 0}, {2, 4, 6, 8, 0}},
+        {false, -8, {0}, {0}},
+        {false, -9, {-1, 0}, {2, 0}},
+    };
+    for (const auto& c : cases) {
+        std::int32_t step = 0;
+        const Trail run =
+            c.down ? Animate(ScrollDownTick, step, c.from) : Animate(ScrollUpTick, step, c.from);
+        EXPECT_EQ(run.offsets, c.offsets) << c.from;
+        EXPECT_EQ(run.intervals, c.intervals) << c.from;
+    }
+}
+
+TEST(ScrollAnimation, EachAnimationCountsItsOwnSteps) {
+    // A counter left by an earlier animation is what the wheel resets; the
+    // tick itself only ever counts up to sixteen and stops there.
+    std::int32_t step = 15;
+    EXPECT_EQ(ScrollDownTick(step, -100), (ScrollTick{true, -100, 32}));
+    EXPECT_EQ(ScrollDownTick(step, -100), (ScrollTick{false, -100, 0}));
+    step = 40;
+    EXPECT_EQ(ScrollUpTick(step, -100), (ScrollTick{false, -100, 0}));
+    EXPECT_EQ(step, 40);
+}
+
+} // namespace
