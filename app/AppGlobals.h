@@ -25,6 +25,7 @@ struct AppGlobals {
     GraphicsObject textLayer;
     GraphicsObject panelLayer;
     GraphicsObject backdropLayer;
+    FaceCache faceCache; // what the face keeps between frames
     // The hover buttons, each with its own layer.
     HoverButton closeButton;
     HoverButton keepOnTopButton;

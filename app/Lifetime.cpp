@@ -37,6 +37,7 @@ void OnClockWindowDestroyed() {
     app.panelLayer.ReleaseCanvas();
     app.backdropLayer.ReleaseCanvas();
     app.clockCanvas.ReleaseCanvas();
+    ReleaseFrameCaches();
     StopGraphics();
     PostQuitMessage(0);
 }

@@ -13,10 +13,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <span>
 
 namespace {
 
 std::uint64_t redrawCount = 0;
+bool frameCaching = true;
 
 constexpr int UnitPixel = Gdiplus::UnitPixel;
 constexpr int FillModeWinding = Gdiplus::FillModeWinding;
@@ -26,17 +29,38 @@ int Trunc(float value) {
     return static_cast<int>(value);
 }
 
-// A layer's canvas is made anew for every frame at the size of its rectangle.
-void PrepareLayer(GraphicsObject& layer, int width, int height) {
-    if (layer.IsValid())
-        layer.ReleaseCanvas();
-    layer.CreateCanvas(width, height);
-    layer.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+// Sets every pixel of a layer's canvas to 0, as a new canvas has them.
+void ClearCanvas(GraphicsObject& layer) {
+    layer.Flush(Gdiplus::FlushIntentionSync);
+    GdiFlush();
+    DIBSECTION section{};
+    if (GetObjectW(layer.GetBitmap(), sizeof section, &section) == sizeof section && section.dsBm.bmBits)
+        std::memset(section.dsBm.bmBits, 0,
+                    static_cast<std::size_t>(section.dsBm.bmWidthBytes) * section.dsBm.bmHeight);
+}
+
+// Whether a cached layer still holds what the inputs would draw; the inputs
+// name the layer's present bitmap, so a canvas made or lost elsewhere counts
+// as changed.
+template <class Inputs> bool Unchanged(const std::optional<Inputs>& drawn, const Inputs& now) {
+    return frameCaching && now.drawnOn && drawn && *drawn == now;
+}
+
+// Remembers what a layer was drawn from, when caching and the layer exists.
+template <class Inputs>
+void Remember(std::optional<Inputs>& drawn, Inputs inputs, const GraphicsObject& layer) {
+    inputs.drawnOn = layer.GetBitmap();
+    if (frameCaching && inputs.drawnOn)
+        drawn = std::move(inputs);
+    else
+        drawn.reset();
 }
 
 // The layer blended over the clock canvas at its rectangle.
 void BlendOntoCanvas(const GraphicsObject& layer, const Gdiplus::RectF& rect, std::int32_t constantAlpha,
                      bool constantAlphaGiven, bool useSourceAlpha) {
+    if (SkipsBlend(constantAlpha, constantAlphaGiven))
+        return;
     BlendLayer(App().clockCanvas.GetDc(), Trunc(rect.X), Trunc(rect.Y), Trunc(rect.Width), Trunc(rect.Height),
                layer.GetDc(), 0, 0, layer.GetWidth(), layer.GetHeight(), constantAlpha, constantAlphaGiven,
                useSourceAlpha);
@@ -53,6 +77,12 @@ std::string TwoDigits(int value) {
 void CreateTimeFontFamily(FontFamilyObject& family, const std::string& fontName) {
     if (!family.CreateFromName(fontName, FontCollectionObject()))
         family.CreateGenericSansSerif();
+}
+
+void CreateTimeFormat(StringFormatObject& format) {
+    format.Create(0, 0);
+    format.SetAlignment(AlignCenter);
+    format.SetLineAlignment(AlignCenter);
 }
 
 } // namespace
@@ -106,33 +136,91 @@ TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds) {
     return text;
 }
 
-void DrawWindowBackdrop() {
-    AppGlobals& app = App();
+void PrepareLayer(GraphicsObject& layer, int width, int height) {
+    if (frameCaching && layer.IsValid() && layer.GetWidth() == width && layer.GetHeight() == height) {
+        ClearCanvas(layer);
+    } else {
+        if (layer.IsValid())
+            layer.ReleaseCanvas();
+        layer.CreateCanvas(width, height);
+    }
+    layer.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+}
+
+namespace {
+
+BackdropInputs BackdropInputsNow() {
+    const AppGlobals& app = App();
     const ClockSettings& s = app.settings;
     const Gdiplus::RectF& window = app.layout.windowRect;
     const BorderAlphas borders = BorderAlphasFor(s.windowBackgroundAlpha);
+    return {window.Width,
+            window.Height,
+            app.layout.cornerSize,
+            MakeArgb(s.outerBorderColor, borders.outer),
+            MakeArgb(s.windowBackgroundColor, s.windowBackgroundAlpha),
+            MakeArgb(s.innerBorderColor, borders.inner),
+            app.backdropLayer.GetBitmap()};
+}
+
+PanelInputs PanelInputsNow() {
+    const AppGlobals& app = App();
+    const Gdiplus::RectF& panel = app.layout.panelRect;
+    return {panel.Width, panel.Height,
+            MakeArgb(app.settings.clockBackgroundColor, app.settings.clockBackgroundAlpha),
+            app.panelLayer.GetBitmap()};
+}
+
+TextInputs TextInputsNow() {
+    const AppGlobals& app = App();
+    const ClockSettings& s = app.settings;
+    const Gdiplus::RectF& textRect = app.layout.textRect;
+    return {app.timeText.timeText,
+            s.fontName,
+            s.fontSize,
+            app.layout.fontStyle,
+            s.outlineWidth,
+            MakeArgb(s.outlineColor, 255),
+            MakeArgb(s.fontColor, 255),
+            textRect.X,
+            textRect.Y,
+            textRect.Width,
+            textRect.Height,
+            app.textLayer.GetBitmap()};
+}
+
+} // namespace
+
+void DrawWindowBackdrop() {
+    AppGlobals& app = App();
+    const Gdiplus::RectF& window = app.layout.windowRect;
     GraphicsObject& layer = app.backdropLayer;
-    PrepareLayer(layer, Trunc(window.Width), Trunc(window.Height));
+    const BackdropInputs inputs = BackdropInputsNow();
 
-    PathObject outline;
-    outline.Create(Gdiplus::FillModeAlternate);
-    AddRoundedRectangle(outline, 0, 0, window.Width, window.Height, app.layout.cornerSize);
-    outline.CloseFigure();
+    if (!Unchanged(app.faceCache.backdrop, inputs)) {
+        PrepareLayer(layer, Trunc(window.Width), Trunc(window.Height));
 
-    PenObject pen;
-    pen.Create(MakeArgb(s.outerBorderColor, borders.outer), 1.0f, UnitPixel);
-    layer.DrawPath(pen, outline);
+        PathObject outline;
+        outline.Create(Gdiplus::FillModeAlternate);
+        AddRoundedRectangle(outline, 0, 0, window.Width, window.Height, app.layout.cornerSize);
+        outline.CloseFigure();
 
-    // The fill comes after the border and covers its inner half.
-    BrushObject brush;
-    brush.CreateSolid(MakeArgb(s.windowBackgroundColor, s.windowBackgroundAlpha));
-    layer.FillPath(brush, outline);
+        PenObject pen;
+        pen.Create(inputs.outerPen, 1.0f, UnitPixel);
+        layer.DrawPath(pen, outline);
 
-    PathObject inner;
-    inner.Create(Gdiplus::FillModeAlternate);
-    inner.AddRectangle(1, 1, window.Width - 5, window.Height - 5);
-    pen.SetColor(MakeArgb(s.innerBorderColor, borders.inner));
-    layer.DrawPath(pen, inner);
+        // The fill comes after the border and covers its inner half.
+        BrushObject brush;
+        brush.CreateSolid(inputs.fill);
+        layer.FillPath(brush, outline);
+
+        PathObject inner;
+        inner.Create(Gdiplus::FillModeAlternate);
+        inner.AddRectangle(1, 1, window.Width - 5, window.Height - 5);
+        pen.SetColor(inputs.innerPen);
+        layer.DrawPath(pen, inner);
+        Remember(app.faceCache.backdrop, inputs, layer);
+    }
 
     // Copied without constant or per-pixel alpha: this replaces every canvas
     // pixel, so nothing of the previous frame survives.
@@ -144,17 +232,44 @@ void DrawClockPanel() {
     const ClockSettings& s = app.settings;
     const Gdiplus::RectF& panel = app.layout.panelRect;
     GraphicsObject& layer = app.panelLayer;
-    PrepareLayer(layer, Trunc(panel.Width), Trunc(panel.Height));
+    const PanelInputs inputs = PanelInputsNow();
 
-    PathObject path;
-    path.Create(Gdiplus::FillModeAlternate);
-    path.AddRectangle(-1, -1, panel.Width + 1, panel.Height + 1);
-    BrushObject brush;
-    brush.CreateSolid(MakeArgb(s.clockBackgroundColor, s.clockBackgroundAlpha));
-    layer.FillPath(brush, path);
+    if (!Unchanged(app.faceCache.panel, inputs)) {
+        PrepareLayer(layer, Trunc(panel.Width), Trunc(panel.Height));
+        PathObject path;
+        path.Create(Gdiplus::FillModeAlternate);
+        path.AddRectangle(-1, -1, panel.Width + 1, panel.Height + 1);
+        BrushObject brush;
+        brush.CreateSolid(inputs.fill);
+        layer.FillPath(brush, path);
+        Remember(app.faceCache.panel, inputs, layer);
+    }
 
     BlendOntoCanvas(layer, panel, s.clockBackgroundAlpha, IsOn(s.layeredTransparency), false);
 }
+
+namespace {
+
+void PaintTimeText(GraphicsObject& layer, const TextInputs& inputs, const FontFamilyObject& family,
+                   const StringFormatObject& format) {
+    const Gdiplus::RectF& textRect = App().layout.textRect;
+    PrepareLayer(layer, Trunc(textRect.Width), Trunc(textRect.Height));
+
+    PathObject path;
+    path.Create(FillModeWinding);
+    path.AddString(inputs.text, family, inputs.fontSize, textRect, inputs.fontStyle, format);
+
+    PenObject pen;
+    if (inputs.outlineWidth != 0) {
+        pen.Create(inputs.outlinePen, static_cast<float>(inputs.outlineWidth), UnitPixel);
+        layer.DrawPath(pen, path);
+    }
+    BrushObject brush;
+    brush.CreateSolid(inputs.fill);
+    layer.FillPath(brush, path);
+}
+
+} // namespace
 
 void DrawTimeText(bool refreshTime) {
     AppGlobals& app = App();
@@ -162,42 +277,175 @@ void DrawTimeText(bool refreshTime) {
     if (refreshTime)
         app.timeText = FormatTimeText(ReadLocalTime(), IsOn(s.showSeconds));
 
-    FontFamilyObject family;
-    CreateTimeFontFamily(family, s.fontName);
-    StringFormatObject format;
-    format.Create(0, 0);
-    format.SetAlignment(AlignCenter);
-    format.SetLineAlignment(AlignCenter);
-
     const Gdiplus::RectF& textRect = app.layout.textRect;
     GraphicsObject& layer = app.textLayer;
-    PrepareLayer(layer, Trunc(textRect.Width), Trunc(textRect.Height));
+    const TextInputs inputs = TextInputsNow();
 
-    PathObject path;
-    path.Create(FillModeWinding);
-    path.AddString(app.timeText.timeText, family, s.fontSize, textRect, app.layout.fontStyle, format);
-
-    PenObject pen;
-    if (s.outlineWidth != 0) {
-        pen.Create(MakeArgb(s.outlineColor, 255), static_cast<float>(s.outlineWidth), UnitPixel);
-        layer.DrawPath(pen, path);
+    if (!frameCaching) {
+        // A new family and format on every call.
+        FontFamilyObject family;
+        CreateTimeFontFamily(family, s.fontName);
+        StringFormatObject format;
+        CreateTimeFormat(format);
+        PaintTimeText(layer, inputs, family, format);
+    } else if (!Unchanged(app.faceCache.text, inputs)) {
+        FaceCache& cache = app.faceCache;
+        if (!cache.familyMade || cache.familyName != s.fontName) {
+            CreateTimeFontFamily(cache.family, s.fontName);
+            cache.familyName = s.fontName;
+            cache.familyMade = true;
+        }
+        if (!cache.format.GetNativeHandle())
+            CreateTimeFormat(cache.format);
+        PaintTimeText(layer, inputs, cache.family, cache.format);
+        Remember(cache.text, inputs, layer);
     }
-    BrushObject brush;
-    brush.CreateSolid(MakeArgb(s.fontColor, 255));
-    layer.FillPath(brush, path);
 
     // Text and outline are opaque in the layer; clockAlpha alone makes them
     // translucent.
     BlendOntoCanvas(layer, textRect, s.clockAlpha, true, true);
 }
 
-void RedrawClock(bool refreshTime) {
-    ++redrawCount;
+struct FrameInputs {
+    struct Button {
+        std::vector<std::uint8_t> image;
+        IntRect bounds;
+        bool operator==(const Button&) const = default;
+    };
+    BackdropInputs backdrop;
+    PanelInputs panel;
+    TextInputs text;
+    float windowX, windowY, panelX, panelY;
+    std::int32_t panelAlpha;
+    bool panelAlphaGiven;
+    std::int32_t clockAlpha;
+    std::vector<Button> buttons;
+    bool buttonsVisible;
+    HBITMAP canvas;
+    int canvasWidth, canvasHeight;
+    std::int32_t windowAlpha;
+    RECT windowRect;
+    bool operator==(const FrameInputs& other) const {
+        return backdrop == other.backdrop && panel == other.panel && text == other.text &&
+               windowX == other.windowX && windowY == other.windowY && panelX == other.panelX &&
+               panelY == other.panelY && panelAlpha == other.panelAlpha &&
+               panelAlphaGiven == other.panelAlphaGiven && clockAlpha == other.clockAlpha &&
+               buttons == other.buttons && buttonsVisible == other.buttonsVisible && canvas == other.canvas &&
+               canvasWidth == other.canvasWidth && canvasHeight == other.canvasHeight &&
+               windowAlpha == other.windowAlpha && EqualRect(&windowRect, &other.windowRect);
+    }
+};
+
+FaceCache::FaceCache() = default;
+FaceCache::~FaceCache() = default;
+
+namespace {
+
+constexpr ButtonId ButtonOrder[] = {ButtonId::Close, ButtonId::KeepOnTop, ButtonId::Settings,
+                                    ButtonId::LargerFont, ButtonId::SmallerFont};
+
+FrameInputs FrameInputsNow() {
+    const AppGlobals& app = App();
+    const ClockSettings& s = app.settings;
+    const ClockLayout& layout = app.layout;
+    FrameInputs inputs{BackdropInputsNow(),
+                       PanelInputsNow(),
+                       TextInputsNow(),
+                       layout.windowRect.X,
+                       layout.windowRect.Y,
+                       layout.panelRect.X,
+                       layout.panelRect.Y,
+                       s.clockBackgroundAlpha & 0xFF,
+                       IsOn(s.layeredTransparency),
+                       s.clockAlpha & 0xFF,
+                       {},
+                       app.hoverActive,
+                       app.clockCanvas.GetBitmap(),
+                       app.clockCanvas.GetWidth(),
+                       app.clockCanvas.GetHeight(),
+                       app.clockCanvas.GetAlpha(),
+                       {}};
+    for (ButtonId id : ButtonOrder) {
+        const HoverButton& button = HoverButtonFor(id);
+        const std::span<const std::uint8_t> image = button.CurrentImage();
+        inputs.buttons.push_back({{image.begin(), image.end()}, button.bounds});
+    }
+    GetWindowRect(app.clockCanvas.GetWindow(), &inputs.windowRect);
+    return inputs;
+}
+
+// The canvas's pixels; empty without a canvas.
+std::span<const std::uint8_t> CanvasPixels() {
+    GdiFlush();
+    DIBSECTION section{};
+    if (GetObjectW(App().clockCanvas.GetBitmap(), sizeof section, &section) != sizeof section ||
+        !section.dsBm.bmBits)
+        return {};
+    return {static_cast<const std::uint8_t*>(section.dsBm.bmBits),
+            static_cast<std::size_t>(section.dsBm.bmWidthBytes) * section.dsBm.bmHeight};
+}
+
+void DrawAndPresent(bool refreshTime) {
     DrawWindowBackdrop();
     DrawClockPanel();
     DrawTimeText(refreshTime);
     DrawHoverButtons(App().hoverActive);
     App().clockCanvas.Present();
+}
+
+} // namespace
+
+void RedrawClock(bool refreshTime) {
+    ++redrawCount;
+    AppGlobals& app = App();
+    if (!frameCaching) {
+        DrawAndPresent(refreshTime);
+        return;
+    }
+    // The time is read first: it is one of the frame's inputs.
+    if (refreshTime)
+        app.timeText = FormatTimeText(ReadLocalTime(), IsOn(app.settings.showSeconds));
+    FaceCache& cache = app.faceCache;
+    if (cache.shown && *cache.shown == FrameInputsNow() && !cache.shownPixels.empty() &&
+        std::ranges::equal(CanvasPixels(), cache.shownPixels))
+        return;
+    DrawAndPresent(false);
+    // Taken after drawing, with the layers' bitmaps as they are now.
+    cache.shown = std::make_unique<FrameInputs>(FrameInputsNow());
+    const std::span<const std::uint8_t> pixels = CanvasPixels();
+    cache.shownPixels.assign(pixels.begin(), pixels.end());
+}
+
+void SetFrameCaching(bool on) {
+    frameCaching = on;
+    ReleaseFrameCaches();
+}
+
+void FaceCache::Release() {
+    backdrop.reset();
+    panel.reset();
+    text.reset();
+    shown.reset();
+    shownPixels.clear();
+    family.Delete();
+    familyName.clear();
+    familyMade = false;
+    format.Delete();
+}
+
+void ReleaseFrameCaches() {
+    if (!AppGlobalsExist())
+        return;
+    App().faceCache.Release();
+    ReleaseButtonCaches();
+}
+
+bool FrameCaching() {
+    return frameCaching;
+}
+
+bool SkipsBlend(std::int32_t constantAlpha, bool constantAlphaGiven) {
+    return frameCaching && constantAlphaGiven && (constantAlpha & 0xFF) == 0;
 }
 
 std::uint64_t RedrawCount() {

@@ -1,11 +1,17 @@
 #pragma once
 // The clock face: window backdrop, clock panel and time text, each drawn into
 // its own off-screen layer and blended in a fixed order into the clock canvas.
+#include "graphics/FontObjects.h"
 #include "graphics/GdiPlusFlat.h"
+#include "graphics/StringFormatObject.h"
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+class GraphicsObject;
 class PathObject;
 
 // The fixed rectangles of the face.
@@ -49,12 +55,89 @@ void AddRoundedRectangle(PathObject& path, float x, float y, float width, float 
 // Builds the time texts from a local time.
 TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds);
 
+// A layer ready to be drawn at that size, with anti-aliased smoothing. As
+// written, its canvas is made anew; with frame caching, a canvas of that size
+// is kept and cleared to the all-zero pixels of a new one.
+void PrepareLayer(GraphicsObject& layer, int width, int height);
+
 void DrawWindowBackdrop();
 void DrawClockPanel();
 void DrawTimeText(bool refreshTime);
-// The one redraw entry point: every layer, the buttons, then Present.
+// The one redraw entry point: every layer, the buttons, then Present. With
+// frame caching, a frame whose inputs and canvas are those of the frame last
+// presented is on the screen already and is neither drawn nor presented.
 void RedrawClock(bool refreshTime);
 // How many frames RedrawClock has drawn since the program started.
 std::uint64_t RedrawCount();
 // The start-up sequence of the face, once the settings are loaded.
 void InitialiseClockFace();
+
+// Whether a frame may reuse what earlier frames made. On by default; off,
+// every frame is built from nothing (each layer canvas, font family, string
+// format and decoded image made anew), which the benchmark measures against
+// and compares pixel for pixel. Either way drops everything kept so far.
+void SetFrameCaching(bool on);
+bool FrameCaching();
+// A blend at constant alpha 0 leaves every canvas pixel as it is, with or
+// without per-pixel alpha (the panel at opacity 0, the hidden buttons):
+// with frame caching it is skipped.
+bool SkipsBlend(std::int32_t constantAlpha, bool constantAlphaGiven);
+
+// What a face layer was last drawn from, and on which bitmap: a layer whose
+// inputs are unchanged is blended as it is instead of being drawn again.
+struct BackdropInputs {
+    float width, height;
+    std::int32_t cornerSize;
+    std::uint32_t outerPen, fill, innerPen;
+    HBITMAP drawnOn;
+    bool operator==(const BackdropInputs&) const = default;
+};
+
+struct PanelInputs {
+    float width, height;
+    std::uint32_t fill;
+    HBITMAP drawnOn;
+    bool operator==(const PanelInputs&) const = default;
+};
+
+struct TextInputs {
+    std::string text;
+    std::string fontName;
+    std::int32_t fontSize, fontStyle, outlineWidth;
+    std::uint32_t outlinePen, fill;
+    float x, y, width, height;
+    HBITMAP drawnOn;
+    bool operator==(const TextInputs&) const = default;
+};
+
+// Everything that decides a frame's pixels and where it is shown.
+struct FrameInputs;
+
+// Everything the face keeps between frames while frame caching is on; a
+// member of the program-wide record, released before GDI+ stops.
+struct FaceCache {
+    FaceCache();
+    ~FaceCache();
+    FaceCache(const FaceCache&) = delete;
+    FaceCache& operator=(const FaceCache&) = delete;
+
+    FontFamilyObject family; // of familyName, or the generic fallback
+    std::string familyName;
+    bool familyMade = false;
+    StringFormatObject format;
+    std::optional<BackdropInputs> backdrop;
+    std::optional<PanelInputs> panel;
+    std::optional<TextInputs> text;
+    // The last frame presented, and the canvas pixels it left: a frame with
+    // the same inputs over the same pixels is on the screen already.
+    std::unique_ptr<FrameInputs> shown;
+    std::vector<std::uint8_t> shownPixels;
+
+    // Forgets every layer and the frame shown, releases the family and the
+    // format.
+    void Release();
+};
+
+// Releases what the face and the buttons keep between frames (at exit,
+// before GDI+ stops).
+void ReleaseFrameCaches();

@@ -11,6 +11,8 @@
 
 #include <EmbeddedAssets.h>
 
+#include <algorithm>
+
 namespace {
 
 using enum ButtonId;
@@ -158,34 +160,92 @@ void SetupButtons() {
     DrawHoverButtons(false);
 }
 
-void DrawHoverButtons(bool visible) {
-    for (ButtonId id : DrawOrder) {
-        HoverButton& button = HoverButtonFor(id);
-        DrawButtonImage(button.layer, button.CurrentImage(), button.bounds, visible);
+const ImageObject& ButtonCache::Decode(std::span<const std::uint8_t> bytes) {
+    for (const auto& decoded : images) {
+        if (std::ranges::equal(decoded->bytes, bytes))
+            return decoded->image;
     }
+    if (images.size() >= MaxImages)
+        images.erase(images.begin());
+    auto decoded = std::make_unique<Decoded>();
+    decoded->bytes.assign(bytes.begin(), bytes.end());
+    decoded->image.LoadFromMemory(bytes);
+    images.push_back(std::move(decoded));
+    return images.back()->image;
 }
 
-void DrawButtonImage(GraphicsObject& layer, std::span<const std::uint8_t> image, const IntRect& bounds,
-                     bool visible) {
-    if (layer.IsValid())
-        layer.ReleaseCanvas();
-    layer.CreateCanvas(bounds.width, bounds.height);
-    layer.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-    DrawImageBytes(layer, image, {0, 0, bounds.width, bounds.height});
-    // A hidden button is still drawn and blended, with constant alpha 0,
-    // which leaves the canvas as it was.
-    BlendLayer(App().clockCanvas.GetDc(), bounds.x, bounds.y, bounds.width, bounds.height, layer.GetDc(), 0,
-               0, bounds.width, bounds.height, 0, !visible, true);
+void ButtonCache::Release() {
+    images.clear();
+    drawnImage.clear();
+    drawnOn = nullptr;
 }
 
-void DrawImageBytes(GraphicsObject& graphics, std::span<const std::uint8_t> image, const IntRect& rectangle) {
-    ImageObject picture;
-    picture.LoadFromMemory(image);
+namespace {
+
+void DrawWholeImage(GraphicsObject& graphics, const ImageObject& picture, const IntRect& rectangle) {
     const ImageAttributesObject noAttributes; // holds no native object: nothing applied
     graphics.DrawImageRectRect(picture, static_cast<float>(rectangle.x), static_cast<float>(rectangle.y),
                                static_cast<float>(rectangle.width), static_cast<float>(rectangle.height), 0,
                                0, static_cast<float>(picture.GetWidth()),
                                static_cast<float>(picture.GetHeight()), Gdiplus::UnitPixel, &noAttributes);
+}
+
+void BlendButtonLayer(const GraphicsObject& layer, const IntRect& bounds, bool visible) {
+    // A hidden button is still drawn and blended, with constant alpha 0,
+    // which leaves the canvas as it was.
+    if (SkipsBlend(0, !visible))
+        return;
+    BlendLayer(App().clockCanvas.GetDc(), bounds.x, bounds.y, bounds.width, bounds.height, layer.GetDc(), 0,
+               0, bounds.width, bounds.height, 0, !visible, true);
+}
+
+// DrawButtonImage with the image decoded once and the layer drawn again
+// only when it does not show that image at that size already.
+void DrawCachedButton(HoverButton& button, bool visible) {
+    const std::span<const std::uint8_t> image = button.CurrentImage();
+    const IntRect& bounds = button.bounds;
+    GraphicsObject& layer = button.layer;
+    ButtonCache& cache = button.cache;
+    const bool shown = cache.drawnOn && cache.drawnOn == layer.GetBitmap() &&
+                       layer.GetWidth() == bounds.width && layer.GetHeight() == bounds.height &&
+                       std::ranges::equal(cache.drawnImage, image);
+    if (!shown) {
+        PrepareLayer(layer, bounds.width, bounds.height);
+        DrawWholeImage(layer, cache.Decode(image), {0, 0, bounds.width, bounds.height});
+        cache.drawnImage.assign(image.begin(), image.end());
+        cache.drawnOn = layer.GetBitmap();
+    }
+    BlendButtonLayer(layer, bounds, visible);
+}
+
+} // namespace
+
+void DrawHoverButtons(bool visible) {
+    for (ButtonId id : DrawOrder) {
+        HoverButton& button = HoverButtonFor(id);
+        if (FrameCaching())
+            DrawCachedButton(button, visible);
+        else
+            DrawButtonImage(button.layer, button.CurrentImage(), button.bounds, visible);
+    }
+}
+
+void DrawButtonImage(GraphicsObject& layer, std::span<const std::uint8_t> image, const IntRect& bounds,
+                     bool visible) {
+    // A button's layer drawn here no longer shows what its cache says.
+    for (ButtonId id : DrawOrder) {
+        if (&HoverButtonFor(id).layer == &layer)
+            HoverButtonFor(id).cache.drawnOn = nullptr;
+    }
+    PrepareLayer(layer, bounds.width, bounds.height);
+    DrawImageBytes(layer, image, {0, 0, bounds.width, bounds.height});
+    BlendButtonLayer(layer, bounds, visible);
+}
+
+void DrawImageBytes(GraphicsObject& graphics, std::span<const std::uint8_t> image, const IntRect& rectangle) {
+    ImageObject picture;
+    picture.LoadFromMemory(image);
+    DrawWholeImage(graphics, picture, rectangle);
     picture.Dispose();
 }
 
@@ -235,4 +295,10 @@ void CloseClock() {
 void ReleaseButtonLayers() {
     for (ButtonId id : DrawOrder)
         HoverButtonFor(id).layer.ReleaseCanvas();
+    ReleaseButtonCaches();
+}
+
+void ReleaseButtonCaches() {
+    for (ButtonId id : DrawOrder)
+        HoverButtonFor(id).cache.Release();
 }

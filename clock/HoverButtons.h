@@ -10,10 +10,31 @@
 // carries them out (states, cursor, settings, redraws).
 #include "clock/ButtonStateMachine.h"
 #include "graphics/GraphicsObject.h"
+#include "graphics/ImageObject.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
+
+// What a button keeps between frames while frame caching is on: its images,
+// each decoded once, and what its layer was last drawn with (a layer that
+// already shows the image is blended as it is).
+struct ButtonCache {
+    struct Decoded {
+        std::vector<std::uint8_t> bytes;
+        ImageObject image;
+    };
+    // At most one per state: an image whose bytes change replaces the oldest.
+    static constexpr std::size_t MaxImages = 3;
+    std::vector<std::unique_ptr<Decoded>> images;
+    std::vector<std::uint8_t> drawnImage;
+    HBITMAP drawnOn = nullptr; // the layer's bitmap when drawn; 0: nothing kept
+
+    // The decoded image of these bytes, decoding them the first time.
+    const ImageObject& Decode(std::span<const std::uint8_t> bytes);
+    void Release();
+};
 
 struct HoverButton {
     std::vector<std::uint8_t> normalImage;
@@ -21,7 +42,8 @@ struct HoverButton {
     std::vector<std::uint8_t> pressedImage;
     IntRect bounds;
     ButtonState state = ButtonState::Normal;
-    GraphicsObject layer; // the button's own layer, made anew on every draw
+    GraphicsObject layer; // the button's own layer
+    ButtonCache cache;
 
     // The image of the current state: any state but Normal and Hover shows
     // the pressed image.
@@ -57,5 +79,7 @@ void SetFontMetrics(std::int32_t size, std::int32_t outline);
 void CloseClock();
 
 // Releases the buttons' layers at exit, in the order close, keep on top,
-// settings, larger font, smaller font.
+// settings, larger font, smaller font, and what they keep between frames.
 void ReleaseButtonLayers();
+// Releases the decoded images and forgets what the layers show.
+void ReleaseButtonCaches();

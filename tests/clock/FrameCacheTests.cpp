@@ -1,0 +1,186 @@
+// Frames drawn with caching must be the frames as written, pixel for pixel,
+// whatever changed between them and whatever touched the canvas or the
+// layers from outside a frame.
+#include "clock/ClockFace.h"
+#include "clock/HoverButtons.h"
+#include "support/ClockFaceFixture.h"
+
+#include <EmbeddedAssets.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+class FrameCache : public ClockFaceFixture {
+protected:
+    void SetUp() override {
+        ClockFaceFixture::SetUp();
+        SetFrameCaching(true);
+        DrawWindowBackdrop();
+        SetupButtons();
+    }
+    void TearDown() override {
+        SetFrameCaching(true);
+        ClockFaceFixture::TearDown();
+    }
+};
+
+struct Step {
+    const char* what;
+    std::function<void()> change;
+    bool refreshTime;
+};
+
+std::vector<Step> Steps() {
+    auto& app = App();
+    auto& s = app.settings;
+    return {
+        {"first tick", [] {}, true},
+        {"a new second", [] { SetFixedTime(9, 5, 8); }, true},
+        {"the same second again", [] {}, true},
+        {"nothing changed", [] {}, false},
+        {"pointer enters", [&] { app.hoverActive = true; }, false},
+        {"close lit", [&] { app.closeButton.state = ButtonState::Hover; }, false},
+        {"close pressed", [&] { app.closeButton.state = ButtonState::Pressed; }, false},
+        {"larger font shows another image's bytes",
+         [&] {
+             app.largerFontButton.normalImage.assign(embedded::settingsHoverPng.begin(),
+                                                     embedded::settingsHoverPng.end());
+         },
+         false},
+        {"font size 40", [&] { s.fontSize = 40; }, false},
+        {"font colour", [&] { s.fontColor = 0x3366CC; }, false},
+        {"outline 0", [&] { s.outlineWidth = 0; }, false},
+        {"outline 12", [&] { s.outlineWidth = 12; }, false},
+        {"backdrop colour and alpha",
+         [&] {
+             s.windowBackgroundColor = 0x112233;
+             s.windowBackgroundAlpha = 300;
+         },
+         false},
+        {"panel at opacity 0, layered", [&] { s.clockBackgroundAlpha = 0; }, false},
+        {"panel at opacity 256 (low byte 0)", [&] { s.clockBackgroundAlpha = 256; }, false},
+        {"panel copied opaque", [&] { s.layeredTransparency = "假"; }, false},
+        {"clock alpha 0", [&] { s.clockAlpha = 0; }, false},
+        {"clock alpha 128", [&] { s.clockAlpha = 128; }, false},
+        {"font not installed", [&] { s.fontName = "No Such Font Anywhere"; }, false},
+        {"font back", [&] { s.fontName = "微软雅黑"; }, false},
+        {"corner size 40", [&] { app.layout.cornerSize = 40; }, false},
+        {"seconds hidden", [&] { s.showSeconds = "假"; }, true},
+        {"pointer leaves", [&] { app.hoverActive = false; }, false},
+        {"nothing changed, buttons hidden", [] {}, false},
+    };
+}
+
+// Every step's canvas, from the same start.
+std::vector<std::vector<std::uint8_t>> DrawSteps(ClockFaceFixture& face, bool caching) {
+    (void)face;
+    SetFrameCaching(caching);
+    std::vector<std::vector<std::uint8_t>> frames;
+    for (const Step& step : Steps()) {
+        step.change();
+        RedrawClock(step.refreshTime);
+        frames.push_back(DibBytes(App().clockCanvas.GetBitmap()));
+    }
+    return frames;
+}
+
+TEST_F(FrameCache, CachedFramesAreTheFramesAsWritten) {
+    const std::vector<std::vector<std::uint8_t>> asWritten = DrawSteps(*this, false);
+    // The same start again: a fresh program-wide record and window.
+    TearDown();
+    SetUp();
+    const std::vector<std::vector<std::uint8_t>> cached = DrawSteps(*this, true);
+    const std::vector<Step> steps = Steps();
+    ASSERT_EQ(cached.size(), asWritten.size());
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        EXPECT_TRUE(cached[i] == asWritten[i]) << "step " << i << ": " << steps[i].what;
+}
+
+TEST_F(FrameCache, CanvasChangedOutsideAFrameIsDrawnAgain) {
+    RedrawClock(true);
+    const auto frame = CanvasBytes();
+    // Something else draws on the canvas; the next frame has the same inputs.
+    ASSERT_TRUE(App().clockCanvas.ClearRect(0, 0, 380, 150));
+    ASSERT_NE(CanvasBytes(), frame);
+    RedrawClock(false);
+    EXPECT_EQ(CanvasBytes(), frame);
+}
+
+TEST_F(FrameCache, LayersReleasedOutsideAFrameAreDrawnAgain) {
+    App().hoverActive = true;
+    RedrawClock(true);
+    const auto frame = CanvasBytes();
+    App().textLayer.ReleaseCanvas();
+    App().backdropLayer.ReleaseCanvas();
+    App().closeButton.layer.ReleaseCanvas();
+    Settings().clockAlpha = 254; // a new frame, over the same layers
+    RedrawClock(false);
+    Settings().clockAlpha = 255;
+    RedrawClock(false);
+    EXPECT_EQ(CanvasBytes(), frame);
+}
+
+TEST_F(FrameCache, ButtonLayerDrawnDirectlyIsDrawnAgainByTheNextFrame) {
+    App().hoverActive = true;
+    RedrawClock(true);
+    const auto frame = CanvasBytes();
+    HoverButton& close = App().closeButton;
+    DrawButtonImage(close.layer, close.pressedImage, close.bounds, false);
+    Settings().clockAlpha = 254;
+    RedrawClock(false);
+    Settings().clockAlpha = 255;
+    RedrawClock(false);
+    EXPECT_EQ(CanvasBytes(), frame);
+}
+
+TEST_F(FrameCache, KeepsOneFamilyAndFormatAndReleasesThem) {
+    RedrawClock(true);
+    FaceCache& cache = App().faceCache;
+    ASSERT_NE(cache.family.GetNativeHandle(), nullptr);
+    ASSERT_NE(cache.format.GetNativeHandle(), nullptr);
+    const NativeHandle family = cache.family.GetNativeHandle();
+    SetFixedTime(9, 5, 8);
+    RedrawClock(true);
+    EXPECT_EQ(cache.family.GetNativeHandle(), family) << "same font, same family";
+    EXPECT_EQ(cache.familyName, Settings().fontName);
+
+    ReleaseFrameCaches();
+    EXPECT_EQ(cache.family.GetNativeHandle(), nullptr);
+    EXPECT_EQ(cache.format.GetNativeHandle(), nullptr);
+    EXPECT_FALSE(cache.shown);
+    EXPECT_TRUE(App().closeButton.cache.images.empty());
+}
+
+TEST_F(FrameCache, AsWrittenKeepsNothingBetweenFrames) {
+    SetFrameCaching(false);
+    App().hoverActive = true;
+    RedrawClock(true);
+    RedrawClock(false);
+    const FaceCache& cache = App().faceCache;
+    EXPECT_EQ(cache.family.GetNativeHandle(), nullptr);
+    EXPECT_FALSE(cache.text);
+    EXPECT_FALSE(cache.shown);
+    for (ButtonId id : {ButtonId::Close, ButtonId::KeepOnTop, ButtonId::Settings, ButtonId::LargerFont,
+                        ButtonId::SmallerFont})
+        EXPECT_TRUE(HoverButtonFor(id).cache.images.empty());
+}
+
+TEST(ButtonCacheDecode, DecodesEachImageOnceAndKeepsOnePerState) {
+    ButtonCache cache;
+    const ImageObject& hover = cache.Decode(embedded::closeHoverPng);
+    ASSERT_NE(hover.GetNativeHandle(), nullptr) << LastStatus;
+    EXPECT_EQ(&cache.Decode(embedded::closeHoverPng), &hover);
+    cache.Decode(embedded::closeNormalPng);
+    cache.Decode(embedded::closePressedPng);
+    cache.Decode(embedded::settingsHoverPng);
+    EXPECT_EQ(cache.images.size(), ButtonCache::MaxImages) << "the oldest is released";
+    const std::vector<std::uint8_t> notAnImage(40, 0x5A);
+    EXPECT_EQ(cache.Decode(notAnImage).GetNativeHandle(), nullptr);
+    cache.Release();
+    EXPECT_TRUE(cache.images.empty());
+}
+
+} // namespace
