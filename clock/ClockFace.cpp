@@ -12,6 +12,7 @@
 #include "graphics/StringFormatObject.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <span>
@@ -250,6 +251,23 @@ void DrawClockPanel() {
 
 namespace {
 
+// Wine's GDI+ crashes stroking or filling a path some 100,000 pixels across,
+// which em sizes from about -50,000 down and 750,000 up lay out (nothing of
+// such a path falls on the layer). A path that misses the layer, even with
+// its outline, draws nothing anyway; one too large is not drawn either.
+constexpr float MaxTextPathExtent = 32768;
+
+bool PathReachesLayer(const PathObject& path, float outlineWidth, const GraphicsObject& layer) {
+    Gdiplus::RectF bounds{};
+    if (!path.GetBounds(bounds, nullptr, PenObject()))
+        return true; // an empty path: drawing it is harmless
+    if (bounds.Width > MaxTextPathExtent || bounds.Height > MaxTextPathExtent)
+        return false;
+    const float reach = std::abs(outlineWidth);
+    return bounds.X - reach < static_cast<float>(layer.GetWidth()) && bounds.X + bounds.Width + reach > 0 &&
+           bounds.Y - reach < static_cast<float>(layer.GetHeight()) && bounds.Y + bounds.Height + reach > 0;
+}
+
 void PaintTimeText(GraphicsObject& layer, const TextInputs& inputs, const FontFamilyObject& family,
                    const StringFormatObject& format) {
     const Gdiplus::RectF& textRect = App().layout.textRect;
@@ -258,6 +276,8 @@ void PaintTimeText(GraphicsObject& layer, const TextInputs& inputs, const FontFa
     PathObject path;
     path.Create(FillModeWinding);
     path.AddString(inputs.text, family, inputs.fontSize, textRect, inputs.fontStyle, format);
+    if (!PathReachesLayer(path, static_cast<float>(inputs.outlineWidth), layer))
+        return;
 
     PenObject pen;
     if (inputs.outlineWidth != 0) {
