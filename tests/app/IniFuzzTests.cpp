@@ -1,0 +1,377 @@
+// Hostile settings files: generated, mutated and random "配置.ini" files
+// through LoadSettings, the first frame and SaveSettings. Never a crash or a
+// hang; every number is TextToInt of what the platform reads for its key;
+// every text comes back as the platform read it, byte for byte.
+#include "app/ClockSettings.h"
+#include "app/SystemIntegration.h"
+#include "app/TextNumbers.h"
+#include "clock/ClockFace.h"
+#include "clock/HoverButtons.h"
+#include "support/ClockFaceFixture.h"
+#include "support/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int ScreenWidth = 1920;
+constexpr int ScreenHeight = 1080;
+constexpr DWORD ReadBufferSize = 10240;
+// One file through load, frame and save; the slowest take well under this.
+constexpr auto CaseTimeLimit = std::chrono::seconds(20);
+
+int FuzzCaseCount() {
+    const char* text = std::getenv("TIKO_FUZZ_CASES");
+    const int cases = text ? std::atoi(text) : 0;
+    return cases > 0 ? cases : 10000;
+}
+
+std::string ReadKey(const std::string& path, const char* section, const char* key,
+                    const std::string& fallback) {
+    std::string buffer(ReadBufferSize, '\0');
+    const DWORD length =
+        GetPrivateProfileStringA(section, key, fallback.c_str(), buffer.data(), ReadBufferSize, path.c_str());
+    buffer.resize(length);
+    return buffer;
+}
+
+std::string DefaultText(const SettingField& field) {
+    switch (field.kind) {
+    case FieldKind::Position:
+        return DefaultPositionText(ScreenWidth, ScreenHeight);
+    case FieldKind::Number:
+        return IntToText(field.defaultNumber);
+    case FieldKind::Flag:
+    case FieldKind::Text:
+        break;
+    }
+    return field.defaultText;
+}
+
+// A number written by the generator and the value it stands for.
+struct KnownNumber {
+    const SettingField* field;
+    std::int32_t value;
+};
+
+struct FuzzFile {
+    std::string bytes;
+    std::vector<KnownNumber> known; // keys that occur once, in a section that occurs once
+};
+
+class Generator {
+public:
+    explicit Generator(unsigned seed) : random(seed) {}
+
+    FuzzFile Next(int index) {
+        switch (index % 10) {
+        case 0:
+        case 1:
+            return RandomBytes();
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+            return Mutated(Structured());
+        default:
+            return Structured();
+        }
+    }
+
+private:
+    unsigned Below(unsigned limit) { return limit ? static_cast<unsigned>(random() % limit) : 0; }
+    bool Chance(unsigned percent) { return Below(100) < percent; }
+
+    std::string RandomText(std::size_t length) {
+        std::string text;
+        for (std::size_t i = 0; i < length; ++i)
+            text.push_back(static_cast<char>(Below(256)));
+        return text;
+    }
+
+    FuzzFile RandomBytes() { return {RandomText(Chance(90) ? Below(4096) : Below(40000)), {}}; }
+
+    // A number in one of the forms a hand, an editor or another program may
+    // leave, with the value TextToInt's rules give it.
+    std::pair<std::string, std::int32_t> Number() {
+        const std::int64_t magnitudes[] = {0,     1,          5,          80,         255,        256,
+                                           10000, 2147483647, 2147483648, 4294967296, 99999999999};
+        std::int64_t value = Chance(50) ? magnitudes[Below(std::size(magnitudes))] : Below(1u << 31);
+        if (Chance(30))
+            value = -value;
+        std::string digits = std::to_string(value < 0 ? -value : value);
+        if (Chance(15))
+            digits.insert(0, Below(4), '0');
+        std::string text;
+        const bool fullWidth = Chance(25);
+        if (Chance(20))
+            text += fullWidth && Chance(50) ? "\xA1\xA1" : Chance(50) ? " " : "\t";
+        if (value < 0)
+            text += fullWidth ? "\xA3\xAD" : "-";
+        else if (Chance(15))
+            text += fullWidth ? "\xA3\xAB" : "+";
+        for (char d : digits) {
+            if (fullWidth)
+                text += std::string{'\xA3', static_cast<char>(d + 0x80)};
+            else
+                text += d;
+        }
+        if (Chance(20))
+            text += Chance(50) ? "px" : ".75";
+        const std::int64_t saturated =
+            std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(), INT_MAX);
+        return {text, static_cast<std::int32_t>(saturated)};
+    }
+
+    std::string Text() {
+        static const std::string texts[] = {"真",
+                                            "假",
+                                            "",
+                                            "1",
+                                            "0",
+                                            "true",
+                                            "TRUE",
+                                            "真 ",
+                                            "\"真\"",
+                                            "'假'",
+                                            "微软雅黑",
+                                            "No Such Font",
+                                            "WenQuanYi Micro Hei",
+                                            std::string(31, 'F'),
+                                            std::string(200, 'G')};
+        switch (clean ? 3 + Below(3) : Below(6)) {
+        case 0:
+            return RandomText(Below(40)); // invalid GBK, line breaks, brackets among it
+        case 1:
+            return std::string(10240 + Below(3000), static_cast<char>('a' + Below(26)));
+        case 2:
+            return std::string(Below(8) * 2 + 1, '\x81'); // lead bytes without a trail
+        default:
+            return texts[Below(std::size(texts))];
+        }
+    }
+
+    std::string Position() {
+        const unsigned parts = Below(6);
+        std::string text;
+        for (unsigned i = 0; i < parts; ++i) {
+            if (i)
+                text += '|';
+            text += i == 0 ? (Chance(60) ? std::string(Chance(50) ? "真" : "假") : Text()) : Number().first;
+        }
+        return text;
+    }
+
+    std::string LineEnd() {
+        static const char* const ends[] = {"\r\n", "\n", "\r"};
+        return ends[Chance(80) ? 0 : Below(3)];
+    }
+
+    // A clean file holds only well-formed lines, so that the value of each
+    // key written once is known; the others hold anything at all.
+    FuzzFile Structured() {
+        clean = Chance(40);
+        FuzzFile file;
+        static const char* const sections[] = {"基本设置", "透明度", "边框和底图", "时钟"};
+        std::vector<const char*> order(std::begin(sections), std::end(sections));
+        std::shuffle(order.begin(), order.end(), random);
+        const bool byteOrderMark = !clean && Chance(10);
+        if (byteOrderMark)
+            file.bytes += "\xEF\xBB\xBF"; // a UTF-8 byte order mark before GBK text
+        for (const char* section : order) {
+            if (Chance(15))
+                continue; // a missing section
+            const int copies = Chance(10) ? 2 : 1;
+            for (int copy = 0; copy < copies; ++copy) {
+                file.bytes += std::string(Chance(10) ? " [" : "[") + section + "]" + LineEnd();
+                for (const SettingField& field : SettingFields) {
+                    if (std::string_view(field.section) != section || Chance(10))
+                        continue;
+                    const int times = Chance(8) ? 2 : 1; // a duplicate key
+                    for (int t = 0; t < times; ++t) {
+                        std::string value;
+                        std::optional<std::int32_t> known;
+                        if (field.kind == FieldKind::Number && Chance(85)) {
+                            auto [text, number] = Number();
+                            value = text;
+                            known = number;
+                        } else if (field.kind == FieldKind::Position) {
+                            value = Position();
+                        } else {
+                            value = Text();
+                        }
+                        file.bytes += std::string(field.key) + (Chance(10) ? " = " : "=") + value + LineEnd();
+                        if (known && clean && times == 1 && copies == 1)
+                            file.known.push_back({&field, *known});
+                    }
+                }
+                if (!clean && Chance(20))
+                    file.bytes += "; a comment" + LineEnd() + "junk line without equals" + LineEnd();
+            }
+        }
+        if (!clean && Chance(10))
+            file.bytes += "[" + RandomText(Below(10)) + "]" + LineEnd() + "k=v" + LineEnd();
+        return file;
+    }
+
+    FuzzFile Mutated(FuzzFile file) {
+        file.known.clear(); // a mutation may touch any of them
+        std::string& bytes = file.bytes;
+        const unsigned edits = 1 + Below(8);
+        for (unsigned e = 0; e < edits && !bytes.empty(); ++e) {
+            const std::size_t at = Below(static_cast<unsigned>(bytes.size()));
+            switch (Below(5)) {
+            case 0:
+                bytes[at] = static_cast<char>(Below(256));
+                break;
+            case 1:
+                bytes.insert(at, RandomText(1 + Below(16)));
+                break;
+            case 2:
+                bytes.erase(at, 1 + Below(32));
+                break;
+            case 3:
+                bytes.insert(at, bytes.substr(at, Below(64)));
+                break;
+            default:
+                bytes.resize(at);
+                break;
+            }
+        }
+        return file;
+    }
+
+    std::mt19937 random;
+    bool clean = false;
+};
+
+// What the platform makes of a text written with WritePrivateProfileStringA
+// and read back: the program's file must hold the same.
+std::string PlatformRoundTrip(const std::string& scratch, const char* section, const char* key,
+                              const std::string& text) {
+    DeleteFileA(scratch.c_str());
+    WritePrivateProfileStringA(section, key, text.c_str(), scratch.c_str());
+    return ReadKey(scratch, section, key, "");
+}
+
+class IniFuzz : public ClockFaceFixture {
+protected:
+    void SetUp() override {
+        ClockFaceFixture::SetUp();
+        DrawWindowBackdrop();
+        SetupButtons();
+        path = directory.File("配置.ini");
+        scratch = directory.File("scratch.ini");
+    }
+
+    TempDirectory directory;
+    std::string path;
+    std::string scratch;
+};
+
+TEST_F(IniFuzz, LoadFrameAndSaveHoldForEveryFile) {
+    Generator generator(20260101);
+    const int cases = FuzzCaseCount();
+    int failures = 0;
+    auto slowest = Clock::duration::zero();
+    int slowestCase = -1;
+    for (int i = 0; i < cases && failures < 20; ++i) {
+        const FuzzFile file = generator.Next(i);
+        WriteFileBytes(path, file.bytes);
+        const auto start = Clock::now();
+
+        const ClockSettings loaded = LoadSettings(path, ScreenWidth, ScreenHeight);
+        for (const SettingField& field : SettingFields) {
+            const std::string read = ReadKey(path, field.section, field.key, DefaultText(field));
+            if (field.kind == FieldKind::Number) {
+                if (loaded.*field.number != TextToInt(read)) {
+                    ADD_FAILURE() << "case " << i << ": " << field.key << " read as " << loaded.*field.number
+                                  << ", TextToInt gives " << TextToInt(read);
+                    ++failures;
+                }
+            } else if (loaded.*field.text != read) {
+                ADD_FAILURE() << "case " << i << ": " << field.key << " not as the platform reads it";
+                ++failures;
+            }
+        }
+        for (const KnownNumber& known : file.known) {
+            if (loaded.*known.field->number != known.value) {
+                ADD_FAILURE() << "case " << i << ": " << known.field->key << " read as "
+                              << loaded.*known.field->number << ", written as " << known.value;
+                ++failures;
+            }
+        }
+
+        // The first frame, with the position value reduced to its flag as
+        // the window's placement does.
+        App().settings = loaded;
+        App().settings.restoreLastPosition =
+            ComputeClockPlacement(loaded.restoreLastPosition, ScreenWidth, ScreenHeight).flag;
+        App().clockCanvas.SetAlpha(App().settings.windowAlpha);
+        RedrawClock(true);
+
+        const ClockSettings& held = App().settings;
+        SaveSettings(path, held, -123, 4567);
+        for (const SettingField& field : SettingFields) {
+            const std::string reread = ReadKey(path, field.section, field.key, "\x01missing");
+            std::string expected;
+            if (field.kind == FieldKind::Number)
+                expected = IntToText(held.*field.number);
+            else if (field.kind == FieldKind::Position)
+                expected = held.restoreLastPosition + "|-123|4567";
+            else
+                expected = held.*field.text;
+            if (reread != expected &&
+                reread != PlatformRoundTrip(scratch, field.section, field.key, expected)) {
+                ADD_FAILURE() << "case " << i << ": " << field.key << " saved as " << reread.size()
+                              << " bytes, held " << expected.size();
+                ++failures;
+            }
+        }
+
+        const auto took = Clock::now() - start;
+        if (took > slowest) {
+            slowest = took;
+            slowestCase = i;
+        }
+    }
+    EXPECT_LT(slowest, CaseTimeLimit) << "case " << slowestCase;
+    RecordProperty("cases", cases);
+    RecordProperty("slowestMilliseconds",
+                   static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(slowest).count()));
+}
+
+// The generator's known numbers are TextToInt's rules stated once more, from
+// the other side: a sample of forms and the values they must give.
+TEST(IniFuzzNumbers, FormsReadAsTheirValues) {
+    const struct {
+        const char* text;
+        std::int32_t value;
+    } cases[] = {{"\xA3\xB8\xA3\xB0", 80},
+                 {"\xA3\xAD\xA3\xB5", -5},
+                 {"\xA1\xA1 42px", 42},
+                 {"+0007", 7},
+                 {"-2147483648", INT_MIN},
+                 {"-99999999999", INT_MIN},
+                 {"99999999999", INT_MAX},
+                 {"4294967296", INT_MAX},
+                 {"12.75", 12},
+                 {"\xA3\xAB\xA3\xB1\xA3\xB2", 12},
+                 {"\t-0", 0},
+                 {"\x81", 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(TextToInt(c.text), c.value) << c.text;
+}
+
+} // namespace

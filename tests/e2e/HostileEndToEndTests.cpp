@@ -1,0 +1,297 @@
+// The real program against what it may meet on a user's machine: settings
+// files written by anything, a settings file or program folder it cannot
+// write to, and a Western code page. It runs, draws, and ends with exit code
+// 0 on Esc; what it cannot write is lost, and nothing else is.
+//
+// The read-only folder and the Western code page need the machine set up
+// first (an immutable folder, another Wine locale); HostileRun.sh does that
+// and runs the tests named ReadOnlyProgramFolder and WesternCodePage, which
+// skip themselves when started without it.
+#include "app/ClockSettings.h"
+#include "app/TextNumbers.h"
+#include "support/ClockProcess.h"
+#include "support/Desktop.h"
+#include "support/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr COLORREF DefaultFontColour = RGB(40, 215, 144);
+
+std::string ReadKey(const std::string& path, const char* section, const char* key, const char* fallback) {
+    std::string buffer(10240, '\0');
+    buffer.resize(GetPrivateProfileStringA(section, key, fallback, buffer.data(), 10240, path.c_str()));
+    return buffer;
+}
+
+std::optional<std::string> FileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// Esc on the clock window: the message loop destroys it, which saves the
+// settings and ends the program.
+std::optional<DWORD> CloseWithEscape(ClockProcess& clock) {
+    PostMessageW(clock.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+    return clock.WaitForExit(30s);
+}
+
+// Screen pixels of the clock window near the default font colour: the time is drawn.
+int FontColouredScreenPixels(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    int count = 0;
+    for (int y = rect.top + 20; y < rect.bottom - 20; y += 2)
+        for (int x = rect.left + 20; x < rect.right - 20; x += 2) {
+            const COLORREF c = desktop::ScreenPixel(x, y);
+            if (std::abs(GetRValue(c) - 40) < 30 && std::abs(GetGValue(c) - 215) < 30 &&
+                std::abs(GetBValue(c) - 144) < 30)
+                ++count;
+        }
+    return count;
+}
+
+bool TimeIsDrawn(HWND window) {
+    return desktop::WaitUntil([&] { return FontColouredScreenPixels(window) > 10; }, 10s);
+}
+
+// Every flag and text key as the platform reads it from a file, with the
+// program's defaults for missing keys; numbers as TextToInt gives them.
+struct FileReading {
+    std::vector<std::string> texts;
+    std::vector<std::int32_t> numbers;
+};
+
+FileReading Read(const std::string& path) {
+    FileReading reading;
+    for (const SettingField& field : SettingFields) {
+        if (field.kind == FieldKind::Number)
+            reading.numbers.push_back(
+                TextToInt(ReadKey(path, field.section, field.key, IntToText(field.defaultNumber).c_str())));
+        else if (field.kind != FieldKind::Position)
+            reading.texts.push_back(ReadKey(path, field.section, field.key, field.defaultText));
+    }
+    return reading;
+}
+
+struct HostileFile {
+    const char* what;
+    std::string bytes;
+};
+
+std::vector<HostileFile> HostileFiles() {
+    std::string random;
+    unsigned seed = 99;
+    for (int i = 0; i < 3000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        random.push_back(static_cast<char>(seed >> 16));
+    }
+    return {
+        {"random bytes", random},
+        {"invalid GBK in every text", "[基本设置]\r\n开机启动=\x81\r\n窗口置顶=\xFF\xFE\r\n显示秒数="
+                                      "\x81\x20\r\n[时钟]\r\n字体名称=\xA3\r\n"},
+        {"huge and negative numbers",
+         "[时钟]\r\n字体大小=2147483647\r\n描边大小=-99999999999\r\n字体颜色=-1\r\n描边颜色=2147483647\r\n"
+         "[透明度]\r\n整个窗口=-300\r\n窗口底图=99999999999\r\n时钟=-1\r\n"},
+        {"font size far below zero", "[时钟]\r\n字体大小=-2147483648\r\n描边大小=1000\r\n"},
+        {"a five-part position and a one-part one",
+         "[基本设置]\r\n恢复上次关闭时的位置=真|1|2|3|4\r\n[基本设置]\r\n恢复上次关闭时的位置=真\r\n"},
+        {"a value over 10,240 bytes", "[时钟]\r\n字体名称=" + std::string(12000, 'N') + "\r\n"},
+        {"duplicate keys, no sections for the rest",
+         "[基本设置]\r\n显示秒数=假\r\n显示秒数=真\r\n窗口置顶=1\r\n窗口置顶=真\r\n"},
+    };
+}
+
+TEST(HostileSettings, TheRealProgramRunsOnAnyFileAndSavesWhatItRead) {
+    for (const HostileFile& hostile : HostileFiles()) {
+        SCOPED_TRACE(hostile.what);
+        ClockProcess clock;
+        clock.WriteIni(hostile.bytes);
+        // The platform's reading of the file before the program touches it.
+        TempDirectory original;
+        WriteFileBytes(original.File("original.ini"), hostile.bytes);
+        const FileReading before = Read(original.File("original.ini"));
+
+        ASSERT_TRUE(clock.Start()) << "no clock window";
+        SleepEx(1500, FALSE); // a tick or two
+        ASSERT_TRUE(clock.IsRunning());
+        const auto exitCode = CloseWithEscape(clock);
+        ASSERT_TRUE(exitCode.has_value()) << "Esc did not end the clock";
+        EXPECT_EQ(*exitCode, 0u);
+
+        const FileReading after = Read(clock.IniPath());
+        EXPECT_EQ(after.texts, before.texts) << "flags and the font name come back as they were read";
+        EXPECT_EQ(after.numbers, before.numbers) << "numbers come back as they were read";
+    }
+}
+
+// Whether this platform refuses to write a read-only file (Windows does;
+// Wine run as root writes it all the same).
+bool ReadOnlyFilesAreRefused(const TempDirectory& directory) {
+    const std::string probe = directory.File("probe.ini");
+    WritePrivateProfileStringA("a", "b", "1", probe.c_str());
+    SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_READONLY);
+    WritePrivateProfileStringA("a", "b", "2", probe.c_str());
+    const bool refused = ReadKey(probe, "a", "b", "") == "1";
+    SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return refused;
+}
+
+TEST(HostileSettings, ReadOnlySettingsFileRunsAndClosesWithZero) {
+    ClockProcess clock;
+    const std::string bytes = "[时钟]\r\n字体大小=60\r\n[基本设置]\r\n显示秒数=假\r\n";
+    clock.WriteIni(bytes);
+    ASSERT_TRUE(SetFileAttributesA(clock.IniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(clock.Start());
+    EXPECT_TRUE(TimeIsDrawn(clock.Window()));
+    const auto exitCode = CloseWithEscape(clock);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_EQ(*exitCode, 0u);
+    TempDirectory probe;
+    if (ReadOnlyFilesAreRefused(probe))
+        EXPECT_EQ(clock.ReadIniBytes(), bytes) << "nothing may be written to a read-only file";
+    else
+        RecordProperty("note", "this platform writes read-only files; only the run and the exit are checked");
+}
+
+TEST(HostileSettings, SettingsPathTakenByAFolderRunsOnDefaults) {
+    ClockProcess clock;
+    ASSERT_TRUE(CreateDirectoryA(clock.IniPath().c_str(), nullptr));
+    ASSERT_TRUE(clock.Start());
+    EXPECT_TRUE(TimeIsDrawn(clock.Window()));
+    const auto exitCode = CloseWithEscape(clock);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_EQ(*exitCode, 0u);
+    EXPECT_TRUE(GetFileAttributesA(clock.IniPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A copy of the program in a folder HostileRun.sh made immutable.
+struct FixedProgram {
+    HANDLE process = nullptr;
+    DWORD processId = 0;
+    ~FixedProgram() {
+        if (process) {
+            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+    }
+};
+
+BOOL CALLBACK FindClockWindow(HWND candidate, LPARAM parameter) {
+    auto* search = reinterpret_cast<std::pair<DWORD, HWND>*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(candidate, &owner);
+    wchar_t className[64]{};
+    GetClassNameW(candidate, className, 64);
+    if (owner == search->first && IsWindowVisible(candidate) &&
+        std::wstring_view(className) == L"TikoClockWindow") {
+        search->second = candidate;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TEST(ReadOnlyProgramFolder, RunsDrawsAndClosesWithZeroWritingNothing) {
+    const char* folders = std::getenv("TIKO_READONLY_FOLDERS");
+    if (!folders)
+        GTEST_SKIP() << "needs the immutable folders HostileRun.sh makes";
+    std::stringstream list(folders);
+    std::string folder;
+    while (std::getline(list, folder, ';')) {
+        SCOPED_TRACE(folder);
+        const std::string ini = folder + "\\配置.ini";
+        const auto before = FileBytes(ini);
+        // Nothing can be written here: that is what this test is about.
+        WritePrivateProfileStringA("probe", "probe", "1", ini.c_str());
+        ASSERT_EQ(FileBytes(ini), before) << "the folder is not read-only";
+
+        const std::string executable = folder + "\\TikoClock.exe";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        std::string commandLine = "\"" + executable + "\"";
+        ASSERT_TRUE(CreateProcessA(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                   nullptr, folder.c_str(), &startup, &info));
+        CloseHandle(info.hThread);
+        FixedProgram program{info.hProcess, info.dwProcessId};
+        std::pair<DWORD, HWND> search{info.dwProcessId, nullptr};
+        desktop::WaitUntil(
+            [&] {
+                EnumWindows(FindClockWindow, reinterpret_cast<LPARAM>(&search));
+                return search.second != nullptr;
+            },
+            90s);
+        ASSERT_NE(search.second, nullptr) << "no clock window";
+        EXPECT_TRUE(TimeIsDrawn(search.second));
+        PostMessageW(search.second, WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_EQ(WaitForSingleObject(program.process, 30000), WAIT_OBJECT_0);
+        DWORD code = 1;
+        GetExitCodeProcess(program.process, &code);
+        EXPECT_EQ(code, 0u);
+        EXPECT_EQ(FileBytes(ini), before) << "the settings file is as it was (or still missing)";
+    }
+}
+
+// Texts of a window and all its descendants.
+BOOL CALLBACK CollectText(HWND window, LPARAM parameter) {
+    wchar_t text[256]{};
+    GetWindowTextW(window, text, 256);
+    reinterpret_cast<std::vector<std::wstring>*>(parameter)->push_back(text);
+    return TRUE;
+}
+
+std::wstring FromGbk(const char* text) {
+    const int length = MultiByteToWideChar(936, 0, text, -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(936, 0, text, -1, wide.data(), length);
+    wide.resize(static_cast<std::size_t>(length > 0 ? length - 1 : 0));
+    return wide;
+}
+
+TEST(WesternCodePage, StartsDrawsTheTimeAndShowsChineseCaptions) {
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "needs Wine started with LC_ALL=en_US.UTF-8 (HostileRun.sh western); code page is "
+                     << GetACP();
+    ClockProcess clock;
+    ASSERT_TRUE(clock.Start());
+    EXPECT_TRUE(TimeIsDrawn(clock.Window())) << "the default font's name is GBK: the fallback font draws";
+
+    // The gear button: hover it, then press it.
+    const RECT rect = clock.WindowRect();
+    desktop::MoveMouse(rect.left + 100, rect.top + 75);
+    desktop::MoveMouse(rect.left + 340, rect.top + 18);
+    desktop::MoveMouse(rect.left + 341, rect.top + 18);
+    desktop::Click(rect.left + 341, rect.top + 18);
+    HWND settings = nullptr;
+    desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled("设置")) != nullptr; }, 10s);
+    ASSERT_NE(settings, nullptr) << "the settings window did not open";
+
+    std::vector<std::wstring> texts;
+    EnumChildWindows(settings, CollectText, reinterpret_cast<LPARAM>(&texts));
+    for (const char* caption :
+         {"开机启动", "窗口置顶", "分层透明", "内存优化", "恢复上次关闭时的位置", "显示秒数"}) {
+        const std::wstring wide = FromGbk(caption);
+        EXPECT_NE(std::find(texts.begin(), texts.end(), wide), texts.end()) << "caption missing or garbled";
+    }
+
+    const auto exitCode = CloseWithEscape(clock);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_EQ(*exitCode, 0u);
+}
+
+} // namespace
