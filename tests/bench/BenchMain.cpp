@@ -6,8 +6,10 @@
 //
 //   bench.exe [--frames N] [--check-frames N] [--profile-frames N] [--floor-seconds N]
 //             [--ticks N] [--clock-exe PATH] [--other NAME=PID]... [--out PATH]
+//   bench.exe --clock-exe PATH --screenshots FOLDER
 #include "bench/FrameBench.h"
 #include "bench/IdleBench.h"
+#include "bench/Screenshots.h"
 #include "bench/StepBench.h"
 
 #include <windows.h>
@@ -31,6 +33,7 @@ struct Options {
     int ticks = 300;
     int floorSeconds = 60;
     std::string clockExe;
+    std::string screenshots; // a folder: take the README's screenshots and nothing else
     std::string out;
     std::vector<OtherProcess> others;
 };
@@ -63,6 +66,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.ticks = std::atoi(value.c_str());
         else if (name == "--clock-exe")
             options.clockExe = WindowsPath(value);
+        else if (name == "--screenshots")
+            options.screenshots = WindowsPath(value);
         else if (name == "--out")
             options.out = WindowsPath(value);
         else if (name == "--other") {
@@ -103,6 +108,12 @@ int main(int argc, char** argv) {
             "usage: bench.exe [--frames N] [--check-frames N] [--profile-frames N] "
             "[--floor-seconds N] [--ticks N] [--clock-exe PATH] [--other NAME=PID]... [--out PATH]\n");
         return 64;
+    }
+    if (!options.screenshots.empty()) {
+        const std::string error = TakeScreenshots(options.clockExe, options.screenshots);
+        if (!error.empty())
+            std::fprintf(stderr, "screenshots: %s\n", error.c_str());
+        return error.empty() ? 0 : 1;
     }
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;

@@ -1,0 +1,163 @@
+#include "bench/Screenshots.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <vector>
+
+namespace {
+
+bool SaveScreenRect(const RECT& rect, const std::string& path) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + stride * static_cast<DWORD>(height);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride) * height);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return static_cast<bool>(out);
+}
+
+void MoveMouse(int x, int y) {
+    SetCursorPos(x, y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>(x * 65535.0 / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
+    input.mi.dy = static_cast<LONG>(y * 65535.0 / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    Sleep(150);
+}
+
+void Click() {
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof inputs[0]);
+    Sleep(150);
+}
+
+struct Search {
+    DWORD processId;
+    const wchar_t* className;
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK Match(HWND candidate, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(candidate, &owner);
+    wchar_t text[128]{};
+    if (owner != search->processId || !IsWindowVisible(candidate))
+        return TRUE;
+    if (search->className) {
+        GetClassNameW(candidate, text, 128);
+        if (std::wstring_view(text) != search->className)
+            return TRUE;
+    }
+    if (search->title) {
+        GetWindowTextW(candidate, text, 128);
+        if (std::wstring_view(text) != search->title)
+            return TRUE;
+    }
+    search->found = candidate;
+    return FALSE;
+}
+
+HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {
+    for (int i = 0; i < 300; ++i) {
+        Search search{processId, className, title, nullptr};
+        EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+RECT Grown(RECT rect, int margin) {
+    InflateRect(&rect, margin, margin);
+    return rect;
+}
+
+} // namespace
+
+std::string TakeScreenshots(const std::string& executable, const std::string& folder) {
+    char temp[MAX_PATH]{};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string directory = std::string(temp) + "tiko-shots-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(directory.c_str(), nullptr);
+    const std::string copy = directory + "\\TikoClock.exe";
+    if (!CopyFileA(executable.c_str(), copy.c_str(), FALSE))
+        return "cannot copy " + executable;
+    MoveMouse(5, 5);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string commandLine = "\"" + copy + "\"";
+    if (!CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &info))
+        return "cannot start the clock";
+    CloseHandle(info.hThread);
+    std::string error;
+    const HWND clock = WaitForWindow(info.dwProcessId, L"TikoClockWindow", nullptr);
+    if (!clock) {
+        error = "no clock window";
+    } else {
+        Sleep(2500);
+        RECT rect{};
+        GetWindowRect(clock, &rect);
+        SaveScreenRect(Grown(rect, 20), folder + "\\clock.bmp");
+        MoveMouse(rect.left + 100, rect.top + 75);
+        MoveMouse(rect.left + 340, rect.top + 18);
+        MoveMouse(rect.left + 341, rect.top + 18);
+        Sleep(400);
+        SaveScreenRect(Grown(rect, 20), folder + "\\clock-hover.bmp");
+        Click();
+        const HWND settings = WaitForWindow(info.dwProcessId, nullptr, L"\u8BBE\u7F6E"); // 设置
+        if (!settings) {
+            error = "the settings window did not open";
+        } else {
+            MoveMouse(5, 5);
+            Sleep(1000);
+            RECT settingsRect{};
+            GetWindowRect(settings, &settingsRect);
+            SaveScreenRect(settingsRect, folder + "\\settings.bmp");
+            PostMessageW(settings, WM_KEYDOWN, VK_ESCAPE, 0);
+            Sleep(300);
+        }
+        PostMessageW(clock, WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+    if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
+        TerminateProcess(info.hProcess, 1);
+    CloseHandle(info.hProcess);
+    for (const char* name : {"\\TikoClock.exe", "\\配置.ini"})
+        DeleteFileA((directory + name).c_str());
+    RemoveDirectoryA(directory.c_str());
+    return error;
+}
