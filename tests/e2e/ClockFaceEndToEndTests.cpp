@@ -15,30 +15,7 @@ struct ScreenArea {
 };
 
 std::vector<COLORREF> Capture(const ScreenArea& area) {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = area.width;
-    info.bmiHeader.biHeight = -area.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, area.width, area.height, screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    std::vector<COLORREF> colours(static_cast<std::size_t>(area.width) * area.height);
-    for (std::size_t i = 0; i < colours.size(); ++i) {
-        const std::uint32_t p = pixels[i];
-        colours[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return colours;
+    return desktop::CaptureScreen(area.left, area.top, area.width, area.height);
 }
 
 bool Near(COLORREF colour, int r, int g, int b, int tolerance) {

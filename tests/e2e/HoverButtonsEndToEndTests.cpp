@@ -25,33 +25,8 @@ constexpr RECT TimeArea{12, 30, 300, 120};
 // The screen's pixels in a rectangle of the clock's client area.
 std::vector<COLORREF> Capture(const ClockProcess& clock, const RECT& area) {
     const RECT window = clock.WindowRect();
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::vector<COLORREF> pixels;
-    if (bitmap && bits) {
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, window.left + area.left, window.top + area.top, SRCCOPY);
-        GdiFlush();
-        const auto* words = static_cast<const DWORD*>(bits);
-        pixels.assign(words, words + static_cast<std::size_t>(width) * height);
-        for (COLORREF& p : pixels)
-            p &= 0xFFFFFF;
-        SelectObject(memory, previous);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    return desktop::CaptureScreen(window.left + area.left, window.top + area.top, area.right - area.left,
+                                  area.bottom - area.top);
 }
 
 int Differences(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {

@@ -78,6 +78,36 @@ COLORREF ScreenPixel(int x, int y) {
     return colour;
 }
 
+std::vector<COLORREF> CaptureScreen(int left, int top, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<COLORREF> colours;
+    if (bitmap && bits) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
+        GdiFlush();
+        const auto* words = static_cast<const DWORD*>(bits);
+        colours.reserve(static_cast<std::size_t>(width) * height);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i)
+            colours.push_back(RGB((words[i] >> 16) & 0xFF, (words[i] >> 8) & 0xFF, words[i] & 0xFF));
+        SelectObject(memory, previous);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return colours;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
                std::chrono::milliseconds poll) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;

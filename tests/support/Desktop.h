@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <vector>
 
 namespace desktop {
 
@@ -18,6 +19,8 @@ void PressKey(WORD virtualKey);
 
 // The screen's colour at a point, as COLORREF.
 COLORREF ScreenPixel(int x, int y);
+// The screen's colours in a rectangle, row by row from the top, as COLORREF.
+std::vector<COLORREF> CaptureScreen(int left, int top, int width, int height);
 
 // Polls the condition (pumping this thread's messages) until it holds or the
 // time is up; answers the last result.
