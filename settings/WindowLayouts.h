@@ -9,15 +9,16 @@
 inline constexpr UINT_PTR Timer1Id = 1;
 inline constexpr UINT_PTR Timer2Id = 2;
 
+// Both windows have a pair of timers "时钟1" and "时钟2", stopped in the
+// layout; each window's pair is its own.
+inline constexpr ControlRecord Timer1Record{
+    .name = "时钟1", .kind = ControlKind::Timer, .parent = "", .state = {.timerId = Timer1Id, .interval = 0}};
+inline constexpr ControlRecord Timer2Record{
+    .name = "时钟2", .kind = ControlKind::Timer, .parent = "", .state = {.timerId = Timer2Id, .interval = 0}};
+
 inline constexpr ControlRecord ClockWindowControls[] = {
-    {.name = "时钟1",
-     .kind = ControlKind::Timer,
-     .parent = "",
-     .state = {.timerId = Timer1Id, .interval = 0}},
-    {.name = "时钟2",
-     .kind = ControlKind::Timer,
-     .parent = "",
-     .state = {.timerId = Timer2Id, .interval = 0}},
+    Timer1Record,
+    Timer2Record,
 };
 
 // The clock window's template size; placement replaces it with 380 x 150.
@@ -194,14 +195,8 @@ inline constexpr ControlRecord SettingsWindowControls[] = {
     {.name = "组合框1", .kind = ControlKind::ComboBox, .parent = "外形框4", .rect = {120, 718, 168, 28}},
 
     // The scroll animation's timers (separate from the clock window's).
-    {.name = "时钟1",
-     .kind = ControlKind::Timer,
-     .parent = "",
-     .state = {.timerId = Timer1Id, .interval = 0}},
-    {.name = "时钟2",
-     .kind = ControlKind::Timer,
-     .parent = "",
-     .state = {.timerId = Timer2Id, .interval = 0}},
+    Timer1Record,
+    Timer2Record,
 };
 
 inline constexpr WindowLayout SettingsWindowLayout{

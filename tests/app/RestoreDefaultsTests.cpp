@@ -4,19 +4,11 @@
 #include "framework/Services.h"
 #include "support/ClockFaceFixture.h"
 
+#include "support/RunValue.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-bool RunValueExists() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    const bool exists = RegQueryValueExA(key, ExecutableFileName().c_str(), nullptr, nullptr, nullptr,
-                                         nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return exists;
-}
 
 using RestoreDefaults = ClockFaceFixture;
 

@@ -4,26 +4,13 @@
 #include "framework/Services.h"
 #include "support/TestClockWindow.h"
 
+#include "support/RunValue.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 
 namespace {
-
-std::optional<std::string> ReadRunValue(const std::string& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return std::nullopt;
-    char data[1024]{};
-    DWORD size = sizeof data;
-    DWORD type = 0;
-    const LONG result =
-        RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS || type != REG_SZ)
-        return std::nullopt;
-    return std::string(data, size);
-}
 
 class StartWithWindows : public testing::Test {
 protected:

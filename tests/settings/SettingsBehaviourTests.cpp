@@ -6,6 +6,7 @@
 #include "app/TextNumbers.h"
 #include "framework/Services.h"
 #include "settings/FontList.h"
+#include "support/RunValue.h"
 #include "support/TempDirectory.h"
 #include "SettingsWindowFixture.h"
 
@@ -36,16 +37,6 @@ void ClickButton(const Control& control) {
 void WheelOnPanel(SettingsWindow& window, int delta) {
     const HWND panel = window.Find<ShapeBox>("外形框4")->Handle();
     SendMessageW(panel, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<SHORT>(delta))), 0);
-}
-
-bool RunValueExists() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    const bool exists = RegQueryValueExA(key, ExecutableFileName().c_str(), nullptr, nullptr, nullptr,
-                                         nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return exists;
 }
 
 POINT CentreOnScreen(const Control& control) {

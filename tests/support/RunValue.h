@@ -1,0 +1,28 @@
+#pragma once
+// Reading the start-with-Windows value back from the registry.
+#include "app/SystemIntegration.h"
+#include "framework/Services.h"
+
+#include <optional>
+#include <string>
+
+// The REG_SZ data (terminator included) of the Run value with that name.
+inline std::optional<std::string> ReadRunValue(const std::string& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    char data[1024]{};
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    const LONG result =
+        RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS || type != REG_SZ)
+        return std::nullopt;
+    return std::string(data, size);
+}
+
+// Whether the Run value named after this executable exists.
+inline bool RunValueExists() {
+    return ReadRunValue(ExecutableFileName()).has_value();
+}
