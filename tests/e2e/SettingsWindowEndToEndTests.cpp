@@ -4,7 +4,7 @@
 // after the clock's close button.
 #include "framework/Window.h"
 #include "settings/WindowLayouts.h"
-#include "support/ClockProcess.h"
+#include "support/ClockScreen.h"
 #include "support/Desktop.h"
 
 #include <gtest/gtest.h>
@@ -15,40 +15,24 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 namespace {
 
 using namespace std::chrono_literals;
+using namespace clock_screen;
 
-// Client points of the clock's buttons, and of its face away from them.
+// Client points of the clock's buttons and their bounds.
 constexpr POINT OnGear{340, 18};
+constexpr RECT GearBounds{330, 8, 350, 28};
 constexpr POINT OnClose{362, 18};
-constexpr POINT OnFace{60, 75};
-// The panel's middle, clear of every button: where the time is drawn.
-constexpr RECT TimeArea{12, 30, 300, 120};
+constexpr RECT CloseBounds{354, 10, 370, 26};
 // Where the clock stands: clear of the centred settings window.
 constexpr POINT ClockPlace{100, 100};
-
-std::vector<COLORREF> Capture(const ClockProcess& clock, const RECT& area) {
-    const RECT window = clock.WindowRect();
-    return desktop::CaptureScreen(window.left + area.left, window.top + area.top, area.right - area.left,
-                                  area.bottom - area.top);
-}
 
 int Distance(COLORREF a, COLORREF b) {
     return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
            std::abs(GetBValue(a) - GetBValue(b));
-}
-
-// Pixels of the time area that stand out from the face behind the text
-// (the area's first pixel, left of any time).
-int TextPixels(const std::vector<COLORREF>& area) {
-    int count = 0;
-    for (COLORREF p : area)
-        count += !area.empty() && Distance(p, area.front()) > 60 ? 1 : 0;
-    return count;
 }
 
 int PixelsNear(const std::vector<COLORREF>& area, COLORREF colour) {
@@ -56,22 +40,6 @@ int PixelsNear(const std::vector<COLORREF>& area, COLORREF colour) {
     for (COLORREF p : area)
         count += Distance(p, colour) < 90 ? 1 : 0;
     return count;
-}
-
-void MoveTo(const ClockProcess& clock, POINT client) {
-    const RECT window = clock.WindowRect();
-    desktop::MoveMouse(window.left + client.x, window.top + client.y);
-}
-
-// The pointer comes to rest on a hover button, then a click: the first move
-// shows the buttons, the next ones light the button under the pointer.
-void ClickClockButton(const ClockProcess& clock, POINT client) {
-    MoveTo(clock, OnFace);
-    MoveTo(clock, {client.x - 2, client.y});
-    MoveTo(clock, client);
-    std::this_thread::sleep_for(200ms);
-    desktop::LeftDown();
-    desktop::LeftUp();
 }
 
 // A control of the settings window in the clock's process, by its layout
@@ -182,10 +150,10 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
     ASSERT_TRUE(clock.Start());
     ASSERT_EQ(clock.WindowRect().left, ClockPlace.x);
     desktop::MoveMouse(5, 5);
-    std::this_thread::sleep_for(1s);
+    ASSERT_TRUE(desktop::WaitUntil([&] { return TimeIsShown(clock); }, 5s)) << "no time on the clock";
 
     // The gear opens the settings window, without parent.
-    ClickClockButton(clock, OnGear);
+    ASSERT_TRUE(ClickHoverButton(clock, OnGear, GearBounds)) << "the gear did not light";
     HWND settings = nullptr;
     ASSERT_TRUE(
         desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled("设置")) != nullptr; }, 10s))
@@ -206,14 +174,14 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
         const int expected = std::max(-64 * notch, -496);
         ASSERT_TRUE(desktop::WaitUntil([&] { return PanelOffset(settings) == expected; }, 5s))
             << "notch " << notch << ": offset " << PanelOffset(settings);
-        std::this_thread::sleep_for(300ms); // the animation's last ticks
     }
     const POINT clockEntry = CentreOf(ControlOf(settings, "标签23"));
     EXPECT_EQ(desktop::ScreenPixel(clockEntry.x - 60, clockEntry.y), RGB(70, 167, 255)) << "时钟 selected";
 
-    // Dragging the font-size thumb: the clock's time grows while it moves.
-    const int textBefore = TextPixels(Capture(clock, TimeArea));
-    ASSERT_GT(textBefore, 200) << "no time visible to measure";
+    // Dragging the font-size thumb (80 to 95): the clock's time grows by
+    // about as much while it moves, whatever its digits.
+    const int heightBefore = Height(TimeBounds(clock));
+    ASSERT_GT(heightBefore, 10) << "no time visible to measure";
     const HWND fontSize = ControlOf(settings, "滑块条5");
     ASSERT_EQ(SendMessageW(fontSize, TBM_GETPOS, 0, 0), 80);
     const RECT thumb = RemoteRect(fontSize, TBM_GETTHUMBRECT);
@@ -224,10 +192,9 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
     desktop::LeftDown();
     for (int x = grip.x; x <= track.right + 20; x += 15)
         desktop::MoveMouse(x, grip.y);
-    EXPECT_TRUE(
-        desktop::WaitUntil([&] { return TextPixels(Capture(clock, TimeArea)) > textBefore * 115 / 100; }, 5s))
-        << "the clock did not follow the thumb: " << TextPixels(Capture(clock, TimeArea)) << " after "
-        << textBefore;
+    EXPECT_TRUE(desktop::WaitUntil([&] { return Height(TimeBounds(clock)) * 10 > heightBefore * 11; }, 5s))
+        << "the clock did not follow the thumb: the time's height " << Height(TimeBounds(clock)) << " after "
+        << heightBefore;
     desktop::LeftUp();
     EXPECT_EQ(SendMessageW(fontSize, TBM_GETPOS, 0, 0), 95);
 
@@ -237,7 +204,10 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
     ASSERT_TRUE(
         desktop::WaitUntil([&] { return (dialog = FindColourDialog(clock.ProcessId())) != nullptr; }, 5s))
         << "no colour dialog";
-    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(desktop::WaitUntil(
+        [&] { return GetForegroundWindow() == dialog && IsWindowVisible(GetDlgItem(dialog, COLOR_BLUE)); },
+        5s))
+        << "the colour dialog is not ready for typing";
     TypeInto(GetDlgItem(dialog, COLOR_RED), 255);
     TypeInto(GetDlgItem(dialog, COLOR_GREEN), 0);
     TypeInto(GetDlgItem(dialog, COLOR_BLUE), 0);
@@ -253,16 +223,18 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
     const HWND seconds = ControlOf(settings, "选择框6");
     ASSERT_EQ(SendMessageW(seconds, BM_GETCHECK, 0, 0), BST_CHECKED);
     const RECT box = ScreenRectOf(seconds);
-    const int withSeconds = TextPixels(Capture(clock, TimeArea));
+    const int widthWithSeconds = Width(TimeBounds(clock));
     desktop::Click(box.left + 7, (box.top + box.bottom) / 2);
     EXPECT_TRUE(
         desktop::WaitUntil([&] { return SendMessageW(seconds, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 3s));
-    EXPECT_TRUE(
-        desktop::WaitUntil([&] { return TextPixels(Capture(clock, TimeArea)) < withSeconds * 9 / 10; }, 3s))
-        << "the seconds are still shown";
+    // Five characters instead of eight: whatever the digits, well under
+    // nine tenths of the width.
+    EXPECT_TRUE(desktop::WaitUntil([&] { return Width(TimeBounds(clock)) * 10 < widthWithSeconds * 9; }, 3s))
+        << "the seconds are still shown: the time's width " << Width(TimeBounds(clock)) << " after "
+        << widthWithSeconds;
 
     // The close button closes the settings window with the clock and saves.
-    ClickClockButton(clock, OnClose);
+    ASSERT_TRUE(ClickHoverButton(clock, OnClose, CloseBounds)) << "close did not light";
     const auto exitCode = clock.WaitForExit(20s);
     ASSERT_TRUE(exitCode.has_value()) << "the close button did not end the clock";
     EXPECT_EQ(*exitCode, 0u);

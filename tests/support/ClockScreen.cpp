@@ -1,0 +1,87 @@
+#include "support/ClockScreen.h"
+
+#include "support/Desktop.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace clock_screen {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+int Distance(COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+           std::abs(GetBValue(a) - GetBValue(b));
+}
+
+// Pixels at least this bright in every channel.
+int WhitePixels(const std::vector<COLORREF>& pixels, int floor) {
+    return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), [floor](COLORREF p) {
+        return GetRValue(p) >= floor && GetGValue(p) >= floor && GetBValue(p) >= floor;
+    }));
+}
+
+// When ClickHoverButton last pressed, for the double-click interval.
+std::chrono::steady_clock::time_point lastPress{};
+
+} // namespace
+
+std::vector<COLORREF> Capture(const ClockProcess& clock, const RECT& area) {
+    const RECT window = clock.WindowRect();
+    return desktop::CaptureScreen(window.left + area.left, window.top + area.top, area.right - area.left,
+                                  area.bottom - area.top);
+}
+
+void PointAt(const ClockProcess& clock, POINT client) {
+    const RECT window = clock.WindowRect();
+    desktop::MoveMouse(window.left + client.x, window.top + client.y);
+}
+
+RECT InkBounds(const std::vector<COLORREF>& pixels, int width) {
+    RECT bounds{width, static_cast<LONG>(pixels.size()), 0, 0};
+    if (pixels.empty() || width <= 0)
+        return {};
+    const COLORREF panel = pixels.front();
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        if (Distance(pixels[i], panel) <= 60)
+            continue;
+        const LONG x = static_cast<LONG>(i % width);
+        const LONG y = static_cast<LONG>(i / width);
+        bounds = {std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x + 1),
+                  std::max(bounds.bottom, y + 1)};
+    }
+    return bounds.right > bounds.left ? bounds : RECT{};
+}
+
+RECT TimeBounds(const ClockProcess& clock) {
+    return InkBounds(Capture(clock, TimeArea), TimeArea.right - TimeArea.left);
+}
+
+bool TimeIsShown(const ClockProcess& clock) {
+    return Height(TimeBounds(clock)) > 10;
+}
+
+bool ButtonIsDrawn(const ClockProcess& clock, const RECT& bounds) {
+    return WhitePixels(Capture(clock, bounds), 160) >= 3;
+}
+
+bool ButtonIsLit(const ClockProcess& clock, const RECT& bounds) {
+    return WhitePixels(Capture(clock, bounds), 235) >= 3;
+}
+
+bool ClickHoverButton(const ClockProcess& clock, POINT client, const RECT& bounds) {
+    PointAt(clock, {client.x - 2, client.y});
+    PointAt(clock, client);
+    if (!desktop::WaitUntil([&] { return ButtonIsLit(clock, bounds); }, 5s))
+        return false;
+    const auto apart = lastPress + std::chrono::milliseconds(GetDoubleClickTime()) + 100ms;
+    desktop::WaitUntil([&] { return std::chrono::steady_clock::now() >= apart; }, 5s, 20ms);
+    desktop::LeftDown();
+    lastPress = std::chrono::steady_clock::now();
+    desktop::LeftUp();
+    return true;
+}
+
+} // namespace clock_screen
