@@ -288,6 +288,7 @@ TEST_F(ControlsWindow, ShapeBoxDrawsItsOutlineInsideAndItsFillWithin) {
     const int midY = (rect.top + rect.bottom) / 2;
     const int right = rect.right - 1;
     // Three pixels of outline, inside the frame, on every side.
+    ASSERT_EQ(desktop::WaitForPixel(rect.left, midY, Red), Red) << "the box is not on the screen";
     for (int inset = 0; inset < 3; ++inset) {
         EXPECT_EQ(desktop::ScreenPixel(rect.left + inset, midY), Red) << inset;
         EXPECT_EQ(desktop::ScreenPixel(right - inset, midY), Red) << inset;
@@ -302,14 +303,14 @@ TEST_F(ControlsWindow, ShapeBoxDrawsItsOutlineInsideAndItsFillWithin) {
     box->SetFillColour(DefaultColour);
     box->SetOutline(0, 0);
     UpdateWindow(box->Handle());
-    Pump(50ms);
-    EXPECT_EQ(desktop::ScreenPixel(rect.left, midY), GetSysColor(COLOR_BTNFACE)) << "no outline";
+    EXPECT_EQ(desktop::WaitForPixel(rect.left, midY, GetSysColor(COLOR_BTNFACE)), GetSysColor(COLOR_BTNFACE))
+        << "no outline";
     EXPECT_EQ(desktop::ScreenPixel(right - 3, midY), GetSysColor(COLOR_BTNFACE)) << "no fill";
 }
 
 TEST_F(ControlsWindow, LabelPaintsItsBackgroundAndTextColours) {
     const RECT rect = ScreenRect(label->Handle());
-    EXPECT_EQ(desktop::ScreenPixel(rect.right - 2, rect.top + 1), LabelBack);
+    ASSERT_EQ(desktop::WaitForPixel(rect.right - 2, rect.top + 1, LabelBack), LabelBack);
     int white = 0;
     for (int y = rect.top; y < rect.bottom; ++y)
         for (int x = rect.left; x < rect.right; ++x)
@@ -319,7 +320,7 @@ TEST_F(ControlsWindow, LabelPaintsItsBackgroundAndTextColours) {
     label->SetCaption("");
     label->SetBackColour(Red);
     UpdateWindow(label->Handle());
-    Pump(50ms);
+    ASSERT_EQ(desktop::WaitForPixel(rect.left, rect.top, Red), Red);
     for (int y = rect.top; y < rect.bottom; y += 3)
         for (int x = rect.left; x < rect.right; x += 7)
             ASSERT_EQ(desktop::ScreenPixel(x, y), Red) << x - rect.left << "," << y - rect.top;
@@ -327,6 +328,8 @@ TEST_F(ControlsWindow, LabelPaintsItsBackgroundAndTextColours) {
 
 TEST_F(ControlsWindow, RuleIsATwoPixelGreyLine) {
     const RECT rect = ScreenRect(window.FindControl("规则")->Handle());
+    ASSERT_EQ(desktop::WaitForPixel(rect.left, rect.top, 0xC0C0C0u), 0xC0C0C0u)
+        << "the rule is not on the screen";
     for (int x = rect.left; x < rect.right; x += 9) {
         EXPECT_EQ(desktop::ScreenPixel(x, rect.top), 0xC0C0C0u);
         EXPECT_EQ(desktop::ScreenPixel(x, rect.top + 1), 0xC0C0C0u);
@@ -339,12 +342,11 @@ TEST_F(ControlsWindow, ColourPickerShowsItsColour) {
     const RECT rect = ScreenRect(picker->Handle());
     const int x = (rect.left + rect.right) / 2;
     const int y = (rect.top + rect.bottom) / 2;
-    EXPECT_EQ(desktop::ScreenPixel(x, y), 0x00FF00u);
+    EXPECT_EQ(desktop::WaitForPixel(x, y, 0x00FF00u), 0x00FF00u);
     picker->SetColour(0x123456);
     EXPECT_EQ(picker->Colour(), 0x123456u);
     UpdateWindow(picker->Handle());
-    Pump(50ms);
-    EXPECT_EQ(desktop::ScreenPixel(x, y), 0x123456u);
+    EXPECT_EQ(desktop::WaitForPixel(x, y, 0x123456u), 0x123456u);
 }
 
 // ------------------------------------------------------ slider and combo

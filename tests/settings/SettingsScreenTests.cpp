@@ -88,6 +88,15 @@ private:
     const std::uint32_t* pixels = nullptr;
 };
 
+// The window as the screen shows it, once a client point shows the colour
+// that the last change paints there: painting reaches the screen a little
+// later, all of it at once.
+WindowCapture CaptureOnceShown(HWND window, POINT client, COLORREF colour) {
+    const POINT at = ClientToScreenPoint(window, client.x, client.y);
+    desktop::WaitForPixel(at.x, at.y, colour);
+    return WindowCapture(window);
+}
+
 using SettingsWindowScreen = OpenSettingsWindowTest;
 
 // Client coordinates of the layout: the frame 外形框1 spans (8, 8)-(687, 464),
@@ -96,7 +105,7 @@ constexpr int FrameLeft = 8, FrameTop = 8, FrameRight = 687, FrameBottom = 464;
 constexpr int ViewportLeft = 168, ViewportTop = 9;
 
 TEST_F(SettingsWindowScreen, ScreenshotShowsTheBlueFrameTheGreySectionListAndBasicSettings) {
-    const WindowCapture shot(window->Handle());
+    const WindowCapture shot = CaptureOnceShown(window->Handle(), {12, 60}, SectionSelectedBack);
     if (const DWORD length = GetEnvironmentVariableA("TIKO_BUILD", nullptr, 0)) {
         std::string directory(length, '\0');
         directory.resize(GetEnvironmentVariableA("TIKO_BUILD", directory.data(), length));
@@ -162,7 +171,8 @@ TEST_F(SettingsWindowScreen, ControlsBeyondTheViewportAreClippedAtItsEdges) {
     right->SetBackColour(Red);
     panel->Move(-60, -32); // the labels now at viewport y 440..463, 9 rows past the lower edge
     Repaint(window->Handle());
-    const WindowCapture shot(window->Handle());
+    const WindowCapture shot =
+        CaptureOnceShown(window->Handle(), {ViewportLeft + 20, ViewportTop + 450}, Red);
 
     // Inside the viewport the red shows ...
     EXPECT_EQ(shot.Client(ViewportLeft + 20, ViewportTop + 450), Red);
@@ -191,8 +201,8 @@ TEST_F(SettingsWindowScreen, EveryRuleIsATwoPixelGreyLineWithoutCaption) {
         EXPECT_EQ(window->FindControl(r.rule)->Caption(), "");
         panel->Move(0, r.offset);
         Repaint(window->Handle());
-        const WindowCapture shot(window->Handle());
         const int y = ViewportTop + 35; // 11 pixels into the 24-pixel header row
+        const WindowCapture shot = CaptureOnceShown(window->Handle(), {ViewportLeft + 140, y}, RuleGrey);
         for (int x = ViewportLeft + 140; x < ViewportLeft + 512; x += 6) {
             EXPECT_EQ(shot.Client(x, y), RuleGrey) << x;
             EXPECT_EQ(shot.Client(x, y + 1), RuleGrey) << x;

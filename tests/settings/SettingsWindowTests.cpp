@@ -107,14 +107,12 @@ TEST_F(SettingsWindowFrame, OwnedByTheHiddenOwnerSoNoTaskbarButton) {
 TEST_F(SettingsWindowFrame, SecondOpenRestoresAndRaisesTheFirstAndMakesNoOther) {
     const HWND first = window->Handle();
     ShowWindow(first, SW_MINIMIZE);
-    Pump(100ms);
-    ASSERT_TRUE(IsIconic(first));
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(first) != FALSE; }));
 
     OpenSettingsWindow();
-    Pump(200ms);
+    EXPECT_TRUE(PumpUntil([&] { return !IsIconic(first); }));
     EXPECT_EQ(OpenedSettingsWindow(), window);
     EXPECT_EQ(window->Handle(), first);
-    EXPECT_FALSE(IsIconic(first));
     EXPECT_TRUE(IsWindowVisible(first));
     EXPECT_EQ(WindowsTitled(L"设置"), 1);
 
@@ -122,11 +120,9 @@ TEST_F(SettingsWindowFrame, SecondOpenRestoresAndRaisesTheFirstAndMakesNoOther) 
     const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
                                        nullptr, GetModuleHandleW(nullptr), nullptr);
     SetForegroundWindow(other);
-    Pump(100ms);
-    ASSERT_EQ(GetForegroundWindow(), other);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }));
     OpenSettingsWindow();
-    Pump(100ms);
-    EXPECT_EQ(GetForegroundWindow(), first);
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == first; }));
     EXPECT_EQ(WindowsTitled(L"设置"), 1);
     DestroyWindow(other);
 }
@@ -160,8 +156,10 @@ TEST_F(SettingsWindowKeys, EscapeClosesItWhateverControlHasTheFocus) {
             ASSERT_NE(window, nullptr);
         }
         SetForegroundWindow(window->Handle());
-        SetFocus(window->FindControl(focused)->Handle());
-        Pump(50ms);
+        const HWND control = window->FindControl(focused)->Handle();
+        SetFocus(control);
+        ASSERT_TRUE(
+            PumpUntil([&] { return GetForegroundWindow() == window->Handle() && GetFocus() == control; }));
         desktop::PressKey(VK_ESCAPE);
         EXPECT_TRUE(PumpUntil([] { return !SettingsWindowIsOpen(); }));
         window = nullptr;
@@ -193,11 +191,11 @@ TEST_F(SettingsWindowKeys, TabVisitsEveryInteractiveControlAndNothingElse) {
     ASSERT_EQ(tabStops.size(), 20u);
 
     SetFocus(window->FindControl("按钮1")->Handle());
-    Pump(50ms);
     std::set<std::string> visited;
     for (std::size_t press = 0; press < tabStops.size(); ++press) {
+        const HWND before = GetFocus();
         desktop::PressKey(VK_TAB);
-        Pump(30ms);
+        PumpUntil([&] { return GetFocus() != before; });
         const Control* focused = window->FindControl(GetFocus());
         ASSERT_NE(focused, nullptr) << "the focus left the layout's controls after " << press + 1
                                     << " presses";

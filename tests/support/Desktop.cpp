@@ -78,6 +78,12 @@ COLORREF ScreenPixel(int x, int y) {
     return colour;
 }
 
+COLORREF WaitForPixel(int x, int y, COLORREF expected, std::chrono::milliseconds timeout) {
+    COLORREF seen = CLR_INVALID;
+    WaitUntil([&] { return (seen = ScreenPixel(x, y)) == expected; }, timeout, std::chrono::milliseconds(10));
+    return seen;
+}
+
 std::vector<COLORREF> CaptureScreen(int left, int top, int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;

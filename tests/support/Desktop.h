@@ -19,6 +19,11 @@ void PressKey(WORD virtualKey);
 
 // The screen's colour at a point, as COLORREF.
 COLORREF ScreenPixel(int x, int y);
+// Waits (bounded, pumping this thread's messages) until the screen shows the
+// colour at a point: a window's painting reaches the screen a little later.
+// Answers the colour last seen there, so that a failed check names it.
+COLORREF WaitForPixel(int x, int y, COLORREF expected,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(3));
 // The screen's colours in a rectangle, row by row from the top, as COLORREF.
 std::vector<COLORREF> CaptureScreen(int left, int top, int width, int height);
 
