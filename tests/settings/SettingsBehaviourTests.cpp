@@ -506,6 +506,8 @@ TEST_F(SettingsLivePreview, EachSliderSetsItsFieldItsLabelAndRedrawsTheClock) {
 
 TEST_F(SettingsLivePreview, WholeWindowOpacityOnlyPresentsTheCanvasAgain) {
     const POINT face{100 + 190, 100 + 20}; // the backdrop, clear of the text
+    // The grey backdrop over the black desktop, once the clock reaches the screen.
+    ASSERT_TRUE(desktop::WaitUntil([&] { return desktop::ScreenPixel(face.x, face.y) != RGB(0, 0, 0); }, 2s));
     const COLORREF opaque = desktop::ScreenPixel(face.x, face.y);
     const std::vector<std::uint8_t> before = CanvasBytes();
     const auto frames = RedrawCount();
