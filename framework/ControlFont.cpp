@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -12,9 +13,9 @@ constexpr UINT GbkCodePage = 936;
 
 } // namespace
 
-LOGFONTW ControlLogFont(bool bold) {
+LOGFONTW ControlLogFont(bool bold, DisplayScale scale) {
     LOGFONTW font{};
-    font.lfHeight = -15; // character height, internal leading excluded
+    font.lfHeight = -scale.Pixels(15); // character height, internal leading excluded
     font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = GB2312_CHARSET;
     font.lfOutPrecision = OUT_STROKE_PRECIS;
@@ -28,13 +29,23 @@ LOGFONTW ControlLogFont(bool bold) {
     return font;
 }
 
-HFONT ControlFont(bool bold) {
-    static unique_hfont regular;
-    static unique_hfont heavy;
-    unique_hfont& font = bold ? heavy : regular;
-    if (!font) {
-        const LOGFONTW description = ControlLogFont(bold);
-        font.reset(CreateFontIndirectW(&description));
-    }
-    return font.get();
+HFONT ControlFont(bool bold, DisplayScale scale) {
+    struct MadeFont {
+        bool bold;
+        DisplayScale scale;
+        unique_hfont font;
+    };
+    // A handful at most: one per weight and monitor scale the window met.
+    static std::vector<MadeFont> fonts;
+    const auto found = std::find_if(fonts.begin(), fonts.end(), [&](const MadeFont& made) {
+        return made.bold == bold && made.scale == scale;
+    });
+    if (found != fonts.end())
+        return found->font.get();
+    const LOGFONTW description = ControlLogFont(bold, scale);
+    unique_hfont font(CreateFontIndirectW(&description));
+    if (!font)
+        return nullptr;
+    fonts.push_back({bold, scale, std::move(font)});
+    return fonts.back().font.get();
 }

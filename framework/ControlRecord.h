@@ -9,8 +9,13 @@
 // - Colours are COLORREF 0x00BBGGRR; DefaultColour stands for the platform's
 //   button-face colour and, as a shape box's fill, for no fill.
 // - Names and captions are GBK byte strings (code page 936).
+// - Lengths are in 96-DPI units; the builder scales each record once
+//   (ScaledRecord) for the display the window is on.
+#include "framework/DisplayScale.h"
+
 #include <windows.h>
 
+#include <algorithm>
 #include <string_view>
 
 enum class ControlKind {
@@ -67,6 +72,24 @@ struct ControlRecord {
     ControlLook look{};
     ControlState state{};
 };
+
+// A rectangle at a display scale. The edges are scaled, not the sizes, so
+// controls that touch at 96 DPI still touch and never overlap.
+constexpr ControlRect ScaledRect(const ControlRect& rect, DisplayScale scale) {
+    const int left = scale.Pixels(rect.left);
+    const int top = scale.Pixels(rect.top);
+    return {left, top, scale.Pixels(rect.left + rect.width) - left,
+            scale.Pixels(rect.top + rect.height) - top};
+}
+
+// A record with its lengths at a display scale; an outline stays visible.
+constexpr ControlRecord ScaledRecord(const ControlRecord& record, DisplayScale scale) {
+    ControlRecord scaled = record;
+    scaled.rect = ScaledRect(record.rect, scale);
+    if (record.look.outlineWidth > 0)
+        scaled.look.outlineWidth = std::max(1, scale.Pixels(record.look.outlineWidth));
+    return scaled;
+}
 
 // Interactive controls take the keyboard focus from the Tab key.
 constexpr bool IsTabStop(ControlKind kind) {

@@ -282,7 +282,7 @@ void Label::Paint(HDC dc) const {
         return;
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(handle, text.data(), length + 1)));
-    SelectGuard font(dc, ControlFont(bold));
+    SelectGuard font(dc, ControlFont(bold, scale));
     SetTextColor(dc, ResolveColour(textColour));
     SetBkMode(dc, TRANSPARENT);
     const UINT format =
@@ -310,7 +310,7 @@ LRESULT CALLBACK Label::Procedure(HWND window, UINT message, WPARAM wParam, LPAR
         return result;
     }
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(ControlFont(self->bold));
+        return reinterpret_cast<LRESULT>(ControlFont(self->bold, self->scale));
     case WM_GETDLGCODE:
         return DLGC_STATIC;
     case WM_MOUSEMOVE:
@@ -337,7 +337,7 @@ bool CheckBox::Create(const ControlRecord& record, HWND parent, int id) {
     if (!CreateChild(WC_BUTTONW, BS_AUTOCHECKBOX | BS_VCENTER | WS_TABSTOP, 0, parent, id, record.rect,
                      nullptr))
         return false;
-    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(record.look.bold)), FALSE);
+    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(record.look.bold, scale)), FALSE);
     SetCaption(record.look.caption);
     SetChecked(record.state.checked);
     return true;
@@ -440,8 +440,8 @@ void ColourPicker::UpdateSwatch() {
     RECT client{};
     GetClientRect(handle, &client);
     // Inside the button's own frame and focus rectangle.
-    const int width = std::max<int>(client.right - 12, 1);
-    const int height = std::max<int>(client.bottom - 10, 1);
+    const int width = std::max<int>(client.right - scale.Pixels(12), 1);
+    const int height = std::max<int>(client.bottom - scale.Pixels(10), 1);
     WindowDc screen(nullptr);
     unique_hbitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     unique_hdc memory(CreateCompatibleDC(screen.get()));
@@ -485,12 +485,12 @@ bool ColourPicker::OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LR
 
 bool ComboBox::Create(const ControlRecord& record, HWND parent, int id) {
     ControlRect created = record.rect;
-    created.height = std::max(created.height, MinimumCreatedHeight);
+    created.height = std::max(created.height, scale.Pixels(MinimumCreatedHeight));
     if (!CreateChild(WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, parent, id, created,
                      nullptr))
         return false;
     Silence silence(*this);
-    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(record.look.bold)), FALSE);
+    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(record.look.bold, scale)), FALSE);
     // The list's items: one pixel taller than the font gives them.
     if (const HWND list = ListHandle()) {
         const LRESULT itemHeight = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
@@ -585,7 +585,7 @@ bool Button::Create(const ControlRecord& record, HWND parent, int id) {
     if (!CreateChild(WC_BUTTONW, BS_PUSHBUTTON | BS_CENTER | BS_VCENTER | WS_TABSTOP, 0, parent, id,
                      record.rect, nullptr))
         return false;
-    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(record.look.bold)), FALSE);
+    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(record.look.bold, scale)), FALSE);
     SetCaption(record.look.caption);
     return true;
 }
@@ -601,7 +601,9 @@ bool Button::OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 
 // ---------------------------------------------------------------- Builder
 
-std::unique_ptr<Control> BuildControl(const ControlRecord& record, HWND parent, int id) {
+std::unique_ptr<Control> BuildControl(const ControlRecord& layoutRecord, HWND parent, int id,
+                                      DisplayScale scale) {
+    const ControlRecord record = ScaledRecord(layoutRecord, scale);
     EnsureCommonControls();
     std::unique_ptr<Control> control;
     switch (record.kind) {
@@ -629,7 +631,10 @@ std::unique_ptr<Control> BuildControl(const ControlRecord& record, HWND parent, 
     case ControlKind::Timer:
         return nullptr;
     }
-    if (!control || !control->Create(record, parent, id))
+    if (!control)
+        return nullptr;
+    control->scale = scale;
+    if (!control->Create(record, parent, id))
         return nullptr;
     return control;
 }

@@ -13,6 +13,8 @@
 //   taken for the user's.
 // - Texts are GBK byte strings; they reach Windows through the wide API,
 //   converted with code page 936 whatever the system code page is.
+// - A control is built at one display scale: its record arrives scaled, and
+//   its font and inner measures follow the same scale.
 #include "framework/ControlRecord.h"
 #include "framework/UniqueHandle.h"
 
@@ -45,6 +47,7 @@ public:
     const std::string& Name() const { return name; }
     ControlKind Kind() const { return kind; }
     HWND Handle() const { return handle; }
+    DisplayScale Scale() const { return scale; }
 
     // The rectangle in the parent's client area, as Windows has it now.
     ControlRect Bounds() const;
@@ -81,12 +84,13 @@ protected:
     bool IsSilenced() const { return silence != 0; }
 
     HWND handle = nullptr;
+    DisplayScale scale{};
     // Expires with the object: code that runs a modal loop checks it after.
     std::shared_ptr<bool> lifeToken = std::make_shared<bool>(true);
 
 private:
     friend class Window;
-    friend std::unique_ptr<Control> BuildControl(const ControlRecord&, HWND, int);
+    friend std::unique_ptr<Control> BuildControl(const ControlRecord&, HWND, int, DisplayScale);
     virtual bool Create(const ControlRecord& record, HWND parent, int id) = 0;
 
     std::string name;
@@ -269,9 +273,11 @@ private:
     bool Create(const ControlRecord& record, HWND parent, int id) override;
 };
 
-// Makes the control a record describes as a child of parent; nullptr for a
-// timer record or when the window cannot be made.
-std::unique_ptr<Control> BuildControl(const ControlRecord& record, HWND parent, int id);
+// Makes the control a record describes as a child of parent, its lengths at
+// the display scale; nullptr for a timer record or when the window cannot be
+// made.
+std::unique_ptr<Control> BuildControl(const ControlRecord& record, HWND parent, int id,
+                                      DisplayScale scale = {});
 
 // Hands a notification that a standard control sent to its parent window
 // (WM_COMMAND, WM_HSCROLL, WM_VSCROLL, WM_CTLCOLOR*) to the control object;

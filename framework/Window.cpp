@@ -28,6 +28,28 @@ void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style) {
     RegisterClassExW(&windowClass);
 }
 
+using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+// Looked up at run time: Windows 10 (1607) and later only.
+AdjustForDpiFunction AdjustForDpi() {
+    static const auto function = reinterpret_cast<AdjustForDpiFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    return function;
+}
+
+// The frame's thickness around a client area at a scale. Older systems
+// answer for the desktop's scale only, the one their windows all have.
+SIZE FrameSize(DWORD style, DWORD exStyle, DisplayScale scale) {
+    RECT rect{0, 0, 0, 0};
+    if (const auto adjust = AdjustForDpi())
+        adjust(&rect, style, FALSE, exStyle, static_cast<UINT>(scale.dpi));
+    else
+        AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+constexpr DWORD WindowExStyle = WS_EX_CONTROLPARENT;
+
 DWORD StyleOf(WindowFrame frame) {
     switch (frame) {
     case WindowFrame::Popup:
@@ -61,20 +83,52 @@ bool Window::Create(const WindowLayout& windowLayout) {
         return false;
     RegisterWindowClass(WindowClassName, &Window::Procedure, CS_DBLCLKS);
     layout = windowLayout;
+    // Centred on the primary screen, whose scale the desktop's is.
+    scale = SystemScale();
     const ScreenSize screen = PrimaryScreenSize();
-    const int left = (screen.width - layout.width) / 2;
-    const int top = (screen.height - layout.height) / 2;
+    const SIZE size = OuterSize(layout, scale);
+    const int left = (screen.width - size.cx) / 2;
+    const int top = (screen.height - size.cy) / 2;
     const std::wstring title = MultiByteToWide(layout.title, GbkCodePage);
-    const HWND created = CreateWindowExW(WS_EX_CONTROLPARENT, WindowClassName, title.c_str(),
-                                         StyleOf(layout.frame), left, top, layout.width, layout.height,
-                                         HiddenOwnerWindow(), nullptr, GetModuleHandleW(nullptr), this);
+    const HWND created =
+        CreateWindowExW(WindowExStyle, WindowClassName, title.c_str(), StyleOf(layout.frame), left, top,
+                        size.cx, size.cy, HiddenOwnerWindow(), nullptr, GetModuleHandleW(nullptr), this);
     if (!created)
         return false;
+    // A desktop whose scale changed since sign-in gives the primary monitor
+    // a scale of its own.
+    if (const DisplayScale actual = ScaleForWindow(created); actual != scale) {
+        scale = actual;
+        const SIZE scaled = OuterSize(layout, scale);
+        SetWindowPos(created, nullptr, (screen.width - scaled.cx) / 2, (screen.height - scaled.cy) / 2,
+                     scaled.cx, scaled.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     BuildControls();
     OnCreated();
     if (window)
         ShowWindow(window, SW_SHOW);
     return window != nullptr;
+}
+
+SIZE Window::OuterSize(const WindowLayout& windowLayout, DisplayScale at) {
+    const DWORD style = StyleOf(windowLayout.frame);
+    const SIZE baseFrame = FrameSize(style, WindowExStyle, {});
+    const SIZE frame = FrameSize(style, WindowExStyle, at);
+    return {at.Pixels(windowLayout.width - static_cast<int>(baseFrame.cx)) + frame.cx,
+            at.Pixels(windowLayout.height - static_cast<int>(baseFrame.cy)) + frame.cy};
+}
+
+void Window::Rescale(DisplayScale newScale, const RECT& outer) {
+    if (!window)
+        return;
+    SetWindowPos(window, nullptr, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The window's own children take their contents with them.
+    for (const auto& control : controls)
+        if (control && control->Handle() && GetParent(control->Handle()) == window)
+            DestroyWindow(control->Handle());
+    scale = newScale;
+    BuildControls();
 }
 
 void Window::Destroy() {
@@ -208,7 +262,7 @@ void Window::BuildControls() {
                 continue; // a layout without its container: the control is left out
             parent = container->Handle();
         }
-        controls[index] = BuildControl(record, parent, FirstControlId + static_cast<int>(index));
+        controls[index] = BuildControl(record, parent, FirstControlId + static_cast<int>(index), scale);
         // Each new control goes below its earlier siblings, whatever the
         // platform's default, so the table's order is the stacking order.
         if (controls[index])

@@ -16,6 +16,9 @@
 // - The controls of the layout are built with the window, before OnCreated,
 //   and live until the window is made again or the object goes; after the
 //   window is destroyed they hold no handle.
+// - A window holds one display scale, that of the monitor it is on; its
+//   outer size and every control are made at that scale from the layout's
+//   96-DPI lengths.
 #include "framework/ControlRecord.h"
 #include "framework/Controls.h"
 
@@ -36,7 +39,7 @@ enum class WindowFrame {
 
 struct WindowLayout {
     std::string_view title; // GBK
-    int width;              // outer size, frame included
+    int width;              // outer size at 96 DPI, frame included
     int height;
     WindowFrame frame;
     bool dragToMove; // a left press anywhere starts the system move loop
@@ -53,13 +56,19 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    // Creates the window centred on the primary screen, runs OnCreated, shows it.
+    // Creates the window centred on the primary screen at that screen's
+    // scale, runs OnCreated, shows it.
     bool Create(const WindowLayout& layout);
     void Destroy();
 
     HWND Handle() const { return window; }
     bool Exists() const { return window != nullptr; }
     const WindowLayout& Layout() const { return layout; }
+    DisplayScale Scale() const { return scale; }
+
+    // The outer size of a layout's window at a scale: its client area at
+    // 96 DPI scaled, and the frame the system draws at that scale.
+    static SIZE OuterSize(const WindowLayout& layout, DisplayScale scale);
 
     // Restores a minimised window and brings it to the front.
     void BringToFront();
@@ -88,6 +97,11 @@ public:
     WindowTimer* FindTimer(std::string_view name) const;
 
 protected:
+    // Makes the layout's controls again at another scale, in the given
+    // outer rectangle (screen coordinates). The old controls go, with their
+    // state; the layout's timers start over, stopped.
+    void Rescale(DisplayScale newScale, const RECT& outer);
+
     virtual void OnCreated() {}
     virtual void OnDestroyed() {}
     // Answers true when the message was handled and result holds its answer.
@@ -103,6 +117,7 @@ private:
 
     HWND window = nullptr;
     WindowLayout layout{};
+    DisplayScale scale{};
     HCURSOR cursor = nullptr;
     std::vector<WindowTimer*> timers;
     // Timers of the layout that no member timer of the same id stands for;

@@ -10,15 +10,16 @@ int WheelAccumulator::Add(int wheelDelta) {
     return static_cast<int>(notches);
 }
 
-WheelDecision DecideWheel(int offset, int notches) {
+WheelDecision DecideWheel(int offset, int notches, DisplayScale scale) {
+    const int bottom = scale.Pixels(PanelBottomOffset);
     if (notches == 0)
         return {WheelAction::None, offset};
     if (notches < 0) {
-        if (offset <= PanelBottomOffset)
+        if (offset <= bottom)
             return {WheelAction::None, offset};
-        if (static_cast<long long>(offset) + notches - PanelBottomOffset > 0)
+        if (static_cast<long long>(offset) + notches - bottom > 0)
             return {WheelAction::AnimateDown, offset};
-        return {WheelAction::JumpTo, PanelBottomOffset};
+        return {WheelAction::JumpTo, bottom};
     }
     if (offset >= PanelTopOffset)
         return {WheelAction::None, offset};
@@ -27,21 +28,22 @@ WheelDecision DecideWheel(int offset, int notches) {
     return {WheelAction::AnimateUp, offset};
 }
 
-ScrollTick ScrollDownTick(std::int32_t& step, int offset) {
+ScrollTick ScrollDownTick(std::int32_t& step, int offset, DisplayScale scale) {
     if (step >= ScrollAnimationTicks)
         return {false, offset, 0};
     ++step;
-    const int distance = ScrollStepDistance(step);
-    if (offset - distance > PanelBottomOffset)
+    const int bottom = scale.Pixels(PanelBottomOffset);
+    const int distance = ScrollStepDistance(step, scale);
+    if (offset - distance > bottom)
         return {true, offset - distance, static_cast<unsigned>(2 * step)};
-    return {true, PanelBottomOffset, 0};
+    return {true, bottom, 0};
 }
 
-ScrollTick ScrollUpTick(std::int32_t& step, int offset) {
+ScrollTick ScrollUpTick(std::int32_t& step, int offset, DisplayScale scale) {
     if (step >= ScrollAnimationTicks)
         return {false, offset, 0};
     ++step;
-    const int distance = ScrollStepDistance(step);
+    const int distance = ScrollStepDistance(step, scale);
     if (offset + distance < PanelTopOffset)
         return {true, offset + distance, static_cast<unsigned>(2 * step)};
     return {true, PanelTopOffset, 0};

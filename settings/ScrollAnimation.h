@@ -6,6 +6,11 @@
 // Offsets are the panel's top inside the viewport: 0 shows the panel's top,
 // PanelBottomOffset its lowest part. One animation moves the panel 64 pixels
 // in sixteen ticks (steps 8, 7, 7, 6, ... 1, 0), 2, 4, ... 32 ms apart.
+// Offsets and distances are in pixels at the window's display scale: the
+// limits and each tick's way scale with it (64 s per notch), the tick count
+// and the intervals do not.
+#include "framework/DisplayScale.h"
+
 #include <cstdint>
 
 inline constexpr int PanelTopOffset = 0;
@@ -53,9 +58,9 @@ struct WheelDecision {
 // A wheel turn of notches (negative towards the user, scrolling towards the
 // panel's lower part) at the panel offset. The limit tests compare the
 // offset with the notch count, not with 64 pixels per notch: a downward
-// turn animates while offset + notches + 496 > 0 and jumps to the limit
+// turn animates while offset + notches + 496 s > 0 and jumps to the limit
 // otherwise; an upward turn jumps to 0 once offset + notches >= 0.
-WheelDecision DecideWheel(int offset, int notches);
+WheelDecision DecideWheel(int offset, int notches, DisplayScale scale = {});
 
 struct ScrollTick {
     bool moved;        // the panel goes to offset and the section list follows
@@ -66,11 +71,25 @@ struct ScrollTick {
 
 // One tick of the downward animation ("时钟1"): advances step, and answers
 // the new offset, stopping at PanelBottomOffset or after sixteen ticks.
-ScrollTick ScrollDownTick(std::int32_t& step, int offset);
+ScrollTick ScrollDownTick(std::int32_t& step, int offset, DisplayScale scale = {});
 // One tick of the upward animation ("时钟2"), limited by PanelTopOffset.
-ScrollTick ScrollUpTick(std::int32_t& step, int offset);
+ScrollTick ScrollUpTick(std::int32_t& step, int offset, DisplayScale scale = {});
 
-// The pixels one tick moves: 8 - step / 2 for the step just reached.
+// The pixels one tick moves at 96 DPI: 8 - step / 2 for the step just reached.
 constexpr int ScrollStepDistance(std::int32_t step) {
     return 8 - step / 2;
+}
+
+// The way of the first steps at 96 DPI.
+constexpr int ScrolledDistance(std::int32_t steps) {
+    int distance = 0;
+    for (std::int32_t step = 1; step <= steps; ++step)
+        distance += ScrollStepDistance(step);
+    return distance;
+}
+
+// The pixels one tick moves at a scale: the scaled way so far less the
+// scaled way before, so that the sixteen ticks add up to 64 s exactly.
+constexpr int ScrollStepDistance(std::int32_t step, DisplayScale scale) {
+    return scale.Pixels(ScrolledDistance(step)) - scale.Pixels(ScrolledDistance(step - 1));
 }

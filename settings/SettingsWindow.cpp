@@ -22,6 +22,8 @@ constexpr int TrimmingStopped = -1;
 constexpr std::string_view PanelName = "外形框4";
 constexpr std::string_view FontListName = "组合框1";
 constexpr std::string_view RestoreButtonName = "按钮1";
+// WM_GETDPISCALEDSIZE (Windows 10, 1703), beyond the headers' Windows 7.
+constexpr UINT GetDpiScaledSizeMessage = 0x02E4;
 
 // Outlives its window: a closed window's object is replaced at the next
 // opening, never from inside one of its own handlers.
@@ -116,7 +118,7 @@ void SelectSectionOf(SettingsWindow& window, std::string_view chosen) {
 }
 
 void SyncSectionOf(SettingsWindow& window) {
-    const std::string_view entry = SectionForOffset(window.PanelOffset());
+    const std::string_view entry = SectionForOffset(window.PanelOffset(), window.Scale());
     if (!entry.empty())
         SelectSectionOf(window, entry);
 }
@@ -267,7 +269,7 @@ void BindSectionList(SettingsWindow& window) {
         // A running animation goes on from the new offset at its next tick.
         label->onLeftButtonUp = [&window, entry](int, int, int) {
             SelectSectionOf(window, entry.label);
-            window.SetPanelOffset(entry.jumpOffset);
+            window.SetPanelOffset(window.Scale().Pixels(entry.jumpOffset));
         };
     }
 }
@@ -315,7 +317,7 @@ void SettingsWindow::SetPanelOffset(int offset) {
 }
 
 void SettingsWindow::OnPanelWheel(int wheelDelta) {
-    const WheelDecision decision = DecideWheel(PanelOffset(), wheel.Add(wheelDelta));
+    const WheelDecision decision = DecideWheel(PanelOffset(), wheel.Add(wheelDelta), Scale());
     SettingsScrollState& state = ScrollState();
     switch (decision.action) {
     case WheelAction::None:
@@ -341,7 +343,7 @@ void SettingsWindow::OnPanelWheel(int wheelDelta) {
 }
 
 void SettingsWindow::OnScrollDownTick() {
-    const ScrollTick tick = ScrollDownTick(ScrollState().scrollDownStep, PanelOffset());
+    const ScrollTick tick = ScrollDownTick(ScrollState().scrollDownStep, PanelOffset(), Scale());
     if (tick.moved) {
         SetPanelOffset(tick.offset);
         SyncSectionOf(*this);
@@ -350,12 +352,50 @@ void SettingsWindow::OnScrollDownTick() {
 }
 
 void SettingsWindow::OnScrollUpTick() {
-    const ScrollTick tick = ScrollUpTick(ScrollState().scrollUpStep, PanelOffset());
+    const ScrollTick tick = ScrollUpTick(ScrollState().scrollUpStep, PanelOffset(), Scale());
     if (tick.moved) {
         SetPanelOffset(tick.offset);
         SyncSectionOf(*this);
     }
     scrollUpTimer.SetInterval(tick.interval);
+}
+
+bool SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case GetDpiScaledSizeMessage: {
+        // The size the layout gives at the new scale, not the old outer size
+        // stretched: the frame does not grow with the client area.
+        *reinterpret_cast<SIZE*>(lParam) = OuterSize(Layout(), {static_cast<int>(LOWORD(wParam))});
+        result = TRUE;
+        return true;
+    }
+    case WM_DPICHANGED:
+        OnDpiChanged({static_cast<int>(HIWORD(wParam))}, *reinterpret_cast<const RECT*>(lParam));
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void SettingsWindow::OnDpiChanged(DisplayScale newScale, const RECT& suggested) {
+    const int offsetUnits = Scale().Units(PanelOffset());
+    std::string_view selected = SectionEntries[0].label;
+    for (const SectionEntry& entry : SectionEntries)
+        if (const Label* label = Find<Label>(entry.label); label && IsSelected(*label))
+            selected = entry.label;
+    const Control* focused = FindControl(GetFocus());
+    const std::string focusedName = focused ? focused->Name() : std::string();
+
+    scrollDownTimer.SetInterval(0);
+    scrollUpTimer.SetInterval(0);
+    wheel = {};
+    Rescale(newScale, suggested);
+    InitialiseSettingsWindow(*this);
+    SetPanelOffset(Scale().Pixels(offsetUnits));
+    SelectSectionOf(*this, selected);
+    if (Control* control = FindControl(focusedName))
+        control->TakeFocus();
 }
 
 // ----------------------------------------------------------- entry points
@@ -418,11 +458,12 @@ void SyncSectionToScroll() {
         SyncSectionOf(*window);
 }
 
-std::string_view SectionForOffset(int offset) {
+std::string_view SectionForOffset(int offset, DisplayScale scale) {
     if (offset > PanelTopOffset)
         return {};
+    const int units = scale.Units(offset);
     for (const SectionEntry& entry : SectionEntries)
-        if (offset <= entry.bandTop && offset >= entry.bandBottom)
+        if (units <= entry.bandTop && units >= entry.bandBottom)
             return entry.label;
     return {};
 }

@@ -6,6 +6,10 @@
 // and shows on the clock at once (live preview); nothing is written to the
 // file here. The section list on the left follows clicks at once and the
 // wheel scrolling of the content panel at every animation tick.
+//
+// The window is laid out at the scale of its monitor (Window::Scale): the
+// panel offsets below are pixels at that scale, the section table's are
+// 96-DPI units. A new scale (WM_DPICHANGED) builds the controls again.
 #include "framework/Window.h"
 #include "settings/ScrollAnimation.h"
 
@@ -33,8 +37,14 @@ public:
     void OnScrollDownTick();
     void OnScrollUpTick();
 
+    // The monitor's scale changed: the window takes the suggested outer
+    // rectangle and is laid out again, keeping its scroll position, section,
+    // focus and every control's value.
+    void OnDpiChanged(DisplayScale newScale, const RECT& suggested);
+
 protected:
     void OnCreated() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     WheelAccumulator wheel;
@@ -65,6 +75,7 @@ inline constexpr COLORREF SectionHoverBack = 0xFFCD95; // RGB(149,205,255)
 inline constexpr COLORREF SectionSelectedText = 0xFFFFFF;
 inline constexpr COLORREF SectionSelectedBack = 0xFFA746; // RGB(70,167,255)
 
+// Offsets in 96-DPI units.
 struct SectionEntry {
     std::string_view label; // "标签20" ...
     int jumpOffset;         // the panel offset a click jumps to
@@ -82,5 +93,7 @@ inline constexpr SectionEntry SectionEntries[] = {
 void SelectSection(std::string_view entry);
 // Selects the entry whose band holds the panel offset (nothing above 0).
 void SyncSectionToScroll();
-// The entry SyncSectionToScroll picks for an offset; empty above 0.
-std::string_view SectionForOffset(int offset);
+// The entry SyncSectionToScroll picks for an offset in pixels at a scale;
+// empty above 0. The bands meet at every scale: the offset is taken back to
+// 96-DPI units, not the bands forward.
+std::string_view SectionForOffset(int offset, DisplayScale scale = {});
