@@ -160,43 +160,14 @@ TEST(ScrollAnimation, TheLimitsEndAnAnimationEarly) {
     }
 }
 
-TEST(ScrollAnimation, AtEachDisplayScaleANotchScrollsSixtyFourTimesTheScale) {
-    using A = WheelAction;
-    const struct {
-        int dpi;
-        std::vector<int> way; // scrolled after each tick
-        int bottom;
-    } cases[] = {
-        {96, {8, 15, 22, 28, 34, 39, 44, 48, 52, 55, 58, 60, 62, 63, 64, 64}, -496},
-        {144, {12, 22, 33, 42, 51, 58, 66, 72, 78, 82, 87, 90, 93, 94, 96, 96}, -744},
-        {192, {16, 30, 44, 56, 68, 78, 88, 96, 104, 110, 116, 120, 124, 126, 128, 128}, -992},
-    };
-    const std::vector<unsigned> intervals{2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, 32, 0};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.dpi);
-        const DisplayScale scale{c.dpi};
-        std::int32_t step = 0;
-        Trail run = Animate(ScrollDownTick, step, 0, scale);
-        std::vector<int> down;
-        for (const int way : c.way)
-            down.push_back(-way);
-        EXPECT_EQ(run.offsets, down);
-        EXPECT_EQ(run.intervals, intervals);
-        step = 0;
-        run = Animate(ScrollUpTick, step, -c.way.back(), scale);
-        ASSERT_FALSE(run.offsets.empty());
-        EXPECT_EQ(run.offsets.front(), -c.way.back() + c.way.front());
-        EXPECT_EQ(run.offsets.back(), 0);
-        // The scaled limits end an animation and decide the wheel.
-        step = 0;
-        run = Animate(ScrollDownTick, step, c.bottom + 9, scale);
-        EXPECT_EQ(run.offsets.back(), c.bottom);
-        EXPECT_LT(run.offsets.size(), 4u);
-        EXPECT_EQ(DecideWheel(c.bottom + 2, -1, scale), (WheelDecision{A::AnimateDown, c.bottom + 2}));
-        EXPECT_EQ(DecideWheel(c.bottom + 1, -1, scale), (WheelDecision{A::JumpTo, c.bottom}));
-        EXPECT_EQ(DecideWheel(c.bottom, -1, scale), (WheelDecision{A::None, c.bottom}));
-        EXPECT_EQ(DecideWheel(-1, 1, scale), (WheelDecision{A::JumpTo, 0}));
-    }
+TEST(ScrollAnimation, AtADisplayScaleANotchScrollsSixtyFourTimesTheScaleInTheSameTicks) {
+    std::int32_t step = 0;
+    const Trail run = Animate(ScrollDownTick, step, 0, {144});
+    EXPECT_EQ(run.offsets, (std::vector<int>{-12, -22, -33, -42, -51, -58, -66, -72, -78, -82, -87, -90, -93,
+                                             -94, -96, -96}));
+    EXPECT_EQ(run.intervals.size(), 17u);
+    step = 0;
+    EXPECT_EQ(Animate(ScrollDownTick, step, -735, {144}).offsets.back(), -744); // the limit, -496 s
 }
 
 TEST(ScrollAnimation, EachAnimationCountsItsOwnSteps) {
