@@ -365,7 +365,7 @@ bool SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     case GetDpiScaledSizeMessage: {
         // The size the layout gives at the new scale, not the old outer size
         // stretched: the frame does not grow with the client area.
-        *reinterpret_cast<SIZE*>(lParam) = OuterSize(Layout(), {static_cast<int>(LOWORD(wParam))});
+        *reinterpret_cast<SIZE*>(lParam) = OuterSize(Layout(), {static_cast<int>(wParam)});
         result = TRUE;
         return true;
     }

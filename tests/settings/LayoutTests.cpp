@@ -381,7 +381,7 @@ class SettingsAtDisplayScale : public OpenSettingsWindowTest {
 protected:
     RECT ChangeScale(int dpi) {
         SIZE size{};
-        EXPECT_TRUE(SendMessageW(window->Handle(), 0x02E4 /* WM_GETDPISCALEDSIZE */, MAKEWPARAM(dpi, dpi),
+        EXPECT_TRUE(SendMessageW(window->Handle(), 0x02E4 /* WM_GETDPISCALEDSIZE */, static_cast<WPARAM>(dpi),
                                  reinterpret_cast<LPARAM>(&size)));
         const RECT now = ScreenRect(window->Handle());
         RECT suggested{now.left, now.top, now.left + size.cx, now.top + size.cy};
