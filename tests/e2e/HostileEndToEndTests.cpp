@@ -116,6 +116,18 @@ std::vector<HostileFile> HostileFiles() {
     };
 }
 
+constexpr POINT MovedTo{211, 97};
+
+bool MoveClockTo(const ClockProcess& clock, POINT to) {
+    SetWindowPos(clock.Window(), nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return desktop::WaitUntil(
+        [&] {
+            const RECT rect = clock.WindowRect();
+            return rect.left == to.x && rect.top == to.y;
+        },
+        10s);
+}
+
 TEST(HostileSettings, TheRealProgramRunsOnAnyFileAndSavesWhatItRead) {
     for (const HostileFile& hostile : HostileFiles()) {
         SCOPED_TRACE(hostile.what);
@@ -129,6 +141,9 @@ TEST(HostileSettings, TheRealProgramRunsOnAnyFileAndSavesWhatItRead) {
         ASSERT_TRUE(clock.Start()) << "no clock window";
         SleepEx(1500, FALSE); // a tick or two
         ASSERT_TRUE(clock.IsRunning());
+        // A change made while it runs, which only a save puts in the file:
+        // the window's position.
+        ASSERT_TRUE(MoveClockTo(clock, MovedTo));
         const auto exitCode = CloseWithEscape(clock);
         ASSERT_TRUE(exitCode.has_value()) << "Esc did not end the clock";
         EXPECT_EQ(*exitCode, 0u);
@@ -136,6 +151,9 @@ TEST(HostileSettings, TheRealProgramRunsOnAnyFileAndSavesWhatItRead) {
         const FileReading after = Read(clock.IniPath());
         EXPECT_EQ(after.texts, before.texts) << "flags and the font name come back as they were read";
         EXPECT_EQ(after.numbers, before.numbers) << "numbers come back as they were read";
+        const std::string position = ReadKey(clock.IniPath(), "基本设置", "恢复上次关闭时的位置", "");
+        const std::string moved = "|" + std::to_string(MovedTo.x) + "|" + std::to_string(MovedTo.y);
+        EXPECT_TRUE(position.ends_with(moved)) << "the position at close was not saved: " << position;
     }
 }
 

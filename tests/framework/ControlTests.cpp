@@ -633,7 +633,8 @@ TEST_F(ControlsWindow, CancelledColourDialogIsNoPick) {
     {
         ColourDialogUser user(GetCurrentThreadId(), 0, false);
         desktop::Click(centre.x, centre.y);
-        desktop::WaitUntil([&] { return user.SawDialog(); }, 8s);
+        EXPECT_TRUE(desktop::WaitUntil([&] { return user.SawDialog(); }, 8s))
+            << "the colour dialog did not appear";
         Pump(600ms);
     }
     Pump(100ms);
