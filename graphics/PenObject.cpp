@@ -3,24 +3,12 @@
 #include "graphics/BrushObject.h"
 
 #include <cstddef>
-#include <cstring>
 
 using Gdiplus::GpBrush;
 using Gdiplus::GpCustomLineCap;
 using Gdiplus::GpPen;
 
 namespace {
-
-// Wine's own GDI+ exports GdipSetPenUnit only as a stub that ends the
-// process when called. Its builtin DLLs carry a signature after the DOS
-// header; with that GDI+ loaded the call is answered NotImplemented instead.
-bool SetPenUnitIsAStub() {
-    static const bool stub = [] {
-        const auto* module = reinterpret_cast<const char*>(GetModuleHandleW(L"gdiplus.dll"));
-        return module && std::memcmp(module + 0x40, "Wine builtin DLL", 16) == 0;
-    }();
-    return stub;
-}
 
 Gdiplus::MatrixOrder Order(int order) {
     return static_cast<Gdiplus::MatrixOrder>(order);
@@ -96,8 +84,6 @@ int PenObject::GetUnit() const {
 }
 
 bool PenObject::SetUnit(int unit) {
-    if (SetPenUnitIsAStub())
-        return RecordStatus(Gdiplus::NotImplemented);
     return RecordStatus(GdipSetPenUnit(handle, static_cast<Gdiplus::Unit>(unit)));
 }
 

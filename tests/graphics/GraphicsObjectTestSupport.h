@@ -3,6 +3,7 @@
 // and bitmaps made straight through the flat API (so these tests depend on
 // no other wrapper class), and pixel reads from a canvas's DIB section.
 #include "graphics/GraphicsObject.h"
+#include "support/ImportHook.h"
 
 #include <gtest/gtest.h>
 
@@ -111,14 +112,12 @@ inline int PaintedCount(const GraphicsObject& canvas) {
 // Wine 8's gdiplus exports a few functions as bare stubs that abort the
 // process when called, so a test may not even try them there.
 inline bool IsAbortingStubUnderWine(std::string_view gdiplusFunction) {
-    static const bool underWine =
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    if (!underWine)
+    if (!RunningUnderWine())
         return false;
     for (const std::string_view stub :
          {"GdipEnumerateMetafileDestPoints", "GdipEnumerateMetafileDestPointsI",
           "GdipEnumerateMetafileSrcRectDestPoint", "GdipEnumerateMetafileSrcRectDestPointI",
-          "GdipEnumerateMetafileSrcRectDestPointsI"})
+          "GdipEnumerateMetafileSrcRectDestPointsI", "GdipSetPenUnit"})
         if (stub == gdiplusFunction)
             return true;
     return false;

@@ -5,6 +5,7 @@
 #include "graphics/BrushObject.h"
 #include "graphics/PathObject.h"
 #include "graphics/PenObject.h"
+#include "support/ImportHook.h"
 
 #include <functional>
 #include <vector>
@@ -212,13 +213,46 @@ TEST(PenObjectCreate, AUnitThisGdiplusRefusesLeavesThePenEmpty) {
     EXPECT_EQ(pen.GetUnit(), Gdiplus::UnitPoint);
 }
 
-TEST(PenObjectCreate, SetUnitAnswersWithoutEndingTheProcess) {
+namespace {
+
+// What SetUnit hands to GdipSetPenUnit. Wine 8's GdipSetPenUnit is a stub
+// that ends the process: there the call is answered NotImplemented on its way.
+struct SetPenUnitCall {
+    int calls = 0;
+    Gdiplus::GpPen* pen = nullptr;
+    Gdiplus::GpUnit unit = Gdiplus::UnitWorld;
+    Gdiplus::GpStatus(WINGDIPAPI* passOn)(Gdiplus::GpPen*, Gdiplus::GpUnit) = nullptr;
+};
+SetPenUnitCall setPenUnitCall;
+
+Gdiplus::GpStatus WINGDIPAPI RecordSetPenUnit(Gdiplus::GpPen* pen, Gdiplus::GpUnit unit) {
+    ++setPenUnitCall.calls;
+    setPenUnitCall.pen = pen;
+    setPenUnitCall.unit = unit;
+    return setPenUnitCall.passOn ? setPenUnitCall.passOn(pen, unit) : Gdiplus::NotImplemented;
+}
+
+} // namespace
+
+TEST(PenObjectCreate, SetUnitHandsTheUnitToGdiplus) {
     PenObject pen;
     ASSERT_TRUE(pen.Create(Red, 1, Gdiplus::UnitPixel));
+    ImportHook hook("gdiplus.dll", "GdipSetPenUnit", reinterpret_cast<void*>(&RecordSetPenUnit));
+    ASSERT_TRUE(hook.Installed());
+    const bool stub = RunningUnderWine();
+    setPenUnitCall = {};
+    if (!stub)
+        setPenUnitCall.passOn = hook.Original<decltype(setPenUnitCall.passOn)>();
     const bool set = pen.SetUnit(Gdiplus::UnitWorld);
+    EXPECT_EQ(setPenUnitCall.calls, 1);
+    EXPECT_EQ(setPenUnitCall.pen, pen.Handle());
+    EXPECT_EQ(setPenUnitCall.unit, Gdiplus::UnitWorld);
     EXPECT_EQ(set, LastStatus == 0);
     EXPECT_TRUE(pen.IsValid());
-    PATHTEST_SKIP_IF_NOT_IMPLEMENTED("GdipSetPenUnit");
+    if (stub) {
+        EXPECT_EQ(LastStatus, pathtest::NotImplementedStatus) << "the answer is recorded";
+        GTEST_SKIP() << "Wine's GdipSetPenUnit ends the process: the pen's new unit cannot be read back here";
+    }
     EXPECT_EQ(pen.GetUnit(), Gdiplus::UnitWorld);
 }
 
