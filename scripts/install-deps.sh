@@ -9,10 +9,15 @@ packages=(
     wine wine64
     xvfb x11-utils x11-xserver-utils xauth
     fonts-wqy-microhei
+    fonts-dejavu-core # a TrueType file for the private font collection tests
+    fonts-wine        # Wine's own fonts: the title bar's close glyph (Marlett)
     googletest
     imagemagick
     locales
-    zip
+    zip unzip
+    e2fsprogs # chattr, for the immutable program folder test
+    procps    # pgrep, for scripts/run-bench.sh
+    faketime  # end-to-end runs under a faked clock
 )
 
 missing=()

@@ -31,6 +31,8 @@ void UseInstalledFonts(FontCollectionObject& collection) {
 }
 
 // A font file GDI+ can add to a private collection, from the system's fonts.
+constexpr char NoFontFile[] = "no TrueType file (scripts/install-deps.sh installs fonts-dejavu-core)";
+
 std::wstring SomeFontFile() {
     const wchar_t* candidates[] = {
         L"C:\\windows\\Fonts\\tahoma.ttf",
@@ -248,8 +250,7 @@ TEST(FontFamilyObject, CloneGivesTheTargetItsOwnReference) {
 // reference; with the collection gone, the wrapper's is the last one.
 TEST(FontFamilyObject, DestroyingOrRecreatingAFamilyReleasesItsNativeFamily) {
     const std::wstring file = SomeFontFile();
-    if (file.empty())
-        GTEST_SKIP() << "no TrueType file to build a private collection from";
+    ASSERT_FALSE(file.empty()) << NoFontFile;
     for (const bool recreate : {false, true}) {
         auto collection = std::make_unique<FontCollectionObject>();
         ASSERT_TRUE(collection->CreatePrivate());
@@ -264,8 +265,8 @@ TEST(FontFamilyObject, DestroyingOrRecreatingAFamilyReleasesItsNativeFamily) {
         ASSERT_TRUE(family->CreateFromNameW(name, *collection));
         const void* const native = family->Handle();
         collection.reset();
-        if (!pathtest::IsLiveHeapBlock(native))
-            GTEST_SKIP() << "this GDI+ keeps its families outside the process heaps";
+        // GDI+ allocates its objects from a heap of the process (GdipAlloc).
+        ASSERT_TRUE(pathtest::IsLiveHeapBlock(native)) << "the family is no live heap block";
         if (recreate) {
             FontCollectionObject installedFonts;
             ASSERT_TRUE(family->CreateFromName(ClockFontName, installedFonts));
@@ -280,8 +281,7 @@ TEST(FontCollectionObject, DestroyingAnOwnedCollectionDeletesIt) {
     auto collection = std::make_unique<FontCollectionObject>();
     ASSERT_TRUE(collection->CreatePrivate());
     const void* const native = collection->Handle();
-    if (!pathtest::IsLiveHeapBlock(native))
-        GTEST_SKIP() << "this GDI+ keeps its collections outside the process heaps";
+    ASSERT_TRUE(pathtest::IsLiveHeapBlock(native)) << "the collection is no live heap block";
     collection.reset();
     EXPECT_FALSE(pathtest::IsLiveHeapBlock(native));
 }
@@ -334,8 +334,7 @@ TEST(FontCollectionObject, AskingForMoreFamiliesThanThereAreLeavesEmptyWrappersA
 
 TEST(FontCollectionObject, FiveWrappersFromAPrivateCollectionOfOneFace) {
     const std::wstring file = SomeFontFile();
-    if (file.empty())
-        GTEST_SKIP() << "no TrueType file to build a private collection from";
+    ASSERT_FALSE(file.empty()) << NoFontFile;
     std::vector<FontFamilyObject> families;
     {
         FontCollectionObject collection;
@@ -356,8 +355,7 @@ TEST(FontCollectionObject, FiveWrappersFromAPrivateCollectionOfOneFace) {
 
 TEST(FontCollectionObject, FamilyWrappersReleaseOnlyTheReferencesTheyTook) {
     const std::wstring file = SomeFontFile();
-    if (file.empty())
-        GTEST_SKIP() << "no TrueType file to build a private collection from";
+    ASSERT_FALSE(file.empty()) << NoFontFile;
     auto collection = std::make_unique<FontCollectionObject>();
     ASSERT_TRUE(collection->CreatePrivate());
     ASSERT_TRUE(collection->AddFontFileW(file));
@@ -366,8 +364,7 @@ TEST(FontCollectionObject, FamilyWrappersReleaseOnlyTheReferencesTheyTook) {
     int found = 0;
     ASSERT_EQ(GdipGetFontCollectionFamilyList(collection->Handle(), 1, &lent, &found), Gdiplus::Ok);
     ASSERT_EQ(found, 1);
-    if (!pathtest::IsLiveHeapBlock(lent))
-        GTEST_SKIP() << "this GDI+ keeps its families outside the process heaps";
+    ASSERT_TRUE(pathtest::IsLiveHeapBlock(lent)) << "the family is no live heap block";
 
     for (int round = 0; round < 3; ++round) {
         std::vector<FontFamilyObject> families;
@@ -391,16 +388,14 @@ TEST(FontCollectionObject, AnAnsiFileNameIsConvertedAndAMissingFileRefused) {
     EXPECT_NE(LastStatus, 0);
     EXPECT_EQ(collection.GetFamilyCount(), 0);
     const std::wstring file = SomeFontFile();
-    if (file.empty())
-        GTEST_SKIP() << "no TrueType file to add";
+    ASSERT_FALSE(file.empty()) << NoFontFile;
     ASSERT_TRUE(collection.AddFontFile(WideToAnsi(file)));
     EXPECT_EQ(collection.GetFamilyCount(), 1);
 }
 
 TEST(FontCollectionObject, AFamilyIsLookedUpInTheGivenCollection) {
     const std::wstring file = SomeFontFile();
-    if (file.empty())
-        GTEST_SKIP() << "no TrueType file to build a private collection from";
+    ASSERT_FALSE(file.empty()) << NoFontFile;
     FontCollectionObject collection;
     ASSERT_TRUE(collection.CreatePrivate());
     ASSERT_TRUE(collection.AddFontFileW(file));

@@ -4,6 +4,7 @@
 // custom caps) are made straight through the flat API.
 #include "graphics/GraphicsObjectBase.h"
 #include "graphics/LastStatus.h"
+#include "support/HeapUse.h"
 
 #include <gtest/gtest.h>
 
@@ -84,23 +85,7 @@ private:
     HeldGraphics graphics; // declared last: released before its bitmap
 };
 
-// Bytes in busy blocks of every heap of the process: what GDI+ has allocated
-// and not freed, among everything else.
-inline std::size_t HeapBytesInUse() {
-    HANDLE heaps[64];
-    const DWORD heapCount = GetProcessHeaps(64, heaps);
-    std::size_t total = 0;
-    for (DWORD i = 0; i < heapCount && i < 64; ++i) {
-        if (!HeapLock(heaps[i]))
-            continue;
-        PROCESS_HEAP_ENTRY entry{};
-        while (HeapWalk(heaps[i], &entry))
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
-                total += entry.cbData;
-        HeapUnlock(heaps[i]);
-    }
-    return total;
-}
+using ::HeapBytesInUse;
 
 // Whether block is the start of a busy block in one of the process heaps:
 // tells a native object still alive from one that was freed.
