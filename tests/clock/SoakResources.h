@@ -1,12 +1,14 @@
 #pragma once
 // The process's resources as a leak check sees them: GDI objects, USER
-// objects, kernel handles and private bytes.
+// objects, kernel handles, private bytes and the bytes in use on its heaps.
 //
 // Each is asked of the documented function first (GetGuiResources,
 // GetProcessHandleCount, GetProcessMemoryInfo). Wine 8 answers 0 for all
 // four; then the count comes from a second source that Wine does keep:
 // the GDI handle table the PEB points to, the process's windows, the
 // system handle list, and the committed private regions (VirtualQuery).
+#include "support/HeapUse.h"
+
 #include <windows.h>
 #include <psapi.h>
 #include <winternl.h>
@@ -21,6 +23,7 @@ struct ResourceSample {
     std::uint32_t userObjects = 0;
     std::uint32_t handles = 0;
     std::uint64_t privateBytes = 0;
+    std::uint64_t heapBytes = 0; // in the busy blocks of every heap of the process
 };
 
 // Where each figure came from, for the failure messages.
@@ -168,6 +171,7 @@ inline ResourceSample SampleResources(std::uint64_t frames, ResourceSources* sou
         sample.privateBytes = CommittedPrivateBytes();
         used.privateBytes = "committed private regions";
     }
+    sample.heapBytes = ::HeapBytesInUse();
     if (sources)
         *sources = used;
     return sample;
@@ -176,5 +180,6 @@ inline ResourceSample SampleResources(std::uint64_t frames, ResourceSources* sou
 inline std::string Describe(const ResourceSample& s) {
     return "after " + std::to_string(s.frames) + " frames: " + std::to_string(s.gdiObjects) +
            " GDI objects, " + std::to_string(s.userObjects) + " USER objects, " + std::to_string(s.handles) +
-           " handles, " + std::to_string(s.privateBytes / 1024) + " KiB private";
+           " handles, " + std::to_string(s.privateBytes / 1024) + " KiB private, " +
+           std::to_string(s.heapBytes) + " heap bytes";
 }
