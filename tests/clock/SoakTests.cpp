@@ -273,8 +273,8 @@ TEST_F(Soak, FramesAsWrittenLeakNothing) {
     ExpectNoGrowth(samples, sources);
 }
 
-// A GDI+ pen or brush made each frame and never deleted: the soak's checks
-// must see it: 1,200 frames, the first sample after 400 (every kind of
+// A GDI+ pen or brush made each frame and never deleted must fail the
+// soak's checks. 1,200 frames, the first sample after 400 (every kind of
 // action has come by then); after it a brush adds some 12 KiB, a pen more.
 TEST_F(Soak, APenOrBrushLeftBehindEachFrameIsSeen) {
     struct Leak {

@@ -30,9 +30,9 @@ void UseInstalledFonts(FontCollectionObject& collection) {
     collection.SetNativeHandle(installed);
 }
 
-// A font file GDI+ can add to a private collection, from the system's fonts.
 constexpr char NoFontFile[] = "no TrueType file (scripts/install-deps.sh installs fonts-dejavu-core)";
 
+// A font file GDI+ can add to a private collection, from the system's fonts.
 std::wstring SomeFontFile() {
     const wchar_t* candidates[] = {
         L"C:\\windows\\Fonts\\tahoma.ttf",
