@@ -35,6 +35,9 @@ struct AppGlobals {
     LayeredCanvas clockCanvas;  // the clock window's drawing surface
     ULONG_PTR gdiplusToken = 0; // 0: GDI+ is not running
     bool hoverActive = false;   // the pointer is over the clock window
+    // The display scale of the clock's monitor: the face's layout and the
+    // buttons' bounds and images are made from it, and from nothing else.
+    DisplayScale scale;
     ClockLayout layout;
     TimeText timeText; // the last time reading
     LayeredWindowHost windowHost;

@@ -10,8 +10,6 @@ constexpr char OpacitySection[] = "透明度";
 constexpr char BorderSection[] = "边框和底图";
 constexpr char ClockSection[] = "时钟";
 constexpr char ShowSecondsKey[] = "显示秒数";
-constexpr int ClockWidth = 380;
-constexpr int ClockHeight = 150;
 
 using S = ClockSettings;
 
@@ -70,9 +68,9 @@ bool IsOn(const std::string& flag) {
     return flag == OnText;
 }
 
-std::string DefaultPositionText(int screenWidth, int screenHeight) {
-    return std::string(OnText) + "|" + RealToText((screenWidth - ClockWidth) / 2.0) + "|" +
-           RealToText((screenHeight - ClockHeight) / 2.0);
+std::string DefaultPositionText(int screenWidth, int screenHeight, SIZE clock) {
+    return std::string(OnText) + "|" + RealToText((screenWidth - clock.cx) / 2.0) + "|" +
+           RealToText((screenHeight - clock.cy) / 2.0);
 }
 
 ClockSettings DefaultSettings() {
@@ -86,8 +84,8 @@ ClockSettings DefaultSettings() {
     return settings;
 }
 
-ClockSettings LoadSettings(const std::string& path, int screenWidth, int screenHeight) {
-    const std::string positionDefault = DefaultPositionText(screenWidth, screenHeight);
+ClockSettings LoadSettings(const std::string& path, int screenWidth, int screenHeight, SIZE clock) {
+    const std::string positionDefault = DefaultPositionText(screenWidth, screenHeight, clock);
     ClockSettings settings;
     for (const SettingField& field : SettingFields) {
         const std::string text =

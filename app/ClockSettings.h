@@ -4,6 +4,8 @@
 // One table of fields drives reading, writing and restoring defaults. Flags
 // are held as texts and written back byte for byte; a flag is on exactly
 // when its text is "真".
+#include <windows.h>
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -60,9 +62,10 @@ struct SettingField {
 // The fields in the order of reading and writing.
 extern const std::array<SettingField, 19> SettingFields;
 
-// The position value's default: "真|" + centred left + "|" + centred top,
-// the halves as real numbers with up to 13 significant digits.
-std::string DefaultPositionText(int screenWidth, int screenHeight);
+// The position value's default: "真|" + centred left + "|" + centred top
+// for a clock of that size (380 x 150 at 96 DPI), the halves as real
+// numbers with up to 13 significant digits.
+std::string DefaultPositionText(int screenWidth, int screenHeight, SIZE clock = {380, 150});
 
 // Every field at its default; the position's flag part is "真".
 ClockSettings DefaultSettings();
@@ -71,7 +74,8 @@ ClockSettings DefaultSettings();
 // no file exists there, writes eighteen keys (all but "显示秒数"), the
 // position value as read. After loading, restoreLastPosition holds the
 // whole position value; placement keeps only its flag.
-ClockSettings LoadSettings(const std::string& path, int screenWidth, int screenHeight);
+ClockSettings LoadSettings(const std::string& path, int screenWidth, int screenHeight,
+                           SIZE clock = {380, 150});
 
 // Writes all nineteen keys; the position as flag|left|top.
 void SaveSettings(const std::string& path, const ClockSettings& settings, int left, int top);

@@ -23,8 +23,12 @@ void OnClockWindowCreated() {
     AppGlobals& app = App();
     StartGraphics();
     app.settingsFilePath = ProgramDirectory() + "\\" + SettingsFileName;
+    // The scale of the monitor the window was made on: the first start
+    // centres the clock at that scale's size.
+    app.scale = ScaleForWindow(app.clockWindow->Handle());
     const ScreenSize screen = PrimaryScreenSize();
-    app.settings = LoadSettings(app.settingsFilePath, screen.width, screen.height);
+    app.settings =
+        LoadSettings(app.settingsFilePath, screen.width, screen.height, ClockWindowSizeFor(app.scale));
     InitialiseClockFace();
 }
 

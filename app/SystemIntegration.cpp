@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int ClockWidth = 380;
-constexpr int ClockHeight = 150;
 constexpr int TrimPeriodToStop = -1;
 
 HKEY startWithWindowsRoot = HKEY_LOCAL_MACHINE;
@@ -48,8 +46,8 @@ KeyAndValue SplitValuePath(std::string_view valuePath) {
     return {DirectoryPart(valuePath), FileNamePart(valuePath)};
 }
 
-bool LiesOnSomeMonitor(int left, int top) {
-    const RECT rect{left, top, left + ClockWidth, top + ClockHeight};
+bool LiesOnSomeMonitor(int left, int top, SIZE clock) {
+    const RECT rect{left, top, left + clock.cx, top + clock.cy};
     return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
 }
 
@@ -143,15 +141,16 @@ void SetWorkingSetTrimming(int period) {
     trimTimer.SetInterval(static_cast<UINT>(period) * 1000);
 }
 
-ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenWidth, int screenHeight) {
+ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenWidth, int screenHeight,
+                                     SIZE clock) {
     const std::vector<std::string> parts = SplitAtBars(positionValue);
-    ClockPlacement placement{parts.front(), static_cast<int>((screenWidth - ClockWidth) / 2.0),
-                             static_cast<int>((screenHeight - ClockHeight) / 2.0)};
+    ClockPlacement placement{parts.front(), static_cast<int>((screenWidth - clock.cx) / 2.0),
+                             static_cast<int>((screenHeight - clock.cy) / 2.0)};
     if (placement.flag == OffText || parts.size() < 3)
         return placement;
     const int left = TextToInt(parts[1]);
     const int top = TextToInt(parts[2]);
-    if (LiesOnSomeMonitor(left, top)) {
+    if (LiesOnSomeMonitor(left, top, clock)) {
         placement.left = left;
         placement.top = top;
     }
@@ -161,10 +160,11 @@ ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenW
 void PlaceClockWindow() {
     AppGlobals& app = App();
     const ScreenSize screen = PrimaryScreenSize();
+    const SIZE clock = ClockWindowSizeFor(app.scale);
     const ClockPlacement placement =
-        ComputeClockPlacement(app.settings.restoreLastPosition, screen.width, screen.height);
+        ComputeClockPlacement(app.settings.restoreLastPosition, screen.width, screen.height, clock);
     app.settings.restoreLastPosition = placement.flag;
-    MoveWindow(ClockHandle(), placement.left, placement.top, ClockWidth, ClockHeight, TRUE);
+    MoveWindow(ClockHandle(), placement.left, placement.top, clock.cx, clock.cy, TRUE);
 }
 
 void OnTrimTick() {

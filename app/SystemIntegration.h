@@ -50,9 +50,12 @@ struct ClockPlacement {
 };
 // "假" or fewer than three parts centre the window on the primary screen; a
 // remembered rectangle that lies on no monitor is centred too, so that the
-// clock can never open where nobody can see or reach it.
-ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenWidth, int screenHeight);
+// clock can never open where nobody can see or reach it. Positions are in
+// physical screen pixels, the clock's size that of its display scale.
+ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenWidth, int screenHeight,
+                                     SIZE clock = {380, 150});
 
-// Moves the clock window to its placement at 380 x 150, and keeps only the
-// flag of the position value in the settings.
+// Moves the clock window to its placement at its size for the display scale
+// (380 x 150 at 96 DPI), and keeps only the flag of the position value in
+// the settings.
 void PlaceClockWindow();

@@ -27,19 +27,22 @@ std::int32_t TruncateToInt32(double value) {
     return static_cast<std::int32_t>(value);
 }
 
-PerButton<IntRect> ButtonBoundsFor(double canvasWidth, double canvasHeight) {
+PerButton<IntRect> ButtonBoundsFor(double canvasWidth, double canvasHeight, DisplayScale scale) {
+    const auto px = [scale](int units) { return scale.Pixels(units); };
+    const auto offset = [scale](double from, int units) {
+        return TruncateToInt32(from - static_cast<double>(scale.Pixels(units)));
+    };
     PerButton<IntRect> bounds;
     IntRect& close = At(bounds, ButtonId::Close);
     IntRect& settings = At(bounds, ButtonId::Settings);
     IntRect& keepOnTop = At(bounds, ButtonId::KeepOnTop);
     IntRect& smaller = At(bounds, ButtonId::SmallerFont);
     IntRect& larger = At(bounds, ButtonId::LargerFont);
-    close = {TruncateToInt32(canvasWidth - 26.0), 10, 16, 16};
-    settings = {TruncateToInt32(static_cast<double>(close.x) - 24.0), 8, 20, 20};
-    keepOnTop = {TruncateToInt32(static_cast<double>(settings.x) - 24.0), 8, 20, 20};
-    smaller = {TruncateToInt32(canvasWidth - 30.0), TruncateToInt32(canvasHeight - 30.0), 20, 20};
-    larger = {TruncateToInt32(static_cast<double>(smaller.x) - 23.0), TruncateToInt32(canvasHeight - 30.0),
-              20, 20};
+    close = {offset(canvasWidth, 26), px(10), px(16), px(16)};
+    settings = {offset(close.x, 24), px(8), px(20), px(20)};
+    keepOnTop = {offset(settings.x, 24), px(8), px(20), px(20)};
+    smaller = {offset(canvasWidth, 30), offset(canvasHeight, 30), px(20), px(20)};
+    larger = {offset(smaller.x, 23), offset(canvasHeight, 30), px(20), px(20)};
     return bounds;
 }
 

@@ -3,6 +3,8 @@
 // functions. They take the buttons' bounds and states, the pointer and the
 // few facts they depend on, and answer what has to change; HoverButtons
 // applies the answers to the program's buttons, cursor and settings.
+#include "framework/DisplayScale.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -40,9 +42,9 @@ std::int32_t TruncateToInt32(double value);
 
 // The buttons' bounds on a canvas of the given size: close, settings and keep
 // on top along the top edge from the right corner leftwards, smaller and
-// larger font at the bottom right. Subtractions are done in doubles and
-// truncated.
-PerButton<IntRect> ButtonBoundsFor(double canvasWidth, double canvasHeight);
+// larger font at the bottom right. Offsets and sizes are those of 96 DPI in
+// pixels of the display scale; subtractions are done in doubles and truncated.
+PerButton<IntRect> ButtonBoundsFor(double canvasWidth, double canvasHeight, DisplayScale scale = {});
 
 // Inside when the point lies in the bounds, right and bottom edges included
 // (a 16 x 16 button answers on 17 x 17 pixels); computed in doubles.

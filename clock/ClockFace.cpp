@@ -116,10 +116,32 @@ bool BlendLayer(HDC destDc, int x, int y, int width, int height, HDC sourceDc, i
     return false;
 }
 
-void AddRoundedRectangle(PathObject& path, float x, float y, float width, float height, std::int32_t size) {
+ClockLayout ClockLayoutFor(DisplayScale scale) {
+    const auto px = [scale](int units) { return static_cast<float>(scale.Pixels(units)); };
+    const SIZE window = ClockWindowSizeFor(scale);
+    const auto width = static_cast<float>(window.cx);
+    const auto height = static_cast<float>(window.cy);
+    ClockLayout layout;
+    layout.windowRect = {0, 0, width, height};
+    layout.panelRect = {px(10), px(10), px(358), px(128)};
+    layout.textRect = layout.windowRect;
+    layout.innerBorderRect = {px(1), px(1), width - px(5), height - px(5)};
+    layout.cornerSize = scale.Pixels(5);
+    layout.cornerMargin = scale.Pixels(3);
+    layout.borderWidth = scale.Pixels(1.0f);
+    layout.textScale = scale.Factor();
+    return layout;
+}
+
+SIZE ClockWindowSizeFor(DisplayScale scale) {
+    return {scale.Pixels(380), scale.Pixels(150)};
+}
+
+void AddRoundedRectangle(PathObject& path, float x, float y, float width, float height, std::int32_t size,
+                         std::int32_t margin) {
     const std::int32_t corner = std::clamp(size, 1, 100);
     const auto side = static_cast<float>(corner);
-    const auto inset = static_cast<float>(corner + 3);
+    const auto inset = static_cast<float>(corner + margin);
     path.AddArc(x, y, side, side, 180, 90);
     path.AddArc(x + width - inset, y, side, side, 270, 90);
     path.AddArc(x + width - inset, y + height - inset, side, side, 0, 90);
@@ -158,6 +180,7 @@ BackdropInputs BackdropInputsNow() {
     return {window.Width,
             window.Height,
             app.layout.cornerSize,
+            app.layout.borderWidth,
             MakeArgb(s.outerBorderColor, borders.outer),
             MakeArgb(s.windowBackgroundColor, s.windowBackgroundAlpha),
             MakeArgb(s.innerBorderColor, borders.inner),
@@ -178,9 +201,9 @@ TextInputs TextInputsNow() {
     const Gdiplus::RectF& textRect = app.layout.textRect;
     return {app.timeText.timeText,
             s.fontName,
-            s.fontSize,
+            app.layout.EmSize(s.fontSize),
             app.layout.fontStyle,
-            s.outlineWidth,
+            app.layout.OutlineWidth(s.outlineWidth),
             MakeArgb(s.outlineColor, 255),
             MakeArgb(s.fontColor, 255),
             textRect.X,
@@ -203,11 +226,12 @@ void DrawWindowBackdrop() {
 
         PathObject outline;
         outline.Create(Gdiplus::FillModeAlternate);
-        AddRoundedRectangle(outline, 0, 0, window.Width, window.Height, app.layout.cornerSize);
+        AddRoundedRectangle(outline, 0, 0, window.Width, window.Height, app.layout.cornerSize,
+                            app.layout.cornerMargin);
         outline.CloseFigure();
 
         PenObject pen;
-        pen.Create(inputs.outerPen, 1.0f, UnitPixel);
+        pen.Create(inputs.outerPen, inputs.borderWidth, UnitPixel);
         layer.DrawPath(pen, outline);
 
         // The fill comes after the border and covers its inner half.
@@ -217,7 +241,8 @@ void DrawWindowBackdrop() {
 
         PathObject inner;
         inner.Create(Gdiplus::FillModeAlternate);
-        inner.AddRectangle(1, 1, window.Width - 5, window.Height - 5);
+        const Gdiplus::RectF& innerRect = app.layout.innerBorderRect;
+        inner.AddRectangle(innerRect.X, innerRect.Y, innerRect.Width, innerRect.Height);
         pen.SetColor(inputs.innerPen);
         layer.DrawPath(pen, inner);
         Remember(app.faceCache.backdrop, inputs, layer);
@@ -275,13 +300,13 @@ void PaintTimeText(GraphicsObject& layer, const TextInputs& inputs, const FontFa
 
     PathObject path;
     path.Create(FillModeWinding);
-    path.AddString(inputs.text, family, inputs.fontSize, textRect, inputs.fontStyle, format);
-    if (!PathReachesLayer(path, static_cast<float>(inputs.outlineWidth), layer))
+    path.AddString(inputs.text, family, inputs.emSize, textRect, inputs.fontStyle, format);
+    if (!PathReachesLayer(path, inputs.outlineWidth, layer))
         return;
 
     PenObject pen;
     if (inputs.outlineWidth != 0) {
-        pen.Create(inputs.outlinePen, static_cast<float>(inputs.outlineWidth), UnitPixel);
+        pen.Create(inputs.outlinePen, inputs.outlineWidth, UnitPixel);
         layer.DrawPath(pen, path);
     }
     BrushObject brush;
@@ -472,15 +497,34 @@ std::uint64_t RedrawCount() {
     return redrawCount;
 }
 
+namespace {
+
+// The window now shows on a monitor of another scale than it was sized for:
+// it keeps its place and takes that scale's size.
+void FollowMonitorScale(HWND window) {
+    AppGlobals& app = App();
+    const DisplayScale placed = ScaleForWindow(window);
+    if (placed == app.scale)
+        return;
+    app.scale = placed;
+    const SIZE size = ClockWindowSizeFor(placed);
+    SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
 void InitialiseClockFace() {
     AppGlobals& app = App();
-    app.layout = ClockLayout{};
+    const HWND window = app.clockWindow->Handle();
     if (IsOn(app.settings.keepOnTop))
         SetTopmost(true);
     if (IsOn(app.settings.memoryOptimization))
         SetWorkingSetTrimming(10);
     PlaceClockWindow();
-    app.clockCanvas.AttachToWindow(app.clockWindow->Handle());
+    // A remembered place may lie on a monitor of another scale.
+    FollowMonitorScale(window);
+    app.layout = ClockLayoutFor(app.scale);
+    app.clockCanvas.AttachToWindow(window);
     DrawWindowBackdrop();
     SetupButtons();
     app.clockCanvas.SetAlpha(app.settings.windowAlpha);
@@ -489,4 +533,19 @@ void InitialiseClockFace() {
     app.clockCanvas.Present();
     app.windowHost.Subclass(app.clockWindow->Handle(), ClockWindowProc);
     app.clockWindow->tickTimer.SetInterval(1000);
+}
+
+void ChangeClockScale(DisplayScale scale, const RECT& suggested) {
+    AppGlobals& app = App();
+    app.scale = scale;
+    app.layout = ClockLayoutFor(scale);
+    const int width = suggested.right - suggested.left;
+    const int height = suggested.bottom - suggested.top;
+    SetWindowPos(app.clockCanvas.GetWindow(), nullptr, suggested.left, suggested.top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    app.clockCanvas.ResizeCanvas(width, height);
+    // Layers, family and decoded images of the old scale are of no more use.
+    ReleaseFrameCaches();
+    LayOutButtons();
+    RedrawClock(false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The clock face: window backdrop, clock panel and time text, each drawn into
 // its own off-screen layer and blended in a fixed order into the clock canvas.
+#include "framework/DisplayScale.h"
 #include "graphics/FontObjects.h"
 #include "graphics/GdiPlusFlat.h"
 #include "graphics/StringFormatObject.h"
@@ -14,14 +15,32 @@
 class GraphicsObject;
 class PathObject;
 
-// The fixed rectangles of the face.
+// The rectangles and lengths of the face in pixels of one display scale; the
+// defaults are those of 96 DPI. Drawing takes them as they are.
 struct ClockLayout {
     Gdiplus::RectF windowRect{0, 0, 380, 150};
     Gdiplus::RectF panelRect{10, 10, 358, 128};
     Gdiplus::RectF textRect{0, 0, 380, 150};
+    Gdiplus::RectF innerBorderRect{1, 1, 375, 145};
     std::int32_t cornerSize = 5;
+    std::int32_t cornerMargin = 3; // how far the right and bottom arcs sit in beyond the corner size
+    float borderWidth = 1;
+    // Pixels per 96-DPI unit of the settings' font size and outline width,
+    // which the file keeps in those units so that a setting looks the same
+    // physical size on every monitor.
+    float textScale = 1;
     std::int32_t fontStyle = 0; // regular
+
+    float EmSize(std::int32_t fontSize) const { return static_cast<float>(fontSize) * textScale; }
+    float OutlineWidth(std::int32_t outlineWidth) const {
+        return static_cast<float>(outlineWidth) * textScale;
+    }
 };
+
+// The face laid out for a display scale.
+ClockLayout ClockLayoutFor(DisplayScale scale);
+// The clock window's size at a display scale: 380 x 150 at 96 DPI.
+SIZE ClockWindowSizeFor(DisplayScale scale);
 
 // The texts of the last time reading.
 struct TimeText {
@@ -49,8 +68,9 @@ bool BlendLayer(HDC destDc, int x, int y, int width, int height, HDC sourceDc, i
                 bool useSourceAlpha);
 
 // The face's rounded rectangle: four arcs in size x size squares, size
-// clamped to 1..100, the right and bottom arcs set in by size + 3.
-void AddRoundedRectangle(PathObject& path, float x, float y, float width, float height, std::int32_t size);
+// clamped to 1..100, the right and bottom arcs set in by size + margin.
+void AddRoundedRectangle(PathObject& path, float x, float y, float width, float height, std::int32_t size,
+                         std::int32_t margin = 3);
 
 // Builds the time texts from a local time.
 TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds);
@@ -71,6 +91,10 @@ void RedrawClock(bool refreshTime);
 std::uint64_t RedrawCount();
 // The start-up sequence of the face, once the settings are loaded.
 void InitialiseClockFace();
+// The clock now shows at another display scale (WM_DPICHANGED): the window
+// takes the rectangle the system suggests, the face and buttons are laid out
+// for the scale and everything is drawn anew.
+void ChangeClockScale(DisplayScale scale, const RECT& suggested);
 
 // Whether a frame may reuse what earlier frames made. On by default; off,
 // every frame is built from nothing (each layer canvas, font family, string
@@ -88,6 +112,7 @@ bool SkipsBlend(std::int32_t constantAlpha, bool constantAlphaGiven);
 struct BackdropInputs {
     float width, height;
     std::int32_t cornerSize;
+    float borderWidth;
     std::uint32_t outerPen, fill, innerPen;
     HBITMAP drawnOn;
     bool operator==(const BackdropInputs&) const = default;
@@ -103,7 +128,9 @@ struct PanelInputs {
 struct TextInputs {
     std::string text;
     std::string fontName;
-    std::int32_t fontSize, fontStyle, outlineWidth;
+    float emSize;
+    std::int32_t fontStyle;
+    float outlineWidth;
     std::uint32_t outlinePen, fill;
     float x, y, width, height;
     HBITMAP drawnOn;

@@ -3,6 +3,7 @@
 #include "app/Lifetime.h"
 #include "app/SystemIntegration.h"
 #include "app/AppGlobals.h"
+#include "clock/ClockFace.h"
 #include "clock/HoverButtons.h"
 #include "settings/WindowLayouts.h"
 
@@ -42,6 +43,11 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         break;
     case WM_LBUTTONDOWN:
         HandleButtonPress(LayeredWindowHost::LowWord(position), LayeredWindowHost::HighWord(position));
+        break;
+    case WM_DPICHANGED:
+        // Both words carry the new DPI; the rectangle keeps the window where
+        // the system wants it (under the pointer during a drag).
+        ChangeClockScale({HIWORD(wParam)}, *reinterpret_cast<const RECT*>(lParam));
         break;
     default:
         break;

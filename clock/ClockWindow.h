@@ -18,5 +18,6 @@ protected:
 };
 
 // The clock window's own procedure, put in front of the framework's: hover,
-// leave and press, then every message goes on to the replaced procedure.
+// leave, press and a change of display scale, then every message goes on to
+// the replaced procedure.
 LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

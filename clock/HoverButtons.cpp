@@ -25,11 +25,42 @@ constexpr double FontStep = 5;
 // Drawing order, which is also the order of ButtonId.
 constexpr std::array DrawOrder{Close, KeepOnTop, Settings, LargerFont, SmallerFont};
 
-void SetImages(HoverButton& button, std::span<const std::uint8_t> normal, std::span<const std::uint8_t> hover,
-               std::span<const std::uint8_t> pressed) {
-    button.normalImage.assign(normal.begin(), normal.end());
-    button.hoverImage.assign(hover.begin(), hover.end());
-    button.pressedImage.assign(pressed.begin(), pressed.end());
+void SetImages(HoverButton& button, const ButtonImageSet& images) {
+    button.normalImage.assign(images.normal.begin(), images.normal.end());
+    button.hoverImage.assign(images.hover.begin(), images.hover.end());
+    button.pressedImage.assign(images.pressed.begin(), images.pressed.end());
+}
+
+// The images drawn for one scale, for every button.
+struct ScaledImages {
+    int dpi;
+    PerButton<ButtonImageSet> images;
+};
+
+// From the smallest scale to the largest.
+const std::array<ScaledImages, 3>& ImagesByScale() {
+    using namespace embedded;
+    static const std::array<ScaledImages, 3> table{{
+        {96,
+         {{{closeNormalPng, closeHoverPng, closePressedPng},
+           {keepOnTopNormalPng, keepOnTopHoverPng, keepOnTopPressedPng},
+           {settingsNormalPng, settingsHoverPng, settingsPressedPng},
+           {largerFontNormalPng, largerFontHoverPng, largerFontPressedPng},
+           {smallerFontNormalPng, smallerFontHoverPng, smallerFontPressedPng}}}},
+        {144,
+         {{{closeNormal150Png, closeHover150Png, closePressed150Png},
+           {keepOnTopNormal150Png, keepOnTopHover150Png, keepOnTopPressed150Png},
+           {settingsNormal150Png, settingsHover150Png, settingsPressed150Png},
+           {largerFontNormal150Png, largerFontHover150Png, largerFontPressed150Png},
+           {smallerFontNormal150Png, smallerFontHover150Png, smallerFontPressed150Png}}}},
+        {192,
+         {{{closeNormal200Png, closeHover200Png, closePressed200Png},
+           {keepOnTopNormal200Png, keepOnTopHover200Png, keepOnTopPressed200Png},
+           {settingsNormal200Png, settingsHover200Png, settingsPressed200Png},
+           {largerFontNormal200Png, largerFontHover200Png, largerFontPressed200Png},
+           {smallerFontNormal200Png, smallerFontHover200Png, smallerFontPressed200Png}}}},
+    }};
+    return table;
 }
 
 ButtonViews CurrentViews() {
@@ -137,22 +168,29 @@ HoverButton& HoverButtonFor(ButtonId id) {
     return app.smallerFontButton;
 }
 
+ButtonImageSet ButtonImagesFor(ButtonId id, DisplayScale scale) {
+    const auto& table = ImagesByScale();
+    for (const ScaledImages& scaled : table) {
+        if (scaled.dpi >= scale.dpi)
+            return At(scaled.images, id);
+    }
+    return At(table.back().images, id);
+}
+
+void LayOutButtons() {
+    AppGlobals& app = App();
+    const PerButton<IntRect> bounds =
+        ButtonBoundsFor(app.clockCanvas.GetWidth(), app.clockCanvas.GetHeight(), app.scale);
+    for (ButtonId id : DrawOrder) {
+        HoverButton& button = HoverButtonFor(id);
+        SetImages(button, ButtonImagesFor(id, app.scale));
+        button.bounds = At(bounds, id);
+    }
+}
+
 void SetupButtons() {
     AppGlobals& app = App();
-    SetImages(app.closeButton, embedded::closeNormalPng, embedded::closeHoverPng, embedded::closePressedPng);
-    SetImages(app.settingsButton, embedded::settingsNormalPng, embedded::settingsHoverPng,
-              embedded::settingsPressedPng);
-    SetImages(app.keepOnTopButton, embedded::keepOnTopNormalPng, embedded::keepOnTopHoverPng,
-              embedded::keepOnTopPressedPng);
-    SetImages(app.smallerFontButton, embedded::smallerFontNormalPng, embedded::smallerFontHoverPng,
-              embedded::smallerFontPressedPng);
-    SetImages(app.largerFontButton, embedded::largerFontNormalPng, embedded::largerFontHoverPng,
-              embedded::largerFontPressedPng);
-
-    const PerButton<IntRect> bounds =
-        ButtonBoundsFor(app.clockCanvas.GetWidth(), app.clockCanvas.GetHeight());
-    for (ButtonId id : DrawOrder)
-        HoverButtonFor(id).bounds = At(bounds, id);
+    LayOutButtons();
 
     // The keep-on-top button doubles as the indicator of the setting.
     if (KeepOnTopIsOn())

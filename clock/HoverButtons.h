@@ -53,9 +53,22 @@ struct HoverButton {
 // The program-wide button of that identity (in AppGlobals).
 HoverButton& HoverButtonFor(ButtonId id);
 
+// A button's three images, drawn for one display scale.
+struct ButtonImageSet {
+    std::span<const std::uint8_t> normal;
+    std::span<const std::uint8_t> hover;
+    std::span<const std::uint8_t> pressed;
+};
+// The images drawn for the smallest scale at or above this one (1x, 1.5x or
+// 2x), so that a button is only ever drawn smaller than its image, never
+// enlarged; beyond 2x, the 2x images.
+ButtonImageSet ButtonImagesFor(ButtonId id, DisplayScale scale);
+
 // At start-up, once the clock canvas is attached: images, bounds from the
 // canvas size, and a first, hidden drawing of each button.
 void SetupButtons();
+// Images and bounds for the program's display scale and the canvas size.
+void LayOutButtons();
 // Draws the five buttons as the last layers of a frame, blended visibly only
 // while the mouse is over the clock.
 void DrawHoverButtons(bool visible);

@@ -370,11 +370,16 @@ bool PathObject::AddPath(const PathObject& other, bool connect) {
 
 bool PathObject::AddString(std::string_view text, const FontFamilyObject& family, int emSize,
                            const Gdiplus::RectF& layout, int style, const StringFormatObject& format) {
+    return AddString(text, family, static_cast<float>(emSize), layout, style, format);
+}
+
+bool PathObject::AddString(std::string_view text, const FontFamilyObject& family, float emSize,
+                           const Gdiplus::RectF& layout, int style, const StringFormatObject& format) {
     // Converted text is never null: empty ANSI text is an empty string of length 0.
     const std::wstring wide = AnsiToWide(text);
     return RecordStatus(GdipAddPathString(handle, wide.c_str(), TextLength(wide.c_str()),
-                                          NativeOf<GpFontFamily>(family), style, static_cast<float>(emSize),
-                                          &layout, NativeOf<GpStringFormat>(format)));
+                                          NativeOf<GpFontFamily>(family), style, emSize, &layout,
+                                          NativeOf<GpStringFormat>(format)));
 }
 
 bool PathObject::AddStringW(const std::wstring& text, const FontFamilyObject& family, int emSize,

@@ -101,6 +101,9 @@ public:
     // it, unlike GdipAddPathString; an empty format wrapper means GDI+'s default.
     bool AddString(std::string_view text, const FontFamilyObject& family, int emSize,
                    const Gdiplus::RectF& layout, int style, const StringFormatObject& format);
+    // A fractional em size, as a scaled font size gives.
+    bool AddString(std::string_view text, const FontFamilyObject& family, float emSize,
+                   const Gdiplus::RectF& layout, int style, const StringFormatObject& format);
     bool AddStringW(const std::wstring& text, const FontFamilyObject& family, int emSize,
                     const Gdiplus::RectF& layout, int style, const StringFormatObject& format);
     bool AddStringI(std::string_view text, const FontFamilyObject& family, int emSize,

@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Draws the fifteen hover-button images into assets/ with ImageMagick:
-# white glyphs with a soft grey shadow on a transparent background, three
-# states per button. Hover is the brightest and boldest, normal a
-# half-transparent white, pressed the faintest.
+# Draws the hover-button images into assets/ with ImageMagick: white glyphs
+# with a soft grey shadow on a transparent background, three states per
+# button. Hover is the brightest and boldest, normal a half-transparent
+# white, pressed the faintest.
+#
+# Each image is drawn for three display scales from the same outlines, so
+# that a scaled display gets a sharp one rather than an enlargement:
+#   NAME-STATE.png       1x   (96 DPI), the sizes below
+#   NAME-STATE-150.png   1.5x (144 DPI), each side 1.5 times, rounded up
+#   NAME-STATE-200.png   2x   (192 DPI), each side twice
 #
 #   close            16 x 16  cross                         8-bit RGBA
 #   settings         20 x 20  gear wheel                    8-bit RGBA
@@ -73,24 +79,44 @@ GlyphDraw() {
     esac
 }
 
-# Render BUTTON WIDTH HEIGHT NORMALSTROKE FORMAT (PNG32 or INDEXED).
+# Display scales in percent, and the file-name suffix of each.
+Scales=("100 " "150 -150" "200 -200")
+
+# Render BUTTON WIDTH HEIGHT NORMALSTROKE FORMAT (PNG32 or INDEXED) at every
+# display scale.
 Render() {
-    local button="$1" width="$2" height="$3" normalStroke="$4" format="$5"
+    local entry percent suffix
+    for entry in "${Scales[@]}"; do
+        read -r percent suffix <<<"$entry"
+        RenderAt "$percent" "$suffix" "$@"
+    done
+}
+
+# RenderAt PERCENT SUFFIX BUTTON WIDTH HEIGHT NORMALSTROKE FORMAT: the glyph
+# coordinates stay in 1x pixels and the drawing is scaled by PERCENT.
+RenderAt() {
+    local percent="$1" suffix="$2" button="$3" normalWidth="$4" normalHeight="$5" normalStroke="$6" format="$7"
+    local width=$(((normalWidth * percent + 99) / 100)) height=$(((normalHeight * percent + 99) / 100))
     local bigWidth=$((width * Scale)) bigHeight=$((height * Scale))
-    local blur offset
-    blur="$(calc "$ShadowBlur * $Scale")"
-    offset=$((ShadowOffset * Scale))
+    local blur offset drawScale
+    blur="$(calc "$ShadowBlur * $Scale * $percent / 100")"
+    offset=$((ShadowOffset * Scale * percent / 100))
+    if ((percent == 100)); then
+        drawScale="$Scale"
+    else
+        drawScale="$(calc "$Scale * $percent / 100")"
+    fi
     for state in "${States[@]}"; do
         read -r name opacity factor <<<"$state"
-        local stroke glyph="$work/$button-$name-glyph.png" file="$out/$button-$name.png"
+        local stroke glyph="$work/$button-$name-glyph.png" file="$out/$button-$name$suffix.png"
         stroke="$(calc "$normalStroke * $factor")"
         convert -size "${bigWidth}x${bigHeight}" xc:none \
-            -draw "scale $Scale,$Scale stroke white fill none stroke-linecap round stroke-linejoin round $(GlyphDraw "$button" "$stroke")" \
+            -draw "scale $drawScale,$drawScale stroke white fill none stroke-linecap round stroke-linejoin round $(GlyphDraw "$button" "$stroke")" \
             "PNG32:$glyph"
         if [[ $button == settings ]]; then
             # The axle hole goes through the gear.
             convert "$glyph" \( -size "${bigWidth}x${bigHeight}" xc:none -fill white \
-                -draw "scale $Scale,$Scale circle 10,10 12.6,10" \) \
+                -draw "scale $drawScale,$drawScale circle 10,10 12.6,10" \) \
                 -compose DstOut -composite "PNG32:$glyph"
         fi
         local encode=(-strip -define png:exclude-chunks=date,time,tEXt,zTXt,iTXt)

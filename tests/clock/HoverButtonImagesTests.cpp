@@ -1,5 +1,6 @@
-// The fifteen embedded button images, decoded and drawn the way the clock
-// draws them.
+// The embedded button images (fifteen for each of three display scales),
+// decoded and drawn the way the clock draws them, and the choice among the
+// scales.
 #include "clock/HoverButtons.h"
 #include "graphics/ImageObject.h"
 #include "support/CanvasPixels.h"
@@ -27,6 +28,21 @@ constexpr ImageKind Kinds[] = {
 };
 
 constexpr const char* States[] = {"normal", "hover", "pressed"};
+
+// The scales the images are drawn for: file-name suffix and percent.
+struct ImageScale {
+    const char* suffix;
+    std::uint32_t percent;
+};
+constexpr ImageScale ImageScales[] = {{"", 100}, {"-150", 150}, {"-200", 200}};
+
+std::string Name(const ImageKind& kind, const char* state, const ImageScale& scale = ImageScales[0]) {
+    return std::string(kind.button) + "-" + state + scale.suffix + ".png";
+}
+// A side of the 1x image at a scale, rounded up.
+std::uint32_t Side(std::uint32_t side, const ImageScale& scale) {
+    return (side * scale.percent + 99) / 100;
+}
 
 std::span<const std::uint8_t> Embedded(const std::string& fileName) {
     for (const embedded::EmbeddedAsset& asset : embedded::allAssets)
@@ -65,13 +81,12 @@ Ink DrawAndMeasure(std::span<const std::uint8_t> bytes, int width, int height) {
     return ink;
 }
 
-TEST(ButtonImages, FifteenAreEmbedded) {
-    EXPECT_EQ(embedded::allAssets.size(), 15u);
-    for (const ImageKind& kind : Kinds)
-        for (const char* state : States) {
-            const std::string name = std::string(kind.button) + "-" + state + ".png";
-            EXPECT_FALSE(Embedded(name).empty()) << name;
-        }
+TEST(ButtonImages, FifteenAreEmbeddedForEachScale) {
+    EXPECT_EQ(embedded::allAssets.size(), 45u);
+    for (const ImageScale& scale : ImageScales)
+        for (const ImageKind& kind : Kinds)
+            for (const char* state : States)
+                EXPECT_FALSE(Embedded(Name(kind, state, scale)).empty()) << Name(kind, state, scale);
 }
 
 std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t at) {
@@ -88,26 +103,27 @@ bool HasChunk(std::span<const std::uint8_t> png, std::string_view type) {
 
 TEST(ButtonImages, EachIsAnEightBitPngOfItsKind) {
     constexpr std::uint8_t Palette = 3, Rgba = 6;
-    for (const ImageKind& kind : Kinds)
-        for (const char* state : States) {
-            const std::string name = std::string(kind.button) + "-" + state + ".png";
-            const std::span<const std::uint8_t> png = Embedded(name);
-            ASSERT_GT(png.size(), 33u) << name;
-            // IHDR comes first: width, height, bit depth, colour type.
-            EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(&png[12]), 4), "IHDR") << name;
-            EXPECT_EQ(BigEndian(png, 16), kind.width) << name;
-            EXPECT_EQ(BigEndian(png, 20), kind.height) << name;
-            EXPECT_EQ(png[24], 8) << name;
-            EXPECT_EQ(png[25], kind.indexed ? Palette : Rgba) << name;
-            // A palette image carries its transparency in a tRNS chunk.
-            EXPECT_EQ(HasChunk(png, "tRNS"), kind.indexed) << name;
-        }
+    for (const ImageScale& scale : ImageScales)
+        for (const ImageKind& kind : Kinds)
+            for (const char* state : States) {
+                const std::string name = Name(kind, state, scale);
+                const std::span<const std::uint8_t> png = Embedded(name);
+                ASSERT_GT(png.size(), 33u) << name;
+                // IHDR comes first: width, height, bit depth, colour type.
+                EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(&png[12]), 4), "IHDR") << name;
+                EXPECT_EQ(BigEndian(png, 16), Side(kind.width, scale)) << name;
+                EXPECT_EQ(BigEndian(png, 20), Side(kind.height, scale)) << name;
+                EXPECT_EQ(png[24], 8) << name;
+                EXPECT_EQ(png[25], kind.indexed ? Palette : Rgba) << name;
+                // A palette image carries its transparency in a tRNS chunk.
+                EXPECT_EQ(HasChunk(png, "tRNS"), kind.indexed) << name;
+            }
 }
 
 TEST(ButtonImages, EachDecodesToItsSize) {
     for (const ImageKind& kind : Kinds)
         for (const char* state : States) {
-            const std::string name = std::string(kind.button) + "-" + state + ".png";
+            const std::string name = Name(kind, state);
             ImageObject image;
             ASSERT_TRUE(image.LoadFromMemory(Embedded(name))) << name << ": status " << LastStatus;
             EXPECT_EQ(image.GetWidth(), kind.width) << name;
@@ -182,6 +198,39 @@ TEST(DrawImageBytes, BytesThatAreNoImageDrawNothing) {
     ASSERT_FALSE(bytes.empty());
     for (std::uint8_t byte : bytes)
         ASSERT_EQ(byte, 0);
+}
+
+// A scale gets the images drawn for the smallest scale at or above it, which
+// cover the button's scaled bounds: a button is drawn smaller than its
+// image, never enlarged. Beyond 2x, the 2x images.
+TEST(ButtonImages, EachScaleGetsTheSmallestSetAtOrAboveIt) {
+    struct Case {
+        int dpi;
+        const char* suffix;
+    };
+    constexpr Case Cases[] = {{96, ""},      {97, "-150"},  {120, "-150"}, {144, "-150"},
+                              {168, "-200"}, {192, "-200"}, {288, "-200"}};
+    constexpr ButtonId Ids[] = {ButtonId::Close, ButtonId::Settings, ButtonId::KeepOnTop,
+                                ButtonId::SmallerFont, ButtonId::LargerFont}; // in the order of Kinds
+    for (const Case& c : Cases) {
+        const DisplayScale scale{c.dpi};
+        const PerButton<IntRect> bounds = ButtonBoundsFor(scale.Pixels(380), scale.Pixels(150), scale);
+        for (std::size_t i = 0; i < std::size(Ids); ++i) {
+            const ButtonImageSet set = ButtonImagesFor(Ids[i], scale);
+            const ImageScale drawnFor{c.suffix, 0};
+            const std::string name = Name(Kinds[i], "normal", drawnFor);
+            EXPECT_TRUE(std::ranges::equal(set.normal, Embedded(name))) << c.dpi << " DPI: " << name;
+            EXPECT_TRUE(std::ranges::equal(set.hover, Embedded(Name(Kinds[i], "hover", drawnFor)))) << name;
+            EXPECT_TRUE(std::ranges::equal(set.pressed, Embedded(Name(Kinds[i], "pressed", drawnFor))))
+                << name;
+            if (c.dpi > 192)
+                continue;
+            EXPECT_GE(BigEndian(set.normal, 16), static_cast<std::uint32_t>(At(bounds, Ids[i]).width))
+                << name;
+            EXPECT_GE(BigEndian(set.normal, 20), static_cast<std::uint32_t>(At(bounds, Ids[i]).height))
+                << name;
+        }
+    }
 }
 
 } // namespace

@@ -1,0 +1,124 @@
+// The clock at display scales other than 96 DPI: the layout it is made from,
+// and a change of scale while it runs (WM_DPICHANGED, which Wine never sends
+// by itself).
+#include "clock/ClockWindow.h"
+#include "clock/HoverButtons.h"
+#include "support/ClockFaceFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+struct ScaledFace {
+    int dpi;
+    Gdiplus::RectF window, panel, innerBorder;
+    std::int32_t cornerSize, cornerMargin;
+    float borderWidth, emOf80;
+    IntRect close, smallerFont;
+};
+// Written out: 96 DPI is the face as it has always been.
+const ScaledFace Faces[] = {
+    {96,
+     {0, 0, 380, 150},
+     {10, 10, 358, 128},
+     {1, 1, 375, 145},
+     5,
+     3,
+     1,
+     80,
+     {354, 10, 16, 16},
+     {350, 120, 20, 20}},
+    {144,
+     {0, 0, 570, 225},
+     {15, 15, 537, 192},
+     {1, 1, 563, 218},
+     7,
+     4,
+     1.5f,
+     120,
+     {531, 15, 24, 24},
+     {525, 180, 30, 30}},
+    {192,
+     {0, 0, 760, 300},
+     {20, 20, 716, 256},
+     {2, 2, 750, 290},
+     10,
+     6,
+     2,
+     160,
+     {708, 20, 32, 32},
+     {700, 240, 40, 40}},
+};
+
+bool Same(const Gdiplus::RectF& a, const Gdiplus::RectF& b) {
+    return a.X == b.X && a.Y == b.Y && a.Width == b.Width && a.Height == b.Height;
+}
+
+TEST(ClockLayoutForScale, FaceAndButtonsTakeTheScale) {
+    for (const ScaledFace& f : Faces) {
+        const DisplayScale scale{f.dpi};
+        const ClockLayout layout = ClockLayoutFor(scale);
+        EXPECT_TRUE(Same(layout.windowRect, f.window)) << f.dpi;
+        EXPECT_TRUE(Same(layout.textRect, f.window)) << f.dpi;
+        EXPECT_TRUE(Same(layout.panelRect, f.panel)) << f.dpi;
+        EXPECT_TRUE(Same(layout.innerBorderRect, f.innerBorder)) << f.dpi;
+        EXPECT_EQ(layout.cornerSize, f.cornerSize) << f.dpi;
+        EXPECT_EQ(layout.cornerMargin, f.cornerMargin) << f.dpi;
+        EXPECT_EQ(layout.borderWidth, f.borderWidth) << f.dpi;
+        EXPECT_EQ(layout.EmSize(80), f.emOf80) << f.dpi;
+        EXPECT_EQ(layout.OutlineWidth(4), 4 * f.emOf80 / 80) << f.dpi;
+        const PerButton<IntRect> bounds = ButtonBoundsFor(f.window.Width, f.window.Height, scale);
+        EXPECT_EQ(At(bounds, ButtonId::Close), f.close) << f.dpi;
+        EXPECT_EQ(At(bounds, ButtonId::SmallerFont), f.smallerFont) << f.dpi;
+    }
+    // The default layout is the one of 96 DPI.
+    const ClockLayout plain;
+    const ClockLayout at96 = ClockLayoutFor({96});
+    EXPECT_TRUE(Same(plain.windowRect, at96.windowRect) && Same(plain.panelRect, at96.panelRect) &&
+                Same(plain.innerBorderRect, at96.innerBorderRect) && plain.cornerSize == at96.cornerSize &&
+                plain.cornerMargin == at96.cornerMargin && plain.textScale == at96.textScale);
+}
+
+class ClockScaleChange : public ClockFaceFixture {
+protected:
+    void SetUp() override {
+        ClockFaceFixture::SetUp();
+        ASSERT_TRUE(App().windowHost.Subclass(Window(), ClockWindowProc));
+        SetupButtons();
+        RedrawClock(true);
+    }
+    void SendDpiChanged(int dpi, RECT suggested) {
+        SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    }
+};
+
+TEST_F(ClockScaleChange, TakesTheSuggestedRectangleAndDrawsEverythingAtTheNewScale) {
+    const std::vector<std::uint8_t> at96 = CanvasBytes();
+    for (const ScaledFace& f : {Faces[1], Faces[2]}) {
+        const auto redraws = RedrawCount();
+        const RECT suggested{200, 120, 200 + static_cast<LONG>(f.window.Width),
+                             120 + static_cast<LONG>(f.window.Height)};
+        SendDpiChanged(f.dpi, suggested);
+        RECT now{};
+        GetWindowRect(Window(), &now);
+        EXPECT_TRUE(EqualRect(&now, &suggested)) << f.dpi;
+        EXPECT_EQ(App().scale.dpi, f.dpi);
+        EXPECT_EQ(App().clockCanvas.GetWidth(), f.window.Width);
+        EXPECT_EQ(App().clockCanvas.GetHeight(), f.window.Height);
+        EXPECT_EQ(App().textLayer.GetWidth(), f.window.Width) << "the time laid out anew";
+        EXPECT_EQ(App().closeButton.bounds, f.close);
+        EXPECT_TRUE(std::ranges::equal(App().closeButton.normalImage,
+                                       ButtonImagesFor(ButtonId::Close, {f.dpi}).normal));
+        EXPECT_EQ(RedrawCount(), redraws + 1);
+        // The backdrop reaches the new right edge.
+        EXPECT_GT(Pixel(static_cast<int>(f.window.Width) - f.cornerMargin - 2, 75).a, 0) << f.dpi;
+    }
+    // Back at 96 DPI, every pixel is as it was.
+    SendDpiChanged(96, {100, 100, 480, 250});
+    EXPECT_EQ(App().clockCanvas.GetWidth(), 380);
+    EXPECT_TRUE(CanvasBytes() == at96);
+}
+
+} // namespace
