@@ -100,6 +100,15 @@ HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* tit
     return nullptr;
 }
 
+// Window rectangles and screen pixels as they are, at any display scale.
+void SeePhysicalPixels() {
+    using SetContext = HANDLE(WINAPI*)(HANDLE);
+    const auto set = reinterpret_cast<SetContext>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+    if (set)
+        set(reinterpret_cast<HANDLE>(-4)); // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+}
+
 RECT Grown(RECT rect, int margin) {
     InflateRect(&rect, margin, margin);
     return rect;
@@ -115,6 +124,7 @@ std::string TakeScreenshots(const std::string& executable, const std::string& fo
     const std::string copy = directory + "\\TikoClock.exe";
     if (!CopyFileA(executable.c_str(), copy.c_str(), FALSE))
         return "cannot copy " + executable;
+    SeePhysicalPixels();
     MoveMouse(5, 5);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -132,12 +142,18 @@ std::string TakeScreenshots(const std::string& executable, const std::string& fo
         Sleep(2500);
         RECT rect{};
         GetWindowRect(clock, &rect);
-        SaveScreenRect(Grown(rect, 20), folder + "\\clock.bmp");
-        MoveMouse(rect.left + 100, rect.top + 75);
-        MoveMouse(rect.left + 340, rect.top + 18);
-        MoveMouse(rect.left + 341, rect.top + 18);
+        // Points of the 380 x 150 face of 96 DPI, at the window's scale.
+        const auto at = [&](int x, int y) {
+            const int width = rect.right - rect.left;
+            MoveMouse(rect.left + x * width / 380, rect.top + y * width / 380);
+        };
+        const int margin = 20 * (rect.right - rect.left) / 380;
+        SaveScreenRect(Grown(rect, margin), folder + "\\clock.bmp");
+        at(100, 75);
+        at(340, 18);
+        at(341, 18);
         Sleep(400);
-        SaveScreenRect(Grown(rect, 20), folder + "\\clock-hover.bmp");
+        SaveScreenRect(Grown(rect, margin), folder + "\\clock-hover.bmp");
         Click();
         const HWND settings = WaitForWindow(info.dwProcessId, nullptr, L"\u8BBE\u7F6E"); // 设置
         if (!settings) {

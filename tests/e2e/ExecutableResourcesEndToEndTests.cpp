@@ -48,6 +48,20 @@ TEST(ExecutableResources, ManifestAsksForCommonControlsSix) {
     EXPECT_NE(manifest.find("publicKeyToken=\"6595b64144ccf1df\""), std::string_view::npos);
 }
 
+// Per-monitor v2 where Windows knows it, per-monitor or system-aware before;
+// each element in the namespace the systems read it from.
+TEST(ExecutableResources, ManifestDeclaresPerMonitorDpiAwareness) {
+    const ResourceModule exe(ClockExecutablePath());
+    const std::string_view manifest = exe.Bytes(RT_MANIFEST, MAKEINTRESOURCEW(1));
+    ASSERT_FALSE(manifest.empty());
+    EXPECT_NE(manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                            "PerMonitorV2, PerMonitor</dpiAwareness>"),
+              std::string_view::npos);
+    EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+                            "true/pm</dpiAware>"),
+              std::string_view::npos);
+}
+
 TEST(ExecutableResources, VersionRecordNamesTheProgram) {
     const ResourceModule exe(ClockExecutablePath());
     ASSERT_NE(exe.module, nullptr);
