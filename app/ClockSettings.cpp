@@ -3,6 +3,8 @@
 #include "app/TextNumbers.h"
 #include "framework/Services.h"
 
+#include <vector>
+
 namespace {
 
 constexpr char BasicSection[] = "基本设置";
@@ -96,19 +98,23 @@ ClockSettings LoadSettings(const std::string& path, int screenWidth, int screenH
             settings.*field.text = text;
     }
     if (!FileExists(path)) {
+        std::vector<IniEntry> entries;
         for (const SettingField& field : SettingFields) {
             if (field.key != std::string_view(ShowSecondsKey))
-                WriteIniText(path, field.section, field.key, FileText(field, settings));
+                entries.push_back({field.section, field.key, FileText(field, settings)});
         }
+        WriteIniFileWhole(path, path, entries);
     }
     return settings;
 }
 
-void SaveSettings(const std::string& path, const ClockSettings& settings, int left, int top) {
+bool SaveSettings(const std::string& path, const ClockSettings& settings, int left, int top) {
+    std::vector<IniEntry> entries;
     for (const SettingField& field : SettingFields) {
         std::string value = FileText(field, settings);
         if (field.kind == FieldKind::Position)
             value.append("|").append(IntToText(left)).append("|").append(IntToText(top));
-        WriteIniText(path, field.section, field.key, value);
+        entries.push_back({field.section, field.key, std::move(value)});
     }
+    return WriteIniFileWhole(path, path, entries);
 }

@@ -77,5 +77,6 @@ ClockSettings DefaultSettings();
 ClockSettings LoadSettings(const std::string& path, int screenWidth, int screenHeight,
                            SIZE clock = {380, 150});
 
-// Writes all nineteen keys; the position as flag|left|top.
-void SaveSettings(const std::string& path, const ClockSettings& settings, int left, int top);
+// Writes all nineteen keys, the position as flag|left|top, and replaces the
+// file in one step (other keys and sections stay); true when it was replaced.
+bool SaveSettings(const std::string& path, const ClockSettings& settings, int left, int top);

@@ -2,6 +2,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/GraphicsStartup.h"
+#include "app/SettingsLocation.h"
 #include "app/SystemIntegration.h"
 #include "clock/ClockFace.h"
 #include "clock/ClockWindow.h"
@@ -22,7 +23,7 @@ int RunProgram() {
 void OnClockWindowCreated() {
     AppGlobals& app = App();
     StartGraphics();
-    app.settingsFilePath = ProgramDirectory() + "\\" + SettingsFileName;
+    app.settingsFilePath = ChooseSettingsFile();
     // The scale of the monitor the window was made on: the first start
     // centres the clock at that scale's size.
     app.scale = ScaleForWindow(app.clockWindow->Handle());

@@ -3,6 +3,7 @@
 // file, the screen, the local time, waiting. Texts are ANSI byte strings.
 #include <windows.h>
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,24 @@ bool WriteIniText(const std::string& path, const std::string& section, const std
                   const std::string& value);
 // A search for the path finds something.
 bool FileExists(const std::string& path);
+
+// One key of an INI file and the text it gets.
+struct IniEntry {
+    const char* section;
+    const char* key;
+    std::string value;
+};
+// Writes the entries into a copy of source (into an empty file when source
+// does not exist) beside path, then puts that file at path in one step: a
+// reader, or a process that ends half-way, finds the old file or the new
+// one, never half of one. A read-only file or a folder at path is left as it
+// is. True when path holds the new file.
+bool WriteIniFileWhole(const std::string& path, const std::string& source, std::span<const IniEntry> entries);
+
+// Whether a new file can be made in the folder (a probe file, removed at once).
+bool FolderAcceptsNewFiles(const std::string& folder);
+// The current user's application-data folder, "" when there is none.
+std::string UserApplicationDataDirectory();
 
 struct ScreenSize {
     int width;

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
+#include <thread>
+
 namespace {
 
 class SettingsFile : public testing::Test {
@@ -117,6 +121,32 @@ TEST_F(SettingsFile, SaveWritesAllNineteenKeysWithNegativePosition) {
     EXPECT_EQ(Key("基本设置", "显示秒数"), "真");
     EXPECT_EQ(Key("基本设置", "恢复上次关闭时的位置"), "真|-50|-20");
     EXPECT_EQ(Key("时钟", "字体大小"), "-50");
+}
+
+TEST_F(SettingsFile, AReaderNeverFindsHalfASavedFile) {
+    WriteFileBytes(path, "[其他]\r\n留下=1\r\n");
+    ClockSettings first = DefaultSettings(), second = DefaultSettings();
+    first.startWithWindows = first.fontName = "A"; // the first key written and the last
+    second.startWithWindows = second.fontName = "B";
+    std::atomic<bool> saving = true;
+    std::string half;
+    std::thread reader([&] {
+        while (saving && half.empty()) {
+            const std::string bytes = ReadFileBytes(path);
+            const bool a = bytes.find("开机启动=A") != bytes.npos && bytes.find("字体名称=A") != bytes.npos;
+            const bool b = bytes.find("开机启动=B") != bytes.npos && bytes.find("字体名称=B") != bytes.npos;
+            if (a == b && bytes.find("开机启动") != bytes.npos)
+                half = bytes;
+            Sleep(1); // a reader that never lets go would hold off every replacement
+        }
+    });
+    for (int save = 0; save < 40; ++save)
+        SaveSettings(path, save % 2 ? first : second, save, save);
+    saving = false;
+    reader.join();
+    EXPECT_EQ(half, "") << "found while saving";
+    EXPECT_EQ(Key("其他", "留下"), "1") << "keys of others stay";
+    EXPECT_EQ(Key("基本设置", "恢复上次关闭时的位置"), "真|39|39");
 }
 
 TEST(SettingsDefaults, MatchTheDocumentedValues) {

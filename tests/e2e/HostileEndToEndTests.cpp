@@ -265,6 +265,72 @@ TEST(ReadOnlyProgramFolder, RunsDrawsAndClosesWithZeroWritingNothing) {
     }
 }
 
+// Starts the copy of the program in the folder; its clock window.
+HWND StartFrom(const std::string& folder, FixedProgram& program) {
+    const std::string executable = folder + "\\TikoClock.exe";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string commandLine = "\"" + executable + "\"";
+    if (!CreateProcessA(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &info))
+        return nullptr;
+    CloseHandle(info.hThread);
+    program.process = info.hProcess;
+    program.processId = info.dwProcessId;
+    std::pair<DWORD, HWND> search{info.dwProcessId, nullptr};
+    desktop::WaitUntil([&] { return !EnumWindows(FindClockWindow, reinterpret_cast<LPARAM>(&search)); }, 90s);
+    return search.second;
+}
+
+TEST(ReadOnlyProgramFolder, ChangesLiveOnInAPerUserCopySeededFromTheFileBesideTheProgram) {
+    const char* folders = std::getenv("TIKO_READONLY_FOLDERS");
+    if (!folders)
+        GTEST_SKIP() << "needs the immutable folders HostileRun.sh makes";
+    std::stringstream list(folders);
+    std::string folder;
+    while (std::getline(list, folder, ';') && !FileBytes(folder + "\\配置.ini"))
+        continue;
+    const auto beside = FileBytes(folder + "\\配置.ini");
+    ASSERT_TRUE(beside.has_value()) << "needs a folder with a settings file";
+    const std::string size = ReadKey(folder + "\\配置.ini", "时钟", "字体大小", "80");
+    const std::string larger = IntToText(TextToInt(size) + 5);
+    char appData[MAX_PATH]{};
+    GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
+    const std::string copy = std::string(appData) + "\\Tiko Clock\\配置.ini";
+    DeleteFileA(copy.c_str());
+
+    FixedProgram first;
+    const HWND window = StartFrom(folder, first);
+    ASSERT_NE(window, nullptr) << "no clock window";
+    EXPECT_EQ(ReadKey(copy, "时钟", "字体大小", ""), "60")
+        << "the copy starts as the file beside the program";
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const POINT button{rect.left + 337, rect.top + 130}; // the larger-font button
+    const auto unlit = desktop::CaptureScreen(button.x - 8, button.y - 8, 16, 16);
+    desktop::MoveMouse(button.x - 2, button.y);
+    desktop::MoveMouse(button.x, button.y);
+    ASSERT_TRUE(desktop::WaitUntil(
+        [&] { return desktop::CaptureScreen(button.x - 8, button.y - 8, 16, 16) != unlit; }, 10s));
+    desktop::LeftDown();
+    desktop::LeftUp();
+    ASSERT_TRUE(desktop::WaitUntil([&] { return GetForegroundWindow() == window; }, 5s));
+    desktop::PressKey(VK_ESCAPE);
+    ASSERT_EQ(WaitForSingleObject(first.process, 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(ReadKey(copy, "时钟", "字体大小", ""), larger);
+
+    // The next start reads the copy: what it saves is what it read there.
+    FixedProgram second;
+    const HWND again = StartFrom(folder, second);
+    ASSERT_NE(again, nullptr) << "no clock window";
+    PostMessageW(again, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_EQ(WaitForSingleObject(second.process, 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(ReadKey(copy, "时钟", "字体大小", ""), larger);
+    EXPECT_EQ(FileBytes(folder + "\\配置.ini"), beside);
+    DeleteFileA(copy.c_str());
+}
+
 // Texts of a window and all its descendants.
 BOOL CALLBACK CollectText(HWND window, LPARAM parameter) {
     wchar_t text[256]{};

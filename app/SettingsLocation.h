@@ -1,0 +1,19 @@
+#pragma once
+// Where "配置.ini" lives: beside the executable whenever that folder can be
+// written (portable use), otherwise in a per-user copy under the user's
+// application-data folder.
+#include <string>
+
+inline constexpr char PerUserFolderName[] = "Tiko Clock";
+
+// "配置.ini" beside the executable.
+std::string SettingsFileBesideProgram();
+// "配置.ini" in the "Tiko Clock" folder of the user's application data, ""
+// when the user has no such folder.
+std::string PerUserSettingsFile();
+
+// The file this run reads and writes. The folder beside the executable when
+// it can be written; otherwise the per-user copy, made first (in one step)
+// from the file beside the executable when there is one and no copy yet.
+// Without a per-user folder, the file beside the executable all the same.
+std::string ChooseSettingsFile();
