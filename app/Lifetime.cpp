@@ -33,10 +33,20 @@ void OnClockWindowCreated() {
     InitialiseClockFace();
 }
 
-void OnClockWindowDestroyed() {
+void SaveClockSettings() {
     AppGlobals& app = App();
     const POINT position = app.clockWindow->Position();
     SaveSettings(app.settingsFilePath, app.settings, position.x, position.y);
+}
+
+void OnSessionEnding() {
+    // Windows ends the process after this without destroying the window.
+    SaveClockSettings();
+}
+
+void OnClockWindowDestroyed() {
+    AppGlobals& app = App();
+    SaveClockSettings();
     ReleaseButtonLayers();
     app.textLayer.ReleaseCanvas();
     app.panelLayer.ReleaseCanvas();

@@ -11,5 +11,11 @@ void OnClockWindowCreated();
 // drawing resources, stops GDI+ and ends the message loop with code 0.
 void OnClockWindowDestroyed();
 
+// Writes every setting and the window's position to the settings file.
+void SaveClockSettings();
+// The Windows session ends (log-off, shut-down): the settings are saved, as
+// no destruction event will come.
+void OnSessionEnding();
+
 // tickTimer: a redraw with a fresh time.
 void OnClockTick();

@@ -24,6 +24,16 @@ void ClockWindow::OnDestroyed() {
     OnClockWindowDestroyed();
 }
 
+bool ClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    // At log-off or shut-down the process ends after this message, without
+    // WM_DESTROY: the settings are saved here or never.
+    if (message != WM_ENDSESSION || !wParam)
+        return false;
+    OnSessionEnding();
+    result = 0;
+    return true;
+}
+
 LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     AppGlobals& app = App();
     const auto position = static_cast<std::int32_t>(lParam);

@@ -15,6 +15,7 @@ public:
 protected:
     void OnCreated() override;
     void OnDestroyed() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
 // The clock window's own procedure, put in front of the framework's: hover,

@@ -1,8 +1,11 @@
 // The real program, started and ended as a user would.
 #include "support/ClockProcess.h"
+#include "support/ClockScreen.h"
 #include "support/Desktop.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -44,6 +47,38 @@ TEST(ProgramLifetime, FirstStartWritesTheCentredPositionAndEscapeSavesAllKeys) {
     ASSERT_TRUE(savedFile.has_value());
     EXPECT_EQ(CountKeys(*savedFile), 19);
     EXPECT_NE(savedFile->find("显示秒数=真"), std::string::npos);
+}
+
+TEST(ProgramLifetime, EndOfTheWindowsSessionSavesThePlaceAndTheSettings) {
+    ClockProcess clock;
+    ASSERT_TRUE(clock.Start());
+    const RECT start = clock.WindowRect();
+    desktop::Drag(start.left + 40, start.top + 75, start.left + 140, start.top + 125);
+    ASSERT_TRUE(desktop::WaitUntil([&] { return clock.WindowRect().left != start.left; }, 5s));
+    const RECT moved = clock.WindowRect();
+    const auto topmost = [&] { return (GetWindowLongW(clock.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    ASSERT_TRUE(topmost());
+    // Keep on top, switched off with its button.
+    ASSERT_TRUE(clock_screen::ClickHoverButton(clock, {316, 18}, {306, 8, 326, 28}));
+    ASSERT_TRUE(desktop::WaitUntil([&] { return !topmost(); }, 5s));
+
+    // Wine's end of the session: every window is asked and told
+    // (WM_QUERYENDSESSION, WM_ENDSESSION), then its process is ended.
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION wineboot{};
+    std::string commandLine = "wineboot.exe --end-session --shutdown";
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &wineboot))
+        GTEST_SKIP() << "no wineboot.exe here to end the session with";
+    CloseHandle(wineboot.hThread);
+    CloseHandle(wineboot.hProcess);
+    ASSERT_TRUE(clock.WaitForExit(60s).has_value()) << "the end of the session did not end the clock";
+    const std::string saved = clock.ReadIniBytes().value_or("");
+    EXPECT_EQ(CountKeys(saved), 19) << saved;
+    EXPECT_NE(saved.find("窗口置顶=假"), std::string::npos) << saved;
+    const std::string place = std::to_string(moved.left) + "|" + std::to_string(moved.top);
+    EXPECT_NE(saved.find("恢复上次关闭时的位置=真|" + place), std::string::npos) << saved;
 }
 
 } // namespace
