@@ -12,7 +12,8 @@ namespace {
 
 constexpr int TrimPeriodToStop = -1;
 
-HKEY startWithWindowsRoot = HKEY_LOCAL_MACHINE;
+HKEY machineRunRoot = HKEY_LOCAL_MACHINE;
+HKEY userRunRoot = HKEY_CURRENT_USER;
 int trimCount = 0;
 
 bool IsGbkLeadByte(char c) {
@@ -75,6 +76,9 @@ bool WriteRegistryText(HKEY root, std::string_view valuePath, const std::string&
 
 void DeleteRegistryValue(HKEY root, std::string_view valuePath) {
     const KeyAndValue parts = SplitValuePath(valuePath);
+    // An empty name would be the key's default value, which is not ours.
+    if (parts.value.empty())
+        return;
     HKEY opened = nullptr;
     if (RegOpenKeyExA(root, parts.key.c_str(), 0, KEY_WRITE, &opened) != ERROR_SUCCESS)
         return;
@@ -82,8 +86,9 @@ void DeleteRegistryValue(HKEY root, std::string_view valuePath) {
     RegDeleteValueA(key.get(), parts.value.c_str());
 }
 
-void SetStartWithWindowsRoot(HKEY root) {
-    startWithWindowsRoot = root;
+void SetStartWithWindowsRoot(HKEY machineRoot, HKEY userRoot) {
+    machineRunRoot = machineRoot;
+    userRunRoot = userRoot;
 }
 
 bool ApplyStartWithWindows(bool checked) {
@@ -96,16 +101,23 @@ bool ApplyStartWithWindows(bool checked) {
     const std::string fileName = ExecutableFileName();
     // Without a file name the value would land on the Run key's default
     // value: count that as a failed write.
-    const bool written =
-        !fileName.empty() && WriteRegistryText(startWithWindowsRoot, StartWithWindowsValuePath(),
-                                               ProgramDirectory() + "\\" + fileName);
+    if (fileName.empty())
+        return false;
+    const std::string valuePath = StartWithWindowsValuePath();
+    const std::string target = ProgramDirectory() + "\\" + fileName;
+    // Only an elevated process may write the machine-wide value; an ordinary
+    // user's own Run key starts the program for that user.
+    const bool written = WriteRegistryText(machineRunRoot, valuePath, target) ||
+                         WriteRegistryText(userRunRoot, valuePath, target);
     if (written)
         settings.startWithWindows = OnText;
     return written;
 }
 
 void DeleteStartWithWindows() {
-    DeleteRegistryValue(startWithWindowsRoot, StartWithWindowsValuePath());
+    const std::string valuePath = StartWithWindowsValuePath();
+    DeleteRegistryValue(machineRunRoot, valuePath);
+    DeleteRegistryValue(userRunRoot, valuePath);
 }
 
 void SetTopmost(bool on) {

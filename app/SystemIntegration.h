@@ -6,25 +6,30 @@
 #include <string>
 #include <string_view>
 
-// The Run key under HKEY_LOCAL_MACHINE, and the value path of this program
-// in it (the value is named after the executable's file name).
+// The Run key, under HKEY_LOCAL_MACHINE and under HKEY_CURRENT_USER, and the
+// value path of this program in it (the value is named after the
+// executable's file name).
 inline constexpr char RunKeyPath[] = "software\\microsoft\\windows\\CurrentVersion\\Run";
 std::string StartWithWindowsValuePath();
 
 // The settings check box "开机启动" was clicked; checked is its new state.
-// Checked: writes the Run value and sets startWithWindows to "真"; a failed
-// write leaves the flag alone. Cleared: sets "假" and deletes the value.
-// Answers the state the box must show (a failed write clears it again).
+// Checked: writes the Run value, the machine-wide one first and, when that
+// is refused (an ordinary user's process), the current user's; either sets
+// startWithWindows to "真", and a refusal of both leaves the flag alone.
+// Cleared: sets "假" and deletes the value. Answers the state the box must
+// show (a failed write clears it again).
 bool ApplyStartWithWindows(bool checked);
-// Deletes the Run value named after the executable; a missing key is not created.
+// Deletes the Run value named after the executable from both Run keys; a
+// missing key is not created.
 void DeleteStartWithWindows();
-// The root the Run value lives under; tests point it elsewhere.
-void SetStartWithWindowsRoot(HKEY root);
+// The roots the Run value lives under; tests point them elsewhere.
+void SetStartWithWindowsRoot(HKEY machineRoot, HKEY userRoot = HKEY_CURRENT_USER);
 
 // Registry services: the value path is split at its last backslash into key
 // and value name. Writing opens the key for writing, creates it when that
 // fails, and sets a REG_SZ with its terminating zero; true when the set
-// succeeded. Deleting never creates the key.
+// succeeded. Deleting never creates the key, and a path without a value
+// name (the key's default value) deletes nothing.
 bool WriteRegistryText(HKEY root, std::string_view valuePath, const std::string& data);
 void DeleteRegistryValue(HKEY root, std::string_view valuePath);
 

@@ -15,6 +15,8 @@ using RestoreDefaults = ClockFaceFixture;
 TEST_F(RestoreDefaults, EveryFieldReturnsToItsDefaultAndTheSystemFollows) {
     ClockSettings& s = Settings();
     ASSERT_TRUE(ApplyStartWithWindows(true));
+    const std::string name = ExecutableFileName();
+    ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, StartWithWindowsValuePath(), "x")); // the user's too
     s.startWithWindows = "假"; // a stale Run value must go even when the flag says off
     s.keepOnTop = "假";
     s.windowAlpha = 40;
@@ -44,6 +46,7 @@ TEST_F(RestoreDefaults, EveryFieldReturnsToItsDefaultAndTheSystemFollows) {
     EXPECT_EQ(s.restoreLastPosition, "真");
     EXPECT_EQ(App().clockCanvas.GetAlpha(), 255);
     EXPECT_FALSE(RunValueExists());
+    EXPECT_FALSE(ReadRunValue(name, HKEY_CURRENT_USER).has_value());
     EXPECT_TRUE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(App().keepOnTopButton.state, ButtonState::Hover);
     EXPECT_FALSE(App().clockWindow->trimTimer.IsRunning());

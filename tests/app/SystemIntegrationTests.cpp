@@ -50,9 +50,28 @@ TEST_F(StartWithWindows, DeletingWhenAlreadyOffStillRemovesAStaleValue) {
     EXPECT_FALSE(ReadRunValue(ExecutableFileName()).has_value());
 }
 
+// A root that is no key at all: neither open nor create can succeed, as
+// under HKEY_LOCAL_MACHINE for a process that is not elevated.
+const HKEY RefusedRoot = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7654321));
+
+TEST_F(StartWithWindows, RefusedMachineWideTheUsersRunKeyGetsTheValueAndClearingRemovesBoth) {
+    SetStartWithWindowsRoot(RefusedRoot);
+    App().settings.startWithWindows = "假";
+    EXPECT_TRUE(ApplyStartWithWindows(true)) << "the box stays checked";
+    EXPECT_EQ(App().settings.startWithWindows, "真");
+    const std::string name = ExecutableFileName();
+    EXPECT_EQ(ReadRunValue(name, HKEY_CURRENT_USER), ProgramDirectory() + "\\" + name + '\0');
+
+    SetStartWithWindowsRoot(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(ApplyStartWithWindows(true));
+    ASSERT_TRUE(ReadRunValue(name).has_value());
+    EXPECT_FALSE(ApplyStartWithWindows(false));
+    EXPECT_FALSE(ReadRunValue(name).has_value());
+    EXPECT_FALSE(ReadRunValue(name, HKEY_CURRENT_USER).has_value());
+}
+
 TEST_F(StartWithWindows, AFailedWriteClearsTheBoxAndKeepsTheFlag) {
-    // A root that is no key at all: neither open nor create can succeed.
-    SetStartWithWindowsRoot(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7654321)));
+    SetStartWithWindowsRoot(RefusedRoot, RefusedRoot);
     App().settings.startWithWindows = "假";
     EXPECT_FALSE(ApplyStartWithWindows(true));
     EXPECT_EQ(App().settings.startWithWindows, "假");
@@ -67,6 +86,19 @@ TEST(RegistryServices, DeleteNeverCreatesTheKey) {
     HKEY key = nullptr;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\TikoClockTests\\NoSuchKey", 0, KEY_READ, &key),
               ERROR_SUCCESS);
+}
+
+TEST(RegistryServices, DeleteWithoutAValueNameLeavesTheKeysDefaultValue) {
+    // An empty executable file name makes such a path of the Run value.
+    const std::string key = "Software\\TikoClockTests\\Run";
+    ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, key + "\\", "default"));
+    DeleteRegistryValue(HKEY_CURRENT_USER, key + "\\");
+    char data[64]{};
+    DWORD size = sizeof data;
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, data, &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(data, "default");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\TikoClockTests");
 }
 
 TEST(RegistryServices, WriteCreatesAMissingKey) {

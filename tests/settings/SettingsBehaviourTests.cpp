@@ -645,8 +645,9 @@ TEST_F(SettingsLivePreview, StartWithWindowsWritesTheRunValueOrClearsTheBoxAgain
     EXPECT_FALSE(RunValueExists());
     EXPECT_EQ(RedrawCount(), frames);
 
-    // A root that is no key: the write fails, the box clears itself again.
-    SetStartWithWindowsRoot(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7654321)));
+    // Roots that are no keys: both writes fail, the box clears itself again.
+    const HKEY refused = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7654321));
+    SetStartWithWindowsRoot(refused, refused);
     ClickButton(start);
     EXPECT_FALSE(start.IsChecked());
     EXPECT_EQ(Settings().startWithWindows, "假");

@@ -6,10 +6,11 @@
 #include <optional>
 #include <string>
 
-// The REG_SZ data (terminator included) of the Run value with that name.
-inline std::optional<std::string> ReadRunValue(const std::string& name) {
+// The REG_SZ data (terminator included) of the Run value with that name,
+// machine-wide or under another root.
+inline std::optional<std::string> ReadRunValue(const std::string& name, HKEY root = HKEY_LOCAL_MACHINE) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, RunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return std::nullopt;
     char data[1024]{};
     DWORD size = sizeof data;
