@@ -202,8 +202,10 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_LBUTTONDOWN:
         // The press has already been seen by whoever subclassed the window;
-        // the system's own move loop does the dragging.
-        if (layout.dragToMove)
+        // the system's own move loop does the dragging. When that press
+        // brought another window forward (a button opened it), the move
+        // loop would activate this one again and take the keyboard away.
+        if (layout.dragToMove && !AnotherWindowIsActive())
             PostMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
         return 0;
     case WM_SETCURSOR:
@@ -219,6 +221,11 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool Window::AnotherWindowIsActive() const {
+    const HWND active = GetActiveWindow();
+    return active != nullptr && active != window;
 }
 
 Control* Window::FindControl(std::string_view name) const {

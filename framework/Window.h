@@ -111,6 +111,8 @@ private:
     friend class WindowTimer;
     static LRESULT CALLBACK Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Another window of this thread holds the activation.
+    bool AnotherWindowIsActive() const;
     void DispatchTimer(UINT_PTR id);
     void BuildControls();
     void BindTimer(const ControlRecord& record);

@@ -246,4 +246,31 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
         EXPECT_NE(saved->find(line), std::string::npos) << line << " missing from\n" << *saved;
 }
 
+TEST(SettingsWindowEndToEnd, AfterTheGearTheKeyboardIsInItEscClosesItAndASecondEscEndsTheClock) {
+    ClockProcess clock;
+    clock.WriteIni("[基本设置]\r\n恢复上次关闭时的位置=真|" + std::to_string(ClockPlace.x) + "|" +
+                   std::to_string(ClockPlace.y) + "\r\n");
+    ASSERT_TRUE(clock.Start());
+    ASSERT_TRUE(ClickHoverButton(clock, OnGear, GearBounds)) << "the gear did not light";
+    HWND settings = nullptr;
+    ASSERT_TRUE(
+        desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled("设置")) != nullptr; }, 10s));
+    ASSERT_TRUE(desktop::WaitUntil([&] { return GetForegroundWindow() == settings; }, 5s));
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(settings, nullptr), &thread);
+    EXPECT_TRUE(thread.hwndFocus == settings || IsChild(settings, thread.hwndFocus))
+        << "the focus is elsewhere";
+
+    desktop::PressKey(VK_ESCAPE);
+    ASSERT_TRUE(desktop::WaitUntil([&] { return !IsWindow(settings); }, 10s)) << "Esc did not close it";
+    EXPECT_TRUE(IsWindow(clock.Window())) << "Esc reached the clock instead";
+    EXPECT_TRUE(clock.IsRunning());
+    const RECT place = clock.WindowRect();
+    desktop::Click(place.left + 60, place.top + 75); // on the face, clear of the buttons
+    ASSERT_TRUE(desktop::WaitUntil([&] { return GetForegroundWindow() == clock.Window(); }, 5s));
+    desktop::PressKey(VK_ESCAPE);
+    EXPECT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0)) << "Esc on the clock ends the program";
+}
+
 } // namespace
