@@ -59,4 +59,5 @@ void OnClockWindowDestroyed() {
 
 void OnClockTick() {
     RedrawClock(true);
+    ArmClockTick();
 }

@@ -17,5 +17,6 @@ void SaveClockSettings();
 // no destruction event will come.
 void OnSessionEnding();
 
-// tickTimer: a redraw with a fresh time.
+// tickTimer (and a change of the system time, or a resume): a redraw with a
+// fresh time, and the timer armed for the next tick.
 void OnClockTick();

@@ -3,6 +3,7 @@
 #include "app/AppGlobals.h"
 #include "app/SystemIntegration.h"
 #include "clock/ClockFace.h"
+#include "clock/ClockWindow.h"
 #include "settings/SettingsWindow.h"
 
 void RestoreDefaultSettings() {
@@ -16,4 +17,5 @@ void RestoreDefaultSettings() {
     SetWorkingSetTrimming(-1);
     FillSettingsControls();
     RedrawClock(true);
+    ArmClockTick(); // seconds are shown again
 }

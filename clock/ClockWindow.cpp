@@ -5,7 +5,10 @@
 #include "app/AppGlobals.h"
 #include "clock/ClockFace.h"
 #include "clock/HoverButtons.h"
+#include "framework/Services.h"
 #include "settings/WindowLayouts.h"
+
+#include <algorithm>
 
 ClockWindow::ClockWindow()
     : tickTimer(*this, Timer1Id, [] { OnClockTick(); }), trimTimer(*this, Timer2Id, [] { OnTrimTick(); }) {}
@@ -14,6 +17,26 @@ POINT ClockWindow::Position() const {
     RECT rect{};
     GetWindowRect(Handle(), &rect);
     return {rect.left, rect.top};
+}
+
+UINT MillisecondsToNextTick(const SYSTEMTIME& now, bool showSeconds) {
+    // A leap second (60) or a reading out of range waits at most one period.
+    const UINT millisecond = std::min<UINT>(now.wMilliseconds, 999);
+    const UINT second = std::min<UINT>(now.wSecond, 59);
+    UINT wait = 1000 - millisecond;
+    if (!showSeconds)
+        wait += (59 - second) * 1000;
+    return wait + TickMarginMilliseconds;
+}
+
+void ArmClockTick() {
+    AppGlobals& app = App();
+    if (!app.clockWindow)
+        return;
+    // Each tick is armed anew: a periodic timer keeps the phase of the moment
+    // it started and drifts against the wall clock.
+    app.clockWindow->tickTimer.Restart(
+        MillisecondsToNextTick(ReadLocalTime(), IsOn(app.settings.showSeconds)));
 }
 
 void ClockWindow::OnCreated() {
@@ -58,6 +81,15 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         // Both words carry the new DPI; the rectangle keeps the window where
         // the system wants it (under the pointer during a drag).
         ChangeClockScale({HIWORD(wParam)}, *reinterpret_cast<const RECT*>(lParam));
+        break;
+    case WM_TIMECHANGE:
+        // The wall clock jumped: show its time now and tick on its seconds.
+        OnClockTick();
+        break;
+    case WM_POWERBROADCAST:
+        // After sleep the timer's phase and the shown time are both stale.
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND)
+            OnClockTick();
         break;
     default:
         break;

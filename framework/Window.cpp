@@ -324,6 +324,16 @@ void WindowTimer::SetInterval(UINT milliseconds) {
         interval = milliseconds;
 }
 
+void WindowTimer::Restart(UINT milliseconds) {
+    if (milliseconds == 0) {
+        SetInterval(0);
+        return;
+    }
+    const HWND window = owner.Handle();
+    if (window && SetTimer(window, id, milliseconds, nullptr))
+        interval = milliseconds;
+}
+
 void WindowTimer::Tick() {
     if (interval != 0 && onTick)
         onTick();

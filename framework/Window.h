@@ -140,6 +140,9 @@ public:
     WindowTimer& operator=(const WindowTimer&) = delete;
 
     void SetInterval(UINT milliseconds);
+    // Starts the countdown anew at that interval, even the one it runs with:
+    // a timer re-armed on each tick for a moment of the wall clock.
+    void Restart(UINT milliseconds);
     UINT Interval() const { return interval; }
     bool IsRunning() const { return interval != 0; }
     UINT_PTR Id() const { return id; }

@@ -4,6 +4,7 @@
 #include "app/RestoreDefaults.h"
 #include "app/SystemIntegration.h"
 #include "app/TextNumbers.h"
+#include "clock/ClockWindow.h"
 #include "clock/ClockFace.h"
 #include "settings/FontList.h"
 #include "settings/WindowLayouts.h"
@@ -224,8 +225,10 @@ void BindCheckBoxes(SettingsWindow& window) {
     if (CheckBox* box = window.Find<CheckBox>("选择框6"))
         box->onToggled = [](bool checked) {
             Settings().showSeconds = FlagText(checked);
-            // A fresh time: the text is built again with or without seconds.
+            // A fresh time: the text is built again with or without seconds,
+            // and the next tick comes at the next second or minute.
             RedrawClock(true);
+            ArmClockTick();
         };
 }
 

@@ -2,6 +2,7 @@
 
 #include "clock/LayeredWindowHost.h"
 #include "support/ClockFaceFixture.h"
+#include "support/Desktop.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,70 @@ TEST_F(ClockWindowProcTest, DetachPutsTheFrameworkProcedureBack) {
     Send(WM_MOUSEMOVE, 50, 60);
     EXPECT_EQ(RedrawCount(), start) << "no longer subclassed";
     EXPECT_FALSE(host.Detach());
+}
+
+TEST_F(ClockWindowProcTest, TickIsArmedJustPastTheNextSecondOrMinute) {
+    constexpr UINT margin = TickMarginMilliseconds;
+    const struct {
+        WORD second, millisecond;
+        const char* showSeconds;
+        UINT wait;
+    } cases[] = {
+        {7, 990, "真", 10 + margin},   {8, 5, "真", 995 + margin},      {7, 0, "真", 1000 + margin},
+        {7, 999, "真", 1 + margin},    {7, 990, "假", 52'010 + margin}, {59, 999, "假", 1 + margin},
+        {0, 1, "假", 59'999 + margin}, {60, 500, "真", 500 + margin}, // a leap second
+    };
+    for (const auto& c : cases) {
+        SetFixedTime(9, 5, c.second, c.millisecond);
+        Settings().showSeconds = c.showSeconds;
+        ArmClockTick();
+        EXPECT_EQ(App().clockWindow->tickTimer.Interval(), c.wait)
+            << c.second << "." << c.millisecond << " " << c.showSeconds;
+    }
+}
+
+TEST_F(ClockWindowProcTest, ArmedTickRedrawsAndArmsTheNextOne) {
+    SetFixedTime(9, 5, 7, 990);
+    ArmClockTick();
+    SetFixedTime(9, 5, 8, 2); // when the tick comes
+    const auto start = RedrawCount();
+    EXPECT_TRUE(desktop::WaitUntil(
+        [&] {
+            PumpPendingMessages();
+            return RedrawCount() > start;
+        },
+        std::chrono::seconds(5), std::chrono::milliseconds(5)));
+    EXPECT_EQ(App().timeText.timeText, "9:05:08");
+    EXPECT_EQ(App().clockWindow->tickTimer.Interval(), 998 + TickMarginMilliseconds);
+}
+
+TEST_F(ClockWindowProcTest, TimeChangeAndResumeShowTheNewTimeAndRealign) {
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        bool realigns;
+    } cases[] = {
+        {WM_TIMECHANGE, 0, true},
+        {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, true},
+        {WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, true},
+        {WM_POWERBROADCAST, PBT_APMSUSPEND, false},
+    };
+    for (const auto& c : cases) {
+        SetFixedTime(9, 5, 7, 300);
+        ArmClockTick();
+        ASSERT_EQ(App().clockWindow->tickTimer.Interval(), 700 + TickMarginMilliseconds);
+        SetFixedTime(11, 30, 45, 900);
+        const auto start = RedrawCount();
+        SendMessageW(Window(), c.message, c.wParam, 0);
+        if (c.realigns) {
+            EXPECT_EQ(App().clockWindow->tickTimer.Interval(), 100 + TickMarginMilliseconds) << c.message;
+            EXPECT_EQ(RedrawCount(), start + 1) << c.message;
+            EXPECT_EQ(App().timeText.timeText, "11:30:45") << c.message;
+        } else {
+            EXPECT_EQ(App().clockWindow->tickTimer.Interval(), 700 + TickMarginMilliseconds);
+            EXPECT_EQ(RedrawCount(), start);
+        }
+    }
 }
 
 TEST(LayeredWindowHostWords, SplitsSignedHalves) {

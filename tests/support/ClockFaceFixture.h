@@ -14,10 +14,11 @@ inline SYSTEMTIME& FixedTime() {
     return time;
 }
 
-inline void SetFixedTime(WORD hour, WORD minute, WORD second) {
+inline void SetFixedTime(WORD hour, WORD minute, WORD second, WORD millisecond = 0) {
     FixedTime().wHour = hour;
     FixedTime().wMinute = minute;
     FixedTime().wSecond = second;
+    FixedTime().wMilliseconds = millisecond;
     SetClockSource([] { return FixedTime(); });
 }
 
