@@ -430,12 +430,18 @@ std::span<const std::uint8_t> CanvasPixels() {
             static_cast<std::size_t>(section.dsBm.bmWidthBytes) * section.dsBm.bmHeight};
 }
 
-void DrawAndPresent(bool refreshTime) {
+void DrawLayers(bool refreshTime) {
     DrawWindowBackdrop();
     DrawClockPanel();
     DrawTimeText(refreshTime);
     DrawHoverButtons(App().hoverActive);
-    App().clockCanvas.Present();
+}
+
+// Whether the window shows the frame the cache last recorded: nothing else
+// has presented (or failed to) on the canvas since.
+bool ShownFrameOnScreen(const FaceCache& cache) {
+    return cache.shown && !cache.shownPixels.empty() &&
+           cache.shownSerial == App().clockCanvas.PresentSerial();
 }
 
 } // namespace
@@ -443,22 +449,35 @@ void DrawAndPresent(bool refreshTime) {
 void RedrawClock(bool refreshTime) {
     ++redrawCount;
     AppGlobals& app = App();
+    LayeredCanvas& canvas = app.clockCanvas;
     if (!frameCaching) {
-        DrawAndPresent(refreshTime);
+        DrawLayers(refreshTime);
+        canvas.Present();
         return;
     }
     // The time is read first: it is one of the frame's inputs.
     if (refreshTime)
         app.timeText = FormatTimeText(ReadLocalTime(), IsOn(app.settings.showSeconds));
     FaceCache& cache = app.faceCache;
-    if (cache.shown && *cache.shown == FrameInputsNow() && !cache.shownPixels.empty() &&
-        std::ranges::equal(CanvasPixels(), cache.shownPixels))
+    const bool onScreen = ShownFrameOnScreen(cache);
+    if (onScreen && *cache.shown == FrameInputsNow() && std::ranges::equal(CanvasPixels(), cache.shownPixels))
         return;
-    DrawAndPresent(false);
+    DrawLayers(false);
+    // Only the pixels that differ from the frame on the screen are sent.
+    const std::span<const std::uint8_t> pixels = CanvasPixels();
+    const bool presented = onScreen ? canvas.PresentChanged(ChangedPixelBounds(
+                                          cache.shownPixels, pixels, canvas.GetWidth(), canvas.GetHeight()))
+                                    : canvas.Present();
+    if (!presented) {
+        // The screen holds something else: the next frame is sent whole.
+        cache.shown.reset();
+        cache.shownPixels.clear();
+        return;
+    }
     // Taken after drawing, with the layers' bitmaps as they are now.
     cache.shown = std::make_unique<FrameInputs>(FrameInputsNow());
-    const std::span<const std::uint8_t> pixels = CanvasPixels();
     cache.shownPixels.assign(pixels.begin(), pixels.end());
+    cache.shownSerial = canvas.PresentSerial();
 }
 
 void SetFrameCaching(bool on) {
@@ -532,7 +551,7 @@ void InitialiseClockFace() {
     DrawTimeText(true);
     app.clockCanvas.Present();
     app.windowHost.Subclass(app.clockWindow->Handle(), ClockWindowProc);
-    app.clockWindow->tickTimer.SetInterval(1000);
+    ArmClockTick();
 }
 
 void ChangeClockScale(DisplayScale scale, const RECT& suggested) {

@@ -85,7 +85,9 @@ void DrawClockPanel();
 void DrawTimeText(bool refreshTime);
 // The one redraw entry point: every layer, the buttons, then Present. With
 // frame caching, a frame whose inputs and canvas are those of the frame last
-// presented is on the screen already and is neither drawn nor presented.
+// presented is on the screen already and is neither drawn nor presented, and
+// a new frame sends only the rectangle of pixels that differ from the frame
+// on the screen. A frame whose present failed is not taken as shown.
 void RedrawClock(bool refreshTime);
 // How many frames RedrawClock has drawn since the program started.
 std::uint64_t RedrawCount();
@@ -159,6 +161,8 @@ struct FaceCache {
     // the same inputs over the same pixels is on the screen already.
     std::unique_ptr<FrameInputs> shown;
     std::vector<std::uint8_t> shownPixels;
+    // The canvas's present serial right after that frame went to the screen.
+    std::uint64_t shownSerial = 0;
 
     // Forgets every layer and the frame shown, releases the family and the
     // format.

@@ -1,5 +1,8 @@
 #include "clock/LayeredCanvas.h"
 
+#include <algorithm>
+#include <cstring>
+
 LayeredCanvas::~LayeredCanvas() {
     ReleaseCanvas();
 }
@@ -11,6 +14,8 @@ bool LayeredCanvas::ReleaseCanvas() {
     DeleteDC(memoryDc);
     memoryDc = nullptr;
     width = height = 0;
+    ++presentSerial;
+    shown.reset();
     if (window) {
         SetLayeredWindowAttributes(window, 0, 0, 0);
         SetWindowLongW(window, GWL_EXSTYLE, savedExStyle);
@@ -53,11 +58,49 @@ bool LayeredCanvas::AttachToWindow(HWND target) {
 }
 
 bool LayeredCanvas::Present() {
+    return PresentRect(nullptr);
+}
+
+bool LayeredCanvas::PresentChanged(const RECT& changed) {
+    return PresentRect(&changed);
+}
+
+bool LayeredCanvas::PresentRect(const RECT* dirty) {
     if (!window)
         return false;
     RECT rect{};
     GetWindowRect(window, &rect);
-    return UpdateLayered(window, rect.left, rect.top, width, height, memoryDc, alpha);
+    const Shown now{{rect.left, rect.top}, {width, height}, alpha};
+    const bool placementKept = shown && shown->position.x == now.position.x &&
+                               shown->position.y == now.position.y && shown->size.cx == now.size.cx &&
+                               shown->size.cy == now.size.cy && shown->alpha == now.alpha;
+    ++presentSerial;
+    bool presented = false;
+    if (!dirty || !placementKept) {
+        presented = UpdateLayered(window, rect.left, rect.top, width, height, memoryDc, alpha);
+    } else if (IsRectEmpty(dirty)) {
+        return true; // the screen holds these pixels already
+    } else {
+        // The source DC must hold the whole window's image; only the dirty
+        // part of it is copied to the screen.
+        HDC graphicsDc = nullptr;
+        RecordStatus(GdipGetDC(canvasGraphics, &graphicsDc));
+        POINT destination = now.position;
+        SIZE size = now.size;
+        POINT source{0, 0};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha & 0xFF), AC_SRC_ALPHA};
+        UPDATELAYEREDWINDOWINFO info{sizeof info, graphicsDc, &destination, &size,     memoryDc,
+                                     &source,     0,          &blend,       ULW_ALPHA, dirty};
+        presented = UpdateLayeredWindowIndirect(window, &info) != FALSE;
+        RecordStatus(GdipReleaseDC(canvasGraphics, graphicsDc));
+        if (!presented)
+            LastStatus = GenericErrorStatus;
+    }
+    if (presented)
+        shown = now;
+    else
+        shown.reset();
+    return presented;
 }
 
 bool LayeredCanvas::UpdateLayered(HWND target, int x, int y, int targetWidth, int targetHeight, HDC sourceDc,
@@ -96,4 +139,47 @@ bool LayeredCanvas::SetAlpha(std::int32_t newAlpha) {
         return false;
     alpha = newAlpha;
     return true;
+}
+
+RECT ChangedPixelBounds(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after, int width,
+                        int height) {
+    const RECT whole{0, 0, width, height};
+    if (width <= 0 || height <= 0)
+        return {};
+    const std::size_t stride = static_cast<std::size_t>(width) * 4;
+    const std::size_t needed = stride * static_cast<std::size_t>(height);
+    if (before.size() < needed || after.size() < needed)
+        return whole;
+    // Row r of the bitmap is window row height - 1 - r.
+    const auto rowDiffers = [&](int row) {
+        const std::size_t at = static_cast<std::size_t>(height - 1 - row) * stride;
+        return std::memcmp(before.data() + at, after.data() + at, stride) != 0;
+    };
+    int top = 0;
+    while (top < height && !rowDiffers(top))
+        ++top;
+    if (top == height)
+        return {};
+    int bottom = height;
+    while (!rowDiffers(bottom - 1))
+        --bottom;
+    int left = width;
+    int right = 0;
+    for (int row = top; row < bottom; ++row) {
+        const std::size_t at = static_cast<std::size_t>(height - 1 - row) * stride;
+        for (int x = 0; x < width; ++x) {
+            if (std::memcmp(before.data() + at + x * 4, after.data() + at + x * 4, 4) != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+                break;
+            }
+        }
+        for (int x = width - 1; x >= right; --x) {
+            if (std::memcmp(before.data() + at + x * 4, after.data() + at + x * 4, 4) != 0) {
+                right = x + 1;
+                break;
+            }
+        }
+    }
+    return {left, top, right, bottom};
 }

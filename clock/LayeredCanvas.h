@@ -6,6 +6,8 @@
 #include "graphics/GraphicsObject.h"
 
 #include <cstdint>
+#include <optional>
+#include <span>
 
 class LayeredCanvas : public GraphicsObject {
 public:
@@ -19,6 +21,16 @@ public:
     bool AttachToWindow(HWND target);
     // Shows the canvas at the window's current position with the stored alpha.
     bool Present();
+    // As Present, but only the canvas pixels inside changed reach the screen,
+    // the rest of the window keeping what the last present left. The whole
+    // window still goes when the size, the position or the alpha differ from
+    // that present's. An empty rectangle with nothing else changed presents
+    // nothing.
+    bool PresentChanged(const RECT& changed);
+    // Changes with every present, failed or not, and with every release: the
+    // window shows what a caller last presented only while this is the value
+    // read after that present.
+    std::uint64_t PresentSerial() const { return presentSerial; }
     bool UpdateLayered(HWND target, int x, int y, int targetWidth, int targetHeight, HDC sourceDc,
                        std::int32_t constantAlpha);
     // Only while bound; keeps the memory DC and does not present.
@@ -36,7 +48,22 @@ public:
     HWND GetWindow() const { return window; }
 
 private:
+    struct Shown {
+        POINT position;
+        SIZE size;
+        std::int32_t alpha;
+    };
+    bool PresentRect(const RECT* dirty);
+
     LONG savedExStyle = 0;
     HWND window = nullptr;
     std::int32_t alpha = 0;
+    std::uint64_t presentSerial = 0;
+    std::optional<Shown> shown; // the last successful present's placement
 };
+
+// The bounding box, in top-down window coordinates, of the pixels that differ
+// between two 32-bit bottom-up canvases of that size; empty when none does,
+// the whole canvas when either holds fewer bytes than the size needs.
+RECT ChangedPixelBounds(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after, int width,
+                        int height);

@@ -4,6 +4,7 @@
 #include "clock/ClockFace.h"
 #include "clock/HoverButtons.h"
 #include "support/ClockFaceFixture.h"
+#include "support/Desktop.h"
 
 #include <EmbeddedAssets.h>
 #include <gtest/gtest.h>
@@ -74,29 +75,80 @@ std::vector<Step> Steps() {
     };
 }
 
-// Every step's canvas, from the same start.
-std::vector<std::vector<std::uint8_t>> DrawSteps(ClockFaceFixture& face, bool caching) {
-    (void)face;
+// Whether the screen under the window shows the canvas: at window alpha 255
+// over the black desktop, its premultiplied colours exactly.
+bool ScreenShowsCanvas() {
+    const LayeredCanvas& canvas = App().clockCanvas;
+    RECT rect{};
+    GetWindowRect(canvas.GetWindow(), &rect);
+    const std::vector<COLORREF> screen =
+        desktop::CaptureScreen(rect.left, rect.top, canvas.GetWidth(), canvas.GetHeight());
+    const std::vector<std::uint8_t> bytes = DibBytes(canvas.GetBitmap());
+    if (screen.size() * 4 != bytes.size())
+        return false;
+    const std::size_t stride = static_cast<std::size_t>(canvas.GetWidth()) * 4;
+    for (std::size_t i = 0; i < screen.size(); ++i) {
+        const std::size_t x = i % canvas.GetWidth();
+        const std::size_t y = i / canvas.GetWidth();
+        const std::uint8_t* pixel = &bytes[(canvas.GetHeight() - 1 - y) * stride + x * 4];
+        if (screen[i] != RGB(pixel[2], pixel[1], pixel[0]))
+            return false;
+    }
+    return true;
+}
+
+bool WaitForScreenToShowCanvas() {
+    return desktop::WaitUntil(ScreenShowsCanvas, std::chrono::seconds(2), std::chrono::milliseconds(10));
+}
+
+// Every step's canvas, from the same start; with checkScreen, each step's
+// frame must reach the screen whole, though only its changed pixels are sent.
+std::vector<std::vector<std::uint8_t>> DrawSteps(bool caching, bool checkScreen = false) {
     SetFrameCaching(caching);
     std::vector<std::vector<std::uint8_t>> frames;
     for (const Step& step : Steps()) {
         step.change();
         RedrawClock(step.refreshTime);
         frames.push_back(DibBytes(App().clockCanvas.GetBitmap()));
+        if (checkScreen) {
+            EXPECT_TRUE(WaitForScreenToShowCanvas()) << step.what;
+        }
     }
     return frames;
 }
 
-TEST_F(FrameCache, CachedFramesAreTheFramesAsWritten) {
-    const std::vector<std::vector<std::uint8_t>> asWritten = DrawSteps(*this, false);
+TEST_F(FrameCache, CachedFramesAreTheFramesAsWrittenOnCanvasAndScreen) {
+    const std::vector<std::vector<std::uint8_t>> asWritten = DrawSteps(false);
     // The same start again: a fresh program-wide record and window.
     TearDown();
     SetUp();
-    const std::vector<std::vector<std::uint8_t>> cached = DrawSteps(*this, true);
+    RedrawClock(true);
+    const bool screenReadable = WaitForScreenToShowCanvas();
+    if (!screenReadable)
+        ADD_FAILURE() << "this display does not show layered windows to screen reads";
+    const std::vector<std::vector<std::uint8_t>> cached = DrawSteps(true, screenReadable);
     const std::vector<Step> steps = Steps();
     ASSERT_EQ(cached.size(), asWritten.size());
     for (std::size_t i = 0; i < steps.size(); ++i)
         EXPECT_TRUE(cached[i] == asWritten[i]) << "step " << i << ": " << steps[i].what;
+}
+
+TEST_F(FrameCache, AFrameWhosePresentFailedIsSentAgain) {
+    RedrawClock(true);
+    ASSERT_TRUE(WaitForScreenToShowCanvas());
+    // A window that is not layered refuses the present.
+    const LONG style = GetWindowLongW(Window(), GWL_EXSTYLE);
+    SetWindowLongW(Window(), GWL_EXSTYLE, style & ~WS_EX_LAYERED);
+    SetFixedTime(9, 5, 8);
+    LastStatus = 0;
+    RedrawClock(true);
+    ASSERT_EQ(LastStatus, GenericErrorStatus) << "the present failed";
+    SetWindowLongW(Window(), GWL_EXSTYLE, style);
+    // The same frame again: it never reached the screen, so it is sent.
+    LastStatus = GenericErrorStatus;
+    RedrawClock(false);
+    EXPECT_EQ(LastStatus, 0);
+    EXPECT_TRUE(WaitForScreenToShowCanvas());
 }
 
 TEST_F(FrameCache, CanvasChangedOutsideAFrameIsDrawnAgain) {

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+#include <vector>
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -130,3 +133,55 @@ TEST_F(LayeredCanvasTest, ResizeAndClearNeedABinding) {
 }
 
 } // namespace
+
+TEST(ChangedPixelBounds, BoundsExactlyThePixelsThatDiffer) {
+    constexpr int width = 7, height = 5;
+    // Top-down window coordinates of the changed pixels, and the bounds.
+    const struct {
+        std::vector<POINT> changed;
+        RECT bounds;
+    } cases[] = {
+        {{}, {0, 0, 0, 0}},
+        {{{0, 0}}, {0, 0, 1, 1}},
+        {{{6, 4}}, {6, 4, 7, 5}},
+        {{{3, 1}, {1, 3}}, {1, 1, 4, 4}},
+        {{{5, 0}, {2, 2}, {4, 4}}, {2, 0, 6, 5}},
+        {{{0, 2}, {6, 2}}, {0, 2, 7, 3}},
+    };
+    const std::vector<std::uint8_t> before(width * height * 4, 0x40);
+    for (const auto& c : cases) {
+        std::vector<std::uint8_t> after = before;
+        for (const POINT& p : c.changed) // bottom-up rows; one byte of the pixel
+            after[((height - 1 - p.y) * width + p.x) * 4 + 3] ^= 1;
+        const RECT bounds = ChangedPixelBounds(before, after, width, height);
+        EXPECT_TRUE(EqualRect(&bounds, &c.bounds))
+            << bounds.left << "," << bounds.top << "," << bounds.right << "," << bounds.bottom;
+    }
+    const RECT whole{0, 0, width, height};
+    const RECT shorter = ChangedPixelBounds(before, std::span(before).first(10), width, height);
+    EXPECT_TRUE(EqualRect(&shorter, &whole)) << "a canvas of another size differs everywhere";
+}
+
+TEST_F(LayeredCanvasTest, ChangedPresentSendsTheWholeWindowWhenItsPlacementChanged) {
+    ASSERT_TRUE(canvas.AttachToWindow(state.Window()));
+    const RECT none{};
+    const auto serial = canvas.PresentSerial();
+    EXPECT_TRUE(canvas.PresentChanged(none));
+    EXPECT_EQ(LastStatus, 0);
+    // Nothing changed: nothing is sent, yet the serial moves for every call.
+    EXPECT_NE(canvas.PresentSerial(), serial);
+    // A new alpha goes to the whole window; a window refusing presents shows
+    // that the call reached the system.
+    const LONG style = GetWindowLongW(state.Window(), GWL_EXSTYLE);
+    SetWindowLongW(state.Window(), GWL_EXSTYLE, style & ~WS_EX_LAYERED);
+    EXPECT_TRUE(canvas.PresentChanged(none)) << "same placement, nothing to send";
+    ASSERT_TRUE(canvas.SetAlpha(128));
+    EXPECT_FALSE(canvas.PresentChanged(none)) << "alpha changed: sent";
+    SetWindowLongW(state.Window(), GWL_EXSTYLE, style);
+    EXPECT_TRUE(canvas.PresentChanged(none)) << "the failed present left nothing shown: sent";
+    EXPECT_TRUE(canvas.PresentChanged(none)) << "now nothing to send";
+    SetWindowLongW(state.Window(), GWL_EXSTYLE, style & ~WS_EX_LAYERED);
+    SetWindowPos(state.Window(), nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_FALSE(canvas.PresentChanged(none)) << "moved: sent";
+    SetWindowLongW(state.Window(), GWL_EXSTYLE, style);
+}
