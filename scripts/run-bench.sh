@@ -4,9 +4,12 @@
 # idle CPU share of the real clock. Prints a table and writes out/bench.md.
 #
 #   scripts/run-bench.sh [--frames N] [--ticks N] [--check-frames N] [--profile-frames N]
+#                        [--timing-seconds N] [--before-exe PATH]
 #
 # Defaults: 2000 frames per measurement, 300 one-second ticks for the idle
-# clock; `--frames 300 --ticks 20` gives a quick run.
+# clock, 120 seconds of tick timing; `--frames 300 --ticks 20` gives a quick
+# run. --before-exe measures another build of TikoClock.exe (the code before a
+# change) beside this one, in the same run.
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 bash "$here/install-deps.sh"
@@ -37,7 +40,8 @@ done
 mkdir -p "$TIKO_ROOT/out"
 body="$(mktemp)"
 status=0
-wine "$TIKO_BUILD/tests/bench.exe" --clock-exe "$TIKO_BUILD/TikoClock.exe" --out "$body" "${others[@]}" "$@" \
+wine "$TIKO_BUILD/tests/bench.exe" --clock-exe "$TIKO_BUILD/TikoClock.exe" \
+    --floor-exe "$TIKO_BUILD/tests/bench_floor.exe" --out "$body" "${others[@]}" "$@" \
     >/dev/null 2>&1 </dev/null || status=$?
 
 report="$TIKO_ROOT/out/bench.md"

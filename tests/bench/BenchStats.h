@@ -13,6 +13,7 @@ struct Summary {
     double median = 0;
     double p95 = 0;
     double mean = 0;
+    double max = 0;
 };
 
 inline Summary Summarise(std::vector<double> samples) {
@@ -23,6 +24,7 @@ inline Summary Summarise(std::vector<double> samples) {
     const std::size_t n = samples.size();
     s.count = n;
     s.min = samples.front();
+    s.max = samples.back();
     s.median = n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
     // Nearest rank: the smallest sample with at least 95 % at or below it.
     const std::size_t rank = (n * 95 + 99) / 100;

@@ -57,6 +57,11 @@ struct FrameProfile {
 // One pass over a scripted mix of frames: every frame's canvas hashed.
 struct PixelRun {
     std::vector<std::uint64_t> hashes;
+    // Of the first frames checked on the screen: how many the screen showed
+    // exactly as the canvas holds them (read back right after the present).
+    int screenChecked = 0;
+    int screenEqual = 0;
+    int firstScreenDifference = -1;
 };
 
 class FrameBench {
@@ -75,7 +80,8 @@ public:
     FrameProfile Profile(bool caching, int count);
     // The same scripted frames (ticks, hover, button states, font, colours,
     // alphas, switches, font names) from the same start.
-    PixelRun Run(bool caching, int count);
+    // The first screenFrames frames are also read back from the screen.
+    PixelRun Run(bool caching, int count, int screenFrames = 0);
     // The bench process's own CPU time over that many ticks of the clock
     // window's timer, with the message loop running.
     IdleFloor Idle(TickWork work, int seconds);

@@ -2,10 +2,15 @@
 
 #include "bench/BenchStats.h"
 #include "bench/ProcStat.h"
+#include "bench/ScreenReader.h"
 
 #include <windows.h>
 
 #include <cstdlib>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <sstream>
 
@@ -13,6 +18,7 @@ namespace {
 
 struct WindowSearch {
     DWORD processId;
+    std::wstring windowClass;
     HWND found;
 };
 
@@ -22,17 +28,16 @@ BOOL CALLBACK MatchClockWindow(HWND candidate, LPARAM parameter) {
     GetWindowThreadProcessId(candidate, &owner);
     wchar_t className[64]{};
     GetClassNameW(candidate, className, 64);
-    if (owner == search->processId && std::wstring_view(className) == L"TikoClockWindow" &&
-        IsWindowVisible(candidate)) {
+    if (owner == search->processId && search->windowClass == className && IsWindowVisible(candidate)) {
         search->found = candidate;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND WaitForClockWindow(DWORD processId, HANDLE process) {
+HWND WaitForClockWindow(DWORD processId, HANDLE process, const std::wstring& windowClass) {
     for (int i = 0; i < 600; ++i) {
-        WindowSearch search{processId, nullptr};
+        WindowSearch search{processId, windowClass, nullptr};
         EnumWindows(MatchClockWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found || WaitForSingleObject(process, 0) == WAIT_OBJECT_0)
             return search.found;
@@ -41,8 +46,8 @@ HWND WaitForClockWindow(DWORD processId, HANDLE process) {
     return nullptr;
 }
 
-void RemoveRunDirectory(const std::string& directory) {
-    for (const char* name : {"TikoClock.exe", "配置.ini"}) {
+void RemoveRunDirectory(const std::string& directory, const std::string& executableName) {
+    for (const std::string& name : {executableName, std::string("配置.ini")}) {
         const std::string path = directory + "\\" + name;
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(path.c_str());
@@ -50,93 +55,203 @@ void RemoveRunDirectory(const std::string& directory) {
     RemoveDirectoryA(directory.c_str());
 }
 
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A copy of a program started in a fresh folder (which names its Linux
+// process), its window up and settled; closed with Esc when this goes.
+class StartedProgram {
+public:
+    explicit StartedProgram(const IdleProgram& program) : fileName(FileNameOf(program.executable)) {
+        char temp[MAX_PATH]{};
+        GetTempPathA(MAX_PATH, temp);
+        marker = "tiko-bench-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
+        directory = std::string(temp) + marker;
+        CreateDirectoryA(directory.c_str(), nullptr);
+        const std::string copy = directory + "\\" + fileName;
+        if (!CopyFileA(program.executable.c_str(), copy.c_str(), FALSE)) {
+            error = "cannot copy " + program.executable;
+            return;
+        }
+        if (!program.iniBytes.empty()) {
+            HANDLE file = CreateFileA((directory + "\\配置.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            DWORD written = 0;
+            if (file != INVALID_HANDLE_VALUE) {
+                WriteFile(file, program.iniBytes.data(), static_cast<DWORD>(program.iniBytes.size()),
+                          &written, nullptr);
+                CloseHandle(file);
+            }
+        }
+        // The pointer stays off the clock: its buttons would otherwise show.
+        SetCursorPos(0, 0);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string commandLine =
+            "\"" + copy + "\"" + (program.arguments.empty() ? "" : " " + program.arguments);
+        if (!CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            directory.c_str(), &startup, &info)) {
+            error = "cannot start " + fileName;
+            info = {};
+            return;
+        }
+        CloseHandle(info.hThread);
+        window = WaitForClockWindow(info.dwProcessId, info.hProcess, program.windowClass);
+        linuxPid = window ? FindLinuxProcess(marker) : 0; // the directory names it
+        if (!window)
+            error = "the window did not appear";
+        else if (!linuxPid)
+            error = "no Linux process found for " + fileName;
+        else
+            Sleep(3000); // start-up work (fonts, first frames) is not part of the idle cost
+    }
+
+    ~StartedProgram() {
+        Close();
+        RemoveRunDirectory(directory, fileName);
+    }
+    // Ends the program with Esc (killing it when that does not end it).
+    void Close() {
+        if (!info.hProcess)
+            return;
+        if (window)
+            PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(info.hProcess, &code);
+            exitCode = code;
+            exited = true;
+        } else {
+            TerminateProcess(info.hProcess, 1);
+            WaitForSingleObject(info.hProcess, 5000);
+        }
+        CloseHandle(info.hProcess);
+        info.hProcess = nullptr;
+    }
+    StartedProgram(const StartedProgram&) = delete;
+    StartedProgram& operator=(const StartedProgram&) = delete;
+
+    bool Ready() const { return error.empty(); }
+    const std::string& Error() const { return error; }
+    HWND Window() const { return window; }
+    long LinuxPid() const { return linuxPid; }
+    // After Close: whether it ended by itself, and its exit code.
+    bool Exited() const { return exited; }
+    unsigned long ExitCode() const { return exitCode; }
+
+private:
+    std::string fileName, marker, directory, error;
+    PROCESS_INFORMATION info{};
+    HWND window = nullptr;
+    long linuxPid = 0;
+    unsigned long exitCode = 0;
+    bool exited = false;
+};
+
+// Wall-clock time in milliseconds since 1601, to the 100 ns Wine keeps.
+double WallMilliseconds() {
+    using Precise = void(WINAPI*)(FILETIME*);
+    static const auto precise = reinterpret_cast<Precise>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
+    FILETIME now{};
+    if (precise)
+        precise(&now);
+    else
+        GetSystemTimeAsFileTime(&now);
+    return static_cast<double>((static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime) /
+           10000.0;
+}
+
 } // namespace
+
+IdleResult MeasureIdle(const IdleProgram& program, int seconds, const std::vector<OtherProcess>& others) {
+    IdleResult result;
+    result.ticks = seconds;
+    StartedProgram started(program);
+    if (!started.Ready()) {
+        result.error = started.Error();
+        return result;
+    }
+    Stopwatch watch;
+    std::vector<std::optional<double>> othersBefore;
+    for (const OtherProcess& other : others)
+        othersBefore.push_back(ProcessCpuSecondsPrecise(other.pid));
+    const auto before = ProcessCpuSecondsPrecise(started.LinuxPid());
+    const double start = watch.Now();
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    const auto after = ProcessCpuSecondsPrecise(started.LinuxPid());
+    result.wallSeconds = (watch.Now() - start) / 1000;
+    for (std::size_t i = 0; i < others.size(); ++i) {
+        const auto otherAfter = ProcessCpuSecondsPrecise(others[i].pid);
+        if (othersBefore[i] && otherAfter)
+            result.others.push_back({others[i].name, *otherAfter - *othersBefore[i]});
+    }
+    if (before && after && result.wallSeconds > 0) {
+        result.cpuSeconds = *after - *before;
+        result.share = result.cpuSeconds / result.wallSeconds;
+        result.ok = true;
+    } else {
+        result.error = "cannot read the CPU time";
+    }
+    started.Close();
+    result.exited = started.Exited();
+    result.exitCode = started.ExitCode();
+    return result;
+}
 
 IdleResult MeasureIdleClock(const std::string& executable, const std::string& iniBytes, int ticks,
                             const std::vector<OtherProcess>& others) {
-    IdleResult result;
-    result.ticks = ticks;
-    char temp[MAX_PATH]{};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string marker =
-        "tiko-bench-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
-    const std::string directory = std::string(temp) + marker;
-    CreateDirectoryA(directory.c_str(), nullptr);
-    const std::string copy = directory + "\\TikoClock.exe";
-    if (!CopyFileA(executable.c_str(), copy.c_str(), FALSE)) {
-        result.error = "cannot copy " + executable;
-        RemoveRunDirectory(directory);
-        return result;
-    }
+    return MeasureIdle({executable, "", L"TikoClockWindow", iniBytes}, ticks, others);
+}
 
-    if (!iniBytes.empty()) {
-        HANDLE file = CreateFileA((directory + "\\配置.ini").c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD written = 0;
-        if (file != INVALID_HANDLE_VALUE) {
-            WriteFile(file, iniBytes.data(), static_cast<DWORD>(iniBytes.size()), &written, nullptr);
-            CloseHandle(file);
-        }
+TickTiming MeasureTickTiming(const std::string& executable, int seconds) {
+    TickTiming timing;
+    StartedProgram started({executable, "", L"TikoClockWindow", ""});
+    if (!started.Ready()) {
+        timing.error = started.Error();
+        return timing;
     }
-
-    // The pointer stays off the clock: its buttons would otherwise show.
-    SetCursorPos(0, 0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::string commandLine = "\"" + copy + "\"";
-    if (!CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.c_str(), &startup, &info)) {
-        result.error = "cannot start the clock";
-        RemoveRunDirectory(directory);
-        return result;
+    RECT rect{};
+    GetWindowRect(started.Window(), &rect);
+    ScreenReader reader(rect);
+    std::vector<std::uint8_t> shown, now;
+    if (!reader.Ready() || !reader.Read(shown)) {
+        timing.error = "cannot read the screen";
+        return timing;
     }
-    CloseHandle(info.hThread);
-
-    const HWND window = WaitForClockWindow(info.dwProcessId, info.hProcess);
-    const long linuxPid = window ? FindLinuxProcess(marker) : 0; // the directory names it
-    if (!window)
-        result.error = "the clock window did not appear";
-    else if (!linuxPid)
-        result.error = "no Linux process found for the clock";
-    else {
-        // Start-up work (fonts, first frames) is not part of the idle cost.
-        Sleep(3000);
-        Stopwatch watch;
-        std::vector<std::optional<double>> othersBefore;
-        for (const OtherProcess& other : others)
-            othersBefore.push_back(ProcessCpuSecondsPrecise(other.pid));
-        const auto before = ProcessCpuSecondsPrecise(linuxPid);
-        const double start = watch.Now();
-        Sleep(static_cast<DWORD>(ticks) * 1000);
-        const auto after = ProcessCpuSecondsPrecise(linuxPid);
-        result.wallSeconds = (watch.Now() - start) / 1000;
-        for (std::size_t i = 0; i < others.size(); ++i) {
-            const auto otherAfter = ProcessCpuSecondsPrecise(others[i].pid);
-            if (othersBefore[i] && otherAfter)
-                result.others.push_back({others[i].name, *otherAfter - *othersBefore[i]});
-        }
-        if (before && after && result.wallSeconds > 0) {
-            result.cpuSeconds = *after - *before;
-            result.share = result.cpuSeconds / result.wallSeconds;
-            result.ok = true;
-        } else {
-            result.error = "cannot read the clock's CPU time";
-        }
+    // Whole seconds from the next one on; a change seen within a second is
+    // taken to show that second (delays stay well below a second).
+    const double first = (std::floor(WallMilliseconds() / 1000) + 1) * 1000;
+    const double end = first + seconds * 1000.0;
+    std::vector<int> changesPerSecond(static_cast<std::size_t>(seconds), 0);
+    std::vector<double> delays, polls;
+    double lastRead = WallMilliseconds();
+    for (double at = lastRead; at < end + 500; at = WallMilliseconds()) {
+        Sleep(1);
+        if (!reader.Read(now))
+            continue;
+        const double seen = WallMilliseconds();
+        polls.push_back(seen - lastRead);
+        lastRead = seen;
+        if (now == shown)
+            continue;
+        std::swap(now, shown);
+        if (seen < first || seen >= end)
+            continue;
+        const auto second = static_cast<std::size_t>((seen - first) / 1000);
+        ++changesPerSecond[second];
+        delays.push_back(seen - first - static_cast<double>(second) * 1000);
     }
-
-    if (window)
-        PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
-    if (WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0) {
-        DWORD code = 0;
-        GetExitCodeProcess(info.hProcess, &code);
-        result.exitCode = code;
-        result.exited = true;
-    } else {
-        TerminateProcess(info.hProcess, 1);
-        WaitForSingleObject(info.hProcess, 5000);
+    for (int changes : changesPerSecond) {
+        timing.skipped += changes == 0;
+        timing.repeated += changes > 1 ? changes - 1 : 0;
     }
-    CloseHandle(info.hProcess);
-    RemoveRunDirectory(directory);
-    return result;
+    timing.seconds = seconds;
+    timing.changes = static_cast<int>(delays.size());
+    timing.delay = Summarise(std::move(delays));
+    timing.poll = Summarise(std::move(polls));
+    timing.ok = true;
+    return timing;
 }

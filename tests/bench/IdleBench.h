@@ -1,7 +1,10 @@
 #pragma once
-// CPU time of the real TikoClock.exe while it only ticks, as a share of one
-// core, read from the Linux process that runs the program (see ProcStat.h):
-// the run time of all its threads, to the nanosecond.
+// The real TikoClock.exe (and the bare floor programs) while they only tick,
+// read from outside: the CPU time of the Linux process that runs a program
+// (see ProcStat.h), the run time of all its threads to the nanosecond, and
+// the moment each new second reaches the screen.
+#include "bench/BenchStats.h"
+
 #include <string>
 #include <vector>
 
@@ -28,8 +31,35 @@ struct OtherProcess {
     long pid;
 };
 
-// Starts a copy of the program in a fresh directory (with that settings file
-// when iniBytes is not empty), lets it settle, reads its CPU time over ticks
+// A program to start in a fresh folder: its top-level window's class tells
+// that it is up; Esc posted to that window ends it.
+struct IdleProgram {
+    std::string executable;
+    std::string arguments;
+    std::wstring windowClass = L"TikoClockWindow";
+    std::string iniBytes; // 配置.ini next to it, when not empty
+};
+
+// Starts the program, lets it settle, reads its CPU time over that many
 // seconds, then closes it with Esc.
+IdleResult MeasureIdle(const IdleProgram& program, int seconds, const std::vector<OtherProcess>& others);
+
+// The same for a copy of the clock, with that settings file when iniBytes
+// is not empty.
 IdleResult MeasureIdleClock(const std::string& executable, const std::string& iniBytes, int ticks,
                             const std::vector<OtherProcess>& others);
+
+// When each new second reaches the screen, seen from this process by
+// reading the clock window's pixels off the screen while the clock runs.
+struct TickTiming {
+    bool ok = false;
+    std::string error;
+    int seconds = 0;  // whole seconds watched
+    int changes = 0;  // changes of the window's pixels seen in them
+    Summary delay;    // ms from the start of a second to the change seen in it
+    int skipped = 0;  // seconds in which the window did not change
+    int repeated = 0; // changes beyond the first within one second
+    Summary poll;     // ms between two reads of the screen
+};
+
+TickTiming MeasureTickTiming(const std::string& executable, int seconds);

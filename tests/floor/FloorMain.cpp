@@ -1,0 +1,100 @@
+// The floor of an idle clock under this platform: a minimal layered popup
+// without GDI+ or any of the program's code, for the benchmark to measure
+// from outside.
+//
+//   bench_floor.exe timer     a 1-second timer with an empty handler
+//   bench_floor.exe present   the same timer presenting a fixed 380 x 150
+//                             canvas with UpdateLayeredWindow on every tick
+//
+// Esc ends it.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr int Width = 380;
+constexpr int Height = 150;
+constexpr UINT_PTR TickTimer = 1;
+
+bool presentEachTick = false;
+HDC canvasDc = nullptr;
+
+void Present(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    POINT destination{rect.left, rect.top};
+    SIZE size{Width, Height};
+    POINT source{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UpdateLayeredWindow(window, nullptr, &destination, &size, canvasDc, &source, 0, &blend, ULW_ALPHA);
+}
+
+LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER:
+        if (presentEachTick)
+            Present(window);
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE)
+            DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+// An opaque dark panel with a lighter band: a fixed picture, drawn once.
+HBITMAP MakeCanvas() {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = Width;
+    info.bmiHeader.biHeight = Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits) {
+        auto* pixels = static_cast<std::uint32_t*>(bits);
+        for (int y = 0; y < Height; ++y)
+            for (int x = 0; x < Width; ++x)
+                pixels[y * Width + x] = (y / 30) % 2 ? 0xFF404040u : 0xFF202020u;
+    }
+    return bitmap;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    presentEachTick = std::strstr(commandLine, "present") != nullptr;
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = L"TikoFloorWindow";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, L"TikoFloorWindow", L"", WS_POPUP, 770,
+                                  465, Width, Height, nullptr, nullptr, instance, nullptr);
+    if (!window)
+        return 1;
+    canvasDc = CreateCompatibleDC(nullptr);
+    HBITMAP canvas = MakeCanvas();
+    HGDIOBJ previous = SelectObject(canvasDc, canvas);
+    Present(window);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    SetTimer(window, TickTimer, 1000, nullptr);
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    SelectObject(canvasDc, previous);
+    DeleteObject(canvas);
+    DeleteDC(canvasDc);
+    return static_cast<int>(message.wParam);
+}
