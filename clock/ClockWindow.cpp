@@ -75,6 +75,10 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         RedrawClock(false);
         break;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // The class has CS_DBLCLKS: every second quick press arrives as a
+        // double-click and must act on a button like any other press. Off
+        // the buttons it starts nothing (no drag, no double-click action).
         HandleButtonPress(LayeredWindowHost::LowWord(position), LayeredWindowHost::HighWord(position));
         break;
     case WM_DPICHANGED:

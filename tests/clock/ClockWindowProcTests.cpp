@@ -1,5 +1,6 @@
 #include "clock/ClockWindow.h"
 
+#include "clock/HoverButtons.h"
 #include "clock/LayeredWindowHost.h"
 #include "support/ClockFaceFixture.h"
 #include "support/Desktop.h"
@@ -46,6 +47,26 @@ TEST_F(ClockWindowProcTest, HandledMessagesStillReachTheReplacedProcedure) {
     MSG message{};
     EXPECT_TRUE(PeekMessageW(&message, Window(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
     EXPECT_EQ(message.wParam, static_cast<WPARAM>(HTCAPTION));
+}
+
+// The class has CS_DBLCLKS, so every second quick press is a double-click.
+TEST_F(ClockWindowProcTest, TheSecondPressOfADoubleClickActsToo) {
+    SetupButtons();
+    const std::int32_t size = App().settings.fontSize;
+    Send(WM_MOUSEMOVE, 60, 75);
+    Send(WM_MOUSEMOVE, 337, 130); // lights larger font
+    Send(WM_LBUTTONDOWN, 337, 130);
+    Send(WM_LBUTTONDBLCLK, 337, 130);
+    EXPECT_EQ(App().settings.fontSize, size + 10);
+
+    // Off the buttons a double-click neither acts nor starts a drag.
+    Send(WM_MOUSEMOVE, 60, 75);
+    MSG message{};
+    while (PeekMessageW(&message, Window(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) {
+    }
+    Send(WM_LBUTTONDBLCLK, 60, 75);
+    EXPECT_FALSE(PeekMessageW(&message, Window(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+    EXPECT_EQ(App().settings.fontSize, size + 10);
 }
 
 TEST_F(ClockWindowProcTest, DetachPutsTheFrameworkProcedureBack) {
