@@ -70,6 +70,26 @@ std::array<COLORREF, 16>& CustomColours() {
     return colours;
 }
 
+// Sliders and a closed combo box would turn the wheel into a new value.
+// Like every other control here they leave it to their parent, so that the
+// wheel over a scrolling panel scrolls the panel and never changes a
+// setting; the keys still move them. An open list keeps its own wheel.
+LRESULT CALLBACK PassWheelToParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR isComboBox) {
+    switch (message) {
+    case WM_MOUSEWHEEL:
+        if (isComboBox && SendMessageW(window, CB_GETDROPPEDSTATE, 0, 0))
+            break;
+        return SendMessageW(GetParent(window), message, wParam, lParam);
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, PassWheelToParent, 0);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 } // namespace
 
 int MouseKeyState(WPARAM mouseFlags, bool altDown) {
@@ -368,6 +388,7 @@ bool Slider::Create(const ControlRecord& record, HWND parent, int id) {
     if (!CreateChild(TRACKBAR_CLASSW, orientation | TBS_NOTICKS | WS_TABSTOP, 0, parent, id, record.rect,
                      nullptr))
         return false;
+    SetWindowSubclass(handle, PassWheelToParent, 0, FALSE);
     Silence silence(*this);
     SendMessageW(handle, TBM_SETPAGESIZE, 0, 5);
     SendMessageW(handle, TBM_SETLINESIZE, 0, 1);
@@ -489,6 +510,7 @@ bool ComboBox::Create(const ControlRecord& record, HWND parent, int id) {
     if (!CreateChild(WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, parent, id, created,
                      nullptr))
         return false;
+    SetWindowSubclass(handle, PassWheelToParent, 0, TRUE);
     Silence silence(*this);
     SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(record.look.bold, scale)), FALSE);
     // The list's items: one pixel taller than the font gives them.

@@ -11,6 +11,7 @@
 // - Events fire on user action only. Every setter runs silenced, so a
 //   notification the platform sends while code changes a control is never
 //   taken for the user's.
+// - The wheel goes to the container: no control turns it into a value.
 // - Texts are GBK byte strings; they reach Windows through the wide API,
 //   converted with code page 936 whatever the system code page is.
 // - A control is built at one display scale: its record arrives scaled, and

@@ -461,6 +461,52 @@ TEST_F(SettingsBehaviour, TheRealWheelOverThePanelScrollsIt) {
     ExpectSelected("标签20");
 }
 
+// Windows gives the wheel to the control under the pointer, Wine to the one
+// with the focus: either way a slider or the closed font list passes it on,
+// and the panel scrolls as over an empty spot of it.
+TEST_F(SettingsBehaviour, TheWheelOverASliderOrTheFontListScrollsThePanelAndChangesNothing) {
+    Slider& slider = Get<Slider>("滑块条1");
+    ComboBox& fonts = Get<ComboBox>("组合框1");
+    slider.SetPosition(100); // room to move either way
+    const ClockSettings before = App().settings;
+    const struct {
+        Control* control;
+        int from, delta, to;
+    } cases[] = {{&slider, 0, -WHEEL_DELTA, -64}, {&fonts, -496, WHEEL_DELTA, -432}};
+    for (const auto& c : cases) {
+        for (const bool realWheel : {false, true}) {
+            SCOPED_TRACE(c.control->Name() + (realWheel ? ", real wheel" : ", sent to the control"));
+            window->SetPanelOffset(c.from);
+            const POINT centre = CentreOnScreen(*c.control);
+            if (realWheel) {
+                SetFocus(c.control->Handle());
+                desktop::MoveMouse(centre.x, centre.y);
+                desktop::Wheel(c.delta);
+            } else {
+                SendMessageW(c.control->Handle(), WM_MOUSEWHEEL,
+                             MAKEWPARAM(0, static_cast<WORD>(static_cast<SHORT>(c.delta))),
+                             MAKELPARAM(centre.x, centre.y));
+                EXPECT_TRUE(window->scrollDownTimer.IsRunning() || window->scrollUpTimer.IsRunning())
+                    << "an animation, as over the panel";
+            }
+            EXPECT_TRUE(PumpUntil([&] {
+                return window->PanelOffset() == c.to && !window->scrollDownTimer.IsRunning() &&
+                       !window->scrollUpTimer.IsRunning();
+            })) << "offset "
+                << window->PanelOffset();
+            EXPECT_EQ(slider.Position(), 100);
+            EXPECT_EQ(fonts.CurrentText(), before.fontName);
+            EXPECT_EQ(App().settings.windowAlpha, before.windowAlpha);
+            EXPECT_EQ(App().settings.fontName, before.fontName);
+        }
+    }
+    // The keys still move a slider that has the focus.
+    SetFocus(slider.Handle());
+    PressKeyOn(slider, VK_DOWN);
+    EXPECT_EQ(slider.Position(), 101);
+    EXPECT_EQ(App().settings.windowAlpha, 255 - 101);
+}
+
 // ------------------------------------------------------------ live preview
 
 class SettingsLivePreview : public SettingsBehaviour {
