@@ -172,6 +172,14 @@ void PrepareLayer(GraphicsObject& layer, int width, int height) {
 
 namespace {
 
+// A layered window lets clicks through pixels of alpha 0. The backdrop and
+// the panel are filled with alpha 1 at least (which nothing can see), so that
+// the whole face can be hovered and dragged at every opacity; the blends
+// over them never take a pixel back down to 0.
+std::int32_t AtLeastOne(std::int32_t alpha) {
+    return (alpha & 0xFF) == 0 ? 1 : alpha;
+}
+
 BackdropInputs BackdropInputsNow() {
     const AppGlobals& app = App();
     const ClockSettings& s = app.settings;
@@ -182,7 +190,7 @@ BackdropInputs BackdropInputsNow() {
             app.layout.cornerSize,
             app.layout.borderWidth,
             MakeArgb(s.outerBorderColor, borders.outer),
-            MakeArgb(s.windowBackgroundColor, s.windowBackgroundAlpha),
+            MakeArgb(s.windowBackgroundColor, AtLeastOne(s.windowBackgroundAlpha)),
             MakeArgb(s.innerBorderColor, borders.inner),
             app.backdropLayer.GetBitmap()};
 }
@@ -191,7 +199,7 @@ PanelInputs PanelInputsNow() {
     const AppGlobals& app = App();
     const Gdiplus::RectF& panel = app.layout.panelRect;
     return {panel.Width, panel.Height,
-            MakeArgb(app.settings.clockBackgroundColor, app.settings.clockBackgroundAlpha),
+            MakeArgb(app.settings.clockBackgroundColor, AtLeastOne(app.settings.clockBackgroundAlpha)),
             app.panelLayer.GetBitmap()};
 }
 

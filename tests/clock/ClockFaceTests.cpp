@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 struct TimeCase {
@@ -100,6 +103,54 @@ TEST_F(ClockFaceFrames, BackdropCoversTheFaceAndLeavesTheRoundedCornerTransparen
     EXPECT_GT(inside.a, 0);
     EXPECT_EQ(Pixel(379, 149), (Bgra{0, 0, 0, 0})) << "beyond the set-in corner arcs";
     EXPECT_EQ(Pixel(378, 2), (Bgra{0, 0, 0, 0}));
+}
+
+// A layered window lets clicks through pixels of alpha 0: inside the rounded
+// backdrop every pixel keeps alpha 1 or more (and, premultiplied, no more
+// colour than that), whatever the opacities; the corners stay empty.
+TEST_F(ClockFaceFrames, EveryPixelInsideTheBackdropKeepsSomeAlphaAtEveryOpacity) {
+    ClockSettings& s = Settings();
+    s.windowBackgroundAlpha = 255;
+    RedrawClock(true);
+    const HBITMAP canvas = App().clockCanvas.GetBitmap();
+    const int width = App().clockCanvas.GetWidth(), height = App().clockCanvas.GetHeight();
+    std::vector<Bgra> full; // the backdrop's full coverage at opacity 255 marks what is inside
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            full.push_back(DibPixel(canvas, x, y));
+    const auto inside = std::ranges::count_if(full, [](Bgra p) { return p.a == 255; });
+    ASSERT_GT(inside, width * height * 95 / 100);
+
+    const struct {
+        const char* name;
+        std::int32_t panelAlpha, clockAlpha;
+        const char* layered;
+    } cases[] = {{"panel 0, layered", 0, 255, "真"},
+                 {"panel 0, copied", 0, 255, "假"},
+                 {"panel 1, layered", 1, 255, "真"},
+                 {"panel 0, copied, time 0", 0, 0, "假"},
+                 {"panel 0, layered, time 100", 0, 100, "真"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        s.windowBackgroundAlpha = 0;
+        s.clockBackgroundAlpha = c.panelAlpha;
+        s.clockAlpha = c.clockAlpha;
+        s.layeredTransparency = c.layered;
+        RedrawClock(false);
+        int bad = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const Bgra p = DibPixel(canvas, x, y),
+                           reference = full[static_cast<std::size_t>(y * width + x)];
+                if (reference.a == 255)
+                    bad += p.a < 1 || p.r > p.a || p.g > p.a || p.b > p.a ? 1 : 0;
+                else if (reference.a == 0)
+                    bad += p == Bgra{0, 0, 0, 0} ? 0 : 1;
+            }
+        EXPECT_EQ(bad, 0);
+        EXPECT_EQ(Pixel(0, 0), (Bgra{0, 0, 0, 0}));
+        EXPECT_EQ(Pixel(379, 149), (Bgra{0, 0, 0, 0}));
+    }
 }
 
 TEST_F(ClockFaceFrames, BackdropColourFollowsTheSetting) {
