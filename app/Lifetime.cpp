@@ -14,7 +14,13 @@ int RunProgram() {
     CreateAppGlobals();
     StartGraphics();
     App().clockWindow = std::make_unique<ClockWindow>();
-    App().clockWindow->Create(ClockWindowLayout);
+    // Only the clock window's end stops the message loop: without it the
+    // program would wait for ever.
+    if (!App().clockWindow->Create(ClockWindowLayout)) {
+        StopGraphics();
+        ReleaseGlobals();
+        return NoClockWindowExitCode;
+    }
     const int exitCode = RunMessageLoop();
     ReleaseGlobals();
     return exitCode;

@@ -2,6 +2,9 @@
 // The program's spine: the entry sequence, and what the clock window does
 // when it is created and destroyed.
 
+// The exit code when the clock window cannot be created.
+inline constexpr int NoClockWindowExitCode = 1;
+
 // The entry sequence; answers the process exit code (0 on every orderly end).
 int RunProgram();
 

@@ -1,0 +1,52 @@
+// The program's run as a whole, in a process of its own (this executable,
+// running one test): the run starts and stops GDI+, which Wine does not
+// count, so it must not share the process with the other tests.
+#include "app/Lifetime.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace {
+
+LRESULT CALLBACK RefuseClockWindow(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        const wchar_t* className = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->lpszClass;
+        if (!IS_INTRESOURCE(className) && std::wstring_view(className) == L"TikoClockWindow")
+            return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The other process's part; run only by the test below.
+TEST(Lifetime, DISABLED_RunWhereTheClockWindowCannotBeCreated) {
+    SetWindowsHookExW(WH_CBT, RefuseClockWindow, nullptr, GetCurrentThreadId());
+    ExitProcess(static_cast<UINT>(RunProgram()));
+}
+
+TEST(Lifetime, WithoutItsClockWindowTheProgramEndsAtOnceWithAnError) {
+    wchar_t self[MAX_PATH]{};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) +
+                           L"\" --gtest_also_run_disabled_tests"
+                           L" --gtest_filter=Lifetime.DISABLED_RunWhereTheClockWindowCannotBeCreated";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
+    if (!ended)
+        TerminateProcess(process.hProcess, 0);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_TRUE(ended) << "the program waited for messages with no window";
+    EXPECT_EQ(exitCode, static_cast<DWORD>(NoClockWindowExitCode));
+}
+
+} // namespace
