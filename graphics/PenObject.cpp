@@ -17,12 +17,12 @@ Gdiplus::MatrixOrder Order(int order) {
 // Wraps a rotation or scaling in the two centre translations. Append starts
 // at the pen's current transform and moves the centre to the origin first;
 // Prepend works from the far end, so its first call is the translation back.
-// All three calls run; the last one's status is the result.
+// The first failed call ends it, and its status is the one recorded.
 template <class Apply> bool TransformAt(GpPen* pen, const Gdiplus::PointF& centre, int order, Apply apply) {
     const float first = order != 0 ? -1.0f : 1.0f;
-    GdipTranslatePenTransform(pen, first * centre.X, first * centre.Y, Order(order));
-    RecordStatus(apply());
-    return RecordStatus(GdipTranslatePenTransform(pen, -first * centre.X, -first * centre.Y, Order(order)));
+    return RecordStatus(GdipTranslatePenTransform(pen, first * centre.X, first * centre.Y, Order(order))) &&
+           RecordStatus(apply()) &&
+           RecordStatus(GdipTranslatePenTransform(pen, -first * centre.X, -first * centre.Y, Order(order)));
 }
 
 template <class Count, class Read>

@@ -62,7 +62,7 @@ public:
     // Rotation (or scaling) about centre, after the pen's transform (Append:
     // -centre, turn, +centre, each appended) or before it (Prepend: +centre,
     // turn, -centre, each prepended, which builds the same wrap from the far
-    // end). All three calls run; the last one's status is the result.
+    // end). The first failed call stops it and is reported.
     bool RotateTransformAt(float angle, const Gdiplus::PointF& centre, int order);
     bool ScaleTransform(float sx, float sy, int order);
     bool ScaleTransformAt(float sx, float sy, const Gdiplus::PointF& centre, int order);

@@ -26,6 +26,13 @@ PointF TransformedBy(const PenObject& pen, PointF point) {
     return pathtest::Apply(matrix.get(), point);
 }
 
+GpStatus WINGDIPAPI RotateFails(Gdiplus::GpPen*, Gdiplus::REAL, Gdiplus::GpMatrixOrder) {
+    return Gdiplus::OutOfMemory;
+}
+GpStatus WINGDIPAPI ScaleFails(Gdiplus::GpPen*, Gdiplus::REAL, Gdiplus::REAL, Gdiplus::GpMatrixOrder) {
+    return Gdiplus::OutOfMemory;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -119,6 +126,37 @@ TEST(PenObjectTransform, WithoutAPenEveryStepIsRefusedAndTheLastStatusKept) {
     LastStatus = 0;
     EXPECT_FALSE(none.ScaleTransformAt(2, 2, PointF(1, 1), Gdiplus::MatrixOrderPrepend));
     EXPECT_EQ(LastStatus, Gdiplus::InvalidParameter);
+}
+
+// The turn or scaling in the middle fails: the translation back is not made
+// and the failure is what the call reports.
+TEST(PenObjectTransform, AFailedMiddleStepEndsItAndIsReported) {
+    const struct {
+        const char* function;
+        void* replacement;
+        std::function<bool(PenObject&)> transform;
+    } cases[] = {
+        {"GdipRotatePenTransform", reinterpret_cast<void*>(&RotateFails),
+         [](PenObject& pen) { return pen.RotateTransformAt(90, PointF(5, 5), Gdiplus::MatrixOrderAppend); }},
+        {"GdipScalePenTransform", reinterpret_cast<void*>(&ScaleFails), [](PenObject& pen) {
+             return pen.ScaleTransformAt(2, 2, PointF(5, 5), Gdiplus::MatrixOrderAppend);
+         }}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.function);
+        PenObject pen;
+        ASSERT_TRUE(pen.Create(Red, 1));
+        {
+            const ImportHook failing("gdiplus.dll", c.function, c.replacement);
+            ASSERT_TRUE(failing.Installed());
+            LastStatus = 0;
+            EXPECT_FALSE(c.transform(pen));
+            EXPECT_EQ(LastStatus, Gdiplus::OutOfMemory);
+        }
+        // Only the first translation, of the centre to the origin, was made.
+        const PointF centre = TransformedBy(pen, PointF(5, 5));
+        EXPECT_NEAR(centre.X, 0, 1e-3);
+        EXPECT_NEAR(centre.Y, 0, 1e-3);
+    }
 }
 
 // ---------------------------------------------------------------------------
