@@ -547,7 +547,7 @@ void ComboBox::ClearItems() {
 
 void ComboBox::AddItem(std::string_view text) {
     Silence silence(*this);
-    const std::wstring wide = MultiByteToWide(text, GbkCodePage);
+    const std::wstring wide = MultiByteToWide(text, itemCodePage);
     SendMessageW(handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
@@ -563,7 +563,7 @@ std::string ComboBox::ItemText(int index) const {
     const LRESULT copied =
         SendMessageW(handle, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
-    return WideToMultiByte(text, GbkCodePage);
+    return WideToMultiByte(text, itemCodePage);
 }
 
 void ComboBox::SetCurrentIndex(int index) {

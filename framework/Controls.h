@@ -13,7 +13,8 @@
 //   taken for the user's.
 // - The wheel goes to the container: no control turns it into a value.
 // - Texts are GBK byte strings; they reach Windows through the wide API,
-//   converted with code page 936 whatever the system code page is.
+//   converted with code page 936 whatever the system code page is (a combo
+//   box's items may be told another code page).
 // - A control is built at one display scale: its record arrives scaled, and
 //   its font and inner measures follow the same scale.
 #include "framework/ControlRecord.h"
@@ -243,6 +244,10 @@ public:
     static constexpr int MinimumCreatedHeight = 160;
     explicit ComboBox(const ControlRecord& record) : Control(record) {}
 
+    // The code page of the items' texts, GBK unless set: a list of names
+    // the system reports in its ANSI code page (CP_ACP) keeps them in it,
+    // so that a name read back is the name added, byte for byte.
+    void SetItemCodePage(UINT codePage) { itemCodePage = codePage; }
     void ClearItems();
     void AddItem(std::string_view text);
     int ItemCount() const;
@@ -259,6 +264,8 @@ public:
 
 private:
     bool Create(const ControlRecord& record, HWND parent, int id) override;
+
+    UINT itemCodePage = 936;
 };
 
 class Button : public Control {

@@ -156,8 +156,12 @@ void OnSectionMouseMoved(Label& entry) {
 void FillControls(SettingsWindow& window) {
     const ClockSettings& settings = Settings();
     ComboBox* fonts = window.Find<ComboBox>(FontListName);
-    if (fonts)
+    if (fonts) {
+        // The names come from the ANSI enumeration, and fontName reaches
+        // GDI+ through the same code page.
+        fonts->SetItemCodePage(CP_ACP);
         fonts->ClearItems();
+    }
 
     for (const FlagBox& row : FlagBoxes)
         if (CheckBox* box = window.Find<CheckBox>(row.name))

@@ -9,9 +9,12 @@
 // skip themselves when started without it.
 #include "app/ClockSettings.h"
 #include "app/TextNumbers.h"
+#include "settings/FontList.h"
+#include "settings/SettingsWindow.h"
 #include "support/ClockProcess.h"
 #include "support/Desktop.h"
 #include "support/TempDirectory.h"
+#include "support/TestClockWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -376,6 +379,34 @@ TEST(WesternCodePage, StartsDrawsTheTimeAndShowsChineseCaptions) {
     const auto exitCode = CloseWithEscape(clock);
     ASSERT_TRUE(exitCode.has_value());
     EXPECT_EQ(*exitCode, 0u);
+}
+
+// The font list in this process, under the Western code page: its names are
+// the system's ANSI names, and a picked one reaches the setting unchanged.
+TEST(WesternCodePage, APickedFontNameReachesTheSettingByteForByte) {
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "needs Wine started with LC_ALL=en_US.UTF-8 (HostileRun.sh western); code page is "
+                     << GetACP();
+    ClockWindowFixtureState clock;
+    ASSERT_TRUE(App().clockCanvas.AttachToWindow(clock.Window()));
+    OpenSettingsWindow();
+    ASSERT_NE(OpenedSettingsWindow(), nullptr);
+    ComboBox* fonts = OpenedSettingsWindow()->Find<ComboBox>("组合框1");
+    ASSERT_NE(fonts, nullptr);
+    const std::vector<std::string> names = EnumerateFontNames();
+    ASSERT_EQ(fonts->ItemCount(), static_cast<int>(names.size()));
+    for (int i = 0; i < fonts->ItemCount(); ++i)
+        EXPECT_EQ(fonts->ItemText(i), names[static_cast<std::size_t>(i)]);
+
+    // A name with Western letters, added as the list adds an installed one,
+    // then picked with the End key.
+    const std::string western = "Caf\xe9 \xc6sop \xdf";
+    fonts->AddItem(western);
+    EXPECT_EQ(fonts->ItemText(fonts->ItemCount() - 1), western);
+    SendMessageW(fonts->Handle(), WM_KEYDOWN, VK_END, 0);
+    SendMessageW(fonts->Handle(), WM_KEYUP, VK_END, 0);
+    EXPECT_EQ(App().settings.fontName, western);
+    CloseSettingsWindow();
 }
 
 } // namespace
