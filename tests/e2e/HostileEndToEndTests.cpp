@@ -227,47 +227,6 @@ BOOL CALLBACK FindClockWindow(HWND candidate, LPARAM parameter) {
     return TRUE;
 }
 
-TEST(ReadOnlyProgramFolder, RunsDrawsAndClosesWithZeroWritingNothing) {
-    const char* folders = std::getenv("TIKO_READONLY_FOLDERS");
-    if (!folders)
-        GTEST_SKIP() << "needs the immutable folders HostileRun.sh makes";
-    std::stringstream list(folders);
-    std::string folder;
-    while (std::getline(list, folder, ';')) {
-        SCOPED_TRACE(folder);
-        const std::string ini = folder + "\\配置.ini";
-        const auto before = FileBytes(ini);
-        // Nothing can be written here: that is what this test is about.
-        WritePrivateProfileStringA("probe", "probe", "1", ini.c_str());
-        ASSERT_EQ(FileBytes(ini), before) << "the folder is not read-only";
-
-        const std::string executable = folder + "\\TikoClock.exe";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        std::string commandLine = "\"" + executable + "\"";
-        ASSERT_TRUE(CreateProcessA(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                   nullptr, folder.c_str(), &startup, &info));
-        CloseHandle(info.hThread);
-        FixedProgram program{info.hProcess, info.dwProcessId};
-        std::pair<DWORD, HWND> search{info.dwProcessId, nullptr};
-        desktop::WaitUntil(
-            [&] {
-                EnumWindows(FindClockWindow, reinterpret_cast<LPARAM>(&search));
-                return search.second != nullptr;
-            },
-            90s);
-        ASSERT_NE(search.second, nullptr) << "no clock window";
-        EXPECT_TRUE(TimeIsDrawn(search.second));
-        PostMessageW(search.second, WM_KEYDOWN, VK_ESCAPE, 0);
-        ASSERT_EQ(WaitForSingleObject(program.process, 30000), WAIT_OBJECT_0);
-        DWORD code = 1;
-        GetExitCodeProcess(program.process, &code);
-        EXPECT_EQ(code, 0u);
-        EXPECT_EQ(FileBytes(ini), before) << "the settings file is as it was (or still missing)";
-    }
-}
-
 // Starts the copy of the program in the folder; its clock window.
 HWND StartFrom(const std::string& folder, FixedProgram& program) {
     const std::string executable = folder + "\\TikoClock.exe";
@@ -284,6 +243,33 @@ HWND StartFrom(const std::string& folder, FixedProgram& program) {
     std::pair<DWORD, HWND> search{info.dwProcessId, nullptr};
     desktop::WaitUntil([&] { return !EnumWindows(FindClockWindow, reinterpret_cast<LPARAM>(&search)); }, 90s);
     return search.second;
+}
+
+TEST(ReadOnlyProgramFolder, RunsDrawsAndClosesWithZeroWritingNothing) {
+    const char* folders = std::getenv("TIKO_READONLY_FOLDERS");
+    if (!folders)
+        GTEST_SKIP() << "needs the immutable folders HostileRun.sh makes";
+    std::stringstream list(folders);
+    std::string folder;
+    while (std::getline(list, folder, ';')) {
+        SCOPED_TRACE(folder);
+        const std::string ini = folder + "\\配置.ini";
+        const auto before = FileBytes(ini);
+        // Nothing can be written here: that is what this test is about.
+        WritePrivateProfileStringA("probe", "probe", "1", ini.c_str());
+        ASSERT_EQ(FileBytes(ini), before) << "the folder is not read-only";
+
+        FixedProgram program{};
+        const HWND window = StartFrom(folder, program);
+        ASSERT_NE(window, nullptr) << "no clock window";
+        EXPECT_TRUE(TimeIsDrawn(window));
+        PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_EQ(WaitForSingleObject(program.process, 30000), WAIT_OBJECT_0);
+        DWORD code = 1;
+        GetExitCodeProcess(program.process, &code);
+        EXPECT_EQ(code, 0u);
+        EXPECT_EQ(FileBytes(ini), before) << "the settings file is as it was (or still missing)";
+    }
 }
 
 TEST(ReadOnlyProgramFolder, ChangesLiveOnInAPerUserCopySeededFromTheFileBesideTheProgram) {
