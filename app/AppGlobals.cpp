@@ -1,6 +1,7 @@
 #include "app/AppGlobals.h"
 
 #include "clock/ClockWindow.h"
+#include "settings/SettingsWindow.h"
 
 namespace {
 std::unique_ptr<AppGlobals> globals;
@@ -14,9 +15,11 @@ void CreateAppGlobals() {
 }
 
 void ReleaseGlobals() {
-    // The window goes first, while every object its procedure reaches is alive.
-    if (globals)
+    // The windows go first, while every object their procedures reach is alive.
+    if (globals) {
+        globals->settingsWindow.reset();
         globals->clockWindow.reset();
+    }
     globals.reset();
 }
 

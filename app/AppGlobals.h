@@ -1,12 +1,8 @@
 #pragma once
 // The one program-wide record. It exists from the second step of start-up
 // to the end of the process; every member starts empty.
-#include "app/ClockSettings.h"
-#include "clock/ClockFace.h"
-#include "clock/HoverButtons.h"
-#include "clock/LayeredCanvas.h"
-#include "clock/LayeredWindowHost.h"
-#include "graphics/GraphicsObject.h"
+#include "clock/ClockView.h"
+#include "config/ClockSettings.h"
 
 #include <windows.h>
 
@@ -14,6 +10,7 @@
 #include <string>
 
 class ClockWindow;
+class SettingsWindow;
 
 struct AppGlobals {
     AppGlobals();
@@ -21,27 +18,13 @@ struct AppGlobals {
 
     std::string settingsFilePath;
     ClockSettings settings;
-    // The off-screen layers of the face, made anew at every draw.
-    GraphicsObject textLayer;
-    GraphicsObject panelLayer;
-    GraphicsObject backdropLayer;
-    FaceCache faceCache; // what the face keeps between frames
-    // The hover buttons, each with its own layer.
-    HoverButton closeButton;
-    HoverButton keepOnTopButton;
-    HoverButton settingsButton;
-    HoverButton largerFontButton;
-    HoverButton smallerFontButton;
-    LayeredCanvas clockCanvas;  // the clock window's drawing surface
+    // What the clock window shows: the face's layers, the buttons, the canvas.
+    ClockView clock{settings};
     ULONG_PTR gdiplusToken = 0; // 0: GDI+ is not running
-    bool hoverActive = false;   // the pointer is over the clock window
-    // The display scale of the clock's monitor: the face's layout and the
-    // buttons' bounds and images are made from it, and from nothing else.
-    DisplayScale scale;
-    ClockLayout layout;
-    TimeText timeText; // the last time reading
-    LayeredWindowHost windowHost;
     std::unique_ptr<ClockWindow> clockWindow;
+    // Outlives its window: a closed window's object is replaced at the next
+    // opening, never from inside one of its own handlers.
+    std::unique_ptr<SettingsWindow> settingsWindow;
 };
 
 // Creates the record (entry step 2). Tests create their own the same way.

@@ -1,19 +1,21 @@
 #include "app/Lifetime.h"
 
+#include "app/Actions.h"
 #include "app/AppGlobals.h"
 #include "app/GraphicsStartup.h"
-#include "app/SettingsLocation.h"
+#include "app/ProgramEvents.h"
 #include "app/SystemIntegration.h"
 #include "clock/ClockFace.h"
 #include "clock/ClockWindow.h"
+#include "clock/ClockWindowLayout.h"
 #include "clock/HoverButtons.h"
+#include "config/SettingsLocation.h"
 #include "framework/Services.h"
-#include "settings/WindowLayouts.h"
 
 int RunProgram() {
     CreateAppGlobals();
     StartGraphics();
-    App().clockWindow = std::make_unique<ClockWindow>();
+    App().clockWindow = std::make_unique<ClockWindow>(App().clock, Events());
     // Only the clock window's end stops the message loop: without it the
     // program would wait for ever.
     if (!App().clockWindow->Create(ClockWindowLayout)) {
@@ -32,38 +34,43 @@ void OnClockWindowCreated() {
     app.settingsFilePath = ChooseSettingsFile();
     // The scale of the monitor the window was made on: the first start
     // centres the clock at that scale's size.
-    app.scale = ScaleForWindow(app.clockWindow->Handle());
+    const HWND window = app.clockWindow->Handle();
+    app.clock.scale = ScaleForWindow(window);
     const ScreenSize screen = PrimaryScreenSize();
     app.settings =
-        LoadSettings(app.settingsFilePath, screen.width, screen.height, ClockWindowSizeFor(app.scale));
-    InitialiseClockFace();
+        LoadSettings(app.settingsFilePath, screen.width, screen.height, ClockWindowSizeFor(app.clock.scale));
+    ShowClock();
 }
 
-void SaveClockSettings() {
+void ShowClock() {
     AppGlobals& app = App();
-    const POINT position = app.clockWindow->Position();
-    SaveSettings(app.settingsFilePath, app.settings, position.x, position.y);
-}
-
-void OnSessionEnding() {
-    // Windows ends the process after this without destroying the window.
-    SaveClockSettings();
+    const HWND window = app.clockWindow->Handle();
+    if (IsOn(app.settings.keepOnTop))
+        SetTopmost(true);
+    if (IsOn(app.settings.memoryOptimization))
+        SetWorkingSetTrimming(TrimmingPeriodSeconds);
+    PlaceClockWindow();
+    ShowClockFace(app.clock, window);
+    app.clockWindow->ArmTick();
 }
 
 void OnClockWindowDestroyed() {
     AppGlobals& app = App();
+    ClockView& view = app.clock;
     SaveClockSettings();
-    ReleaseButtonLayers();
-    app.textLayer.ReleaseCanvas();
-    app.panelLayer.ReleaseCanvas();
-    app.backdropLayer.ReleaseCanvas();
-    app.clockCanvas.ReleaseCanvas();
-    ReleaseFrameCaches();
+    ReleaseButtonLayers(view);
+    view.textLayer.ReleaseCanvas();
+    view.panelLayer.ReleaseCanvas();
+    view.backdropLayer.ReleaseCanvas();
+    view.clockCanvas.ReleaseCanvas();
+    ReleaseFrameCaches(view);
     StopGraphics();
     PostQuitMessage(0);
 }
 
 void OnClockTick() {
-    RedrawClock(true);
-    ArmClockTick();
+    AppGlobals& app = App();
+    RedrawClock(app.clock, true);
+    if (app.clockWindow)
+        app.clockWindow->ArmTick();
 }

@@ -1,7 +1,8 @@
 #include "app/SystemIntegration.h"
 
 #include "app/AppGlobals.h"
-#include "app/TextNumbers.h"
+#include "config/TextNumbers.h"
+#include "clock/ClockFace.h"
 #include "clock/ClockWindow.h"
 #include "framework/Services.h"
 #include "framework/UniqueHandle.h"
@@ -9,8 +10,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int TrimPeriodToStop = -1;
 
 HKEY machineRunRoot = HKEY_LOCAL_MACHINE;
 HKEY userRunRoot = HKEY_CURRENT_USER;
@@ -145,7 +144,7 @@ int WorkingSetTrimCount() {
 
 void SetWorkingSetTrimming(int period) {
     WindowTimer& trimTimer = App().clockWindow->trimTimer;
-    if (period == TrimPeriodToStop) {
+    if (period == TrimmingStopped) {
         trimTimer.SetInterval(0);
         return;
     }
@@ -172,13 +171,9 @@ ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenW
 void PlaceClockWindow() {
     AppGlobals& app = App();
     const ScreenSize screen = PrimaryScreenSize();
-    const SIZE clock = ClockWindowSizeFor(app.scale);
+    const SIZE clock = ClockWindowSizeFor(app.clock.scale);
     const ClockPlacement placement =
         ComputeClockPlacement(app.settings.restoreLastPosition, screen.width, screen.height, clock);
     app.settings.restoreLastPosition = placement.flag;
     MoveWindow(ClockHandle(), placement.left, placement.top, clock.cx, clock.cy, TRUE);
-}
-
-void OnTrimTick() {
-    TrimWorkingSet();
 }

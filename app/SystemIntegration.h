@@ -40,11 +40,12 @@ void SetTopmost(bool on);
 void TrimWorkingSet();
 // How many trims the program asked for (a running count).
 int WorkingSetTrimCount();
+// "内存优化" trims every ten seconds.
+inline constexpr int TrimmingPeriodSeconds = 10;
+inline constexpr int TrimmingStopped = -1;
 // Period in seconds, or -1 to stop. A period trims at once, then every
 // period on the clock window's trimTimer; -1 stops the timer without a trim.
 void SetWorkingSetTrimming(int period);
-// Each tick of trimTimer: one trim.
-void OnTrimTick();
 
 // Where the clock window goes at start-up for a position value
 // flag|left|top: the flag part, and the window's left and top.

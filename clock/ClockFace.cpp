@@ -1,7 +1,6 @@
 #include "clock/ClockFace.h"
 
-#include "app/AppGlobals.h"
-#include "app/SystemIntegration.h"
+#include "clock/ClockView.h"
 #include "clock/ClockWindow.h"
 #include "clock/HoverButtons.h"
 #include "framework/Services.h"
@@ -58,11 +57,11 @@ void Remember(std::optional<Inputs>& drawn, Inputs inputs, const GraphicsObject&
 }
 
 // The layer blended over the clock canvas at its rectangle.
-void BlendOntoCanvas(const GraphicsObject& layer, const Gdiplus::RectF& rect, std::int32_t constantAlpha,
-                     bool constantAlphaGiven, bool useSourceAlpha) {
+void BlendOntoCanvas(LayeredCanvas& canvas, const GraphicsObject& layer, const Gdiplus::RectF& rect,
+                     std::int32_t constantAlpha, bool constantAlphaGiven, bool useSourceAlpha) {
     if (SkipsBlend(constantAlpha, constantAlphaGiven))
         return;
-    BlendLayer(App().clockCanvas.GetDc(), Trunc(rect.X), Trunc(rect.Y), Trunc(rect.Width), Trunc(rect.Height),
+    BlendLayer(canvas.GetDc(), Trunc(rect.X), Trunc(rect.Y), Trunc(rect.Width), Trunc(rect.Height),
                layer.GetDc(), 0, 0, layer.GetWidth(), layer.GetHeight(), constantAlpha, constantAlphaGiven,
                useSourceAlpha);
 }
@@ -180,62 +179,58 @@ std::int32_t AtLeastOne(std::int32_t alpha) {
     return (alpha & 0xFF) == 0 ? 1 : alpha;
 }
 
-BackdropInputs BackdropInputsNow() {
-    const AppGlobals& app = App();
-    const ClockSettings& s = app.settings;
-    const Gdiplus::RectF& window = app.layout.windowRect;
+BackdropInputs BackdropInputsNow(const ClockView& view) {
+    const ClockSettings& s = view.settings;
+    const Gdiplus::RectF& window = view.layout.windowRect;
     const BorderAlphas borders = BorderAlphasFor(s.windowBackgroundAlpha);
     return {window.Width,
             window.Height,
-            app.layout.cornerSize,
-            app.layout.borderWidth,
+            view.layout.cornerSize,
+            view.layout.borderWidth,
             MakeArgb(s.outerBorderColor, borders.outer),
             MakeArgb(s.windowBackgroundColor, AtLeastOne(s.windowBackgroundAlpha)),
             MakeArgb(s.innerBorderColor, borders.inner),
-            app.backdropLayer.GetBitmap()};
+            view.backdropLayer.GetBitmap()};
 }
 
-PanelInputs PanelInputsNow() {
-    const AppGlobals& app = App();
-    const Gdiplus::RectF& panel = app.layout.panelRect;
+PanelInputs PanelInputsNow(const ClockView& view) {
+    const Gdiplus::RectF& panel = view.layout.panelRect;
     return {panel.Width, panel.Height,
-            MakeArgb(app.settings.clockBackgroundColor, AtLeastOne(app.settings.clockBackgroundAlpha)),
-            app.panelLayer.GetBitmap()};
+            MakeArgb(view.settings.clockBackgroundColor, AtLeastOne(view.settings.clockBackgroundAlpha)),
+            view.panelLayer.GetBitmap()};
 }
 
-TextInputs TextInputsNow() {
-    const AppGlobals& app = App();
-    const ClockSettings& s = app.settings;
-    const Gdiplus::RectF& textRect = app.layout.textRect;
-    return {app.timeText.timeText,
+TextInputs TextInputsNow(const ClockView& view) {
+    const ClockSettings& s = view.settings;
+    const Gdiplus::RectF& textRect = view.layout.textRect;
+    return {view.timeText.timeText,
             s.fontName,
-            app.layout.EmSize(s.fontSize),
-            app.layout.fontStyle,
-            app.layout.OutlineWidth(s.outlineWidth),
+            view.layout.EmSize(s.fontSize),
+            view.layout.fontStyle,
+            view.layout.OutlineWidth(s.outlineWidth),
             MakeArgb(s.outlineColor, 255),
             MakeArgb(s.fontColor, 255),
             textRect.X,
             textRect.Y,
             textRect.Width,
             textRect.Height,
-            app.textLayer.GetBitmap()};
+            view.textLayer.GetBitmap()};
 }
 
 } // namespace
 
-void DrawWindowBackdrop() {
-    AppGlobals& app = App();
-    const Gdiplus::RectF& window = app.layout.windowRect;
-    GraphicsObject& layer = app.backdropLayer;
-    const BackdropInputs inputs = BackdropInputsNow();
+void DrawWindowBackdrop(ClockView& view) {
+    const Gdiplus::RectF& window = view.layout.windowRect;
+    GraphicsObject& layer = view.backdropLayer;
+    const BackdropInputs inputs = BackdropInputsNow(view);
 
-    if (!Unchanged(app.faceCache.backdrop, inputs)) {
+    if (!Unchanged(view.faceCache.backdrop, inputs)) {
         PrepareLayer(layer, Trunc(window.Width), Trunc(window.Height));
 
         PathObject outline;
         outline.Create(Gdiplus::FillModeAlternate);
-        AddRoundedRectangle(outline, 0, 0, window.Width, window.Height, app.layout.cornerSize,
-                            app.layout.cornerMargin);
+        AddRoundedRectangle(outline, 0, 0, window.Width, window.Height, view.layout.cornerSize,
+                            view.layout.cornerMargin);
         outline.CloseFigure();
 
         PenObject pen;
@@ -249,26 +244,25 @@ void DrawWindowBackdrop() {
 
         PathObject inner;
         inner.Create(Gdiplus::FillModeAlternate);
-        const Gdiplus::RectF& innerRect = app.layout.innerBorderRect;
+        const Gdiplus::RectF& innerRect = view.layout.innerBorderRect;
         inner.AddRectangle(innerRect.X, innerRect.Y, innerRect.Width, innerRect.Height);
         pen.SetColor(inputs.innerPen);
         layer.DrawPath(pen, inner);
-        Remember(app.faceCache.backdrop, inputs, layer);
+        Remember(view.faceCache.backdrop, inputs, layer);
     }
 
     // Copied without constant or per-pixel alpha: this replaces every canvas
     // pixel, so nothing of the previous frame survives.
-    BlendOntoCanvas(layer, window, 0, false, false);
+    BlendOntoCanvas(view.clockCanvas, layer, window, 0, false, false);
 }
 
-void DrawClockPanel() {
-    AppGlobals& app = App();
-    const ClockSettings& s = app.settings;
-    const Gdiplus::RectF& panel = app.layout.panelRect;
-    GraphicsObject& layer = app.panelLayer;
-    const PanelInputs inputs = PanelInputsNow();
+void DrawClockPanel(ClockView& view) {
+    const ClockSettings& s = view.settings;
+    const Gdiplus::RectF& panel = view.layout.panelRect;
+    GraphicsObject& layer = view.panelLayer;
+    const PanelInputs inputs = PanelInputsNow(view);
 
-    if (!Unchanged(app.faceCache.panel, inputs)) {
+    if (!Unchanged(view.faceCache.panel, inputs)) {
         PrepareLayer(layer, Trunc(panel.Width), Trunc(panel.Height));
         PathObject path;
         path.Create(Gdiplus::FillModeAlternate);
@@ -276,10 +270,11 @@ void DrawClockPanel() {
         BrushObject brush;
         brush.CreateSolid(inputs.fill);
         layer.FillPath(brush, path);
-        Remember(app.faceCache.panel, inputs, layer);
+        Remember(view.faceCache.panel, inputs, layer);
     }
 
-    BlendOntoCanvas(layer, panel, s.clockBackgroundAlpha, IsOn(s.layeredTransparency), false);
+    BlendOntoCanvas(view.clockCanvas, layer, panel, s.clockBackgroundAlpha, IsOn(s.layeredTransparency),
+                    false);
 }
 
 namespace {
@@ -301,9 +296,8 @@ bool PathReachesLayer(const PathObject& path, float outlineWidth, const Graphics
            bounds.Y - reach < static_cast<float>(layer.GetHeight()) && bounds.Y + bounds.Height + reach > 0;
 }
 
-void PaintTimeText(GraphicsObject& layer, const TextInputs& inputs, const FontFamilyObject& family,
-                   const StringFormatObject& format) {
-    const Gdiplus::RectF& textRect = App().layout.textRect;
+void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const TextInputs& inputs,
+                   const FontFamilyObject& family, const StringFormatObject& format) {
     PrepareLayer(layer, Trunc(textRect.Width), Trunc(textRect.Height));
 
     PathObject path;
@@ -324,15 +318,14 @@ void PaintTimeText(GraphicsObject& layer, const TextInputs& inputs, const FontFa
 
 } // namespace
 
-void DrawTimeText(bool refreshTime) {
-    AppGlobals& app = App();
-    const ClockSettings& s = app.settings;
+void DrawTimeText(ClockView& view, bool refreshTime) {
+    const ClockSettings& s = view.settings;
     if (refreshTime)
-        app.timeText = FormatTimeText(ReadLocalTime(), IsOn(s.showSeconds));
+        view.timeText = FormatTimeText(ReadLocalTime(), IsOn(s.showSeconds));
 
-    const Gdiplus::RectF& textRect = app.layout.textRect;
-    GraphicsObject& layer = app.textLayer;
-    const TextInputs inputs = TextInputsNow();
+    const Gdiplus::RectF& textRect = view.layout.textRect;
+    GraphicsObject& layer = view.textLayer;
+    const TextInputs inputs = TextInputsNow(view);
 
     if (!frameCaching) {
         // A new family and format on every call.
@@ -340,9 +333,9 @@ void DrawTimeText(bool refreshTime) {
         CreateTimeFontFamily(family, s.fontName);
         StringFormatObject format;
         CreateTimeFormat(format);
-        PaintTimeText(layer, inputs, family, format);
-    } else if (!Unchanged(app.faceCache.text, inputs)) {
-        FaceCache& cache = app.faceCache;
+        PaintTimeText(layer, textRect, inputs, family, format);
+    } else if (!Unchanged(view.faceCache.text, inputs)) {
+        FaceCache& cache = view.faceCache;
         if (!cache.familyMade || cache.familyName != s.fontName) {
             CreateTimeFontFamily(cache.family, s.fontName);
             cache.familyName = s.fontName;
@@ -350,13 +343,13 @@ void DrawTimeText(bool refreshTime) {
         }
         if (!cache.format.GetNativeHandle())
             CreateTimeFormat(cache.format);
-        PaintTimeText(layer, inputs, cache.family, cache.format);
+        PaintTimeText(layer, textRect, inputs, cache.family, cache.format);
         Remember(cache.text, inputs, layer);
     }
 
     // Text and outline are opaque in the layer; clockAlpha alone makes them
     // translucent.
-    BlendOntoCanvas(layer, textRect, s.clockAlpha, true, true);
+    BlendOntoCanvas(view.clockCanvas, layer, textRect, s.clockAlpha, true, true);
 }
 
 struct FrameInputs {
@@ -397,13 +390,12 @@ namespace {
 constexpr ButtonId ButtonOrder[] = {ButtonId::Close, ButtonId::KeepOnTop, ButtonId::Settings,
                                     ButtonId::LargerFont, ButtonId::SmallerFont};
 
-FrameInputs FrameInputsNow() {
-    const AppGlobals& app = App();
-    const ClockSettings& s = app.settings;
-    const ClockLayout& layout = app.layout;
-    FrameInputs inputs{BackdropInputsNow(),
-                       PanelInputsNow(),
-                       TextInputsNow(),
+FrameInputs FrameInputsNow(const ClockView& view) {
+    const ClockSettings& s = view.settings;
+    const ClockLayout& layout = view.layout;
+    FrameInputs inputs{BackdropInputsNow(view),
+                       PanelInputsNow(view),
+                       TextInputsNow(view),
                        layout.windowRect.X,
                        layout.windowRect.Y,
                        layout.panelRect.X,
@@ -412,67 +404,66 @@ FrameInputs FrameInputsNow() {
                        IsOn(s.layeredTransparency),
                        s.clockAlpha & 0xFF,
                        {},
-                       app.hoverActive,
-                       app.clockCanvas.GetBitmap(),
-                       app.clockCanvas.GetWidth(),
-                       app.clockCanvas.GetHeight(),
-                       app.clockCanvas.GetAlpha(),
+                       view.hoverActive,
+                       view.clockCanvas.GetBitmap(),
+                       view.clockCanvas.GetWidth(),
+                       view.clockCanvas.GetHeight(),
+                       view.clockCanvas.GetAlpha(),
                        {}};
     for (ButtonId id : ButtonOrder) {
-        const HoverButton& button = HoverButtonFor(id);
+        const HoverButton& button = HoverButtonFor(view, id);
         const std::span<const std::uint8_t> image = button.CurrentImage();
         inputs.buttons.push_back({{image.begin(), image.end()}, button.bounds});
     }
-    GetWindowRect(app.clockCanvas.GetWindow(), &inputs.windowRect);
+    GetWindowRect(view.clockCanvas.GetWindow(), &inputs.windowRect);
     return inputs;
 }
 
 // The canvas's pixels; empty without a canvas.
-std::span<const std::uint8_t> CanvasPixels() {
+std::span<const std::uint8_t> CanvasPixels(const ClockView& view) {
     GdiFlush();
     DIBSECTION section{};
-    if (GetObjectW(App().clockCanvas.GetBitmap(), sizeof section, &section) != sizeof section ||
+    if (GetObjectW(view.clockCanvas.GetBitmap(), sizeof section, &section) != sizeof section ||
         !section.dsBm.bmBits)
         return {};
     return {static_cast<const std::uint8_t*>(section.dsBm.bmBits),
             static_cast<std::size_t>(section.dsBm.bmWidthBytes) * section.dsBm.bmHeight};
 }
 
-void DrawLayers(bool refreshTime) {
-    DrawWindowBackdrop();
-    DrawClockPanel();
-    DrawTimeText(refreshTime);
-    DrawHoverButtons(App().hoverActive);
+void DrawLayers(ClockView& view, bool refreshTime) {
+    DrawWindowBackdrop(view);
+    DrawClockPanel(view);
+    DrawTimeText(view, refreshTime);
+    DrawHoverButtons(view, view.hoverActive);
 }
 
 // Whether the window shows the frame the cache last recorded: nothing else
 // has presented (or failed to) on the canvas since.
-bool ShownFrameOnScreen(const FaceCache& cache) {
-    return cache.shown && !cache.shownPixels.empty() &&
-           cache.shownSerial == App().clockCanvas.PresentSerial();
+bool ShownFrameOnScreen(const ClockView& view, const FaceCache& cache) {
+    return cache.shown && !cache.shownPixels.empty() && cache.shownSerial == view.clockCanvas.PresentSerial();
 }
 
 } // namespace
 
-void RedrawClock(bool refreshTime) {
+void RedrawClock(ClockView& view, bool refreshTime) {
     ++redrawCount;
-    AppGlobals& app = App();
-    LayeredCanvas& canvas = app.clockCanvas;
+    LayeredCanvas& canvas = view.clockCanvas;
     if (!frameCaching) {
-        DrawLayers(refreshTime);
+        DrawLayers(view, refreshTime);
         canvas.Present();
         return;
     }
     // The time is read first: it is one of the frame's inputs.
     if (refreshTime)
-        app.timeText = FormatTimeText(ReadLocalTime(), IsOn(app.settings.showSeconds));
-    FaceCache& cache = app.faceCache;
-    const bool onScreen = ShownFrameOnScreen(cache);
-    if (onScreen && *cache.shown == FrameInputsNow() && std::ranges::equal(CanvasPixels(), cache.shownPixels))
+        view.timeText = FormatTimeText(ReadLocalTime(), IsOn(view.settings.showSeconds));
+    FaceCache& cache = view.faceCache;
+    const bool onScreen = ShownFrameOnScreen(view, cache);
+    if (onScreen && *cache.shown == FrameInputsNow(view) &&
+        std::ranges::equal(CanvasPixels(view), cache.shownPixels))
         return;
-    DrawLayers(false);
+    DrawLayers(view, false);
     // Only the pixels that differ from the frame on the screen are sent.
-    const std::span<const std::uint8_t> pixels = CanvasPixels();
+    const std::span<const std::uint8_t> pixels = CanvasPixels(view);
     const bool presented = onScreen ? canvas.PresentChanged(ChangedPixelBounds(
                                           cache.shownPixels, pixels, canvas.GetWidth(), canvas.GetHeight()))
                                     : canvas.Present();
@@ -483,14 +474,14 @@ void RedrawClock(bool refreshTime) {
         return;
     }
     // Taken after drawing, with the layers' bitmaps as they are now.
-    cache.shown = std::make_unique<FrameInputs>(FrameInputsNow());
+    cache.shown = std::make_unique<FrameInputs>(FrameInputsNow(view));
     cache.shownPixels.assign(pixels.begin(), pixels.end());
     cache.shownSerial = canvas.PresentSerial();
 }
 
-void SetFrameCaching(bool on) {
+void SetFrameCaching(ClockView& view, bool on) {
     frameCaching = on;
-    ReleaseFrameCaches();
+    ReleaseFrameCaches(view);
 }
 
 void FaceCache::Release() {
@@ -505,11 +496,9 @@ void FaceCache::Release() {
     format.Delete();
 }
 
-void ReleaseFrameCaches() {
-    if (!AppGlobalsExist())
-        return;
-    App().faceCache.Release();
-    ReleaseButtonCaches();
+void ReleaseFrameCaches(ClockView& view) {
+    view.faceCache.Release();
+    ReleaseButtonCaches(view);
 }
 
 bool FrameCaching() {
@@ -528,51 +517,41 @@ namespace {
 
 // The window now shows on a monitor of another scale than it was sized for:
 // it keeps its place and takes that scale's size.
-void FollowMonitorScale(HWND window) {
-    AppGlobals& app = App();
+void FollowMonitorScale(ClockView& view, HWND window) {
     const DisplayScale placed = ScaleForWindow(window);
-    if (placed == app.scale)
+    if (placed == view.scale)
         return;
-    app.scale = placed;
+    view.scale = placed;
     const SIZE size = ClockWindowSizeFor(placed);
     SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace
 
-void InitialiseClockFace() {
-    AppGlobals& app = App();
-    const HWND window = app.clockWindow->Handle();
-    if (IsOn(app.settings.keepOnTop))
-        SetTopmost(true);
-    if (IsOn(app.settings.memoryOptimization))
-        SetWorkingSetTrimming(10);
-    PlaceClockWindow();
+void ShowClockFace(ClockView& view, HWND window) {
     // A remembered place may lie on a monitor of another scale.
-    FollowMonitorScale(window);
-    app.layout = ClockLayoutFor(app.scale);
-    app.clockCanvas.AttachToWindow(window);
-    DrawWindowBackdrop();
-    SetupButtons();
-    app.clockCanvas.SetAlpha(app.settings.windowAlpha);
-    DrawClockPanel();
-    DrawTimeText(true);
-    app.clockCanvas.Present();
-    app.windowHost.Subclass(app.clockWindow->Handle(), ClockWindowProc);
-    ArmClockTick();
+    FollowMonitorScale(view, window);
+    view.layout = ClockLayoutFor(view.scale);
+    view.clockCanvas.AttachToWindow(window);
+    DrawWindowBackdrop(view);
+    SetupButtons(view);
+    view.clockCanvas.SetAlpha(view.settings.windowAlpha);
+    DrawClockPanel(view);
+    DrawTimeText(view, true);
+    view.clockCanvas.Present();
+    view.windowHost.Subclass(window, ClockWindowProc);
 }
 
-void ChangeClockScale(DisplayScale scale, const RECT& suggested) {
-    AppGlobals& app = App();
-    app.scale = scale;
-    app.layout = ClockLayoutFor(scale);
+void ChangeClockScale(ClockView& view, DisplayScale scale, const RECT& suggested) {
+    view.scale = scale;
+    view.layout = ClockLayoutFor(scale);
     const int width = suggested.right - suggested.left;
     const int height = suggested.bottom - suggested.top;
-    SetWindowPos(app.clockCanvas.GetWindow(), nullptr, suggested.left, suggested.top, width, height,
+    SetWindowPos(view.clockCanvas.GetWindow(), nullptr, suggested.left, suggested.top, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    app.clockCanvas.ResizeCanvas(width, height);
+    view.clockCanvas.ResizeCanvas(width, height);
     // Layers, family and decoded images of the old scale are of no more use.
-    ReleaseFrameCaches();
-    LayOutButtons();
-    RedrawClock(false);
+    ReleaseFrameCaches(view);
+    LayOutButtons(view);
+    RedrawClock(view, false);
 }

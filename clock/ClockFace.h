@@ -14,6 +14,7 @@
 
 class GraphicsObject;
 class PathObject;
+struct ClockView;
 
 // The rectangles and lengths of the face in pixels of one display scale; the
 // defaults are those of 96 DPI. Drawing takes them as they are.
@@ -80,29 +81,32 @@ TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds);
 // is kept and cleared to the all-zero pixels of a new one.
 void PrepareLayer(GraphicsObject& layer, int width, int height);
 
-void DrawWindowBackdrop();
-void DrawClockPanel();
-void DrawTimeText(bool refreshTime);
+void DrawWindowBackdrop(ClockView& view);
+void DrawClockPanel(ClockView& view);
+void DrawTimeText(ClockView& view, bool refreshTime);
 // The one redraw entry point: every layer, the buttons, then Present. With
 // frame caching, a frame whose inputs and canvas are those of the frame last
 // presented is on the screen already and is neither drawn nor presented, and
 // a new frame sends only the rectangle of pixels that differ from the frame
 // on the screen. A frame whose present failed is not taken as shown.
-void RedrawClock(bool refreshTime);
+void RedrawClock(ClockView& view, bool refreshTime);
 // How many frames RedrawClock has drawn since the program started.
 std::uint64_t RedrawCount();
-// The start-up sequence of the face, once the settings are loaded.
-void InitialiseClockFace();
+// The face's first frame, once the settings are loaded and the window placed:
+// the window takes the size of its monitor's scale, the canvas is bound to it
+// and the first frame presented, and the window's procedure is replaced by
+// ClockWindowProc.
+void ShowClockFace(ClockView& view, HWND window);
 // The clock now shows at another display scale (WM_DPICHANGED): the window
 // takes the rectangle the system suggests, the face and buttons are laid out
 // for the scale and everything is drawn anew.
-void ChangeClockScale(DisplayScale scale, const RECT& suggested);
+void ChangeClockScale(ClockView& view, DisplayScale scale, const RECT& suggested);
 
 // Whether a frame may reuse what earlier frames made. On by default; off,
 // every frame is built from nothing (each layer canvas, font family, string
 // format and decoded image made anew), which the benchmark measures against
 // and compares pixel for pixel. Either way drops everything kept so far.
-void SetFrameCaching(bool on);
+void SetFrameCaching(ClockView& view, bool on);
 bool FrameCaching();
 // A blend at constant alpha 0 leaves every canvas pixel as it is, with or
 // without per-pixel alpha (the panel at opacity 0, the hidden buttons):
@@ -143,7 +147,7 @@ struct TextInputs {
 struct FrameInputs;
 
 // Everything the face keeps between frames while frame caching is on; a
-// member of the program-wide record, released before GDI+ stops.
+// member of the clock view, released before GDI+ stops.
 struct FaceCache {
     FaceCache();
     ~FaceCache();
@@ -171,4 +175,4 @@ struct FaceCache {
 
 // Releases what the face and the buttons keep between frames (at exit,
 // before GDI+ stops).
-void ReleaseFrameCaches();
+void ReleaseFrameCaches(ClockView& view);

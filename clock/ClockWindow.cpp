@@ -1,17 +1,22 @@
 #include "clock/ClockWindow.h"
 
-#include "app/Lifetime.h"
-#include "app/SystemIntegration.h"
-#include "app/AppGlobals.h"
-#include "clock/ClockFace.h"
+#include "clock/ClockView.h"
+#include "clock/ClockWindowListener.h"
 #include "clock/HoverButtons.h"
 #include "framework/Services.h"
-#include "settings/WindowLayouts.h"
 
 #include <algorithm>
 
-ClockWindow::ClockWindow()
-    : tickTimer(*this, Timer1Id, [] { OnClockTick(); }), trimTimer(*this, Timer2Id, [] { OnTrimTick(); }) {}
+ClockWindow::ClockWindow(ClockView& shownView, ClockWindowListener& reportTo)
+    : tickTimer(*this, Timer1Id, [this] { listener.OnTick(); }),
+      trimTimer(*this, Timer2Id, [this] { listener.OnTrimTick(); }), view(shownView), listener(reportTo) {
+    view.window = this;
+}
+
+ClockWindow::~ClockWindow() {
+    if (view.window == this)
+        view.window = nullptr;
+}
 
 POINT ClockWindow::Position() const {
     RECT rect{};
@@ -29,74 +34,92 @@ UINT MillisecondsToNextTick(const SYSTEMTIME& now, bool showSeconds) {
     return wait + TickMarginMilliseconds;
 }
 
-void ArmClockTick() {
-    AppGlobals& app = App();
-    if (!app.clockWindow)
-        return;
+void ClockWindow::ArmTick() {
     // Each tick is armed anew: a periodic timer keeps the phase of the moment
     // it started and drifts against the wall clock.
-    app.clockWindow->tickTimer.Restart(
-        MillisecondsToNextTick(ReadLocalTime(), IsOn(app.settings.showSeconds)));
+    tickTimer.Restart(MillisecondsToNextTick(ReadLocalTime(), IsOn(view.settings.showSeconds)));
+}
+
+void ClockWindow::StopTimers() {
+    tickTimer.SetInterval(0);
+    trimTimer.SetInterval(0);
+}
+
+void ClockWindow::OnEscape() {
+    listener.OnEscape();
 }
 
 void ClockWindow::OnCreated() {
-    OnClockWindowCreated();
+    listener.OnClockCreated();
 }
 
 void ClockWindow::OnDestroyed() {
-    OnClockWindowDestroyed();
+    listener.OnClockDestroyed();
 }
 
 bool ClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-    // At log-off or shut-down the process ends after this message, without
-    // WM_DESTROY: the settings are saved here or never.
-    if (message != WM_ENDSESSION || !wParam)
+    switch (message) {
+    case WM_ENDSESSION:
+        // At log-off or shut-down the process ends after this message,
+        // without WM_DESTROY.
+        if (!wParam)
+            return false;
+        listener.OnSessionEnding();
+        result = 0;
+        return true;
+    case WM_EXITSIZEMOVE:
+        listener.OnDragEnded();
         return false;
-    OnSessionEnding();
-    result = 0;
-    return true;
+    default:
+        return false;
+    }
 }
 
 LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    AppGlobals& app = App();
+    auto* clock = dynamic_cast<ClockWindow*>(Window::FromHandle(window));
+    if (!clock)
+        return DefWindowProcW(window, message, wParam, lParam);
+    ClockView& view = clock->View();
+    ClockWindowListener& listener = clock->Listener();
     const auto position = static_cast<std::int32_t>(lParam);
     switch (message) {
     case WM_MOUSEMOVE:
         // On every move, so that a leave notification is always pending.
-        app.windowHost.TrackLeave();
-        if (!app.hoverActive) {
-            app.hoverActive = true;
-            RedrawClock(false);
+        view.windowHost.TrackLeave();
+        if (!view.hoverActive) {
+            view.hoverActive = true;
+            RedrawClock(view, false);
         }
-        UpdateButtonHover(LayeredWindowHost::LowWord(position), LayeredWindowHost::HighWord(position));
+        UpdateButtonHover(view, LayeredWindowHost::LowWord(position), LayeredWindowHost::HighWord(position));
         break;
     case WM_MOUSELEAVE:
-        app.hoverActive = false;
-        RedrawClock(false);
+        view.hoverActive = false;
+        RedrawClock(view, false);
         break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         // The class has CS_DBLCLKS: every second quick press arrives as a
         // double-click and must act on a button like any other press. Off
         // the buttons it starts nothing (no drag, no double-click action).
-        HandleButtonPress(LayeredWindowHost::LowWord(position), LayeredWindowHost::HighWord(position));
+        HandleButtonPress(view, listener, LayeredWindowHost::LowWord(position),
+                          LayeredWindowHost::HighWord(position));
         break;
     case WM_DPICHANGED:
         // Both words carry the new DPI; the rectangle keeps the window where
         // the system wants it (under the pointer during a drag).
-        ChangeClockScale({HIWORD(wParam)}, *reinterpret_cast<const RECT*>(lParam));
+        listener.OnDisplayScaleChanged({HIWORD(wParam)}, *reinterpret_cast<const RECT*>(lParam));
         break;
     case WM_TIMECHANGE:
-        // The wall clock jumped: show its time now and tick on its seconds.
-        OnClockTick();
+        // The wall clock jumped: the shown time and the tick's phase are stale.
+        listener.OnTimeChanged();
         break;
     case WM_POWERBROADCAST:
         // After sleep the timer's phase and the shown time are both stale.
         if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND)
-            OnClockTick();
+            listener.OnTimeChanged();
         break;
     default:
         break;
     }
-    return app.windowHost.CallPrevious(window, message, wParam, lParam);
+    return view.windowHost.CallPrevious(window, message, wParam, lParam);
 }

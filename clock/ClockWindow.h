@@ -1,26 +1,46 @@
 #pragma once
-// The clock window: a popup built from its layout, with its two timers.
+// The clock window: a popup built from its layout, with its two timers. It
+// shows its view and reports to its listener; it decides nothing else.
 #include "framework/Window.h"
+
+struct ClockView;
+class ClockWindowListener;
 
 class ClockWindow : public Window {
 public:
-    ClockWindow();
+    // The view and the listener outlive the window.
+    ClockWindow(ClockView& view, ClockWindowListener& listener);
+    ~ClockWindow() override;
 
     WindowTimer tickTimer; // "时钟1": one redraw a second, on the second
     WindowTimer trimTimer; // "时钟2": working-set trimming
 
+    ClockView& View() const { return view; }
+    ClockWindowListener& Listener() const { return listener; }
+
     // Left and top of the window on the screen.
     POINT Position() const;
+    // Arms the tick timer once, for the next tick after the clock's time now,
+    // with or without seconds as the view's settings say.
+    void ArmTick();
+    // Stops both timers.
+    void StopTimers();
+
+    void OnEscape() override;
 
 protected:
     void OnCreated() override;
     void OnDestroyed() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    ClockView& view;
+    ClockWindowListener& listener;
 };
 
 // The clock window's own procedure, put in front of the framework's: hover,
-// leave, press and a change of display scale, then every message goes on to
-// the replaced procedure.
+// leave, press, a change of display scale, of the time and a resume, then
+// every message goes on to the replaced procedure.
 LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // How long after the moment now the next tick is due: just past the start of
@@ -29,5 +49,3 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 // twice.
 inline constexpr UINT TickMarginMilliseconds = 5;
 UINT MillisecondsToNextTick(const SYSTEMTIME& now, bool showSeconds);
-// Arms the tick timer once, for the next tick after the clock's time now.
-void ArmClockTick();

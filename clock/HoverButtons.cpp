@@ -1,17 +1,17 @@
 #include "clock/HoverButtons.h"
 
-#include "app/AppGlobals.h"
-#include "app/SystemIntegration.h"
 #include "clock/ClockFace.h"
+#include "clock/ClockView.h"
 #include "clock/ClockWindow.h"
+#include "clock/ClockWindowListener.h"
 #include "framework/Services.h"
 #include "graphics/ImageAttributesObject.h"
 #include "graphics/ImageObject.h"
-#include "settings/SettingsWindow.h"
 
 #include <EmbeddedAssets.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -19,8 +19,6 @@ using enum ButtonId;
 
 // How long a pressed button keeps its pressed image on screen.
 constexpr DWORD PressedMilliseconds = 100;
-// A font button's step.
-constexpr double FontStep = 5;
 
 // Drawing order, which is also the order of ButtonId.
 constexpr std::array DrawOrder{Close, KeepOnTop, Settings, LargerFont, SmallerFont};
@@ -63,79 +61,70 @@ const std::array<ScaledImages, 3>& ImagesByScale() {
     return table;
 }
 
-ButtonViews CurrentViews() {
+ButtonViews CurrentViews(ClockView& view) {
     ButtonViews views;
     for (ButtonId id : DrawOrder)
-        At(views, id) = {HoverButtonFor(id).bounds, HoverButtonFor(id).state};
+        At(views, id) = {HoverButtonFor(view, id).bounds, HoverButtonFor(view, id).state};
     return views;
 }
 
-bool KeepOnTopIsOn() {
-    return IsOn(App().settings.keepOnTop);
+bool KeepOnTopIsOn(const ClockView& view) {
+    return IsOn(view.settings.keepOnTop);
 }
 
-bool CursorIsDefault() {
-    const auto& window = App().clockWindow;
-    return !window || window->CursorIsDefault();
+bool CursorIsDefault(const ClockView& view) {
+    return !view.window || view.window->CursorIsDefault();
 }
 
-void ChangeCursor(CursorChange change) {
-    const auto& window = App().clockWindow;
-    if (change == CursorChange::None || !window)
+void ChangeCursor(ClockView& view, CursorChange change) {
+    if (change == CursorChange::None || !view.window)
         return;
-    window->SetCursorShape(change == CursorChange::Hand ? LoadCursorW(nullptr, IDC_HAND) : nullptr);
+    view.window->SetCursorShape(change == CursorChange::Hand ? LoadCursorW(nullptr, IDC_HAND) : nullptr);
 }
 
 // The frame before the pause shows the pressed image; the one after, the
 // hover image again.
-void PauseOnPressedImage(HoverButton& button) {
+void PauseOnPressedImage(ClockView& view, HoverButton& button) {
     button.state = ButtonState::Hover;
     SleepMilliseconds(PressedMilliseconds);
-    RedrawClock(false);
+    RedrawClock(view, false);
 }
 
-void StepFontSize(HoverButton& button, double step) {
-    const ClockSettings& settings = App().settings;
+void ShowPressed(ClockView& view, HoverButton& button) {
     button.state = ButtonState::Pressed;
-    SetFontMetrics(TruncateToInt32(settings.fontSize + step), settings.outlineWidth);
-    PauseOnPressedImage(button);
+    RedrawClock(view, false);
 }
 
-void RunAction(ButtonId id) {
-    HoverButton& button = HoverButtonFor(id);
+void RunAction(ClockView& view, ClockWindowListener& listener, ButtonId id) {
+    HoverButton& button = HoverButtonFor(view, id);
     switch (id) {
     case Close:
-        button.state = ButtonState::Pressed;
-        RedrawClock(false);
-        CloseClock();
+        ShowPressed(view, button);
+        listener.OnButtonPressed(id);
         break;
     case LargerFont:
-        StepFontSize(button, FontStep);
-        break;
     case SmallerFont:
-        StepFontSize(button, -FontStep);
+        // The listener's redraw shows the new size under the pressed image.
+        button.state = ButtonState::Pressed;
+        listener.OnButtonPressed(id);
+        PauseOnPressedImage(view, button);
         break;
     case Settings:
-        button.state = ButtonState::Pressed;
-        RedrawClock(false);
-        PauseOnPressedImage(button);
-        OpenSettingsWindow();
+        ShowPressed(view, button);
+        PauseOnPressedImage(view, button);
+        listener.OnButtonPressed(id);
         break;
     case KeepOnTop:
-        break; // switched by ToggleKeepOnTop
+        break; // reported by PressKeepOnTop
     }
 }
 
-void ToggleKeepOnTop(bool showPressed) {
-    const bool on = !KeepOnTopIsOn();
-    App().settings.keepOnTop = FlagText(on);
-    SetTopmost(on);
+void PressKeepOnTop(ClockView& view, ClockWindowListener& listener, bool showPressed) {
+    listener.OnButtonPressed(KeepOnTop);
     if (!showPressed)
         return;
-    HoverButton& button = App().keepOnTopButton;
-    button.state = ButtonState::Pressed;
-    RedrawClock(false);
-    PauseOnPressedImage(button);
+    ShowPressed(view, view.keepOnTopButton);
+    PauseOnPressedImage(view, view.keepOnTopButton);
 }
 
 } // namespace
@@ -151,21 +140,24 @@ std::span<const std::uint8_t> HoverButton::CurrentImage() const {
     }
 }
 
-HoverButton& HoverButtonFor(ButtonId id) {
-    AppGlobals& app = App();
+const HoverButton& HoverButtonFor(const ClockView& view, ButtonId id) {
     switch (id) {
     case Close:
-        return app.closeButton;
+        return view.closeButton;
     case KeepOnTop:
-        return app.keepOnTopButton;
+        return view.keepOnTopButton;
     case Settings:
-        return app.settingsButton;
+        return view.settingsButton;
     case LargerFont:
-        return app.largerFontButton;
+        return view.largerFontButton;
     case SmallerFont:
         break;
     }
-    return app.smallerFontButton;
+    return view.smallerFontButton;
+}
+
+HoverButton& HoverButtonFor(ClockView& view, ButtonId id) {
+    return const_cast<HoverButton&>(HoverButtonFor(std::as_const(view), id));
 }
 
 ButtonImageSet ButtonImagesFor(ButtonId id, DisplayScale scale) {
@@ -177,25 +169,23 @@ ButtonImageSet ButtonImagesFor(ButtonId id, DisplayScale scale) {
     return At(table.back().images, id);
 }
 
-void LayOutButtons() {
-    AppGlobals& app = App();
+void LayOutButtons(ClockView& view) {
     const PerButton<IntRect> bounds =
-        ButtonBoundsFor(app.clockCanvas.GetWidth(), app.clockCanvas.GetHeight(), app.scale);
+        ButtonBoundsFor(view.clockCanvas.GetWidth(), view.clockCanvas.GetHeight(), view.scale);
     for (ButtonId id : DrawOrder) {
-        HoverButton& button = HoverButtonFor(id);
-        SetImages(button, ButtonImagesFor(id, app.scale));
+        HoverButton& button = HoverButtonFor(view, id);
+        SetImages(button, ButtonImagesFor(id, view.scale));
         button.bounds = At(bounds, id);
     }
 }
 
-void SetupButtons() {
-    AppGlobals& app = App();
-    LayOutButtons();
+void SetupButtons(ClockView& view) {
+    LayOutButtons(view);
 
     // The keep-on-top button doubles as the indicator of the setting.
-    if (KeepOnTopIsOn())
-        app.keepOnTopButton.state = ButtonState::Hover;
-    DrawHoverButtons(false);
+    if (KeepOnTopIsOn(view))
+        view.keepOnTopButton.state = ButtonState::Hover;
+    DrawHoverButtons(view, false);
 }
 
 const ImageObject& ButtonCache::Decode(std::span<const std::uint8_t> bytes) {
@@ -228,18 +218,19 @@ void DrawWholeImage(GraphicsObject& graphics, const ImageObject& picture, const 
                                static_cast<float>(picture.GetHeight()), Gdiplus::UnitPixel, &noAttributes);
 }
 
-void BlendButtonLayer(const GraphicsObject& layer, const IntRect& bounds, bool visible) {
+void BlendButtonLayer(LayeredCanvas& canvas, const GraphicsObject& layer, const IntRect& bounds,
+                      bool visible) {
     // A hidden button is still drawn and blended, with constant alpha 0,
     // which leaves the canvas as it was.
     if (SkipsBlend(0, !visible))
         return;
-    BlendLayer(App().clockCanvas.GetDc(), bounds.x, bounds.y, bounds.width, bounds.height, layer.GetDc(), 0,
-               0, bounds.width, bounds.height, 0, !visible, true);
+    BlendLayer(canvas.GetDc(), bounds.x, bounds.y, bounds.width, bounds.height, layer.GetDc(), 0, 0,
+               bounds.width, bounds.height, 0, !visible, true);
 }
 
 // DrawButtonImage with the image decoded once and the layer drawn again
 // only when it does not show that image at that size already.
-void DrawCachedButton(HoverButton& button, bool visible) {
+void DrawCachedButton(LayeredCanvas& canvas, HoverButton& button, bool visible) {
     const std::span<const std::uint8_t> image = button.CurrentImage();
     const IntRect& bounds = button.bounds;
     GraphicsObject& layer = button.layer;
@@ -253,31 +244,32 @@ void DrawCachedButton(HoverButton& button, bool visible) {
         cache.drawnImage.assign(image.begin(), image.end());
         cache.drawnOn = layer.GetBitmap();
     }
-    BlendButtonLayer(layer, bounds, visible);
+    BlendButtonLayer(canvas, layer, bounds, visible);
 }
 
 } // namespace
 
-void DrawHoverButtons(bool visible) {
+void DrawHoverButtons(ClockView& view, bool visible) {
     for (ButtonId id : DrawOrder) {
-        HoverButton& button = HoverButtonFor(id);
+        HoverButton& button = HoverButtonFor(view, id);
         if (FrameCaching())
-            DrawCachedButton(button, visible);
+            DrawCachedButton(view.clockCanvas, button, visible);
         else
-            DrawButtonImage(button.layer, button.CurrentImage(), button.bounds, visible);
+            DrawButtonImage(view, button.layer, button.CurrentImage(), button.bounds, visible);
     }
 }
 
-void DrawButtonImage(GraphicsObject& layer, std::span<const std::uint8_t> image, const IntRect& bounds,
-                     bool visible) {
+void DrawButtonImage(ClockView& view, GraphicsObject& layer, std::span<const std::uint8_t> image,
+                     const IntRect& bounds, bool visible) {
     // A button's layer drawn here no longer shows what its cache says.
     for (ButtonId id : DrawOrder) {
-        if (&HoverButtonFor(id).layer == &layer)
-            HoverButtonFor(id).cache.drawnOn = nullptr;
+        if (&HoverButtonFor(view, id).layer == &layer)
+            HoverButtonFor(view, id).cache.drawnOn = nullptr;
     }
+    LayeredCanvas& canvas = view.clockCanvas;
     PrepareLayer(layer, bounds.width, bounds.height);
     DrawImageBytes(layer, image, {0, 0, bounds.width, bounds.height});
-    BlendButtonLayer(layer, bounds, visible);
+    BlendButtonLayer(canvas, layer, bounds, visible);
 }
 
 void DrawImageBytes(GraphicsObject& graphics, std::span<const std::uint8_t> image, const IntRect& rectangle) {
@@ -287,56 +279,45 @@ void DrawImageBytes(GraphicsObject& graphics, std::span<const std::uint8_t> imag
     picture.Dispose();
 }
 
-void UpdateButtonHover(std::int32_t x, std::int32_t y) {
-    const HoverDecision decision = DecideHover(CurrentViews(), x, y, CursorIsDefault(), KeepOnTopIsOn());
+void UpdateButtonHover(ClockView& view, std::int32_t x, std::int32_t y) {
+    const HoverDecision decision =
+        DecideHover(CurrentViews(view), x, y, CursorIsDefault(view), KeepOnTopIsOn(view));
     if (decision.change)
-        HoverButtonFor(decision.change->button).state = decision.change->state;
-    ChangeCursor(decision.cursor);
+        HoverButtonFor(view, decision.change->button).state = decision.change->state;
+    ChangeCursor(view, decision.cursor);
     if (decision.redraw)
-        RedrawClock(false);
+        RedrawClock(view, false);
 }
 
-void HandleButtonPress(std::int32_t x, std::int32_t y) {
-    const PressDecision decision = DecidePress(CurrentViews(), x, y, KeepOnTopIsOn());
+void HandleButtonPress(ClockView& view, ClockWindowListener& listener, std::int32_t x, std::int32_t y) {
+    const PressDecision decision = DecidePress(CurrentViews(view), x, y, KeepOnTopIsOn(view));
     switch (decision.kind) {
     case PressKind::None:
         break;
     case PressKind::RunAction:
-        RunAction(decision.button);
+        RunAction(view, listener, decision.button);
         break;
     case PressKind::ResetToNormal:
-        HoverButtonFor(decision.button).state = ButtonState::Normal;
-        RedrawClock(false);
+        HoverButtonFor(view, decision.button).state = ButtonState::Normal;
+        RedrawClock(view, false);
         break;
     case PressKind::ToggleKeepOnTop:
-        ToggleKeepOnTop(decision.showPressed);
+        PressKeepOnTop(view, listener, decision.showPressed);
         break;
     }
 }
 
-void SetFontMetrics(std::int32_t size, std::int32_t outline) {
-    ClockSettings& settings = App().settings;
-    settings.fontSize = size;
-    settings.outlineWidth = outline;
-    RedrawClock(false);
+void ShowKeepOnTop(ClockView& view, bool on) {
+    view.keepOnTopButton.state = on ? ButtonState::Hover : ButtonState::Normal;
 }
 
-void CloseClock() {
-    if (SettingsWindowIsOpen())
-        CloseSettingsWindow();
-    ClockWindow& window = *App().clockWindow;
-    window.tickTimer.SetInterval(0);
-    window.trimTimer.SetInterval(0);
-    window.Destroy();
-}
-
-void ReleaseButtonLayers() {
+void ReleaseButtonLayers(ClockView& view) {
     for (ButtonId id : DrawOrder)
-        HoverButtonFor(id).layer.ReleaseCanvas();
-    ReleaseButtonCaches();
+        HoverButtonFor(view, id).layer.ReleaseCanvas();
+    ReleaseButtonCaches(view);
 }
 
-void ReleaseButtonCaches() {
+void ReleaseButtonCaches(ClockView& view) {
     for (ButtonId id : DrawOrder)
-        HoverButtonFor(id).cache.Release();
+        HoverButtonFor(view, id).cache.Release();
 }

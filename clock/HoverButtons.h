@@ -7,7 +7,8 @@
 //
 // ClockWindowProc passes mouse moves to UpdateButtonHover and left presses to
 // HandleButtonPress; the decisions come from ButtonStateMachine, this file
-// carries them out (states, cursor, settings, redraws).
+// carries out what the view shows (states, cursor, redraws) and reports the
+// presses to the clock window's listener, which acts on them.
 #include "clock/ButtonStateMachine.h"
 #include "graphics/GraphicsObject.h"
 #include "graphics/ImageObject.h"
@@ -16,6 +17,9 @@
 #include <memory>
 #include <span>
 #include <vector>
+
+struct ClockView;
+class ClockWindowListener;
 
 // What a button keeps between frames while frame caching is on: its images,
 // each decoded once, and what its layer was last drawn with (a layer that
@@ -50,8 +54,9 @@ struct HoverButton {
     std::span<const std::uint8_t> CurrentImage() const;
 };
 
-// The program-wide button of that identity (in AppGlobals).
-HoverButton& HoverButtonFor(ButtonId id);
+// The view's button of that identity.
+HoverButton& HoverButtonFor(ClockView& view, ButtonId id);
+const HoverButton& HoverButtonFor(const ClockView& view, ButtonId id);
 
 // A button's three images, drawn for one display scale.
 struct ButtonImageSet {
@@ -66,33 +71,32 @@ ButtonImageSet ButtonImagesFor(ButtonId id, DisplayScale scale);
 
 // At start-up, once the clock canvas is attached: images, bounds from the
 // canvas size, and a first, hidden drawing of each button.
-void SetupButtons();
+void SetupButtons(ClockView& view);
 // Images and bounds for the program's display scale and the canvas size.
-void LayOutButtons();
+void LayOutButtons(ClockView& view);
 // Draws the five buttons as the last layers of a frame, blended visibly only
 // while the mouse is over the clock.
-void DrawHoverButtons(bool visible);
+void DrawHoverButtons(ClockView& view, bool visible);
 // Draws an image into the layer at the bounds' size and blends the layer into
 // the clock canvas at the bounds; a hidden button leaves the canvas as it is.
-void DrawButtonImage(GraphicsObject& layer, std::span<const std::uint8_t> image, const IntRect& bounds,
-                     bool visible);
+void DrawButtonImage(ClockView& view, GraphicsObject& layer, std::span<const std::uint8_t> image,
+                     const IntRect& bounds, bool visible);
 // Decodes PNG bytes and draws the whole image scaled into the rectangle. An
 // image that fails to decode draws nothing.
 void DrawImageBytes(GraphicsObject& graphics, std::span<const std::uint8_t> image, const IntRect& rectangle);
 
 // WM_MOUSEMOVE on the clock window, client coordinates.
-void UpdateButtonHover(std::int32_t x, std::int32_t y);
-// WM_LBUTTONDOWN on the clock window, client coordinates.
-void HandleButtonPress(std::int32_t x, std::int32_t y);
+void UpdateButtonHover(ClockView& view, std::int32_t x, std::int32_t y);
+// WM_LBUTTONDOWN on the clock window, client coordinates: the press is shown
+// and, on a lit button, reported.
+void HandleButtonPress(ClockView& view, ClockWindowListener& listener, std::int32_t x, std::int32_t y);
 
-// Sets the font size and outline width and redraws.
-void SetFontMetrics(std::int32_t size, std::int32_t outline);
-// Closes the settings window, stops both timers and destroys the clock
-// window, whose destruction saves the settings and ends the program.
-void CloseClock();
+// The keep-on-top button doubles as the indicator of the setting: lit while
+// it is on. Takes effect at the next redraw.
+void ShowKeepOnTop(ClockView& view, bool on);
 
 // Releases the buttons' layers at exit, in the order close, keep on top,
 // settings, larger font, smaller font, and what they keep between frames.
-void ReleaseButtonLayers();
+void ReleaseButtonLayers(ClockView& view);
 // Releases the decoded images and forgets what the layers show.
-void ReleaseButtonCaches();
+void ReleaseButtonCaches(ClockView& view);

@@ -3,8 +3,9 @@
 // every message on to the procedure it replaced; also offers mouse
 // tracking, word extraction, painting and capture for the bound window.
 //
-// The replacement procedure is a plain function: it finds the program-wide
-// host itself, so no executable stub is needed to bind the object to it.
+// The replacement procedure is a plain function: it finds the host through
+// the window's own object, so no executable stub is needed to bind the
+// object to it.
 #include <windows.h>
 
 #include <cstdint>

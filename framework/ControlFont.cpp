@@ -1,7 +1,7 @@
 #include "framework/ControlFont.h"
 
 #include "framework/UniqueHandle.h"
-#include "graphics/TextMarshalling.h"
+#include "framework/TextConversion.h"
 
 #include <algorithm>
 #include <string>

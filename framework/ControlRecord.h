@@ -117,3 +117,14 @@ constexpr bool HasText(ControlKind kind) {
         return false;
     }
 }
+
+// Timer identifiers of the windows' timer pair "时钟1" and "时钟2".
+inline constexpr UINT_PTR Timer1Id = 1;
+inline constexpr UINT_PTR Timer2Id = 2;
+
+// A window's pair of timers "时钟1" and "时钟2", stopped in the layout; each
+// window's pair is its own.
+inline constexpr ControlRecord Timer1Record{
+    .name = "时钟1", .kind = ControlKind::Timer, .parent = "", .state = {.timerId = Timer1Id, .interval = 0}};
+inline constexpr ControlRecord Timer2Record{
+    .name = "时钟2", .kind = ControlKind::Timer, .parent = "", .state = {.timerId = Timer2Id, .interval = 0}};

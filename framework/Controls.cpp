@@ -2,7 +2,7 @@
 
 #include "framework/ControlFont.h"
 #include "framework/Window.h"
-#include "graphics/TextMarshalling.h"
+#include "framework/TextConversion.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

@@ -1,7 +1,7 @@
 #include "framework/Window.h"
 
 #include "framework/Services.h"
-#include "graphics/TextMarshalling.h"
+#include "framework/TextConversion.h"
 
 #include <algorithm>
 #include <string>
@@ -350,7 +350,7 @@ bool PumpOneMessage(const MSG& message) {
     Window* target = Window::FromHandle(root);
     if (target && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
         target->Layout().escCloses) {
-        target->Destroy();
+        target->OnEscape();
         return true;
     }
     if (target && target->Layout().frame == WindowFrame::FixedDialog && message.message == WM_KEYDOWN &&

@@ -73,6 +73,10 @@ public:
     // Restores a minimised window and brings it to the front.
     void BringToFront();
 
+    // Esc was pressed in a window whose layout says Esc closes it: destroys
+    // it, unless the window has something else to do.
+    virtual void OnEscape() { Destroy(); }
+
     // The cursor shown over the client area; nullptr means the default arrow.
     void SetCursorShape(HCURSOR cursor);
     bool CursorIsDefault() const { return cursor == nullptr; }
@@ -162,8 +166,8 @@ private:
 // The hidden window that owns every top-level window of the program.
 HWND HiddenOwnerWindow();
 
-// Runs the message loop until WM_QUIT; answers its exit code. Esc destroys a
-// window whose layout says so; Tab moves between a dialog window's controls.
+// Runs the message loop until WM_QUIT; answers its exit code. Esc goes to
+// the OnEscape of a window whose layout says so; Tab moves between a dialog window's controls.
 int RunMessageLoop();
 // Handles one message as the loop would; false when it was WM_QUIT.
 bool PumpOneMessage(const MSG& message);

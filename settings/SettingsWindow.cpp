@@ -1,12 +1,8 @@
 #include "settings/SettingsWindow.h"
 
-#include "app/AppGlobals.h"
-#include "app/RestoreDefaults.h"
-#include "app/SystemIntegration.h"
-#include "app/TextNumbers.h"
-#include "clock/ClockWindow.h"
-#include "clock/ClockFace.h"
+#include "config/TextNumbers.h"
 #include "settings/FontList.h"
+#include "settings/SettingsWindowListener.h"
 #include "settings/WindowLayouts.h"
 
 #include <algorithm>
@@ -18,20 +14,11 @@
 
 namespace {
 
-constexpr int TrimmingPeriodSeconds = 10;
-constexpr int TrimmingStopped = -1;
 constexpr std::string_view PanelName = "外形框4";
 constexpr std::string_view FontListName = "组合框1";
 constexpr std::string_view RestoreButtonName = "按钮1";
 // WM_GETDPISCALEDSIZE (Windows 10, 1703), beyond the headers' Windows 7.
 constexpr UINT GetDpiScaledSizeMessage = 0x02E4;
-
-// Outlives its window: a closed window's object is replaced at the next
-// opening, never from inside one of its own handlers.
-std::unique_ptr<SettingsWindow>& SettingsWindowObject() {
-    static std::unique_ptr<SettingsWindow> window;
-    return window;
-}
 
 // The six switches, each a check box showing one flag.
 struct FlagBox {
@@ -44,12 +31,6 @@ constexpr FlagBox FlagBoxes[] = {
     {"选择框5", &ClockSettings::restoreLastPosition}, {"选择框6", &ClockSettings::showSeconds},
 };
 
-// How the clock shows a new value at once.
-enum class Preview {
-    Redraw, // every layer drawn again
-    Reshow, // the drawn canvas presented again at the new whole-window alpha
-};
-
 // A slider with the label that shows its value. The vertical opacity sliders
 // have their minimum at the top, so they hold 255 - opacity: opaque at the top.
 struct ValueSlider {
@@ -57,15 +38,14 @@ struct ValueSlider {
     std::string_view label;
     std::int32_t ClockSettings::*field;
     bool inverted;
-    Preview preview;
 };
 constexpr ValueSlider ValueSliders[] = {
-    {"滑块条1", "标签5", &ClockSettings::windowAlpha, true, Preview::Reshow},
-    {"滑块条2", "标签6", &ClockSettings::windowBackgroundAlpha, true, Preview::Redraw},
-    {"滑块条3", "标签7", &ClockSettings::clockBackgroundAlpha, true, Preview::Redraw},
-    {"滑块条4", "标签8", &ClockSettings::clockAlpha, true, Preview::Redraw},
-    {"滑块条5", "标签15", &ClockSettings::fontSize, false, Preview::Redraw},
-    {"滑块条6", "标签18", &ClockSettings::outlineWidth, false, Preview::Redraw},
+    {"滑块条1", "标签5", &ClockSettings::windowAlpha, true},
+    {"滑块条2", "标签6", &ClockSettings::windowBackgroundAlpha, true},
+    {"滑块条3", "标签7", &ClockSettings::clockBackgroundAlpha, true},
+    {"滑块条4", "标签8", &ClockSettings::clockAlpha, true},
+    {"滑块条5", "标签15", &ClockSettings::fontSize, false},
+    {"滑块条6", "标签18", &ClockSettings::outlineWidth, false},
 };
 constexpr std::int32_t OpaqueAlpha = 255;
 
@@ -92,10 +72,6 @@ constexpr ColourRow ColourRows[] = {
     {"颜色选择器5", &ClockSettings::fontColor},
     {"颜色选择器6", &ClockSettings::outlineColor},
 };
-
-ClockSettings& Settings() {
-    return App().settings;
-}
 
 // ------------------------------------------------------------ section list
 
@@ -153,8 +129,8 @@ void OnSectionMouseMoved(Label& entry) {
 
 // --------------------------------------------------------------- controls
 
-void FillControls(SettingsWindow& window) {
-    const ClockSettings& settings = Settings();
+void LoadControls(SettingsWindow& window) {
+    const ClockSettings& settings = window.Settings();
     ComboBox* fonts = window.Find<ComboBox>(FontListName);
     if (fonts) {
         // The names come from the ANSI enumeration, and fontName reaches
@@ -198,42 +174,17 @@ void FillControls(SettingsWindow& window) {
 }
 
 void BindCheckBoxes(SettingsWindow& window) {
-    if (CheckBox* box = window.Find<CheckBox>("选择框1"))
-        box->onToggled = [box](bool checked) {
-            // A failed registry write clears the box again.
-            box->SetChecked(ApplyStartWithWindows(checked));
+    for (const FlagBox& row : FlagBoxes) {
+        CheckBox* box = window.Find<CheckBox>(row.name);
+        if (!box)
+            continue;
+        box->onToggled = [&window, box, row](bool checked) {
+            window.Listener().OnFieldChanged(row.field, FlagText(checked));
+            // A refused change (a Run value that could not be written)
+            // clears the box again.
+            box->SetChecked(IsOn(window.Settings().*row.field));
         };
-    if (CheckBox* box = window.Find<CheckBox>("选择框2"))
-        box->onToggled = [](bool checked) {
-            Settings().keepOnTop = FlagText(checked);
-            SetTopmost(checked);
-            // The keep-on-top button stays lit while keep on top is on.
-            App().keepOnTopButton.state = checked ? ButtonState::Hover : ButtonState::Normal;
-            RedrawClock(false);
-        };
-    if (CheckBox* box = window.Find<CheckBox>("选择框3"))
-        box->onToggled = [](bool checked) {
-            Settings().layeredTransparency = FlagText(checked);
-            RedrawClock(false);
-        };
-    if (CheckBox* box = window.Find<CheckBox>("选择框4"))
-        box->onToggled = [](bool checked) {
-            Settings().memoryOptimization = FlagText(checked);
-            SetWorkingSetTrimming(checked ? TrimmingPeriodSeconds : TrimmingStopped);
-        };
-    if (CheckBox* box = window.Find<CheckBox>("选择框5"))
-        box->onToggled = [](bool checked) {
-            // Placement reads it at the next start.
-            Settings().restoreLastPosition = FlagText(checked);
-        };
-    if (CheckBox* box = window.Find<CheckBox>("选择框6"))
-        box->onToggled = [](bool checked) {
-            Settings().showSeconds = FlagText(checked);
-            // A fresh time: the text is built again with or without seconds,
-            // and the next tick comes at the next second or minute.
-            RedrawClock(true);
-            ArmClockTick();
-        };
+    }
 }
 
 void BindValueSliders(SettingsWindow& window) {
@@ -243,17 +194,11 @@ void BindValueSliders(SettingsWindow& window) {
         if (!slider)
             continue;
         // Each move of a dragged thumb arrives here, so the clock follows it.
-        slider->onMoved = [row, label](int position) {
+        slider->onMoved = [&window, row, label](int position) {
             const std::int32_t value = ValueForPosition(row, position);
-            Settings().*row.field = value;
             if (label)
                 label->SetCaption(IntToText(value));
-            if (row.preview == Preview::Reshow) {
-                App().clockCanvas.SetAlpha(value);
-                App().clockCanvas.Present();
-            } else {
-                RedrawClock(false);
-            }
+            window.Listener().OnFieldChanged(row.field, value);
         };
     }
 }
@@ -261,9 +206,8 @@ void BindValueSliders(SettingsWindow& window) {
 void BindColourPickers(SettingsWindow& window) {
     for (const ColourRow& row : ColourRows)
         if (ColourPicker* picker = window.Find<ColourPicker>(row.picker))
-            picker->onPicked = [row](COLORREF colour) {
-                Settings().*row.field = static_cast<std::int32_t>(colour);
-                RedrawClock(false);
+            picker->onPicked = [&window, row](COLORREF colour) {
+                window.Listener().OnFieldChanged(row.field, static_cast<std::int32_t>(colour));
             };
 }
 
@@ -286,12 +230,11 @@ void BindControls(SettingsWindow& window) {
     BindValueSliders(window);
     BindColourPickers(window);
     if (ComboBox* fonts = window.Find<ComboBox>(FontListName))
-        fonts->onPicked = [fonts](int) {
-            Settings().fontName = fonts->CurrentText();
-            RedrawClock(false);
+        fonts->onPicked = [&window, fonts](int) {
+            window.Listener().OnFieldChanged(&ClockSettings::fontName, fonts->CurrentText());
         };
     if (Button* restore = window.Find<Button>(RestoreButtonName))
-        restore->onClicked = [] { RestoreDefaultSettings(); };
+        restore->onClicked = [&window] { window.Listener().OnRestoreDefaults(); };
     BindSectionList(window);
     if (ShapeBox* panel = window.Find<ShapeBox>(PanelName)) {
         // Over the panel itself the panel takes the focus, so that the wheel
@@ -305,12 +248,28 @@ void BindControls(SettingsWindow& window) {
 
 // ----------------------------------------------------------------- window
 
-SettingsWindow::SettingsWindow()
+SettingsWindow::SettingsWindow(const ClockSettings& shown, SettingsWindowListener& reportTo)
     : scrollDownTimer(*this, Timer1Id, [this] { OnScrollDownTick(); }),
-      scrollUpTimer(*this, Timer2Id, [this] { OnScrollUpTick(); }) {}
+      scrollUpTimer(*this, Timer2Id, [this] { OnScrollUpTick(); }), settings(shown), listener(reportTo) {}
 
 void SettingsWindow::OnCreated() {
     InitialiseSettingsWindow(*this);
+}
+
+void SettingsWindow::OnDestroyed() {
+    listener.OnSettingsWindowClosed();
+}
+
+void SettingsWindow::FillControls() {
+    LoadControls(*this);
+}
+
+void SettingsWindow::SelectSection(std::string_view entry) {
+    SelectSectionOf(*this, entry);
+}
+
+void SettingsWindow::SyncSectionToScroll() {
+    SyncSectionOf(*this);
 }
 
 int SettingsWindow::PanelOffset() const {
@@ -423,46 +382,7 @@ void InitialiseSettingsWindow(SettingsWindow& window) {
     // and a flag left at 1 would freeze the hover look.
     ScrollState().sectionHoverActive = 0;
     BindControls(window);
-    FillControls(window);
-}
-
-void OpenSettingsWindow() {
-    std::unique_ptr<SettingsWindow>& window = SettingsWindowObject();
-    if (window && window->Exists()) {
-        window->BringToFront();
-        return;
-    }
-    window = std::make_unique<SettingsWindow>();
-    window->Create(SettingsWindowLayout);
-}
-
-void CloseSettingsWindow() {
-    if (SettingsWindow* window = OpenedSettingsWindow())
-        window->Destroy();
-}
-
-bool SettingsWindowIsOpen() {
-    return OpenedSettingsWindow() != nullptr;
-}
-
-SettingsWindow* OpenedSettingsWindow() {
-    const std::unique_ptr<SettingsWindow>& window = SettingsWindowObject();
-    return window && window->Exists() ? window.get() : nullptr;
-}
-
-void FillSettingsControls() {
-    if (SettingsWindow* window = OpenedSettingsWindow())
-        FillControls(*window);
-}
-
-void SelectSection(std::string_view entry) {
-    if (SettingsWindow* window = OpenedSettingsWindow())
-        SelectSectionOf(*window, entry);
-}
-
-void SyncSectionToScroll() {
-    if (SettingsWindow* window = OpenedSettingsWindow())
-        SyncSectionOf(*window);
+    LoadControls(window);
 }
 
 std::string_view SectionForOffset(int offset, DisplayScale scale) {

@@ -1,24 +1,39 @@
 #pragma once
-// The settings window: opened on demand from the clock's settings button,
-// non-modal, at most one at a time, built from SettingsWindowLayout.
+// The settings window: non-modal, built from SettingsWindowLayout, showing
+// the settings it was given.
 //
-// Every user change of a control writes one field of the settings at once
-// and shows on the clock at once (live preview); nothing is written to the
-// file here. The section list on the left follows clicks at once and the
+// Every user change of a control is reported to the listener as the new
+// value of one field, which the listener applies at once (live preview); the
+// window writes no setting and no file itself. The section list on the left follows clicks at once and the
 // wheel scrolling of the content panel at every animation tick.
 //
 // The window is laid out at the scale of its monitor (Window::Scale): the
 // panel offsets below are pixels at that scale, the section table's are
 // 96-DPI units. A new scale (WM_DPICHANGED) builds the controls again.
+#include "config/ClockSettings.h"
 #include "framework/Window.h"
 #include "settings/ScrollAnimation.h"
 
 #include <climits>
 #include <string_view>
 
+class SettingsWindowListener;
+
 class SettingsWindow : public Window {
 public:
-    SettingsWindow();
+    // The settings and the listener outlive the window.
+    SettingsWindow(const ClockSettings& shown, SettingsWindowListener& reportTo);
+
+    const ClockSettings& Settings() const { return settings; }
+    SettingsWindowListener& Listener() const { return listener; }
+
+    // Loads every control from the settings (restore defaults needs it);
+    // reports nothing.
+    void FillControls();
+    // Gives one entry the selected look, and the previous holder the idle look.
+    void SelectSection(std::string_view entry);
+    // Selects the entry whose band holds the panel offset (nothing above 0).
+    void SyncSectionToScroll();
 
     WindowTimer scrollDownTimer; // "时钟1"
     WindowTimer scrollUpTimer;   // "时钟2"
@@ -44,19 +59,14 @@ public:
 
 protected:
     void OnCreated() override;
+    void OnDestroyed() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     WheelAccumulator wheel;
+    const ClockSettings& settings;
+    SettingsWindowListener& listener;
 };
-
-// Opens the window, or brings the open one to the front (restored first).
-void OpenSettingsWindow();
-// Destroys the window when it is open.
-void CloseSettingsWindow();
-bool SettingsWindowIsOpen();
-// The open window; nullptr while it is closed.
-SettingsWindow* OpenedSettingsWindow();
 
 // The scroll animation's counters and the section hover flag (program-wide).
 SettingsScrollState& ScrollState();
@@ -64,9 +74,6 @@ SettingsScrollState& ScrollState();
 // The window's created event: panel at its top, "基本设置" selected, every
 // handler bound, every control loaded from the settings.
 void InitialiseSettingsWindow(SettingsWindow& window);
-// Loads every control from the settings (restore defaults calls it too);
-// writes no setting; does nothing while the window is closed.
-void FillSettingsControls();
 
 // The section entries' looks: text and background colours.
 inline constexpr COLORREF SectionIdleText = 0x000000;
@@ -89,10 +96,6 @@ inline constexpr SectionEntry SectionEntries[] = {
     {"标签23", -496, -466, INT_MIN},
 };
 
-// Gives one entry the selected look, and the previous holder the idle look.
-void SelectSection(std::string_view entry);
-// Selects the entry whose band holds the panel offset (nothing above 0).
-void SyncSectionToScroll();
 // The entry SyncSectionToScroll picks for an offset in pixels at a scale;
 // empty above 0. The bands meet at every scale: the offset is taken back to
 // 96-DPI units, not the bands forward.

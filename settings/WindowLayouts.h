@@ -1,36 +1,9 @@
 #pragma once
-// The fixed layouts of the program's two windows, as data: one record per
+// The settings window's fixed layout, as data: one record per
 // control, topmost first, a shape box before what it contains (the same
 // order is the Tab order). Rectangles are in the parent's client area.
 #include "framework/ControlRecord.h"
 #include "framework/Window.h"
-
-// Timer identifiers of both windows: "时钟1" and "时钟2".
-inline constexpr UINT_PTR Timer1Id = 1;
-inline constexpr UINT_PTR Timer2Id = 2;
-
-// Both windows have a pair of timers "时钟1" and "时钟2", stopped in the
-// layout; each window's pair is its own.
-inline constexpr ControlRecord Timer1Record{
-    .name = "时钟1", .kind = ControlKind::Timer, .parent = "", .state = {.timerId = Timer1Id, .interval = 0}};
-inline constexpr ControlRecord Timer2Record{
-    .name = "时钟2", .kind = ControlKind::Timer, .parent = "", .state = {.timerId = Timer2Id, .interval = 0}};
-
-inline constexpr ControlRecord ClockWindowControls[] = {
-    Timer1Record,
-    Timer2Record,
-};
-
-// The clock window's template size; placement replaces it with 380 x 150.
-inline constexpr WindowLayout ClockWindowLayout{
-    .title = "",
-    .width = 218,
-    .height = 176,
-    .frame = WindowFrame::Popup,
-    .dragToMove = true,
-    .escCloses = true,
-    .controls = ClockWindowControls,
-};
 
 inline constexpr COLORREF SectionListGrey = 0xDFDFDF; // RGB(223,223,223)
 inline constexpr COLORREF RuleGrey = 0xC0C0C0;        // RGB(192,192,192)

@@ -2,9 +2,9 @@
 // through LoadSettings, the first frame and SaveSettings. Never a crash or a
 // hang; every number is TextToInt of what the platform reads for its key;
 // every text comes back as the platform read it, byte for byte.
-#include "app/ClockSettings.h"
+#include "config/ClockSettings.h"
 #include "app/SystemIntegration.h"
-#include "app/TextNumbers.h"
+#include "config/TextNumbers.h"
 #include "clock/ClockFace.h"
 #include "clock/HoverButtons.h"
 #include "support/ClockFaceFixture.h"
@@ -296,8 +296,8 @@ class IniFuzz : public ClockFaceFixture {
 protected:
     void SetUp() override {
         ClockFaceFixture::SetUp();
-        DrawWindowBackdrop();
-        SetupButtons();
+        DrawWindowBackdrop(App().clock);
+        SetupButtons(App().clock);
         path = directory.File("配置.ini");
         scratch = directory.File("scratch.ini");
     }
@@ -345,8 +345,8 @@ TEST_F(IniFuzz, LoadFrameAndSaveHoldForEveryFile) {
         App().settings = loaded;
         App().settings.restoreLastPosition =
             ComputeClockPlacement(loaded.restoreLastPosition, ScreenWidth, ScreenHeight).flag;
-        App().clockCanvas.SetAlpha(App().settings.windowAlpha);
-        RedrawClock(true);
+        App().clock.clockCanvas.SetAlpha(App().settings.windowAlpha);
+        RedrawClock(App().clock, true);
 
         const ClockSettings& held = App().settings;
         SaveSettings(path, held, -123, 4567);

@@ -53,7 +53,7 @@ void PumpMessages() {
 
 std::uint64_t CanvasHash() {
     std::uint64_t hash = 14695981039346656037ull;
-    for (std::uint8_t byte : DibBytes(App().clockCanvas.GetBitmap())) {
+    for (std::uint8_t byte : DibBytes(App().clock.clockCanvas.GetBitmap())) {
         hash ^= byte;
         hash *= 1099511628211ull;
     }
@@ -63,7 +63,7 @@ std::uint64_t CanvasHash() {
 // Whether the screen shows the canvas as it is: at window alpha 255 over the
 // black desktop, exactly its premultiplied colours.
 bool ScreenMatchesCanvas() {
-    const LayeredCanvas& canvas = App().clockCanvas;
+    const LayeredCanvas& canvas = App().clock.clockCanvas;
     if (canvas.GetAlpha() != 255)
         return false;
     RECT rect{};
@@ -100,21 +100,21 @@ void DrawFrame(FrameKind kind, int frame) {
     AppGlobals& app = App();
     switch (kind) {
     case FrameKind::Tick:
-        RedrawClock(true);
+        RedrawClock(App().clock, true);
         break;
     case FrameKind::HoverChange:
-        app.hoverActive = frame % 2 == 0;
-        RedrawClock(false);
+        app.clock.hoverActive = frame % 2 == 0;
+        RedrawClock(App().clock, false);
         break;
     case FrameKind::SettingChange:
         app.settings.fontSize = frame % 2 == 0 ? 75 : 80;
-        RedrawClock(false);
+        RedrawClock(App().clock, false);
         break;
     case FrameKind::Unchanged:
-        RedrawClock(false);
+        RedrawClock(App().clock, false);
         break;
     case FrameKind::PresentOnly:
-        app.clockCanvas.Present();
+        app.clock.clockCanvas.Present();
         break;
     }
 }
@@ -149,10 +149,10 @@ bool ApplyStep(Scenario& scenario) {
     case 4:
         return true;
     case 5:
-        app.hoverActive = !app.hoverActive;
+        app.clock.hoverActive = !app.clock.hoverActive;
         return false;
     case 6:
-        HoverButtonFor(Buttons[pick % 5]).state = static_cast<ButtonState>(pick / 5 % 3);
+        HoverButtonFor(App().clock, Buttons[pick % 5]).state = static_cast<ButtonState>(pick / 5 % 3);
         return false;
     case 7:
         s.fontSize = static_cast<std::int32_t>(pick % 120) - 10;
@@ -185,7 +185,7 @@ bool ApplyStep(Scenario& scenario) {
     case 14:
         return false; // nothing changed at all
     default:
-        app.layout.cornerSize = static_cast<std::int32_t>(pick % 12);
+        app.clock.layout.cornerSize = static_cast<std::int32_t>(pick % 12);
         return false;
     }
 }
@@ -214,20 +214,21 @@ FrameBench::FrameBench(std::vector<OtherProcess> otherProcesses)
     SetCursorPos(0, 0);
     state = std::make_unique<ClockWindowFixtureState>();
     StartClockAt(9, 5, 7);
-    InitialiseClockFace();
+    ShowClock();
     // Frames are drawn by the bench, not by the timer.
     App().clockWindow->tickTimer.SetInterval(0);
     PumpMessages();
 }
 
 FrameBench::~FrameBench() {
-    SetFrameCaching(true);
+    SetFrameCaching(App().clock, true);
     SetClockSource(nullptr);
     state.reset();
 }
 
 bool FrameBench::Ready() const {
-    return state && App().clockCanvas.GetWindow() != nullptr && App().clockCanvas.GetDc() != nullptr;
+    return state && App().clock.clockCanvas.GetWindow() != nullptr &&
+           App().clock.clockCanvas.GetDc() != nullptr;
 }
 
 std::pair<double, double> FrameBench::CpuNow() const {
@@ -242,19 +243,19 @@ void FrameBench::ResetState() {
     AppGlobals& app = App();
     app.settings = DefaultSettings();
     app.settings.restoreLastPosition = OnText;
-    app.layout = ClockLayout{};
-    app.hoverActive = false;
+    app.clock.layout = ClockLayout{};
+    app.clock.hoverActive = false;
     for (ButtonId id : Buttons)
-        HoverButtonFor(id).state = ButtonState::Normal;
-    app.keepOnTopButton.state = ButtonState::Hover;
-    app.clockCanvas.SetAlpha(app.settings.windowAlpha);
+        HoverButtonFor(App().clock, id).state = ButtonState::Normal;
+    app.clock.keepOnTopButton.state = ButtonState::Hover;
+    app.clock.clockCanvas.SetAlpha(app.settings.windowAlpha);
     // A frame that does not read the time shows the last reading: start
     // every pass from the same one.
     SYSTEMTIME before{};
     before.wHour = 9;
     before.wMinute = 5;
     before.wSecond = 6;
-    app.timeText = FormatTimeText(before, true);
+    app.clock.timeText = FormatTimeText(before, true);
     StartClockAt(9, 5, 7);
 }
 
@@ -285,13 +286,13 @@ FrameCosts FrameBench::TimeAll(int count) {
     for (int done = 0; done < count; done += Block) {
         const int frames = std::min(Block, count - done);
         ResetState();
-        SetFrameCaching(true);
-        RedrawClock(true); // a drawn canvas to present
+        SetFrameCaching(App().clock, true);
+        RedrawClock(App().clock, true); // a drawn canvas to present
         timeBlock(FrameKind::PresentOnly, frames, present);
         for (std::size_t k = 0; k < std::size(RedrawKinds); ++k) {
             for (bool caching : {false, true}) {
                 ResetState();
-                SetFrameCaching(caching);
+                SetFrameCaching(App().clock, caching);
                 timeBlock(RedrawKinds[k], frames, caching ? cached[k] : asWritten[k]);
             }
         }
@@ -316,19 +317,19 @@ FrameCosts FrameBench::TimeAll(int count) {
 
 IdleFloor FrameBench::Idle(TickWork work, int seconds) {
     ResetState();
-    SetFrameCaching(work != TickWork::RedrawAsWritten);
-    RedrawClock(true);
+    SetFrameCaching(App().clock, work != TickWork::RedrawAsWritten);
+    RedrawClock(App().clock, true);
     WindowTimer& timer = App().clockWindow->tickTimer;
     timer.SetTickHandler([work] {
         switch (work) {
         case TickWork::Nothing:
             break;
         case TickWork::PresentOnly:
-            App().clockCanvas.Present();
+            App().clock.clockCanvas.Present();
             break;
         case TickWork::RedrawAsWritten:
         case TickWork::RedrawCached:
-            RedrawClock(true);
+            RedrawClock(App().clock, true);
             break;
         }
     });
@@ -357,7 +358,7 @@ namespace {
 // The present of a redraw: as written the whole canvas; cached, the pixels
 // that differ from the frame on the screen, found and sent.
 void PresentAsRedrawDoes(bool caching, std::vector<std::uint8_t>& shown) {
-    LayeredCanvas& canvas = App().clockCanvas;
+    LayeredCanvas& canvas = App().clock.clockCanvas;
     if (!caching) {
         canvas.Present();
         return;
@@ -375,7 +376,7 @@ void PresentAsRedrawDoes(bool caching, std::vector<std::uint8_t>& shown) {
 
 FrameProfile FrameBench::Profile(bool caching, int count) {
     ResetState();
-    SetFrameCaching(caching);
+    SetFrameCaching(App().clock, caching);
     Stopwatch watch;
     std::vector<double> backdrop, panel, text, buttons, present, total;
     std::vector<std::uint8_t> shown; // the pixels of the frame on the screen
@@ -383,13 +384,13 @@ FrameProfile FrameBench::Profile(bool caching, int count) {
         if (i % 100 == 0)
             PumpMessages();
         const double t0 = watch.Now();
-        DrawWindowBackdrop();
+        DrawWindowBackdrop(App().clock);
         const double t1 = watch.Now();
-        DrawClockPanel();
+        DrawClockPanel(App().clock);
         const double t2 = watch.Now();
-        DrawTimeText(true);
+        DrawTimeText(App().clock, true);
         const double t3 = watch.Now();
-        DrawHoverButtons(App().hoverActive);
+        DrawHoverButtons(App().clock, App().clock.hoverActive);
         const double t4 = watch.Now();
         PresentAsRedrawDoes(caching, shown);
         const double t5 = watch.Now();
@@ -409,12 +410,12 @@ FrameProfile FrameBench::Profile(bool caching, int count) {
 
 PixelRun FrameBench::Run(bool caching, int count, int screenFrames) {
     ResetState();
-    SetFrameCaching(caching);
+    SetFrameCaching(App().clock, caching);
     Scenario scenario;
     PixelRun run;
     run.hashes.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        RedrawClock(ApplyStep(scenario));
+        RedrawClock(App().clock, ApplyStep(scenario));
         run.hashes.push_back(CanvasHash());
         if (i < screenFrames) {
             ++run.screenChecked;

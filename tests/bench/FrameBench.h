@@ -11,10 +11,10 @@
 #include <vector>
 
 enum class FrameKind {
-    Tick,          // RedrawClock(true) with a new second each frame
-    HoverChange,   // RedrawClock(false), the pointer entering or leaving
-    SettingChange, // RedrawClock(false), the font size changing (live preview)
-    Unchanged,     // RedrawClock(false), nothing changed since the last frame
+    Tick,          // RedrawClock(App().clock, true) with a new second each frame
+    HoverChange,   // RedrawClock(App().clock, false), the pointer entering or leaving
+    SettingChange, // RedrawClock(App().clock, false), the font size changing (live preview)
+    Unchanged,     // RedrawClock(App().clock, false), nothing changed since the last frame
     PresentOnly,   // Present of an unchanged canvas
 };
 

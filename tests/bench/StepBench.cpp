@@ -1,6 +1,7 @@
 #include "bench/StepBench.h"
+#include "app/AppGlobals.h"
 
-#include "app/ClockSettings.h"
+#include "config/ClockSettings.h"
 #include "clock/ClockFace.h"
 #include "graphics/BrushObject.h"
 #include "graphics/FontObjects.h"
@@ -39,7 +40,8 @@ void TimeTextPath(PathObject& path, const FontFamilyObject& family, const String
 } // namespace
 
 std::vector<StepCost> MeasureSteps(int count) {
-    SetFrameCaching(true); // layers kept and cleared
+    if (AppGlobalsExist())
+        SetFrameCaching(App().clock, true); // layers kept and cleared
     std::vector<StepCost> costs;
     auto add = [&](const char* name, const std::function<void()>& step) {
         costs.push_back({name, TimeStep(count, step)});

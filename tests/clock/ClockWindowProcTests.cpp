@@ -4,6 +4,7 @@
 #include "clock/LayeredWindowHost.h"
 #include "support/ClockFaceFixture.h"
 #include "support/Desktop.h"
+#include "support/RecordingListeners.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@ class ClockWindowProcTest : public ClockFaceFixture {
 protected:
     void SetUp() override {
         ClockFaceFixture::SetUp();
-        ASSERT_TRUE(App().windowHost.Subclass(Window(), ClockWindowProc));
+        ASSERT_TRUE(App().clock.windowHost.Subclass(Window(), ClockWindowProc));
     }
     LRESULT Send(UINT message, int x = 0, int y = 0) {
         return SendMessageW(Window(), message, 0, MAKELPARAM(x, y));
@@ -25,13 +26,13 @@ protected:
 TEST_F(ClockWindowProcTest, EnteringAndLeavingRedrawOnceEach) {
     const auto start = RedrawCount();
     Send(WM_MOUSEMOVE, 50, 60);
-    EXPECT_TRUE(App().hoverActive);
+    EXPECT_TRUE(App().clock.hoverActive);
     EXPECT_EQ(RedrawCount(), start + 1);
     Send(WM_MOUSEMOVE, 51, 61);
     Send(WM_MOUSEMOVE, 80, 90);
     EXPECT_EQ(RedrawCount(), start + 1) << "moves inside do not redraw";
     Send(WM_MOUSELEAVE);
-    EXPECT_FALSE(App().hoverActive);
+    EXPECT_FALSE(App().clock.hoverActive);
     EXPECT_EQ(RedrawCount(), start + 2);
     Send(WM_MOUSEMOVE, 50, 60);
     EXPECT_EQ(RedrawCount(), start + 3) << "coming back redraws again";
@@ -51,7 +52,7 @@ TEST_F(ClockWindowProcTest, HandledMessagesStillReachTheReplacedProcedure) {
 
 // The class has CS_DBLCLKS, so every second quick press is a double-click.
 TEST_F(ClockWindowProcTest, TheSecondPressOfADoubleClickActsToo) {
-    SetupButtons();
+    SetupButtons(App().clock);
     const std::int32_t size = App().settings.fontSize;
     Send(WM_MOUSEMOVE, 60, 75);
     Send(WM_MOUSEMOVE, 337, 130); // lights larger font
@@ -70,7 +71,7 @@ TEST_F(ClockWindowProcTest, TheSecondPressOfADoubleClickActsToo) {
 }
 
 TEST_F(ClockWindowProcTest, DetachPutsTheFrameworkProcedureBack) {
-    LayeredWindowHost& host = App().windowHost;
+    LayeredWindowHost& host = App().clock.windowHost;
     EXPECT_TRUE(host.IsAttached());
     EXPECT_TRUE(host.Detach());
     const auto start = RedrawCount();
@@ -93,7 +94,7 @@ TEST_F(ClockWindowProcTest, TickIsArmedJustPastTheNextSecondOrMinute) {
     for (const auto& c : cases) {
         SetFixedTime(9, 5, c.second, c.millisecond);
         Settings().showSeconds = c.showSeconds;
-        ArmClockTick();
+        App().clockWindow->ArmTick();
         EXPECT_EQ(App().clockWindow->tickTimer.Interval(), c.wait)
             << c.second << "." << c.millisecond << " " << c.showSeconds;
     }
@@ -101,7 +102,7 @@ TEST_F(ClockWindowProcTest, TickIsArmedJustPastTheNextSecondOrMinute) {
 
 TEST_F(ClockWindowProcTest, ArmedTickRedrawsAndArmsTheNextOne) {
     SetFixedTime(9, 5, 7, 990);
-    ArmClockTick();
+    App().clockWindow->ArmTick();
     SetFixedTime(9, 5, 8, 2); // when the tick comes
     const auto start = RedrawCount();
     EXPECT_TRUE(desktop::WaitUntil(
@@ -110,7 +111,7 @@ TEST_F(ClockWindowProcTest, ArmedTickRedrawsAndArmsTheNextOne) {
             return RedrawCount() > start;
         },
         std::chrono::seconds(5), std::chrono::milliseconds(5)));
-    EXPECT_EQ(App().timeText.timeText, "9:05:08");
+    EXPECT_EQ(App().clock.timeText.timeText, "9:05:08");
     EXPECT_EQ(App().clockWindow->tickTimer.Interval(), 998 + TickMarginMilliseconds);
 }
 
@@ -127,7 +128,7 @@ TEST_F(ClockWindowProcTest, TimeChangeAndResumeShowTheNewTimeAndRealign) {
     };
     for (const auto& c : cases) {
         SetFixedTime(9, 5, 7, 300);
-        ArmClockTick();
+        App().clockWindow->ArmTick();
         ASSERT_EQ(App().clockWindow->tickTimer.Interval(), 700 + TickMarginMilliseconds);
         SetFixedTime(11, 30, 45, 900);
         const auto start = RedrawCount();
@@ -135,7 +136,7 @@ TEST_F(ClockWindowProcTest, TimeChangeAndResumeShowTheNewTimeAndRealign) {
         if (c.realigns) {
             EXPECT_EQ(App().clockWindow->tickTimer.Interval(), 100 + TickMarginMilliseconds) << c.message;
             EXPECT_EQ(RedrawCount(), start + 1) << c.message;
-            EXPECT_EQ(App().timeText.timeText, "11:30:45") << c.message;
+            EXPECT_EQ(App().clock.timeText.timeText, "11:30:45") << c.message;
         } else {
             EXPECT_EQ(App().clockWindow->tickTimer.Interval(), 700 + TickMarginMilliseconds);
             EXPECT_EQ(RedrawCount(), start);
@@ -171,6 +172,48 @@ TEST(LayeredWindowHostAttach, AttachWithoutSubclassCallsTheDefaultProcedure) {
     EXPECT_EQ(LayeredWindowHost::GetCaptureWindow(), state.Window());
     EXPECT_TRUE(host.ReleaseMouse());
     EXPECT_FALSE(host.ReleaseMouse());
+}
+
+} // namespace
+
+namespace {
+
+// What the clock window reports, with a listener that only writes it down:
+// the window acts on none of it itself.
+TEST(ClockWindowReports, TheSystemsMessagesAndEscGoToTheListenerAndNothingElseHappens) {
+    RecordingClockListener listener;
+    ClockWindowFixtureState state(listener);
+    const HWND window = state.Window();
+    MoveWindow(window, 100, 100, 380, 150, FALSE);
+    desktop::MoveMouse(0, 0); // no hover
+    ASSERT_TRUE(App().clock.windowHost.Subclass(window, ClockWindowProc));
+    const auto frames = RedrawCount();
+
+    SendMessageW(window, WM_TIMECHANGE, 0, 0);
+    SendMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    SendMessageW(window, WM_POWERBROADCAST, PBT_APMSUSPEND, 0); // not a resume
+    RECT suggested{10, 20, 580, 245};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    SendMessageW(window, WM_ENDSESSION, FALSE, 0); // the session goes on
+    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    SendMessageW(window, WM_EXITSIZEMOVE, 0, 0);
+    MSG escape{window, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    EXPECT_TRUE(PumpOneMessage(escape));
+    App().clockWindow->tickTimer.Restart(1);
+    EXPECT_TRUE(desktop::WaitUntil(
+        [&] {
+            PumpPendingMessages();
+            return !listener.events.empty() && listener.events.back() == "tick";
+        },
+        std::chrono::seconds(5), std::chrono::milliseconds(5)));
+
+    const std::vector<std::string> expected{
+        "time changed", "time changed", "scale 144 at 10,20", "session ending", "drag ended",
+        "escape",       "tick"};
+    EXPECT_EQ(listener.events, expected);
+    EXPECT_TRUE(App().clockWindow->Exists()) << "Esc closes the clock only when the listener says so";
+    EXPECT_EQ(RedrawCount(), frames) << "nothing redrawn but by the listener";
+    App().clockWindow->tickTimer.SetInterval(0);
 }
 
 } // namespace

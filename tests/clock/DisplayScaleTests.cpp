@@ -84,9 +84,9 @@ class ClockScaleChange : public ClockFaceFixture {
 protected:
     void SetUp() override {
         ClockFaceFixture::SetUp();
-        ASSERT_TRUE(App().windowHost.Subclass(Window(), ClockWindowProc));
-        SetupButtons();
-        RedrawClock(true);
+        ASSERT_TRUE(App().clock.windowHost.Subclass(Window(), ClockWindowProc));
+        SetupButtons(App().clock);
+        RedrawClock(App().clock, true);
     }
     void SendDpiChanged(int dpi, RECT suggested) {
         SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
@@ -103,11 +103,11 @@ TEST_F(ClockScaleChange, TakesTheSuggestedRectangleAndDrawsEverythingAtTheNewSca
         RECT now{};
         GetWindowRect(Window(), &now);
         EXPECT_TRUE(EqualRect(&now, &suggested)) << f.dpi;
-        EXPECT_EQ(App().scale.dpi, f.dpi);
-        EXPECT_EQ(App().clockCanvas.GetHeight(), f.window.Height);
-        EXPECT_EQ(App().textLayer.GetWidth(), f.window.Width) << "the time laid out anew";
-        EXPECT_EQ(App().closeButton.bounds, f.close);
-        EXPECT_TRUE(std::ranges::equal(App().closeButton.normalImage,
+        EXPECT_EQ(App().clock.scale.dpi, f.dpi);
+        EXPECT_EQ(App().clock.clockCanvas.GetHeight(), f.window.Height);
+        EXPECT_EQ(App().clock.textLayer.GetWidth(), f.window.Width) << "the time laid out anew";
+        EXPECT_EQ(App().clock.closeButton.bounds, f.close);
+        EXPECT_TRUE(std::ranges::equal(App().clock.closeButton.normalImage,
                                        ButtonImagesFor(ButtonId::Close, {f.dpi}).normal));
         EXPECT_EQ(RedrawCount(), redraws + 1);
         // The backdrop reaches the new right edge.
@@ -115,7 +115,7 @@ TEST_F(ClockScaleChange, TakesTheSuggestedRectangleAndDrawsEverythingAtTheNewSca
     }
     // Back at 96 DPI, every pixel is as it was.
     SendDpiChanged(96, {100, 100, 480, 250});
-    EXPECT_EQ(App().clockCanvas.GetWidth(), 380);
+    EXPECT_EQ(App().clock.clockCanvas.GetWidth(), 380);
     EXPECT_TRUE(CanvasBytes() == at96);
 }
 

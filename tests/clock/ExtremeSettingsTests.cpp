@@ -29,18 +29,18 @@ protected:
         Settings().clockBackgroundAlpha = 255;
         Settings().clockBackgroundColor = 0x000000;
         Settings().layeredTransparency = "假";
-        DrawWindowBackdrop();
-        SetupButtons();
-        App().hoverActive = true;
+        DrawWindowBackdrop(App().clock);
+        SetupButtons(App().clock);
+        App().clock.hoverActive = true;
     }
 
     // Draws one frame, as written or cached, and answers how long it took.
     static Clock::duration Frame(bool caching) {
-        SetFrameCaching(caching);
+        SetFrameCaching(App().clock, caching);
         const auto start = Clock::now();
-        RedrawClock(true);
+        RedrawClock(App().clock, true);
         const auto took = Clock::now() - start;
-        SetFrameCaching(true);
+        SetFrameCaching(App().clock, true);
         return took;
     }
 
@@ -166,7 +166,7 @@ TEST_F(ExtremeSettings, NothingLeaks) {
         [&] { s.fontColor = -1; },
         [&] { s.clockAlpha = 300; },
         [&] { s.windowBackgroundAlpha = -7; },
-        [&] { App().hoverActive = !App().hoverActive; },
+        [&] { App().clock.hoverActive = !App().clock.hoverActive; },
     };
     auto pass = [&] {
         for (int round = 0; round < 3; ++round)

@@ -18,12 +18,12 @@ class FrameCache : public ClockFaceFixture {
 protected:
     void SetUp() override {
         ClockFaceFixture::SetUp();
-        SetFrameCaching(true);
-        DrawWindowBackdrop();
-        SetupButtons();
+        SetFrameCaching(App().clock, true);
+        DrawWindowBackdrop(App().clock);
+        SetupButtons(App().clock);
     }
     void TearDown() override {
-        SetFrameCaching(true);
+        SetFrameCaching(App().clock, true);
         ClockFaceFixture::TearDown();
     }
 };
@@ -42,13 +42,13 @@ std::vector<Step> Steps() {
         {"a new second", [] { SetFixedTime(9, 5, 8); }, true},
         {"the same second again", [] {}, true},
         {"nothing changed", [] {}, false},
-        {"pointer enters", [&] { app.hoverActive = true; }, false},
-        {"close lit", [&] { app.closeButton.state = ButtonState::Hover; }, false},
-        {"close pressed", [&] { app.closeButton.state = ButtonState::Pressed; }, false},
+        {"pointer enters", [&] { app.clock.hoverActive = true; }, false},
+        {"close lit", [&] { app.clock.closeButton.state = ButtonState::Hover; }, false},
+        {"close pressed", [&] { app.clock.closeButton.state = ButtonState::Pressed; }, false},
         {"larger font shows another image's bytes",
          [&] {
-             app.largerFontButton.normalImage.assign(embedded::settingsHoverPng.begin(),
-                                                     embedded::settingsHoverPng.end());
+             app.clock.largerFontButton.normalImage.assign(embedded::settingsHoverPng.begin(),
+                                                           embedded::settingsHoverPng.end());
          },
          false},
         {"font size 40", [&] { s.fontSize = 40; }, false},
@@ -68,9 +68,9 @@ std::vector<Step> Steps() {
         {"clock alpha 128", [&] { s.clockAlpha = 128; }, false},
         {"font not installed", [&] { s.fontName = "No Such Font Anywhere"; }, false},
         {"font back", [&] { s.fontName = "微软雅黑"; }, false},
-        {"corner size 40", [&] { app.layout.cornerSize = 40; }, false},
+        {"corner size 40", [&] { app.clock.layout.cornerSize = 40; }, false},
         {"seconds hidden", [&] { s.showSeconds = "假"; }, true},
-        {"pointer leaves", [&] { app.hoverActive = false; }, false},
+        {"pointer leaves", [&] { app.clock.hoverActive = false; }, false},
         {"nothing changed, buttons hidden", [] {}, false},
     };
 }
@@ -78,7 +78,7 @@ std::vector<Step> Steps() {
 // Whether the screen under the window shows the canvas: at window alpha 255
 // over the black desktop, its premultiplied colours exactly.
 bool ScreenShowsCanvas() {
-    const LayeredCanvas& canvas = App().clockCanvas;
+    const LayeredCanvas& canvas = App().clock.clockCanvas;
     RECT rect{};
     GetWindowRect(canvas.GetWindow(), &rect);
     const std::vector<COLORREF> screen =
@@ -104,12 +104,12 @@ bool WaitForScreenToShowCanvas() {
 // Every step's canvas, from the same start; with checkScreen, each step's
 // frame must reach the screen whole, though only its changed pixels are sent.
 std::vector<std::vector<std::uint8_t>> DrawSteps(bool caching, bool checkScreen = false) {
-    SetFrameCaching(caching);
+    SetFrameCaching(App().clock, caching);
     std::vector<std::vector<std::uint8_t>> frames;
     for (const Step& step : Steps()) {
         step.change();
-        RedrawClock(step.refreshTime);
-        frames.push_back(DibBytes(App().clockCanvas.GetBitmap()));
+        RedrawClock(App().clock, step.refreshTime);
+        frames.push_back(DibBytes(App().clock.clockCanvas.GetBitmap()));
         if (checkScreen) {
             EXPECT_TRUE(WaitForScreenToShowCanvas()) << step.what;
         }
@@ -122,7 +122,7 @@ TEST_F(FrameCache, CachedFramesAreTheFramesAsWrittenOnCanvasAndScreen) {
     // The same start again: a fresh program-wide record and window.
     TearDown();
     SetUp();
-    RedrawClock(true);
+    RedrawClock(App().clock, true);
     const bool screenReadable = WaitForScreenToShowCanvas();
     if (!screenReadable)
         ADD_FAILURE() << "this display does not show layered windows to screen reads";
@@ -134,90 +134,90 @@ TEST_F(FrameCache, CachedFramesAreTheFramesAsWrittenOnCanvasAndScreen) {
 }
 
 TEST_F(FrameCache, AFrameWhosePresentFailedIsSentAgain) {
-    RedrawClock(true);
+    RedrawClock(App().clock, true);
     ASSERT_TRUE(WaitForScreenToShowCanvas());
     // A window that is not layered refuses the present.
     const LONG style = GetWindowLongW(Window(), GWL_EXSTYLE);
     SetWindowLongW(Window(), GWL_EXSTYLE, style & ~WS_EX_LAYERED);
     SetFixedTime(9, 5, 8);
     LastStatus = 0;
-    RedrawClock(true);
+    RedrawClock(App().clock, true);
     ASSERT_EQ(LastStatus, GenericErrorStatus) << "the present failed";
     SetWindowLongW(Window(), GWL_EXSTYLE, style);
     // The same frame again: it never reached the screen, so it is sent.
     LastStatus = GenericErrorStatus;
-    RedrawClock(false);
+    RedrawClock(App().clock, false);
     EXPECT_EQ(LastStatus, 0);
     EXPECT_TRUE(WaitForScreenToShowCanvas());
 }
 
 TEST_F(FrameCache, CanvasChangedOutsideAFrameIsDrawnAgain) {
-    RedrawClock(true);
+    RedrawClock(App().clock, true);
     const auto frame = CanvasBytes();
     // Something else draws on the canvas; the next frame has the same inputs.
-    ASSERT_TRUE(App().clockCanvas.ClearRect(0, 0, 380, 150));
+    ASSERT_TRUE(App().clock.clockCanvas.ClearRect(0, 0, 380, 150));
     ASSERT_NE(CanvasBytes(), frame);
-    RedrawClock(false);
+    RedrawClock(App().clock, false);
     EXPECT_EQ(CanvasBytes(), frame);
 }
 
 TEST_F(FrameCache, LayersReleasedOutsideAFrameAreDrawnAgain) {
-    App().hoverActive = true;
-    RedrawClock(true);
+    App().clock.hoverActive = true;
+    RedrawClock(App().clock, true);
     const auto frame = CanvasBytes();
-    App().textLayer.ReleaseCanvas();
-    App().backdropLayer.ReleaseCanvas();
-    App().closeButton.layer.ReleaseCanvas();
+    App().clock.textLayer.ReleaseCanvas();
+    App().clock.backdropLayer.ReleaseCanvas();
+    App().clock.closeButton.layer.ReleaseCanvas();
     Settings().clockAlpha = 254; // a new frame, over the same layers
-    RedrawClock(false);
+    RedrawClock(App().clock, false);
     Settings().clockAlpha = 255;
-    RedrawClock(false);
+    RedrawClock(App().clock, false);
     EXPECT_EQ(CanvasBytes(), frame);
 }
 
 TEST_F(FrameCache, ButtonLayerDrawnDirectlyIsDrawnAgainByTheNextFrame) {
-    App().hoverActive = true;
-    RedrawClock(true);
+    App().clock.hoverActive = true;
+    RedrawClock(App().clock, true);
     const auto frame = CanvasBytes();
-    HoverButton& close = App().closeButton;
-    DrawButtonImage(close.layer, close.pressedImage, close.bounds, false);
+    HoverButton& close = App().clock.closeButton;
+    DrawButtonImage(App().clock, close.layer, close.pressedImage, close.bounds, false);
     Settings().clockAlpha = 254;
-    RedrawClock(false);
+    RedrawClock(App().clock, false);
     Settings().clockAlpha = 255;
-    RedrawClock(false);
+    RedrawClock(App().clock, false);
     EXPECT_EQ(CanvasBytes(), frame);
 }
 
 TEST_F(FrameCache, KeepsOneFamilyAndFormatAndReleasesThem) {
-    RedrawClock(true);
-    FaceCache& cache = App().faceCache;
+    RedrawClock(App().clock, true);
+    FaceCache& cache = App().clock.faceCache;
     ASSERT_NE(cache.family.GetNativeHandle(), nullptr);
     ASSERT_NE(cache.format.GetNativeHandle(), nullptr);
     const NativeHandle family = cache.family.GetNativeHandle();
     SetFixedTime(9, 5, 8);
-    RedrawClock(true);
+    RedrawClock(App().clock, true);
     EXPECT_EQ(cache.family.GetNativeHandle(), family) << "same font, same family";
     EXPECT_EQ(cache.familyName, Settings().fontName);
 
-    ReleaseFrameCaches();
+    ReleaseFrameCaches(App().clock);
     EXPECT_EQ(cache.family.GetNativeHandle(), nullptr);
     EXPECT_EQ(cache.format.GetNativeHandle(), nullptr);
     EXPECT_FALSE(cache.shown);
-    EXPECT_TRUE(App().closeButton.cache.images.empty());
+    EXPECT_TRUE(App().clock.closeButton.cache.images.empty());
 }
 
 TEST_F(FrameCache, AsWrittenKeepsNothingBetweenFrames) {
-    SetFrameCaching(false);
-    App().hoverActive = true;
-    RedrawClock(true);
-    RedrawClock(false);
-    const FaceCache& cache = App().faceCache;
+    SetFrameCaching(App().clock, false);
+    App().clock.hoverActive = true;
+    RedrawClock(App().clock, true);
+    RedrawClock(App().clock, false);
+    const FaceCache& cache = App().clock.faceCache;
     EXPECT_EQ(cache.family.GetNativeHandle(), nullptr);
     EXPECT_FALSE(cache.text);
     EXPECT_FALSE(cache.shown);
     for (ButtonId id : {ButtonId::Close, ButtonId::KeepOnTop, ButtonId::Settings, ButtonId::LargerFont,
                         ButtonId::SmallerFont})
-        EXPECT_TRUE(HoverButtonFor(id).cache.images.empty());
+        EXPECT_TRUE(HoverButtonFor(App().clock, id).cache.images.empty());
 }
 
 TEST(ButtonCacheDecode, DecodesEachImageOnceAndKeepsOnePerState) {

@@ -1,9 +1,8 @@
-// The five buttons on a real clock face: set-up, drawing, hover, presses and
-// their actions.
-#include "app/SystemIntegration.h"
+// The five buttons on a real clock face: set-up, drawing, hover, and what a
+// press shows and reports (the actions themselves are the program's).
 #include "clock/HoverButtons.h"
-#include "settings/SettingsWindow.h"
 #include "support/ClockFaceFixture.h"
+#include "support/RecordingListeners.h"
 
 #include <EmbeddedAssets.h>
 #include <gtest/gtest.h>
@@ -33,10 +32,6 @@ constexpr Point Elsewhere{100, 75};
 constexpr ButtonId AllButtons[] = {ButtonId::Close, ButtonId::KeepOnTop, ButtonId::Settings,
                                    ButtonId::LargerFont, ButtonId::SmallerFont};
 
-bool IsTopmost(HWND window) {
-    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
 // The canvas pixels inside a rectangle, row by row.
 std::vector<Bgra> Region(HBITMAP bitmap, const IntRect& r) {
     std::vector<Bgra> pixels;
@@ -51,35 +46,39 @@ protected:
     void SetUp() override {
         ClockFaceFixture::SetUp();
         Settings().keepOnTop = "假"; // its button starts Normal
-        DrawWindowBackdrop();
-        SetupButtons();
+        DrawWindowBackdrop(App().clock);
+        SetupButtons(App().clock);
+        listener.view = &App().clock;
     }
 
-    void TearDown() override {
-        CloseSettingsWindow();
-        ClockFaceFixture::TearDown();
+    void Move(Point p) { UpdateButtonHover(App().clock, p.x, p.y); }
+    void Press(Point p) { HandleButtonPress(App().clock, listener, p.x, p.y); }
+    std::vector<ButtonId> Reported() const {
+        std::vector<ButtonId> ids;
+        for (const RecordingClockListener::Press& press : listener.presses)
+            ids.push_back(press.button);
+        return ids;
     }
-
-    void Move(Point p) { UpdateButtonHover(p.x, p.y); }
-    void Press(Point p) { HandleButtonPress(p.x, p.y); }
     bool CursorIsDefault() const { return App().clockWindow->CursorIsDefault(); }
 
     // The canvas as the face alone draws it, without any button.
     std::vector<std::uint8_t> FaceWithoutButtons() {
-        DrawWindowBackdrop();
-        DrawClockPanel();
-        DrawTimeText(false);
+        DrawWindowBackdrop(App().clock);
+        DrawClockPanel(App().clock);
+        DrawTimeText(App().clock, false);
         return CanvasBytes();
     }
 
     // The button's region of a frame drawn with it in that state.
     std::vector<Bgra> FrameRegion(ButtonId id, ButtonState state) {
-        const ButtonState saved = HoverButtonFor(id).state;
-        HoverButtonFor(id).state = state;
-        RedrawClock(false);
-        HoverButtonFor(id).state = saved;
-        return Region(App().clockCanvas.GetBitmap(), HoverButtonFor(id).bounds);
+        const ButtonState saved = HoverButtonFor(App().clock, id).state;
+        HoverButtonFor(App().clock, id).state = state;
+        RedrawClock(App().clock, false);
+        HoverButtonFor(App().clock, id).state = saved;
+        return Region(App().clock.clockCanvas.GetBitmap(), HoverButtonFor(App().clock, id).bounds);
     }
+
+    RecordingClockListener listener;
 };
 
 TEST_F(HoverButtons, SetupCopiesTheImagesAndPlacesTheButtons) {
@@ -115,7 +114,7 @@ TEST_F(HoverButtons, SetupCopiesTheImagesAndPlacesTheButtons) {
          embedded::largerFontPressedPng},
     };
     for (const auto& c : cases) {
-        const HoverButton& button = HoverButtonFor(c.id);
+        const HoverButton& button = HoverButtonFor(App().clock, c.id);
         const int id = static_cast<int>(c.id);
         EXPECT_EQ(button.bounds, c.bounds) << id;
         EXPECT_TRUE(std::ranges::equal(button.normalImage, c.normal)) << id;
@@ -131,16 +130,16 @@ TEST_F(HoverButtons, SetupCopiesTheImagesAndPlacesTheButtons) {
 
 TEST_F(HoverButtons, SetupDrawsHiddenAndLightsKeepOnTopWhenItIsOn) {
     Settings().keepOnTop = "真";
-    DrawWindowBackdrop();
+    DrawWindowBackdrop(App().clock);
     const std::vector<std::uint8_t> before = CanvasBytes();
-    SetupButtons();
+    SetupButtons(App().clock);
     EXPECT_EQ(CanvasBytes(), before);
-    EXPECT_EQ(HoverButtonFor(ButtonId::KeepOnTop).state, ButtonState::Hover);
-    EXPECT_EQ(HoverButtonFor(ButtonId::Close).state, ButtonState::Normal);
+    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::KeepOnTop).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::Close).state, ButtonState::Normal);
 }
 
 TEST_F(HoverButtons, CurrentImageFollowsTheState) {
-    HoverButton& close = HoverButtonFor(ButtonId::Close);
+    HoverButton& close = HoverButtonFor(App().clock, ButtonId::Close);
     const struct {
         std::int32_t state;
         const std::vector<std::uint8_t>* image;
@@ -157,24 +156,24 @@ TEST_F(HoverButtons, CurrentImageFollowsTheState) {
 
 TEST_F(HoverButtons, FrameWithTheMouseOutsideShowsNoTraceOfThem) {
     for (ButtonId id : AllButtons)
-        HoverButtonFor(id).state = ButtonState::Hover;
+        HoverButtonFor(App().clock, id).state = ButtonState::Hover;
     const std::vector<std::uint8_t> face = FaceWithoutButtons();
-    App().hoverActive = false;
-    RedrawClock(false);
+    App().clock.hoverActive = false;
+    RedrawClock(App().clock, false);
     EXPECT_EQ(CanvasBytes(), face);
 }
 
 TEST_F(HoverButtons, FrameWithTheMouseOverShowsEachImageAtItsBounds) {
-    HoverButtonFor(ButtonId::Settings).state = ButtonState::Hover;
-    HoverButtonFor(ButtonId::KeepOnTop).state = ButtonState::Pressed;
+    HoverButtonFor(App().clock, ButtonId::Settings).state = ButtonState::Hover;
+    HoverButtonFor(App().clock, ButtonId::KeepOnTop).state = ButtonState::Pressed;
     const std::vector<std::uint8_t> face = FaceWithoutButtons();
-    App().hoverActive = true;
-    RedrawClock(false);
-    const HBITMAP canvas = App().clockCanvas.GetBitmap();
+    App().clock.hoverActive = true;
+    RedrawClock(App().clock, false);
+    const HBITMAP canvas = App().clock.clockCanvas.GetBitmap();
 
     auto insideAny = [](int x, int y) {
         for (ButtonId id : AllButtons) {
-            const IntRect& b = HoverButtonFor(id).bounds;
+            const IntRect& b = HoverButtonFor(App().clock, id).bounds;
             if (x >= b.x && x < b.x + b.width && y >= b.y && y < b.y + b.height)
                 return true;
         }
@@ -195,7 +194,7 @@ TEST_F(HoverButtons, FrameWithTheMouseOverShowsEachImageAtItsBounds) {
     // image, decoded and scaled to the bounds) laid over it with per-pixel
     // alpha.
     for (ButtonId id : AllButtons) {
-        const HoverButton& button = HoverButtonFor(id);
+        const HoverButton& button = HoverButtonFor(App().clock, id);
         int lit = 0, wrong = 0;
         for (int y = 0; y < button.bounds.height; ++y)
             for (int x = 0; x < button.bounds.width; ++x) {
@@ -216,8 +215,10 @@ TEST_F(HoverButtons, FrameWithTheMouseOverShowsEachImageAtItsBounds) {
         EXPECT_EQ(wrong, 0) << "button " << static_cast<int>(id);
     }
     // The states choose the images: settings hover, keep on top pressed.
-    const std::vector<Bgra> settingsShown = Region(canvas, HoverButtonFor(ButtonId::Settings).bounds);
-    const std::vector<Bgra> keepOnTopShown = Region(canvas, HoverButtonFor(ButtonId::KeepOnTop).bounds);
+    const std::vector<Bgra> settingsShown =
+        Region(canvas, HoverButtonFor(App().clock, ButtonId::Settings).bounds);
+    const std::vector<Bgra> keepOnTopShown =
+        Region(canvas, HoverButtonFor(App().clock, ButtonId::KeepOnTop).bounds);
     EXPECT_EQ(settingsShown, FrameRegion(ButtonId::Settings, ButtonState::Hover));
     EXPECT_NE(settingsShown, FrameRegion(ButtonId::Settings, ButtonState::Normal));
     EXPECT_EQ(keepOnTopShown, FrameRegion(ButtonId::KeepOnTop, ButtonState::Pressed));
@@ -225,21 +226,21 @@ TEST_F(HoverButtons, FrameWithTheMouseOverShowsEachImageAtItsBounds) {
 }
 
 TEST_F(HoverButtons, HoverLightsWithTheHandAndRedrawsOnlyOnChanges) {
-    App().hoverActive = true;
+    App().clock.hoverActive = true;
     const std::uint64_t frames = RedrawCount();
     Move(OnClose);
-    EXPECT_EQ(HoverButtonFor(ButtonId::Close).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::Close).state, ButtonState::Hover);
     EXPECT_FALSE(CursorIsDefault());
     EXPECT_EQ(RedrawCount(), frames + 1);
     Move({OnClose.x + 2, OnClose.y + 3});
     EXPECT_EQ(RedrawCount(), frames + 1);
 
     Move(OnSettings); // first move: close goes back
-    EXPECT_EQ(HoverButtonFor(ButtonId::Close).state, ButtonState::Normal);
-    EXPECT_EQ(HoverButtonFor(ButtonId::Settings).state, ButtonState::Normal);
+    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::Close).state, ButtonState::Normal);
+    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::Settings).state, ButtonState::Normal);
     EXPECT_TRUE(CursorIsDefault());
     Move(OnSettings); // second: settings lights
-    EXPECT_EQ(HoverButtonFor(ButtonId::Settings).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::Settings).state, ButtonState::Hover);
     EXPECT_FALSE(CursorIsDefault());
     EXPECT_EQ(RedrawCount(), frames + 3);
 }
@@ -247,77 +248,61 @@ TEST_F(HoverButtons, HoverLightsWithTheHandAndRedrawsOnlyOnChanges) {
 TEST_F(HoverButtons, PressOnAButtonNotLitPassesOnAndAPressElsewhereSetsBack) {
     const std::uint64_t frames = RedrawCount();
     Press(OnClose); // close still Normal: nothing happens
-    EXPECT_EQ(HoverButtonFor(ButtonId::Close).state, ButtonState::Normal);
+    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::Close).state, ButtonState::Normal);
     EXPECT_TRUE(App().clockWindow->Exists());
     EXPECT_EQ(RedrawCount(), frames);
 
     Move(OnLargerFont);
     Press(Elsewhere);
-    EXPECT_EQ(HoverButtonFor(ButtonId::LargerFont).state, ButtonState::Normal);
-    EXPECT_EQ(Settings().fontSize, DefaultSettings().fontSize);
+    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::LargerFont).state, ButtonState::Normal);
+    EXPECT_TRUE(listener.presses.empty());
     EXPECT_EQ(RedrawCount(), frames + 2);
 }
 
-TEST_F(HoverButtons, SmallerFontStepsByFiveWithoutBounds) {
-    Settings().fontSize = 80;
-    Settings().outlineWidth = 3;
+TEST_F(HoverButtons, FontButtonsReportEveryPressWhileTheirPressedImageShowsThenStayLit) {
     Move(OnSmallerFont);
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 3; ++i)
         Press(OnSmallerFont);
-    EXPECT_EQ(Settings().fontSize, 30);
-    for (int i = 0; i < 16; ++i)
-        Press(OnSmallerFont);
-    EXPECT_EQ(Settings().fontSize, -50);
-    EXPECT_EQ(Settings().outlineWidth, 3);
-    EXPECT_EQ(HoverButtonFor(ButtonId::SmallerFont).state, ButtonState::Hover);
-    // The clock keeps running and drawing with that size.
-    RedrawClock(true);
-    EXPECT_TRUE(App().clockWindow->Exists());
-    EXPECT_EQ(Settings().fontSize, -50);
-}
-
-TEST_F(HoverButtons, LargerFontRedrawsLargerAndShowsThePressedImageForAWhile) {
-    Settings().fontSize = 40;
-    App().hoverActive = true;
+    Move(Elsewhere);
+    Move(Elsewhere);
     Move(OnLargerFont);
+    App().clock.hoverActive = true;
     const std::uint64_t frames = RedrawCount();
     const auto start = std::chrono::steady_clock::now();
     Press(OnLargerFont);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 95ms);
-    EXPECT_EQ(Settings().fontSize, 45);
-    EXPECT_EQ(HoverButtonFor(ButtonId::LargerFont).state, ButtonState::Hover);
-    EXPECT_EQ(RedrawCount(), frames + 2); // the pressed frame, then the hover frame
-}
-
-TEST_F(HoverButtons, SetFontMetricsSetsBothAndRedraws) {
-    const std::uint64_t frames = RedrawCount();
-    SetFontMetrics(-12, 9);
-    EXPECT_EQ(Settings().fontSize, -12);
-    EXPECT_EQ(Settings().outlineWidth, 9);
+    EXPECT_EQ(Reported(), (std::vector{ButtonId::SmallerFont, ButtonId::SmallerFont, ButtonId::SmallerFont,
+                                       ButtonId::LargerFont}));
+    for (const auto& press : listener.presses)
+        EXPECT_EQ(press.stateWhenReported, ButtonState::Pressed);
+    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::LargerFont).state, ButtonState::Hover);
+    // The view draws the hover frame after the pause; the listener's own
+    // redraw shows the new size under the pressed image.
     EXPECT_EQ(RedrawCount(), frames + 1);
+    EXPECT_EQ(Settings().fontSize, DefaultSettings().fontSize) << "the view changes no setting";
 }
 
-TEST_F(HoverButtons, KeepOnTopPressWhileOnSwitchesOffFlashesThenDimsWhenLeft) {
+TEST_F(HoverButtons, KeepOnTopPressWhileOnReportsFlashesThenDimsWhenLeft) {
     Settings().keepOnTop = "真";
-    SetTopmost(true);
-    SetupButtons();
-    ASSERT_TRUE(IsTopmost(Window()));
-    App().hoverActive = true;
+    SetupButtons(App().clock);
+    App().clock.hoverActive = true;
+    // The program switches the setting off when told.
+    listener.onPressed = [this](ButtonId) { Settings().keepOnTop = "假"; };
 
     // Hovering it while on changes only the cursor.
     const std::uint64_t frames = RedrawCount();
     Move(OnKeepOnTop);
     EXPECT_FALSE(CursorIsDefault());
-    EXPECT_EQ(HoverButtonFor(ButtonId::KeepOnTop).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::KeepOnTop).state, ButtonState::Hover);
     EXPECT_EQ(RedrawCount(), frames);
 
-    const IntRect bounds = HoverButtonFor(ButtonId::KeepOnTop).bounds;
+    const IntRect bounds = HoverButtonFor(App().clock, ButtonId::KeepOnTop).bounds;
     const std::vector<Bgra> pressedLook = FrameRegion(ButtonId::KeepOnTop, ButtonState::Pressed);
     const std::vector<Bgra> hoverLook = FrameRegion(ButtonId::KeepOnTop, ButtonState::Hover);
     ASSERT_NE(pressedLook, hoverLook);
 
     // Watch the canvas while the press runs on this thread.
-    const HBITMAP canvas = App().clockCanvas.GetBitmap();
+    const HBITMAP canvas = App().clock.clockCanvas.GetBitmap();
     std::atomic<bool> done{false};
     std::atomic<bool> sawPressed{false};
     std::thread watcher([&] {
@@ -333,53 +318,46 @@ TEST_F(HoverButtons, KeepOnTopPressWhileOnSwitchesOffFlashesThenDimsWhenLeft) {
     done = true;
     watcher.join();
 
-    EXPECT_EQ(Settings().keepOnTop, "假");
-    EXPECT_FALSE(IsTopmost(Window()));
+    EXPECT_EQ(Reported(), std::vector{ButtonId::KeepOnTop});
+    EXPECT_EQ(listener.presses[0].stateWhenReported, ButtonState::Hover) << "reported before the flash";
     EXPECT_GE(elapsed, 95ms);
     EXPECT_TRUE(sawPressed) << "the pressed image was never on the canvas";
-    EXPECT_EQ(HoverButtonFor(ButtonId::KeepOnTop).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::KeepOnTop).state, ButtonState::Hover);
     EXPECT_EQ(Region(canvas, bounds), hoverLook);
 
     // Now off: leaving it sets it back (the cursor goes first).
     Move(Elsewhere);
     EXPECT_TRUE(CursorIsDefault());
     Move(Elsewhere);
-    EXPECT_EQ(HoverButtonFor(ButtonId::KeepOnTop).state, ButtonState::Normal);
+    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::KeepOnTop).state, ButtonState::Normal);
 }
 
-TEST_F(HoverButtons, KeepOnTopPressWhileOffSwitchesOnAndStaysLit) {
-    ASSERT_FALSE(IsTopmost(Window()));
+TEST_F(HoverButtons, KeepOnTopPressWhileOffReportsAndStaysLitOnceOn) {
+    listener.onPressed = [this](ButtonId) { Settings().keepOnTop = "真"; };
     Move(OnKeepOnTop);
     Press(OnKeepOnTop);
-    EXPECT_EQ(Settings().keepOnTop, "真");
-    EXPECT_TRUE(IsTopmost(Window()));
+    EXPECT_EQ(Reported(), std::vector{ButtonId::KeepOnTop});
     Move(Elsewhere);
     Move(Elsewhere);
-    EXPECT_EQ(HoverButtonFor(ButtonId::KeepOnTop).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::KeepOnTop).state, ButtonState::Hover);
     EXPECT_TRUE(CursorIsDefault());
-    SetTopmost(false);
 }
 
-TEST_F(HoverButtons, SettingsPressOpensTheSettingsWindow) {
-    ASSERT_FALSE(SettingsWindowIsOpen());
+TEST_F(HoverButtons, SettingsPressReportsAfterThePressedImageShowed) {
     Move(OnSettings);
+    const std::uint64_t frames = RedrawCount();
     Press(OnSettings);
-    EXPECT_TRUE(SettingsWindowIsOpen());
-    EXPECT_EQ(HoverButtonFor(ButtonId::Settings).state, ButtonState::Hover);
+    EXPECT_EQ(Reported(), std::vector{ButtonId::Settings});
+    EXPECT_EQ(listener.presses[0].stateWhenReported, ButtonState::Hover);
+    EXPECT_EQ(RedrawCount(), frames + 2); // the pressed frame, then the hover frame
 }
 
-TEST_F(HoverButtons, ClosePressStopsTheTimersClosesSettingsAndDestroysTheWindow) {
-    ClockWindow& window = *App().clockWindow;
-    window.tickTimer.SetInterval(1000);
-    window.trimTimer.SetInterval(10000);
-    OpenSettingsWindow();
+TEST_F(HoverButtons, ClosePressShowsThePressedImageReportsAndLeavesTheWindowToTheListener) {
     Move(OnClose);
     Press(OnClose);
-    EXPECT_FALSE(SettingsWindowIsOpen());
-    EXPECT_EQ(window.tickTimer.Interval(), 0u);
-    EXPECT_EQ(window.trimTimer.Interval(), 0u);
-    EXPECT_FALSE(window.Exists());
-    EXPECT_EQ(HoverButtonFor(ButtonId::Close).state, ButtonState::Pressed);
+    EXPECT_EQ(Reported(), std::vector{ButtonId::Close});
+    EXPECT_EQ(listener.presses[0].stateWhenReported, ButtonState::Pressed);
+    EXPECT_TRUE(App().clockWindow->Exists());
 }
 
 TEST_F(HoverButtons, HandCursorOverAButtonDefaultAwayFromAll) {
@@ -391,7 +369,7 @@ TEST_F(HoverButtons, HandCursorOverAButtonDefaultAwayFromAll) {
         Move(Elsewhere);
     }
     for (ButtonId id : AllButtons)
-        EXPECT_EQ(HoverButtonFor(id).state, ButtonState::Normal) << static_cast<int>(id);
+        EXPECT_EQ(HoverButtonFor(App().clock, id).state, ButtonState::Normal) << static_cast<int>(id);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 // 5,000 frames here, which keeps the suite within minutes; the first sample
 // still comes after the first press and settings window (frame 300).
 // scripts/run-soak.sh sets TIKO_SOAK_FRAMES=100000 for the long form.
+#include "app/Actions.h"
 #include "clock/ClockFace.h"
 #include "clock/ClockWindow.h"
 #include "clock/HoverButtons.h"
@@ -72,15 +73,21 @@ protected:
         soakNow.wHour = 23;
         soakNow.wMinute = 58;
         SetClockSource(NextSecond);
-        SetFrameCaching(true);
+        SetFrameCaching(App().clock, true);
         Settings().keepOnTop = "假";
-        DrawWindowBackdrop();
-        SetupButtons();
-        ASSERT_TRUE(App().windowHost.Subclass(Window(), ClockWindowProc));
+        DrawWindowBackdrop(App().clock);
+        SetupButtons(App().clock);
+        ASSERT_TRUE(App().clock.windowHost.Subclass(Window(), ClockWindowProc));
+        // What the settings window makes once and keeps for the process (its
+        // fonts and brushes) exists before the first sample, whatever test
+        // ran before this one.
+        OpenSettingsWindow();
+        Pump();
+        CloseSettingsWindow();
     }
     void TearDown() override {
         CloseSettingsWindow();
-        SetFrameCaching(true);
+        SetFrameCaching(App().clock, true);
         ClockFaceFixture::TearDown();
     }
 
@@ -91,7 +98,7 @@ protected:
     void Press(Point p) {
         Move(Elsewhere);
         Move(p);
-        HandleButtonPress(p.x, p.y);
+        HandleButtonPress(App().clock, Events(), p.x, p.y);
     }
     static void Pump() {
         MSG message;
@@ -158,21 +165,21 @@ protected:
         case 28:
             s.fontColor = static_cast<std::int32_t>(i * 2654435761u & 0xFFFFFF);
             s.outerBorderColor = static_cast<std::int32_t>(i * 40503u & 0xFFFFFF);
-            RedrawClock(false);
+            RedrawClock(App().clock, false);
             break;
         case 29:
             s.windowBackgroundAlpha = static_cast<std::int32_t>(i % 256);
             s.clockBackgroundAlpha = static_cast<std::int32_t>(i * 7 % 256);
-            RedrawClock(false);
+            RedrawClock(App().clock, false);
             break;
         case 30:
             s.showSeconds = IsOn(s.showSeconds) ? "假" : "真";
-            RedrawClock(true);
+            RedrawClock(App().clock, true);
             break;
         case 31: {
             static const char* const names[] = {"微软雅黑", "No Such Font Anywhere", "WenQuanYi Micro Hei"};
             s.fontName = names[i / 40 % 3];
-            RedrawClock(false);
+            RedrawClock(App().clock, false);
             break;
         }
         case 32:
@@ -180,13 +187,13 @@ protected:
             break;
         case 33:
             s.layeredTransparency = IsOn(s.layeredTransparency) ? "假" : "真";
-            RedrawClock(false);
+            RedrawClock(App().clock, false);
             break;
         case 34:
-            RedrawClock(false); // nothing changed
+            RedrawClock(App().clock, false); // nothing changed
             break;
         default:
-            RedrawClock(true);
+            RedrawClock(App().clock, true);
             break;
         }
     }
@@ -267,7 +274,7 @@ TEST_F(Soak, CachedFramesLeakNothing) {
 // The frame as written makes and destroys every per-frame object: none may
 // stay behind either.
 TEST_F(Soak, FramesAsWrittenLeakNothing) {
-    SetFrameCaching(false);
+    SetFrameCaching(App().clock, false);
     const std::uint64_t frames = SoakFrames(5000) / 5;
     ResourceSources sources;
     const std::vector<ResourceSample> samples = Run(frames, frames / 10, sources);

@@ -7,8 +7,9 @@
 // first (an immutable folder, another Wine locale); HostileRun.sh does that
 // and runs the tests named ReadOnlyProgramFolder and WesternCodePage, which
 // skip themselves when started without it.
-#include "app/ClockSettings.h"
-#include "app/TextNumbers.h"
+#include "app/Actions.h"
+#include "config/ClockSettings.h"
+#include "config/TextNumbers.h"
 #include "settings/FontList.h"
 #include "settings/SettingsWindow.h"
 #include "support/ClockProcess.h"
@@ -374,7 +375,7 @@ TEST(WesternCodePage, APickedFontNameReachesTheSettingByteForByte) {
         GTEST_SKIP() << "needs Wine started with LC_ALL=en_US.UTF-8 (HostileRun.sh western); code page is "
                      << GetACP();
     ClockWindowFixtureState clock;
-    ASSERT_TRUE(App().clockCanvas.AttachToWindow(clock.Window()));
+    ASSERT_TRUE(App().clock.clockCanvas.AttachToWindow(clock.Window()));
     OpenSettingsWindow();
     ASSERT_NE(OpenedSettingsWindow(), nullptr);
     ComboBox* fonts = OpenedSettingsWindow()->Find<ComboBox>("组合框1");

@@ -2,7 +2,9 @@
 // identifier once, with its kind, parent, rectangle and look, read back from
 // Windows. The expected rows are written out here independently of the
 // layout tables, so a slip in either shows.
+#include "app/Actions.h"
 #include "framework/ControlFont.h"
+#include "clock/ClockWindowLayout.h"
 #include "settings/WindowLayouts.h"
 #include "SettingsWindowFixture.h"
 
@@ -422,7 +424,7 @@ TEST_F(SettingsAtDisplayScale, EveryControlAtItsScaledRectangleInTheScaledWindow
 
 TEST_F(SettingsAtDisplayScale, ScrollsByTheScaledStepAndKeepsPlaceFocusAndValuesAcrossAChange) {
     Settings().fontSize = 42;
-    FillSettingsControls();
+    window->FillControls();
     window->Find<Label>("标签22")->onLeftButtonUp(1, 1, 0);
     window->Find<Slider>("滑块条5")->TakeFocus();
     ChangeScale(144);

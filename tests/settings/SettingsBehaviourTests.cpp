@@ -1,9 +1,9 @@
 // The settings window at work over a clock: what it shows when it opens,
 // the section list, the eased wheel scrolling of the content panel, and the
 // live preview of every control on the clock's canvas.
-#include "app/RestoreDefaults.h"
+#include "app/Actions.h"
 #include "app/SystemIntegration.h"
-#include "app/TextNumbers.h"
+#include "config/TextNumbers.h"
 #include "framework/Services.h"
 #include "settings/FontList.h"
 #include "support/RunValue.h"
@@ -230,7 +230,7 @@ TEST_F(SettingsBehaviour, SyncSelectsTheEntryOfTheOffsetAndNothingAboveTheTop) {
                  {-200, "标签21"}, {40, "标签21"}}; // above 0: the selection stays
     for (const auto& c : cases) {
         window->SetPanelOffset(c.offset);
-        SyncSectionToScroll();
+        window->SyncSectionToScroll();
         SCOPED_TRACE(c.offset);
         ExpectSelected(c.selected);
     }
@@ -239,14 +239,14 @@ TEST_F(SettingsBehaviour, SyncSelectsTheEntryOfTheOffsetAndNothingAboveTheTop) {
 TEST_F(SettingsBehaviour, SelectingLeavesAnotherEntrysHoverLookAlone) {
     Label& transparency = Get<Label>("标签21");
     transparency.SetBackColour(SectionHoverBack);
-    SelectSection("标签22");
+    window->SelectSection("标签22");
     EXPECT_EQ(Get<Label>("标签22").TextColour(), SectionSelectedText);
     EXPECT_EQ(Get<Label>("标签22").BackColour(), SectionSelectedBack);
     EXPECT_EQ(Get<Label>("标签20").TextColour(), SectionIdleText);
     EXPECT_EQ(Get<Label>("标签20").BackColour(), SectionIdleBack);
     EXPECT_EQ(transparency.BackColour(), SectionHoverBack);
     // Selecting the selected entry again changes nothing.
-    SelectSection("标签22");
+    window->SelectSection("标签22");
     EXPECT_EQ(Get<Label>("标签22").BackColour(), SectionSelectedBack);
 }
 
@@ -513,7 +513,7 @@ class SettingsLivePreview : public SettingsBehaviour {
 protected:
     void SetUp() override {
         SettingsBehaviour::SetUp();
-        RedrawClock(true);
+        RedrawClock(App().clock, true);
     }
 };
 
@@ -561,7 +561,7 @@ TEST_F(SettingsLivePreview, WholeWindowOpacityOnlyPresentsTheCanvasAgain) {
     PressKeyOn(Get<Slider>("滑块条1"), VK_END);
     EXPECT_EQ(Settings().windowAlpha, 0);
     EXPECT_EQ(Get<Label>("标签5").Caption(), "0");
-    EXPECT_EQ(App().clockCanvas.GetAlpha(), 0);
+    EXPECT_EQ(App().clock.clockCanvas.GetAlpha(), 0);
     EXPECT_EQ(RedrawCount(), frames) << "no layer is drawn again";
     EXPECT_EQ(CanvasBytes(), before);
     EXPECT_TRUE(desktop::WaitUntil([&] { return desktop::ScreenPixel(face.x, face.y) != opaque; }, 2s))
@@ -569,14 +569,14 @@ TEST_F(SettingsLivePreview, WholeWindowOpacityOnlyPresentsTheCanvasAgain) {
 
     PressKeyOn(Get<Slider>("滑块条1"), VK_HOME);
     EXPECT_EQ(Settings().windowAlpha, 255);
-    EXPECT_EQ(App().clockCanvas.GetAlpha(), 255);
+    EXPECT_EQ(App().clock.clockCanvas.GetAlpha(), 255);
     EXPECT_EQ(RedrawCount(), frames);
     EXPECT_TRUE(desktop::WaitUntil([&] { return desktop::ScreenPixel(face.x, face.y) == opaque; }, 2s));
 }
 
 TEST_F(SettingsLivePreview, EachColourPickerSetsItsFieldAndRedrawsTheClock) {
     Settings().clockBackgroundAlpha = 200; // the panel shows, so its colour does
-    RedrawClock(false);
+    RedrawClock(App().clock, false);
     const struct {
         const char* picker;
         std::int32_t ClockSettings::*field;
@@ -620,36 +620,36 @@ TEST_F(SettingsLivePreview, PickingAFontSetsTheNameAndRedrawsTheClock) {
 TEST_F(SettingsLivePreview, ShowSecondsAddsAndRemovesTheSecondsAtOnceWithAFreshTime) {
     CheckBox& seconds = Get<CheckBox>("选择框6");
     ASSERT_TRUE(seconds.IsChecked());
-    ASSERT_EQ(App().timeText.timeText, "9:05:07");
+    ASSERT_EQ(App().clock.timeText.timeText, "9:05:07");
     SetFixedTime(9, 6, 30);
     const std::vector<std::uint8_t> withSeconds = CanvasBytes();
 
     ClickButton(seconds);
     EXPECT_EQ(Settings().showSeconds, "假");
-    EXPECT_EQ(App().timeText.timeText, "9:06");
+    EXPECT_EQ(App().clock.timeText.timeText, "9:06");
     EXPECT_NE(CanvasBytes(), withSeconds);
 
     ClickButton(seconds);
     EXPECT_EQ(Settings().showSeconds, "真");
-    EXPECT_EQ(App().timeText.timeText, "9:06:30");
+    EXPECT_EQ(App().clock.timeText.timeText, "9:06:30");
 }
 
 TEST_F(SettingsLivePreview, KeepOnTopTogglesTopmostAndTheButtonsLitState) {
     SetTopmost(true);
-    App().keepOnTopButton.state = ButtonState::Hover;
+    App().clock.keepOnTopButton.state = ButtonState::Hover;
     CheckBox& onTop = Get<CheckBox>("选择框2");
     const auto frames = RedrawCount();
 
     ClickButton(onTop);
     EXPECT_EQ(Settings().keepOnTop, "假");
     EXPECT_FALSE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(App().keepOnTopButton.state, ButtonState::Normal);
+    EXPECT_EQ(App().clock.keepOnTopButton.state, ButtonState::Normal);
     EXPECT_EQ(RedrawCount(), frames + 1);
 
     ClickButton(onTop);
     EXPECT_EQ(Settings().keepOnTop, "真");
     EXPECT_TRUE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(App().keepOnTopButton.state, ButtonState::Hover);
+    EXPECT_EQ(App().clock.keepOnTopButton.state, ButtonState::Hover);
     EXPECT_EQ(RedrawCount(), frames + 2);
 }
 
@@ -725,13 +725,13 @@ TEST_F(SettingsLivePreview, RestoreDefaultsWhileScrolledKeepsTheScrollAndRefresh
     ExpectControlsShowDefaults();
     EXPECT_EQ(Settings().fontName, "微软雅黑");
     EXPECT_EQ(Settings().windowAlpha, 255);
-    EXPECT_EQ(App().clockCanvas.GetAlpha(), 255);
+    EXPECT_EQ(App().clock.clockCanvas.GetAlpha(), 255);
     EXPECT_FALSE(RunValueExists());
     EXPECT_TRUE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(App().keepOnTopButton.state, ButtonState::Hover);
+    EXPECT_EQ(App().clock.keepOnTopButton.state, ButtonState::Hover);
     EXPECT_FALSE(App().clockWindow->trimTimer.IsRunning());
     EXPECT_EQ(RedrawCount(), frames + 1);
-    EXPECT_EQ(App().timeText.timeText, "11:12:13") << "redrawn with a fresh time";
+    EXPECT_EQ(App().clock.timeText.timeText, "11:12:13") << "redrawn with a fresh time";
     // Nothing reaches the file before the clock closes, nor when this window does.
     EXPECT_FALSE(FileExists(App().settingsFilePath));
     CloseSettingsWindow();

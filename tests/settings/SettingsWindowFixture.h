@@ -1,6 +1,7 @@
 #pragma once
 // The settings window opened in this process, as the clock's settings
 // button opens it, and the helpers that read it back from Windows.
+#include "app/Actions.h"
 #include "settings/SettingsWindow.h"
 #include "support/ClockFaceFixture.h"
 #include "support/Desktop.h"

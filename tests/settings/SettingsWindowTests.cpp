@@ -1,7 +1,9 @@
 // The settings window as a window: its frame, its owner, one window at a
 // time, the keys it answers, and its controls driven by the user.
+#include "app/Actions.h"
 #include "settings/WindowLayouts.h"
 #include "SettingsWindowFixture.h"
+#include "support/RecordingListeners.h"
 
 #include <set>
 #include <string>
@@ -238,6 +240,59 @@ TEST_F(SettingsPanelControls, UserActionOnThePanelReachesTheControlsCodeDoesNot)
     ASSERT_TRUE(PumpUntil([&] { return events.size() == 2; }));
     Pump(100ms);
     EXPECT_EQ(events, (std::vector<std::string>{"秒:开", "透明度:85"}));
+}
+
+} // namespace
+
+namespace {
+
+// The window with a listener that only writes down its reports: every control
+// reports its field and value, and the window changes no setting itself.
+TEST(SettingsWindowReports, EachControlReportsItsFieldAndARefusedChangeShowsRefused) {
+    ClockWindowFixtureState clock;
+    RecordingSettingsListener listener;
+    const ClockSettings before = App().settings;
+    {
+        SettingsWindow window(App().settings, listener);
+        ASSERT_TRUE(window.Create(SettingsWindowLayout));
+        CheckBox& keepOnTop = *window.Find<CheckBox>("选择框2");
+        ASSERT_TRUE(keepOnTop.IsChecked());
+        keepOnTop.onToggled(false);
+        // Nobody applied it: the box shows the setting as it still is.
+        EXPECT_TRUE(keepOnTop.IsChecked());
+        window.Find<Slider>("滑块条1")->onMoved(55); // whole-window opacity, inverted
+        window.Find<Slider>("滑块条5")->onMoved(42);
+        window.Find<ColourPicker>("颜色选择器6")->onPicked(0x123456);
+        ComboBox& fonts = *window.Find<ComboBox>("组合框1");
+        ASSERT_GT(fonts.ItemCount(), 0);
+        fonts.SetCurrentIndex(0);
+        fonts.onPicked(0);
+        window.Find<Button>("按钮1")->onClicked();
+        EXPECT_EQ(window.Find<Label>("标签15")->Caption(), "42");
+
+        ASSERT_EQ(listener.texts.size(), 2u);
+        EXPECT_EQ(listener.texts[0].field, &ClockSettings::keepOnTop);
+        EXPECT_EQ(listener.texts[0].value, "假");
+        EXPECT_EQ(listener.texts[1].field, &ClockSettings::fontName);
+        EXPECT_EQ(listener.texts[1].value, fonts.CurrentText());
+        ASSERT_EQ(listener.numbers.size(), 3u);
+        EXPECT_EQ(listener.numbers[0].field, &ClockSettings::windowAlpha);
+        EXPECT_EQ(listener.numbers[0].value, 200);
+        EXPECT_EQ(listener.numbers[1].field, &ClockSettings::fontSize);
+        EXPECT_EQ(listener.numbers[1].value, 42);
+        EXPECT_EQ(listener.numbers[2].field, &ClockSettings::outlineColor);
+        EXPECT_EQ(listener.numbers[2].value, 0x123456);
+        EXPECT_EQ(listener.restores, 1);
+        EXPECT_EQ(listener.closes, 0);
+        window.Destroy();
+        EXPECT_EQ(listener.closes, 1);
+    }
+    for (const SettingField& field : SettingFields) {
+        if (field.kind == FieldKind::Number)
+            EXPECT_EQ(App().settings.*field.number, before.*field.number) << field.key;
+        else
+            EXPECT_EQ(App().settings.*field.text, before.*field.text) << field.key;
+    }
 }
 
 } // namespace

@@ -27,8 +27,8 @@ protected:
     void SetUp() override {
         state = std::make_unique<ClockWindowFixtureState>();
         MoveWindow(Window(), 100, 100, 380, 150, FALSE);
-        App().layout = ClockLayout{};
-        ASSERT_TRUE(App().clockCanvas.AttachToWindow(Window()));
+        App().clock.layout = ClockLayout{};
+        ASSERT_TRUE(App().clock.clockCanvas.AttachToWindow(Window()));
         SetFixedTime(9, 5, 7);
     }
     void TearDown() override {
@@ -38,8 +38,8 @@ protected:
 
     HWND Window() const { return state->Window(); }
     ClockSettings& Settings() { return App().settings; }
-    Bgra Pixel(int x, int y) const { return DibPixel(App().clockCanvas.GetBitmap(), x, y); }
-    std::vector<std::uint8_t> CanvasBytes() const { return DibBytes(App().clockCanvas.GetBitmap()); }
+    Bgra Pixel(int x, int y) const { return DibPixel(App().clock.clockCanvas.GetBitmap(), x, y); }
+    std::vector<std::uint8_t> CanvasBytes() const { return DibBytes(App().clock.clockCanvas.GetBitmap()); }
 
     std::unique_ptr<ClockWindowFixtureState> state;
 };

@@ -1,6 +1,6 @@
-#include "app/SettingsLocation.h"
+#include "config/SettingsLocation.h"
 
-#include "app/ClockSettings.h"
+#include "config/ClockSettings.h"
 #include "framework/Services.h"
 
 std::string SettingsFileBesideProgram() {

@@ -1,4 +1,4 @@
-#include "app/ClockSettings.h"
+#include "config/ClockSettings.h"
 
 #include "framework/Services.h"
 #include "support/TempDirectory.h"

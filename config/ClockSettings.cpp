@@ -1,6 +1,6 @@
-#include "app/ClockSettings.h"
+#include "config/ClockSettings.h"
 
-#include "app/TextNumbers.h"
+#include "config/TextNumbers.h"
 #include "framework/Services.h"
 
 #include <vector>

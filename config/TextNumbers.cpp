@@ -1,4 +1,4 @@
-#include "app/TextNumbers.h"
+#include "config/TextNumbers.h"
 
 #include <cstdio>
 #include <algorithm>

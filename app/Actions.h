@@ -1,0 +1,50 @@
+#pragma once
+// Everything the user can do to the clock, one function each. The hover
+// buttons, the keys and the settings window all come here (through
+// ProgramEvents), and so will every new way to reach an action.
+#include "config/ClockSettings.h"
+
+#include <cstdint>
+#include <string>
+
+class SettingsWindow;
+
+// A font button's step.
+inline constexpr double FontStep = 5;
+
+// Closes the settings window, stops both timers and destroys the clock
+// window, whose destruction saves the settings and ends the program.
+void CloseClock();
+
+// Opens the settings window, or brings the open one to the front.
+void OpenSettingsWindow();
+// Destroys the settings window when it is open.
+void CloseSettingsWindow();
+bool SettingsWindowIsOpen();
+// The open settings window; nullptr while it is closed.
+SettingsWindow* OpenedSettingsWindow();
+
+// The font size one step larger or smaller (no bounds), redrawn at once.
+void StepFontSize(double step);
+// Sets the font size and outline width and redraws.
+void SetFontMetrics(std::int32_t size, std::int32_t outline);
+
+// Keep on top on or off: the setting and the window's topmost state.
+void SetKeepOnTop(bool on);
+// The keep-on-top button: the setting switches.
+void ToggleKeepOnTop();
+
+// One setting takes a new value and the clock follows at once: the redraw,
+// the whole-window alpha, the topmost state, the trimming period, the tick
+// and the Run value, as the field needs. "开机启动" keeps its old value when
+// the Run value cannot be written.
+void ApplyField(std::string ClockSettings::*field, const std::string& value);
+void ApplyField(std::int32_t ClockSettings::*field, std::int32_t value);
+
+// "恢复默认设置": every setting back to its default, applied to the clock and
+// shown in the settings window at once. The file is written at close, as
+// always.
+void RestoreDefaultSettings();
+
+// Writes every setting and the window's position to the settings file.
+void SaveClockSettings();

@@ -1,0 +1,27 @@
+#pragma once
+// The program's answer to what its windows report: each report calls one
+// action (app/Actions) or a step of the program's lifetime.
+#include "clock/ClockWindowListener.h"
+#include "settings/SettingsWindowListener.h"
+
+class ProgramEvents final : public ClockWindowListener, public SettingsWindowListener {
+public:
+    void OnClockCreated() override;
+    void OnClockDestroyed() override;
+    void OnButtonPressed(ButtonId button) override;
+    void OnDragEnded() override;
+    void OnEscape() override;
+    void OnTick() override;
+    void OnTrimTick() override;
+    void OnSessionEnding() override;
+    void OnDisplayScaleChanged(DisplayScale scale, const RECT& suggested) override;
+    void OnTimeChanged() override;
+
+    void OnFieldChanged(std::string ClockSettings::*field, const std::string& value) override;
+    void OnFieldChanged(std::int32_t ClockSettings::*field, std::int32_t value) override;
+    void OnRestoreDefaults() override;
+    void OnSettingsWindowClosed() override;
+};
+
+// The program's one listener, for the clock window and the settings window.
+ProgramEvents& Events();

@@ -1,0 +1,16 @@
+#pragma once
+// Text between the program's ANSI byte strings and Windows' UTF-16.
+#include <string>
+#include <string_view>
+
+// ANSI (CP_ACP) to UTF-16, measured first, then converted. Empty in, empty out.
+std::wstring AnsiToWide(std::string_view text);
+
+// UTF-16 to ANSI with the same code page as AnsiToWide, so that a name
+// read back from Windows compares equal to the text it was made from.
+std::string WideToAnsi(std::wstring_view text);
+
+// Explicit code page variants (the windows convert GBK captions with 936
+// whatever the system code page is).
+std::wstring MultiByteToWide(std::string_view text, unsigned codePage);
+std::string WideToMultiByte(std::wstring_view text, unsigned codePage);

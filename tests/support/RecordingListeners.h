@@ -1,0 +1,67 @@
+#pragma once
+// Listeners that only write down what a view reported, for the views' own
+// tests: the clock window and the settings window decide nothing, so what
+// they report is what they did.
+#include "clock/ClockView.h"
+#include "clock/ClockWindowListener.h"
+#include "settings/SettingsWindowListener.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class RecordingClockListener final : public ClockWindowListener {
+public:
+    struct Press {
+        ButtonId button;
+        ButtonState stateWhenReported; // the button's look at that moment
+    };
+    std::vector<Press> presses;
+    std::vector<std::string> events; // every other report, by name
+    // Stands in for what a real listener would do about a press.
+    std::function<void(ButtonId)> onPressed;
+    ClockView* view = nullptr; // to read the pressed button's state
+
+    void OnClockCreated() override { events.push_back("created"); }
+    void OnClockDestroyed() override { events.push_back("destroyed"); }
+    void OnButtonPressed(ButtonId button) override {
+        presses.push_back({button, view ? HoverButtonFor(*view, button).state : ButtonState::Normal});
+        if (onPressed)
+            onPressed(button);
+    }
+    void OnDragEnded() override { events.push_back("drag ended"); }
+    void OnEscape() override { events.push_back("escape"); }
+    void OnTick() override { events.push_back("tick"); }
+    void OnTrimTick() override { events.push_back("trim tick"); }
+    void OnSessionEnding() override { events.push_back("session ending"); }
+    void OnDisplayScaleChanged(DisplayScale scale, const RECT& suggested) override {
+        events.push_back("scale " + std::to_string(scale.dpi) + " at " + std::to_string(suggested.left) +
+                         "," + std::to_string(suggested.top));
+    }
+    void OnTimeChanged() override { events.push_back("time changed"); }
+};
+
+class RecordingSettingsListener final : public SettingsWindowListener {
+public:
+    struct TextChange {
+        std::string ClockSettings::*field;
+        std::string value;
+    };
+    struct NumberChange {
+        std::int32_t ClockSettings::*field;
+        std::int32_t value;
+    };
+    std::vector<TextChange> texts;
+    std::vector<NumberChange> numbers;
+    int restores = 0;
+    int closes = 0;
+
+    void OnFieldChanged(std::string ClockSettings::*field, const std::string& value) override {
+        texts.push_back({field, value});
+    }
+    void OnFieldChanged(std::int32_t ClockSettings::*field, std::int32_t value) override {
+        numbers.push_back({field, value});
+    }
+    void OnRestoreDefaults() override { ++restores; }
+    void OnSettingsWindowClosed() override { ++closes; }
+};
