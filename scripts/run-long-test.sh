@@ -9,19 +9,12 @@ here="$(dirname "${BASH_SOURCE[0]}")"
 target=$1 filter=$2 variable=$3 count=$4 name=$5 pattern=$6
 bash "$here/install-deps.sh"
 source "$here/env.sh"
-source "$here/virtual-display.sh"
+source "$here/test-session.sh"
 bash "$here/setup-prefix.sh"
 bash "$here/build.sh" --target "$target"
 
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    stop_virtual_display
-}
-trap cleanup EXIT
-
-start_virtual_display
-wineserver -p 2>/dev/null || true # a server already running for this prefix serves as well
-wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+trap stop_test_session EXIT
+start_test_session
 
 mkdir -p "$TIKO_ROOT/out"
 log="$TIKO_ROOT/out/$name.txt"

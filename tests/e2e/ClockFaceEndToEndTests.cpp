@@ -87,7 +87,8 @@ TEST(ClockOnScreen, DraggingMovesTheClockAndCloseSavesThePlace) {
     const RECT end = clock.WindowRect();
 
     SetForegroundWindow(clock.Window());
-    desktop::WaitUntil([&] { return GetForegroundWindow() == clock.Window(); }, 2s);
+    ASSERT_TRUE(desktop::WaitUntil([&] { return desktop::TakesKeys(clock.Window()); }, 5s))
+        << "the clock did not take the keyboard";
     desktop::PressKey(VK_ESCAPE);
     ASSERT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0));
     const std::string expected =

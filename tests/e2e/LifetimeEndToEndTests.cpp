@@ -18,10 +18,12 @@ int CountKeys(const std::string& bytes) {
     return keys;
 }
 
-void FocusAndPressEscape(ClockProcess& clock) {
+bool FocusAndPressEscape(ClockProcess& clock) {
     SetForegroundWindow(clock.Window());
-    desktop::WaitUntil([&] { return GetForegroundWindow() == clock.Window(); }, 2s);
+    if (!desktop::WaitUntil([&] { return desktop::TakesKeys(clock.Window()); }, 5s))
+        return false;
     desktop::PressKey(VK_ESCAPE);
+    return true;
 }
 
 TEST(ProgramLifetime, FirstStartWritesTheCentredPositionAndEscapeSavesAllKeys) {
@@ -38,7 +40,7 @@ TEST(ProgramLifetime, FirstStartWritesTheCentredPositionAndEscapeSavesAllKeys) {
     EXPECT_EQ(rect.right - rect.left, 380);
     EXPECT_EQ(rect.bottom - rect.top, 150);
 
-    FocusAndPressEscape(clock);
+    ASSERT_TRUE(FocusAndPressEscape(clock)) << "the clock did not take the keyboard";
     const auto exitCode = clock.WaitForExit(20s);
     ASSERT_TRUE(exitCode.has_value()) << "Esc did not end the clock";
     EXPECT_EQ(*exitCode, 0u);
@@ -54,7 +56,16 @@ TEST(ProgramLifetime, EndOfTheWindowsSessionSavesThePlaceAndTheSettings) {
     ASSERT_TRUE(clock.Start());
     const RECT start = clock.WindowRect();
     desktop::Drag(start.left + 40, start.top + 75, start.left + 140, start.top + 125);
-    ASSERT_TRUE(desktop::WaitUntil([&] { return clock.WindowRect().left != start.left; }, 5s));
+    // The move loop follows the drag move by move: the place to find in the
+    // file is the one after the last move, not the first that differs.
+    ASSERT_TRUE(desktop::WaitUntil(
+        [&] {
+            const RECT now = clock.WindowRect();
+            return now.left == start.left + 100 && now.top == start.top + 50;
+        },
+        5s))
+        << "the clock did not follow the drag: it is at " << clock.WindowRect().left << ", "
+        << clock.WindowRect().top;
     const RECT moved = clock.WindowRect();
     const auto topmost = [&] { return (GetWindowLongW(clock.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
     ASSERT_TRUE(topmost());

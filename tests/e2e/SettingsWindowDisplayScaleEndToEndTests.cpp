@@ -94,6 +94,9 @@ TEST(SettingsWindowAtDisplayScale, ControlsAtTheirScaledRectanglesAndTheWheelScr
     POINT free{scale.Pixels(500), scale.Pixels(140)};
     ClientToScreen(panel, &free);
     desktop::MoveMouse(free.x, free.y);
+    // A notch goes where the focus is: to the panel once the move gave it the focus.
+    ASSERT_TRUE(desktop::WaitUntil([&] { return desktop::FocusInThreadOf(settings) == panel; }, 5s))
+        << "the panel did not take the focus under the pointer";
     for (int notch = 1; notch <= 2; ++notch) {
         desktop::Wheel(-WHEEL_DELTA);
         EXPECT_TRUE(

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -133,14 +134,18 @@ HWND FindColourDialog(DWORD processId) {
     return search.found;
 }
 
-// Types a number into one of the dialog's edit fields as a user would.
-void TypeInto(HWND edit, int value) {
+// Types a number into one of the dialog's edit fields as a user would:
+// a click, and the keys once the click has given the field the focus.
+bool TypeInto(HWND edit, int value) {
     ClickOn(edit);
+    if (!desktop::WaitUntil([&] { return desktop::FocusInThreadOf(edit) == edit; }, 5s))
+        return false;
     desktop::PressKey(VK_END);
     for (int i = 0; i < 4; ++i)
         desktop::PressKey(VK_BACK);
     for (const char digit : std::to_string(value))
         desktop::PressKey(static_cast<WORD>(digit));
+    return true;
 }
 
 TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll) {
@@ -169,6 +174,10 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
     ClientToScreen(panel, &free);
     desktop::MoveMouse(free.x, free.y);
     desktop::MoveMouse(free.x + 1, free.y);
+    // A wheel notch goes where the focus is when it is sent: to the panel
+    // once the pointer's move over it has given it the focus.
+    ASSERT_TRUE(desktop::WaitUntil([&] { return desktop::FocusInThreadOf(settings) == panel; }, 5s))
+        << "the panel did not take the focus under the pointer";
     for (int notch = 1; notch <= 8; ++notch) {
         desktop::Wheel(-WHEEL_DELTA);
         const int expected = std::max(-64 * notch, -496);
@@ -176,7 +185,8 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
             << "notch " << notch << ": offset " << PanelOffset(settings);
     }
     const POINT clockEntry = CentreOf(ControlOf(settings, "标签23"));
-    EXPECT_EQ(desktop::ScreenPixel(clockEntry.x - 60, clockEntry.y), RGB(70, 167, 255)) << "时钟 selected";
+    EXPECT_EQ(desktop::WaitForPixel(clockEntry.x - 60, clockEntry.y, RGB(70, 167, 255)), RGB(70, 167, 255))
+        << "时钟 selected";
 
     // Dragging the font-size thumb (80 to 95): the clock's time grows by
     // about as much while it moves, whatever its digits.
@@ -196,7 +206,9 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
         << "the clock did not follow the thumb: the time's height " << Height(TimeBounds(clock)) << " after "
         << heightBefore;
     desktop::LeftUp();
-    EXPECT_EQ(SendMessageW(fontSize, TBM_GETPOS, 0, 0), 95);
+    // The clock grew with the first moves; the thumb reaches the end with the last.
+    EXPECT_TRUE(desktop::WaitUntil([&] { return SendMessageW(fontSize, TBM_GETPOS, 0, 0) == 95; }, 5s))
+        << "the thumb stopped at " << SendMessageW(fontSize, TBM_GETPOS, 0, 0);
 
     // Picking red for the font in the colour dialog.
     ClickOn(ControlOf(settings, "颜色选择器5"));
@@ -205,12 +217,10 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
         desktop::WaitUntil([&] { return (dialog = FindColourDialog(clock.ProcessId())) != nullptr; }, 5s))
         << "no colour dialog";
     ASSERT_TRUE(desktop::WaitUntil(
-        [&] { return GetForegroundWindow() == dialog && IsWindowVisible(GetDlgItem(dialog, COLOR_BLUE)); },
-        5s))
+        [&] { return desktop::TakesKeys(dialog) && IsWindowVisible(GetDlgItem(dialog, COLOR_BLUE)); }, 5s))
         << "the colour dialog is not ready for typing";
-    TypeInto(GetDlgItem(dialog, COLOR_RED), 255);
-    TypeInto(GetDlgItem(dialog, COLOR_GREEN), 0);
-    TypeInto(GetDlgItem(dialog, COLOR_BLUE), 0);
+    for (const auto [field, value] : {std::pair{COLOR_RED, 255}, {COLOR_GREEN, 0}, {COLOR_BLUE, 0}})
+        ASSERT_TRUE(TypeInto(GetDlgItem(dialog, field), value)) << "field " << field << " took no focus";
     ClickOn(GetDlgItem(dialog, IDOK));
     EXPECT_TRUE(desktop::WaitUntil([&] { return !IsWindow(dialog); }, 5s));
     EXPECT_TRUE(
@@ -256,11 +266,8 @@ TEST(SettingsWindowEndToEnd, AfterTheGearTheKeyboardIsInItEscClosesItAndASecondE
     ASSERT_TRUE(
         desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled("设置")) != nullptr; }, 10s));
     ASSERT_TRUE(desktop::WaitUntil([&] { return GetForegroundWindow() == settings; }, 5s));
-    GUITHREADINFO thread{};
-    thread.cbSize = sizeof thread;
-    GetGUIThreadInfo(GetWindowThreadProcessId(settings, nullptr), &thread);
-    EXPECT_TRUE(thread.hwndFocus == settings || IsChild(settings, thread.hwndFocus))
-        << "the focus is elsewhere";
+    EXPECT_TRUE(desktop::WaitUntil([&] { return desktop::TakesKeys(settings); }, 5s))
+        << "the focus is elsewhere: " << desktop::FocusInThreadOf(settings);
 
     desktop::PressKey(VK_ESCAPE);
     ASSERT_TRUE(desktop::WaitUntil([&] { return !IsWindow(settings); }, 10s)) << "Esc did not close it";
@@ -268,7 +275,7 @@ TEST(SettingsWindowEndToEnd, AfterTheGearTheKeyboardIsInItEscClosesItAndASecondE
     EXPECT_TRUE(clock.IsRunning());
     const RECT place = clock.WindowRect();
     desktop::Click(place.left + 60, place.top + 75); // on the face, clear of the buttons
-    ASSERT_TRUE(desktop::WaitUntil([&] { return GetForegroundWindow() == clock.Window(); }, 5s));
+    ASSERT_TRUE(desktop::WaitUntil([&] { return desktop::TakesKeys(clock.Window()); }, 5s));
     desktop::PressKey(VK_ESCAPE);
     EXPECT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0)) << "Esc on the clock ends the program";
 }

@@ -10,6 +10,7 @@
 #include <colordlg.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -290,32 +291,36 @@ TEST_F(ControlsWindow, ShapeBoxDrawsItsOutlineInsideAndItsFillWithin) {
     // Three pixels of outline, inside the frame, on every side.
     ASSERT_EQ(desktop::WaitForPixel(rect.left, midY, Red), Red) << "the box is not on the screen";
     for (int inset = 0; inset < 3; ++inset) {
-        EXPECT_EQ(desktop::ScreenPixel(rect.left + inset, midY), Red) << inset;
-        EXPECT_EQ(desktop::ScreenPixel(right - inset, midY), Red) << inset;
-        EXPECT_EQ(desktop::ScreenPixel(rect.left + 250, rect.top + inset), Red) << inset;
-        EXPECT_EQ(desktop::ScreenPixel(rect.left + 250, rect.bottom - 1 - inset), Red) << inset;
+        EXPECT_EQ(desktop::WaitForPixel(rect.left + inset, midY, Red), Red) << inset;
+        EXPECT_EQ(desktop::WaitForPixel(right - inset, midY, Red), Red) << inset;
+        EXPECT_EQ(desktop::WaitForPixel(rect.left + 250, rect.top + inset, Red), Red) << inset;
+        EXPECT_EQ(desktop::WaitForPixel(rect.left + 250, rect.bottom - 1 - inset, Red), Red) << inset;
     }
-    EXPECT_EQ(desktop::ScreenPixel(right - 3, midY), Yellow);
-    EXPECT_EQ(desktop::ScreenPixel(rect.left + 250, rect.bottom - 4), Yellow);
+    EXPECT_EQ(desktop::WaitForPixel(right - 3, midY, Yellow), Yellow);
+    EXPECT_EQ(desktop::WaitForPixel(rect.left + 250, rect.bottom - 4, Yellow), Yellow);
     // Just outside the box: the window's own background.
-    EXPECT_EQ(desktop::ScreenPixel(rect.right, midY), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(desktop::WaitForPixel(rect.right, midY, GetSysColor(COLOR_BTNFACE)),
+              GetSysColor(COLOR_BTNFACE));
 
     box->SetFillColour(DefaultColour);
     box->SetOutline(0, 0);
     UpdateWindow(box->Handle());
     EXPECT_EQ(desktop::WaitForPixel(rect.left, midY, GetSysColor(COLOR_BTNFACE)), GetSysColor(COLOR_BTNFACE))
         << "no outline";
-    EXPECT_EQ(desktop::ScreenPixel(right - 3, midY), GetSysColor(COLOR_BTNFACE)) << "no fill";
+    EXPECT_EQ(desktop::WaitForPixel(right - 3, midY, GetSysColor(COLOR_BTNFACE)), GetSysColor(COLOR_BTNFACE))
+        << "no fill";
 }
 
 TEST_F(ControlsWindow, LabelPaintsItsBackgroundAndTextColours) {
     const RECT rect = ScreenRect(label->Handle());
     ASSERT_EQ(desktop::WaitForPixel(rect.right - 2, rect.top + 1, LabelBack), LabelBack);
-    int white = 0;
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x)
-            white += desktop::ScreenPixel(x, y) == 0xFFFFFF;
-    EXPECT_GT(white, 20) << "the caption in white";
+    const auto whitePixels = [&] {
+        const auto pixels =
+            desktop::CaptureScreen(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        return std::count(pixels.begin(), pixels.end(), COLORREF{0xFFFFFF});
+    };
+    EXPECT_TRUE(desktop::WaitUntil([&] { return whitePixels() > 20; }, 3s))
+        << "the caption in white: " << whitePixels() << " white pixels";
 
     label->SetCaption("");
     label->SetBackColour(Red);
@@ -323,7 +328,7 @@ TEST_F(ControlsWindow, LabelPaintsItsBackgroundAndTextColours) {
     ASSERT_EQ(desktop::WaitForPixel(rect.left, rect.top, Red), Red);
     for (int y = rect.top; y < rect.bottom; y += 3)
         for (int x = rect.left; x < rect.right; x += 7)
-            ASSERT_EQ(desktop::ScreenPixel(x, y), Red) << x - rect.left << "," << y - rect.top;
+            ASSERT_EQ(desktop::WaitForPixel(x, y, Red), Red) << x - rect.left << "," << y - rect.top;
 }
 
 TEST_F(ControlsWindow, RuleIsATwoPixelGreyLine) {
@@ -331,10 +336,10 @@ TEST_F(ControlsWindow, RuleIsATwoPixelGreyLine) {
     ASSERT_EQ(desktop::WaitForPixel(rect.left, rect.top, 0xC0C0C0u), 0xC0C0C0u)
         << "the rule is not on the screen";
     for (int x = rect.left; x < rect.right; x += 9) {
-        EXPECT_EQ(desktop::ScreenPixel(x, rect.top), 0xC0C0C0u);
-        EXPECT_EQ(desktop::ScreenPixel(x, rect.top + 1), 0xC0C0C0u);
-        EXPECT_EQ(desktop::ScreenPixel(x, rect.top - 1), Yellow) << "no border above";
-        EXPECT_EQ(desktop::ScreenPixel(x, rect.top + 2), Yellow) << "no border below";
+        EXPECT_EQ(desktop::WaitForPixel(x, rect.top, 0xC0C0C0u), 0xC0C0C0u);
+        EXPECT_EQ(desktop::WaitForPixel(x, rect.top + 1, 0xC0C0C0u), 0xC0C0C0u);
+        EXPECT_EQ(desktop::WaitForPixel(x, rect.top - 1, Yellow), Yellow) << "no border above";
+        EXPECT_EQ(desktop::WaitForPixel(x, rect.top + 2, Yellow), Yellow) << "no border below";
     }
 }
 
@@ -593,8 +598,9 @@ private:
         if (!dialog)
             return;
         sawDialog = true;
-        std::this_thread::sleep_for(200ms);
         if (!confirm) {
+            // Esc reaches the dialog only once it has the keyboard.
+            desktop::WaitUntil([&] { return desktop::TakesKeys(dialog); }, 5s);
             desktop::PressKey(VK_ESCAPE);
             return;
         }

@@ -84,6 +84,19 @@ COLORREF WaitForPixel(int x, int y, COLORREF expected, std::chrono::milliseconds
     return seen;
 }
 
+HWND FocusInThreadOf(HWND window) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread))
+        return nullptr;
+    return thread.hwndFocus;
+}
+
+bool TakesKeys(HWND window) {
+    const HWND focus = FocusInThreadOf(window);
+    return GetForegroundWindow() == window && focus && (focus == window || IsChild(window, focus));
+}
+
 std::vector<COLORREF> CaptureScreen(int left, int top, int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;

@@ -24,6 +24,13 @@ COLORREF ScreenPixel(int x, int y);
 // Answers the colour last seen there, so that a failed check names it.
 COLORREF WaitForPixel(int x, int y, COLORREF expected,
                       std::chrono::milliseconds timeout = std::chrono::seconds(3));
+// The keyboard focus of the window's thread (another process's too): the
+// window that keystrokes reach while that thread has the foreground.
+HWND FocusInThreadOf(HWND window);
+// Whether keystrokes go to the window now: it is the foreground window and
+// its thread's focus is in it. The focus arrives a moment after the
+// foreground changes: wait for this, not for the foreground alone.
+bool TakesKeys(HWND window);
 // The screen's colours in a rectangle, row by row from the top, as COLORREF.
 std::vector<COLORREF> CaptureScreen(int left, int top, int width, int height);
 
