@@ -109,7 +109,10 @@ bool BlendLayer(HDC destDc, int x, int y, int width, int height, HDC sourceDc, i
     blend.BlendFlags = 0;
     blend.SourceConstantAlpha = constantAlphaGiven ? static_cast<BYTE>(constantAlpha & 0xFF) : 255;
     blend.AlphaFormat = useSourceAlpha ? AC_SRC_ALPHA : 0;
-    if (AlphaBlend(destDc, x, y, width, height, sourceDc, sourceX, sourceY, sourceWidth, sourceHeight, blend))
+    // GdiAlphaBlend is what msimg32's AlphaBlend forwards to, without
+    // msimg32.dll (no known DLL) in the program's imports.
+    if (GdiAlphaBlend(destDc, x, y, width, height, sourceDc, sourceX, sourceY, sourceWidth, sourceHeight,
+                      blend))
         return true;
     LastStatus = GenericErrorStatus;
     return false;

@@ -63,7 +63,7 @@ struct BorderAlphas {
 };
 BorderAlphas BorderAlphasFor(std::int32_t windowBackgroundAlpha);
 
-// The program's one wrapper over AlphaBlend; a failure sets LastStatus to 1.
+// The program's one wrapper over GdiAlphaBlend; a failure sets LastStatus to 1.
 bool BlendLayer(HDC destDc, int x, int y, int width, int height, HDC sourceDc, int sourceX, int sourceY,
                 int sourceWidth, int sourceHeight, std::int32_t constantAlpha, bool constantAlphaGiven,
                 bool useSourceAlpha);

@@ -128,8 +128,8 @@ bool GraphicsObject::BlendZeroRect(INT x, INT y, INT rectWidth, INT rectHeight) 
     bool blended = false;
     if (zero.CreateCanvas(rectWidth, rectHeight)) {
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, 0};
-        blended = AlphaBlend(memoryDc, x, y, rectWidth, rectHeight, zero.memoryDc, 0, 0, zero.width,
-                             zero.height, blend) == TRUE;
+        blended = GdiAlphaBlend(memoryDc, x, y, rectWidth, rectHeight, zero.memoryDc, 0, 0, zero.width,
+                                zero.height, blend) == TRUE;
     }
     zero.ReleaseCanvas();
     if (!blended) {

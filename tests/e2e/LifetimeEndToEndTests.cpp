@@ -2,6 +2,7 @@
 #include "support/ClockProcess.h"
 #include "support/ClockScreen.h"
 #include "support/Desktop.h"
+#include "support/ImportHook.h" // RunningUnderWine
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,37 @@ TEST(ProgramLifetime, EndOfTheWindowsSessionSavesThePlaceAndTheSettings) {
     EXPECT_NE(saved.find("窗口置顶=假"), std::string::npos) << saved;
     const std::string place = std::to_string(moved.left) + "|" + std::to_string(moved.top);
     EXPECT_NE(saved.find("恢复上次关闭时的位置=真|" + place), std::string::npos) << saved;
+}
+
+// The planted DLL (planted_dll.dll, built beside this test program) ends a
+// process that loads it with 42 and leaves "NAME.ran" beside itself.
+std::string PlantedDllPath() {
+    char path[MAX_PATH]{};
+    const std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return self.substr(0, self.find_last_of('\\') + 1) + "planted_dll.dll";
+}
+
+// Windows looks beside the program first for a DLL that is not a known DLL;
+// Wine does only when the environment it started with says so, as the
+// CTest test e2e_planted_dlls does.
+TEST(PlantedDlls, NoneRunsAndTheClockStartsDrawsAndEndsWithZero) {
+    char overrides[1024]{};
+    GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+    if (RunningUnderWine() && std::string(overrides).find("gdiplus,msimg32=n,b") == std::string::npos)
+        GTEST_SKIP() << "needs WINEDLLOVERRIDES=gdiplus,msimg32=n,b (the CTest test e2e_planted_dlls)";
+    ClockProcess clock;
+    for (const std::string name : {"gdiplus.dll", "msimg32.dll"})
+        ASSERT_TRUE(CopyFileA(PlantedDllPath().c_str(), (clock.Directory() + "\\" + name).c_str(), FALSE));
+    desktop::MoveMouse(5, 5); // away from the centred clock
+    const bool started = clock.Start();
+    ASSERT_TRUE(started) << "no clock window; exit code " << clock.WaitForExit(0ms).value_or(STILL_ACTIVE);
+    EXPECT_TRUE(desktop::WaitUntil([&] { return clock_screen::TimeIsShown(clock); }, 5s)) << "no time drawn";
+    ASSERT_TRUE(FocusAndPressEscape(clock)) << "the clock did not take the keyboard";
+    EXPECT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0));
+    for (const std::string name : {"gdiplus.dll", "msimg32.dll"})
+        EXPECT_EQ(GetFileAttributesA((clock.Directory() + "\\" + name + ".ran").c_str()),
+                  INVALID_FILE_ATTRIBUTES)
+            << name << " ran";
 }
 
 } // namespace

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Fails when the executable imports at load time a DLL that is not one of
+# Windows' known DLLs (or comctl32, which the manifest binds to its
+# side-by-side version): any other is looked for beside the program first.
+#   LoadTimeImports.sh OBJDUMP EXE
+set -euo pipefail
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|comdlg32|msvcrt|comctl32)\.dll$'
+imports="$("$1" -p "$2" | sed -n '/^The Import Tables/,/^The /s/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')"
+[ -n "$imports" ] || { echo "no import table in $2"; exit 1; }
+echo "load-time imports:" $imports
+if grep -v -E "$allowed" <<<"$imports"; then
+    echo "^ not among the known DLLs above"
+    exit 1
+fi
