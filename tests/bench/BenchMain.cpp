@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
         const double fullOverPresentCpu = tick.cachedCpu.withOthers / costs.presentCpu.withOthers;
         report << "\n## Ratios (this run)\n\n| Ratio | Wall, medians | CPU of all three, means | Goal "
                   "|\n|---|---:|---:|---|\n"
-               << "| full frame (RedrawClock(App().clock, true), cached) / Present alone | "
+               << "| full frame (RedrawClock(true), cached) / Present alone | "
                << Fixed(fullOverPresent, 2) << " | " << Fixed(fullOverPresentCpu, 2)
                << " | <= 1: " << Verdict(fullOverPresent <= 1) << " (wall), "
                << Verdict(fullOverPresentCpu <= 1) << " (CPU) |\n"
@@ -267,8 +267,8 @@ int main(int argc, char** argv) {
                 TickWork work;
             } works[] = {{"nothing (Wine's floor: timer and message loop)", TickWork::Nothing},
                          {"Present alone", TickWork::PresentOnly},
-                         {"RedrawClock(App().clock, true), cached", TickWork::RedrawCached},
-                         {"RedrawClock(App().clock, true), as written", TickWork::RedrawAsWritten}};
+                         {"RedrawClock(true), cached", TickWork::RedrawCached},
+                         {"RedrawClock(true), as written", TickWork::RedrawAsWritten}};
             for (const auto& work : works) {
                 const IdleFloor floor = bench.Idle(work.work, options.floorSeconds);
                 const double share = floor.wallSeconds > 0 ? floor.cpuSeconds / floor.wallSeconds : 0;

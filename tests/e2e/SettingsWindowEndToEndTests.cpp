@@ -219,7 +219,7 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
     ASSERT_TRUE(desktop::WaitUntil(
         [&] { return desktop::TakesKeys(dialog) && IsWindowVisible(GetDlgItem(dialog, COLOR_BLUE)); }, 5s))
         << "the colour dialog is not ready for typing";
-    for (const auto [field, value] : {std::pair{COLOR_RED, 255}, {COLOR_GREEN, 0}, {COLOR_BLUE, 0}})
+    for (const auto& [field, value] : {std::pair{COLOR_RED, 255}, {COLOR_GREEN, 0}, {COLOR_BLUE, 0}})
         ASSERT_TRUE(TypeInto(GetDlgItem(dialog, field), value)) << "field " << field << " took no focus";
     ClickOn(GetDlgItem(dialog, IDOK));
     EXPECT_TRUE(desktop::WaitUntil([&] { return !IsWindow(dialog); }, 5s));
