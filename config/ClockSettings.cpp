@@ -3,6 +3,8 @@
 #include "config/TextNumbers.h"
 #include "framework/Services.h"
 
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -12,6 +14,10 @@ constexpr char OpacitySection[] = "透明度";
 constexpr char BorderSection[] = "边框和底图";
 constexpr char ClockSection[] = "时钟";
 constexpr char ShowSecondsKey[] = "显示秒数";
+constexpr char ClickThroughKey[] = "鼠标穿透";
+constexpr char ShowTrayIconKey[] = "显示托盘图标";
+// The first file has the keys it always had; these appear at the first save.
+constexpr std::string_view KeysLeftOutOfFirstFile[] = {ShowSecondsKey, ClickThroughKey, ShowTrayIconKey};
 
 using S = ClockSettings;
 
@@ -44,7 +50,7 @@ std::string FileText(const SettingField& field, const ClockSettings& settings) {
 
 } // namespace
 
-const std::array<SettingField, 19> SettingFields = {{
+const std::array<SettingField, 21> SettingFields = {{
     Flag("开机启动", &S::startWithWindows, OffText),
     Flag("窗口置顶", &S::keepOnTop, OnText),
     Flag("分层透明", &S::layeredTransparency, OnText),
@@ -64,6 +70,8 @@ const std::array<SettingField, 19> SettingFields = {{
     Number(ClockSection, "描边颜色", &S::outlineColor, 16777215),
     Number(ClockSection, "描边大小", &S::outlineWidth, 5),
     {ClockSection, "字体名称", FieldKind::Text, &S::fontName, nullptr, DefaultFontName, 0},
+    Flag(ClickThroughKey, &S::clickThrough, OffText),
+    Flag(ShowTrayIconKey, &S::showTrayIcon, OnText),
 }};
 
 bool IsOn(const std::string& flag) {
@@ -100,7 +108,7 @@ ClockSettings LoadSettings(const std::string& path, int screenWidth, int screenH
     if (!FileExists(path)) {
         std::vector<IniEntry> entries;
         for (const SettingField& field : SettingFields) {
-            if (field.key != std::string_view(ShowSecondsKey))
+            if (std::ranges::find(KeysLeftOutOfFirstFile, field.key) == std::end(KeysLeftOutOfFirstFile))
                 entries.push_back({field.section, field.key, FileText(field, settings)});
         }
         WriteIniFileWhole(path, path, entries);

@@ -1,5 +1,5 @@
 #pragma once
-// The nineteen values the user can change, and the INI file that keeps them.
+// The values the user can change, and the INI file that keeps them.
 //
 // One table of fields drives reading, writing and restoring defaults. Flags
 // are held as texts and written back byte for byte; a flag is on exactly
@@ -30,6 +30,8 @@ struct ClockSettings {
     std::int32_t outlineColor = 0;
     std::int32_t outlineWidth = 0;
     std::string fontName;
+    std::string clickThrough; // clicks and the wheel go to what is below
+    std::string showTrayIcon;
 };
 
 inline constexpr char OnText[] = "真";
@@ -60,7 +62,7 @@ struct SettingField {
 };
 
 // The fields in the order of reading and writing.
-extern const std::array<SettingField, 19> SettingFields;
+extern const std::array<SettingField, 21> SettingFields;
 
 // The position value's default: "真|" + centred left + "|" + centred top
 // for a clock of that size (380 x 150 at 96 DPI), the halves as real
@@ -71,12 +73,13 @@ std::string DefaultPositionText(int screenWidth, int screenHeight, SIZE clock = 
 ClockSettings DefaultSettings();
 
 // Reads every field from the file at path (missing keys give defaults). When
-// no file exists there, writes eighteen keys (all but "显示秒数"), the
-// position value as read. After loading, restoreLastPosition holds the
+// no file exists there, writes eighteen keys (all but "显示秒数" and the two
+// keys that came later, "鼠标穿透" and "显示托盘图标"), the position value as
+// read. After loading, restoreLastPosition holds the
 // whole position value; placement keeps only its flag.
 ClockSettings LoadSettings(const std::string& path, int screenWidth, int screenHeight,
                            SIZE clock = {380, 150});
 
-// Writes all nineteen keys, the position as flag|left|top, and replaces the
+// Writes every key, the position as flag|left|top, and replaces the
 // file in one step (other keys and sections stay); true when it was replaced.
 bool SaveSettings(const std::string& path, const ClockSettings& settings, int left, int top);

@@ -76,6 +76,8 @@ constexpr DocumentedDefault DocumentedDefaults[] = {
     {"时钟", "描边颜色", "16777215"},
     {"时钟", "描边大小", "5"},
     {"时钟", "字体名称", "微软雅黑"},
+    {"基本设置", "鼠标穿透", "假"},
+    {"基本设置", "显示托盘图标", "真"},
 };
 
 std::string DefaultText(const SettingField& field) {

@@ -75,11 +75,14 @@ TEST_F(SettingsFile, PositionDefaultKeepsTheHalfPixel) {
     EXPECT_EQ(loaded.restoreLastPosition, "真|492.5|309");
 }
 
-TEST_F(SettingsFile, MissingShowSecondsReadsOn) {
+TEST_F(SettingsFile, KeysMissingFromTheFirstFileReadAsTheirDefaults) {
     LoadSettings(path, 1920, 1080);
     const ClockSettings again = LoadSettings(path, 1920, 1080);
     EXPECT_EQ(again.showSeconds, "真");
-    EXPECT_EQ(Key("基本设置", "显示秒数"), "<none>") << "a second load must not write the file";
+    EXPECT_EQ(again.clickThrough, "假");
+    EXPECT_EQ(again.showTrayIcon, "真");
+    for (const char* key : {"显示秒数", "鼠标穿透", "显示托盘图标"})
+        EXPECT_EQ(Key("基本设置", key), "<none>") << key << ": a second load must not write the file";
 }
 
 TEST_F(SettingsFile, UnknownFlagTextAndNegativeColourSurviveARoundTrip) {
@@ -110,10 +113,11 @@ TEST_F(SettingsFile, EmptyValuesReadAsEmptyTextAndZero) {
     EXPECT_EQ(loaded.windowBackgroundAlpha, 150) << "a missing key still gives its default";
 }
 
-TEST_F(SettingsFile, SaveWritesAllNineteenKeysWithNegativePosition) {
+TEST_F(SettingsFile, SaveWritesEveryKeyWithNegativePosition) {
     ClockSettings settings = DefaultSettings();
     settings.restoreLastPosition = "真";
     settings.fontSize = -50;
+    settings.clickThrough = "真";
     SaveSettings(path, settings, -50, -20);
 
     for (const SettingField& field : SettingFields)
@@ -121,6 +125,9 @@ TEST_F(SettingsFile, SaveWritesAllNineteenKeysWithNegativePosition) {
     EXPECT_EQ(Key("基本设置", "显示秒数"), "真");
     EXPECT_EQ(Key("基本设置", "恢复上次关闭时的位置"), "真|-50|-20");
     EXPECT_EQ(Key("时钟", "字体大小"), "-50");
+    EXPECT_EQ(Key("基本设置", "鼠标穿透"), "真");
+    EXPECT_EQ(Key("基本设置", "显示托盘图标"), "真");
+    EXPECT_EQ(LoadSettings(path, 1920, 1080).clickThrough, "真") << "kept for the next start";
 }
 
 TEST_F(SettingsFile, AReaderNeverFindsHalfASavedFile) {
@@ -157,6 +164,8 @@ TEST(SettingsDefaults, MatchTheDocumentedValues) {
     EXPECT_EQ(d.windowBackgroundAlpha, 150);
     EXPECT_EQ(d.fontColor, 9492264);
     EXPECT_EQ(d.fontName, "微软雅黑");
+    EXPECT_EQ(d.clickThrough, "假");
+    EXPECT_EQ(d.showTrayIcon, "真");
 }
 
 TEST(Flags, OnlyTheExactTrueTextIsOn) {
