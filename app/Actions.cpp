@@ -3,6 +3,7 @@
 #include "app/AppGlobals.h"
 #include "app/ProgramEvents.h"
 #include "app/SystemIntegration.h"
+#include "app/TrayIcon.h"
 #include "clock/ClockFace.h"
 #include "clock/ClockWindow.h"
 #include "clock/HoverButtons.h"
@@ -23,6 +24,20 @@ void RedrawWithFreshTime() {
     Redraw(true);
     if (App().clockWindow)
         App().clockWindow->ArmTick();
+}
+
+HWND ClockHandle() {
+    return App().clockWindow ? App().clockWindow->Handle() : nullptr;
+}
+
+// WS_EX_TRANSPARENT on a layered window: the system hands the clicks and
+// the wheel to whatever is below.
+void LetClicksThrough(bool on) {
+    const HWND window = ClockHandle();
+    if (!window)
+        return;
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    SetWindowLongPtrW(window, GWL_EXSTYLE, on ? style | WS_EX_TRANSPARENT : style & ~WS_EX_TRANSPARENT);
 }
 
 } // namespace
@@ -79,6 +94,57 @@ void ToggleKeepOnTop() {
     SetKeepOnTop(!IsOn(App().settings.keepOnTop));
 }
 
+void SetClickThrough(bool on) {
+    App().settings.clickThrough = FlagText(on);
+    LetClicksThrough(on);
+    // No buttons on a clock that no pointer can reach.
+    App().clock.hoverActive = false;
+    Redraw(false);
+    UpdateTrayIcon();
+}
+
+void ToggleClickThrough() {
+    SetClickThrough(!IsOn(App().settings.clickThrough));
+}
+
+void ToggleTrayIcon() {
+    App().settings.showTrayIcon = FlagText(!IsOn(App().settings.showTrayIcon));
+    UpdateTrayIcon();
+}
+
+bool TrayIconWanted() {
+    const ClockSettings& settings = App().settings;
+    return IsOn(settings.showTrayIcon) || IsOn(settings.clickThrough) ||
+           settings.windowAlpha < VisibleAlphaFloor || ClockIsHidden();
+}
+
+void UpdateTrayIcon() {
+    if (App().tray)
+        App().tray->Show(TrayIconWanted());
+}
+
+void SetClockHidden(bool hidden) {
+    if (const HWND window = ClockHandle())
+        ShowWindow(window, hidden ? SW_HIDE : SW_SHOWNOACTIVATE);
+    UpdateTrayIcon();
+}
+
+void ToggleClockHidden() {
+    SetClockHidden(!ClockIsHidden());
+}
+
+bool ClockIsHidden() {
+    const HWND window = ClockHandle();
+    return window && !IsWindowVisible(window);
+}
+
+void BringClockToFront() {
+    if (ClockIsHidden())
+        SetClockHidden(false);
+    if (App().clockWindow)
+        App().clockWindow->BringToFront();
+}
+
 void ApplyField(std::string S::*field, const std::string& value) {
     const bool on = IsOn(value);
     if (field == &S::startWithWindows) {
@@ -95,6 +161,10 @@ void ApplyField(std::string S::*field, const std::string& value) {
         SetWorkingSetTrimming(on ? TrimmingPeriodSeconds : TrimmingStopped);
     } else if (field == &S::showSeconds) {
         RedrawWithFreshTime();
+    } else if (field == &S::clickThrough) {
+        SetClickThrough(on);
+    } else if (field == &S::showTrayIcon) {
+        UpdateTrayIcon();
     } else if (field != &S::restoreLastPosition) { // placement reads that one at the next start
         Redraw(false);
     }
@@ -110,6 +180,7 @@ void ApplyField(std::int32_t S::*field, std::int32_t value) {
     LayeredCanvas& canvas = App().clock.clockCanvas;
     canvas.SetAlpha(value);
     canvas.Present();
+    UpdateTrayIcon();
 }
 
 void RestoreDefaultSettings() {
@@ -121,6 +192,8 @@ void RestoreDefaultSettings() {
     SetTopmost(true);
     ShowKeepOnTop(app.clock, true);
     SetWorkingSetTrimming(TrimmingStopped);
+    LetClicksThrough(false);
+    UpdateTrayIcon();
     if (SettingsWindow* window = OpenedSettingsWindow())
         window->FillControls();
     RedrawWithFreshTime(); // seconds are shown again

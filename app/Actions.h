@@ -34,6 +34,29 @@ void SetKeepOnTop(bool on);
 // The keep-on-top button: the setting switches.
 void ToggleKeepOnTop();
 
+// Click-through on or off: the setting, the window letting every click and
+// the wheel through, and no hover buttons while it is on.
+void SetClickThrough(bool on);
+void ToggleClickThrough();
+// "显示托盘图标" switches.
+void ToggleTrayIcon();
+
+// Below this whole-window opacity the clock is as good as invisible.
+inline constexpr std::int32_t VisibleAlphaFloor = 32;
+// The tray icon shows as the setting says, and always while it is the only
+// way back to the clock: click-through on, the clock (nearly) invisible, or
+// hidden.
+bool TrayIconWanted();
+void UpdateTrayIcon();
+
+// Hides or shows the clock window; not saved, the next start shows it.
+void SetClockHidden(bool hidden);
+void ToggleClockHidden();
+bool ClockIsHidden();
+// The clock to the front, shown again if hidden (the tray icon's click, a
+// second start of the program).
+void BringClockToFront();
+
 // One setting takes a new value and the clock follows at once: the redraw,
 // the whole-window alpha, the topmost state, the trimming period, the tick
 // and the Run value, as the field needs. "开机启动" keeps its old value when

@@ -1,5 +1,6 @@
 #include "app/AppGlobals.h"
 
+#include "app/TrayIcon.h"
 #include "clock/ClockWindow.h"
 #include "settings/SettingsWindow.h"
 
@@ -17,6 +18,8 @@ void CreateAppGlobals() {
 void ReleaseGlobals() {
     // The windows go first, while every object their procedures reach is alive.
     if (globals) {
+        globals->foregroundWatch.reset();
+        globals->tray.reset();
         globals->settingsWindow.reset();
         globals->clockWindow.reset();
     }

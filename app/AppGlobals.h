@@ -3,6 +3,7 @@
 // to the end of the process; every member starts empty.
 #include "clock/ClockView.h"
 #include "config/ClockSettings.h"
+#include "framework/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -11,6 +12,7 @@
 
 class ClockWindow;
 class SettingsWindow;
+class TrayIcon;
 
 struct AppGlobals {
     AppGlobals();
@@ -25,6 +27,11 @@ struct AppGlobals {
     // Outlives its window: a closed window's object is replaced at the next
     // opening, never from inside one of its own handlers.
     std::unique_ptr<SettingsWindow> settingsWindow;
+    // The program's hidden window and the notification-area icon.
+    std::unique_ptr<TrayIcon> tray;
+    unique_handle instanceClaim; // held while the clock runs on its settings file
+    unique_hwineventhook foregroundWatch;
+    std::wstring clockName; // the window text now
 };
 
 // Creates the record (entry step 2). Tests create their own the same way.

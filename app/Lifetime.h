@@ -1,11 +1,16 @@
 #pragma once
 // The program's spine: the entry sequence, and what the clock window does
 // when it is created and destroyed.
+#include <windows.h>
+
+#include <string>
 
 // The exit code when the clock window cannot be created.
 inline constexpr int NoClockWindowExitCode = 1;
 
 // The entry sequence; answers the process exit code (0 on every orderly end).
+// A start on a settings file that a running clock uses brings that clock to
+// the front and ends with 0, having opened and written nothing.
 int RunProgram();
 
 // The clock window's creation event: the settings are read, then the clock
@@ -19,5 +24,12 @@ void ShowClock();
 void OnClockWindowDestroyed();
 
 // tickTimer (and a change of the system time, or a resume): a redraw with a
-// fresh time, and the timer armed for the next tick.
+// fresh time, the timer armed for the next tick, and the clock's name.
 void OnClockTick();
+
+// What a screen reader reads for the clock (its window text) and the tray
+// icon's tooltip: the time to the minute and the date, in GBK.
+std::string ClockName(const SYSTEMTIME& time);
+// The window text and the tooltip follow the time, when the shown minute
+// changed.
+void UpdateClockName();

@@ -2,9 +2,11 @@
 
 #include "app/Actions.h"
 #include "app/AppGlobals.h"
+#include "app/ClockMenu.h"
 #include "app/Lifetime.h"
 #include "app/SystemIntegration.h"
 #include "clock/ClockFace.h"
+#include "clock/ClockWindow.h"
 
 ProgramEvents& Events() {
     static ProgramEvents events;
@@ -67,6 +69,11 @@ void ProgramEvents::OnDisplayScaleChanged(DisplayScale scale, const RECT& sugges
 void ProgramEvents::OnTimeChanged() {
     // Show the new time now and tick on its seconds.
     OnClockTick();
+}
+
+void ProgramEvents::OnContextMenu(POINT at) {
+    if (App().clockWindow)
+        ShowClockMenu(App().clockWindow->Handle(), at);
 }
 
 void ProgramEvents::OnFieldChanged(std::string ClockSettings::*field, const std::string& value) {

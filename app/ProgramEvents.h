@@ -16,6 +16,7 @@ public:
     void OnSessionEnding() override;
     void OnDisplayScaleChanged(DisplayScale scale, const RECT& suggested) override;
     void OnTimeChanged() override;
+    void OnContextMenu(POINT at) override;
 
     void OnFieldChanged(std::string ClockSettings::*field, const std::string& value) override;
     void OnFieldChanged(std::int32_t ClockSettings::*field, std::int32_t value) override;

@@ -5,6 +5,8 @@
 #include "clock/HoverButtons.h"
 #include "framework/Services.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 ClockWindow::ClockWindow(ClockView& shownView, ClockWindowListener& reportTo)
@@ -75,6 +77,27 @@ bool ClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result
     }
 }
 
+namespace {
+
+// Click-through: the system sends the clock no mouse input; whatever still
+// arrives (a message sent by another program) must not light a button or
+// start a drag either.
+bool ClicksGoThrough(const ClockView& view) {
+    return IsOn(view.settings.clickThrough);
+}
+
+// A right click reports where it was; the keyboard (lParam -1) puts the menu
+// at the window's top-left corner.
+POINT ContextMenuPoint(HWND window, LPARAM lParam) {
+    if (lParam != -1)
+        return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.left, rect.top};
+}
+
+} // namespace
+
 LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* clock = dynamic_cast<ClockWindow*>(Window::FromHandle(window));
     if (!clock)
@@ -82,6 +105,8 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     ClockView& view = clock->View();
     ClockWindowListener& listener = clock->Listener();
     const auto position = static_cast<std::int32_t>(lParam);
+    if (ClicksGoThrough(view) && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)
+        return 0;
     switch (message) {
     case WM_MOUSEMOVE:
         // On every move, so that a leave notification is always pending.
@@ -104,6 +129,11 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         HandleButtonPress(view, listener, LayeredWindowHost::LowWord(position),
                           LayeredWindowHost::HighWord(position));
         break;
+    case WM_CONTEXTMENU:
+        // The default procedure makes this of a right button's release, the
+        // context-menu key and Shift+F10.
+        listener.OnContextMenu(ContextMenuPoint(window, lParam));
+        return 0;
     case WM_DPICHANGED:
         // Both words carry the new DPI; the rectangle keeps the window where
         // the system wants it (under the pointer during a drag).

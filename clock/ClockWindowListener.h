@@ -32,6 +32,9 @@ public:
     virtual void OnDisplayScaleChanged(DisplayScale scale, const RECT& suggested) = 0;
     // The system time jumped, or the machine woke from sleep.
     virtual void OnTimeChanged() = 0;
+    // A right click on the window, or the context-menu key or Shift+F10 while
+    // it has the keyboard; at is where a menu belongs, in screen coordinates.
+    virtual void OnContextMenu(POINT at) = 0;
 
 protected:
     ~ClockWindowListener() = default;

@@ -55,6 +55,15 @@ inline void CloseKernelHandle(HANDLE h) {
 inline void CloseWindowHandle(HWND h) {
     DestroyWindow(h);
 }
+inline void CloseIcon(HICON h) {
+    DestroyIcon(h);
+}
+inline void CloseMenu(HMENU h) {
+    DestroyMenu(h);
+}
+inline void CloseWinEventHook(HWINEVENTHOOK h) {
+    UnhookWinEvent(h);
+}
 } // namespace handle_closers
 
 using unique_hdc = unique_any<HDC, handle_closers::CloseDc>;
@@ -66,6 +75,9 @@ using unique_hkey = unique_any<HKEY, handle_closers::CloseKey>;
 using unique_hglobal = unique_any<HGLOBAL, handle_closers::CloseGlobal>;
 using unique_handle = unique_any<HANDLE, handle_closers::CloseKernelHandle>;
 using unique_hwnd = unique_any<HWND, handle_closers::CloseWindowHandle>;
+using unique_hicon = unique_any<HICON, handle_closers::CloseIcon>;
+using unique_hmenu = unique_any<HMENU, handle_closers::CloseMenu>;
+using unique_hwineventhook = unique_any<HWINEVENTHOOK, handle_closers::CloseWinEventHook>;
 
 // GetDC/ReleaseDC: keeps the window it released into.
 class WindowDc {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -48,7 +49,7 @@ TEST(ProgramLifetime, FirstStartWritesTheCentredPositionAndEscapeSavesAllKeys) {
 
     const auto savedFile = clock.ReadIniBytes();
     ASSERT_TRUE(savedFile.has_value());
-    EXPECT_EQ(CountKeys(*savedFile), 19);
+    EXPECT_EQ(CountKeys(*savedFile), 21);
     EXPECT_NE(savedFile->find("显示秒数=真"), std::string::npos);
 }
 
@@ -87,7 +88,7 @@ TEST(ProgramLifetime, EndOfTheWindowsSessionSavesThePlaceAndTheSettings) {
     CloseHandle(wineboot.hProcess);
     ASSERT_TRUE(clock.WaitForExit(60s).has_value()) << "the end of the session did not end the clock";
     const std::string saved = clock.ReadIniBytes().value_or("");
-    EXPECT_EQ(CountKeys(saved), 19) << saved;
+    EXPECT_EQ(CountKeys(saved), 21) << saved;
     EXPECT_NE(saved.find("窗口置顶=假"), std::string::npos) << saved;
     const std::string place = std::to_string(moved.left) + "|" + std::to_string(moved.top);
     EXPECT_NE(saved.find("恢复上次关闭时的位置=真|" + place), std::string::npos) << saved;
@@ -122,6 +123,87 @@ TEST(PlantedDlls, NoneRunsAndTheClockStartsDrawsAndEndsWithZero) {
         EXPECT_EQ(GetFileAttributesA((clock.Directory() + "\\" + name + ".ran").c_str()),
                   INVALID_FILE_ATTRIBUTES)
             << name << " ran";
+}
+
+// Visible top-level windows of the class, in any process.
+int CountVisibleWindows(const wchar_t* className) {
+    struct Search {
+        const wchar_t* className;
+        int count;
+    } search{className, 0};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) {
+            auto* found = reinterpret_cast<Search*>(parameter);
+            wchar_t name[64]{};
+            GetClassNameW(window, name, 64);
+            if (IsWindowVisible(window) && std::wstring_view(name) == found->className)
+                ++found->count;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+TEST(ProgramLifetime, ASecondStartOnTheSameFileLeavesOneClockWhoseChangesAreSaved) {
+    ClockProcess clock;
+    ASSERT_TRUE(clock.Start());
+    const int clocksBefore = CountVisibleWindows(L"TikoClockWindow");
+    const auto topmost = [&] { return (GetWindowLongW(clock.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    ASSERT_TRUE(clock_screen::ClickHoverButton(clock, {316, 18}, {306, 8, 326, 28}));
+    ASSERT_TRUE(desktop::WaitUntil([&] { return !topmost(); }, 5s));
+    const auto firstFile = clock.ReadIniBytes();
+
+    const auto started = std::chrono::steady_clock::now();
+    const auto secondExit = clock.StartAgain(10s);
+    ASSERT_TRUE(secondExit.has_value()) << "the second start kept running";
+    EXPECT_EQ(*secondExit, 0u);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    EXPECT_EQ(CountVisibleWindows(L"TikoClockWindow"), clocksBefore) << "no second clock";
+    EXPECT_EQ(clock.ReadIniBytes(), firstFile) << "the second start wrote nothing";
+    EXPECT_TRUE(clock.IsRunning());
+
+    // A copy in another folder has a file of its own, and a clock of its own.
+    ClockProcess other;
+    ASSERT_TRUE(other.Start());
+    EXPECT_TRUE(other.IsRunning());
+    EXPECT_NE(other.Window(), clock.Window());
+
+    FocusAndPressEscape(clock);
+    ASSERT_TRUE(clock.WaitForExit(20s).has_value());
+    EXPECT_NE(clock.ReadIniBytes().value_or("").find("窗口置顶=假"), std::string::npos)
+        << "the first clock's change is what its file keeps";
+}
+
+// The menu's window, while one is open.
+HWND OpenMenu() {
+    return FindWindowW(L"#32768", nullptr);
+}
+
+TEST(ProgramLifetime, ARightClickOnTheClockOpensItsMenuWhoseItemsAct) {
+    ClockProcess clock;
+    ASSERT_TRUE(clock.Start());
+    const auto topmost = [&] { return (GetWindowLongW(clock.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    ASSERT_TRUE(topmost());
+    const RECT rect = clock.WindowRect();
+    desktop::RightClick(rect.left + 60, rect.top + 75);
+    ASSERT_TRUE(desktop::WaitUntil([] { return OpenMenu() && IsWindowVisible(OpenMenu()); }, 5s))
+        << "no menu opened";
+    // The second item, "窗口置顶", chosen from the keyboard.
+    desktop::PressKey(VK_DOWN);
+    desktop::PressKey(VK_DOWN);
+    desktop::PressKey(VK_RETURN);
+    EXPECT_TRUE(desktop::WaitUntil([&] { return !topmost(); }, 5s)) << "keep on top did not switch off";
+    EXPECT_TRUE(desktop::WaitUntil([] { return !OpenMenu() || !IsWindowVisible(OpenMenu()); }, 5s));
+
+    // "退出", the last item, reached upwards; the file keeps the change.
+    desktop::RightClick(rect.left + 60, rect.top + 75);
+    ASSERT_TRUE(desktop::WaitUntil([] { return OpenMenu() && IsWindowVisible(OpenMenu()); }, 5s));
+    desktop::PressKey(VK_UP);
+    desktop::PressKey(VK_RETURN);
+    const auto exitCode = clock.WaitForExit(20s);
+    ASSERT_TRUE(exitCode.has_value()) << "退出 did not end the clock";
+    EXPECT_EQ(*exitCode, 0u);
+    EXPECT_NE(clock.ReadIniBytes().value_or("").find("窗口置顶=假"), std::string::npos);
 }
 
 } // namespace

@@ -64,6 +64,20 @@ void RemoveDirectoryTree(const std::string& directory) {
     RemoveDirectoryA(directory.c_str());
 }
 
+std::string CopyPath(const std::string& directory) {
+    return directory + "\\TikoClock.exe";
+}
+
+// Starts the copy in the directory, in that directory, as Explorer would.
+bool LaunchCopy(const std::string& directory, PROCESS_INFORMATION& info) {
+    const std::string executable = CopyPath(directory);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + executable + "\"";
+    return CreateProcessA(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          directory.c_str(), &startup, &info) != FALSE;
+}
+
 } // namespace
 
 std::string ClockExecutablePath() {
@@ -108,15 +122,10 @@ std::optional<std::string> ClockProcess::ReadIniBytes() const {
 }
 
 bool ClockProcess::Start(std::chrono::milliseconds timeout) {
-    const std::string executable = directory + "\\TikoClock.exe";
-    if (!CopyFileA(ClockExecutablePath().c_str(), executable.c_str(), FALSE))
+    if (!CopyFileA(ClockExecutablePath().c_str(), CopyPath(directory).c_str(), FALSE))
         return false;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    std::string commandLine = "\"" + executable + "\"";
-    if (!CreateProcessA(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.c_str(), &startup, &info))
+    if (!LaunchCopy(directory, info))
         return false;
     CloseHandle(info.hThread);
     process = info.hProcess;
@@ -130,6 +139,24 @@ bool ClockProcess::Start(std::chrono::milliseconds timeout) {
         },
         timeout);
     return window != nullptr;
+}
+
+std::optional<DWORD> ClockProcess::StartAgain(std::chrono::milliseconds timeout) const {
+    PROCESS_INFORMATION info{};
+    if (!LaunchCopy(directory, info))
+        return std::nullopt;
+    CloseHandle(info.hThread);
+    std::optional<DWORD> code;
+    if (WaitForSingleObject(info.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0) {
+        DWORD exitCode = 0;
+        GetExitCodeProcess(info.hProcess, &exitCode);
+        code = exitCode;
+    } else {
+        TerminateProcess(info.hProcess, 1);
+        WaitForSingleObject(info.hProcess, 5000);
+    }
+    CloseHandle(info.hProcess);
+    return code;
 }
 
 RECT ClockProcess::WindowRect() const {

@@ -26,6 +26,11 @@ public:
     RECT WindowRect() const;
     DWORD ProcessId() const { return processId; }
 
+    // Starts the same copy again, as a user starting it twice would, and
+    // waits for that second process to end: its exit code, or nothing when
+    // it still ran at the time-out (it is then ended).
+    std::optional<DWORD> StartAgain(std::chrono::milliseconds timeout) const;
+
     // Waits for the process to end; its exit code, or nothing on time-out.
     std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout);
     bool IsRunning() const;

@@ -47,6 +47,14 @@ void Click(int x, int y) {
     LeftUp();
 }
 
+void RightClick(int x, int y) {
+    MoveMouse(x, y);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    Settle();
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    Settle();
+}
+
 void Drag(int fromX, int fromY, int toX, int toY) {
     MoveMouse(fromX, fromY);
     LeftDown();

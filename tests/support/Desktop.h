@@ -13,6 +13,7 @@ void MoveMouse(int x, int y);
 void LeftDown();
 void LeftUp();
 void Click(int x, int y);
+void RightClick(int x, int y);
 void Drag(int fromX, int fromY, int toX, int toY);
 void Wheel(int delta);
 void PressKey(WORD virtualKey);

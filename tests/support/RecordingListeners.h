@@ -39,6 +39,9 @@ public:
                          "," + std::to_string(suggested.top));
     }
     void OnTimeChanged() override { events.push_back("time changed"); }
+    void OnContextMenu(POINT at) override {
+        events.push_back("menu at " + std::to_string(at.x) + "," + std::to_string(at.y));
+    }
 };
 
 class RecordingSettingsListener final : public SettingsWindowListener {

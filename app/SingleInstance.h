@@ -1,0 +1,19 @@
+#pragma once
+// One clock per settings file: the clocks on one file share a name made of
+// the file's full path, case ignored, and the first one holds it.
+#include "framework/UniqueHandle.h"
+
+#include <string>
+
+// "TikoClock." and a hash of the upper-cased full path, in hexadecimal: the
+// name of the running clock's program window and, prefixed, of its claim.
+std::wstring InstanceName(const std::string& settingsFilePath);
+
+// Claims the name for as long as claim lives; false only when another clock
+// holds it already (a claim the system refuses lets the clock run).
+bool ClaimInstance(const std::wstring& name, unique_handle& claim);
+
+// Asks the clock holding the name to come to the front (shown if hidden).
+// Waits a little for its window, which a clock just starting may not have
+// made yet; false when none answered.
+bool WakeRunningClock(const std::wstring& name);

@@ -1,0 +1,161 @@
+#include "app/TrayIcon.h"
+
+#include "app/Actions.h"
+#include "app/AppGlobals.h"
+#include "app/ClockMenu.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr UINT IconId = 1;
+
+LRESULT CALLBACK ProgramWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+void RegisterProgramWindowClass() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    if (GetClassInfoExW(instance, ProgramWindowClassName, &windowClass))
+        return;
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = ProgramWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = ProgramWindowClassName;
+    RegisterClassExW(&windowClass);
+}
+
+// The program's icon at the small-icon size of the clock's display scale.
+unique_hicon LoadSmallIcon() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const int size = AppGlobalsExist() ? App().clock.scale.Pixels(GetSystemMetrics(SM_CXSMICON)) : 16;
+    // The icon file's image nearest that size, scaled when none matches.
+    return unique_hicon(
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));
+}
+
+TrayIcon* TrayOf(HWND window) {
+    if (!AppGlobalsExist() || !App().tray || App().tray->Window() != window)
+        return nullptr;
+    return App().tray.get();
+}
+
+// What the icon reports (NOTIFYICON_VERSION_4): the event in the low word,
+// the anchor for a menu in wParam.
+void OnIconEvent(HWND window, UINT event, WPARAM anchor) {
+    switch (event) {
+    case NIN_SELECT:
+    case NIN_KEYSELECT:
+        BringClockToFront();
+        break;
+    case WM_CONTEXTMENU:
+        ShowClockMenu(window, {GET_X_LPARAM(anchor), GET_Y_LPARAM(anchor)});
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT CALLBACK ProgramWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    TrayIcon* tray = TrayOf(window);
+    if (tray && message == TrayCallbackMessage) {
+        OnIconEvent(window, LOWORD(lParam), wParam);
+        return 0;
+    }
+    if (tray && message == TaskbarCreatedMessage()) {
+        tray->OnTaskbarCreated();
+        return 0;
+    }
+    if (tray && message == BringToFrontMessage()) {
+        BringClockToFront();
+        return 0;
+    }
+    if (tray && message == WM_ENDSESSION && wParam) {
+        tray->Remove();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+UINT BringToFrontMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TikoClock.BringToFront");
+    return message;
+}
+
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
+
+TrayIcon::TrayIcon(const std::wstring& windowName) {
+    RegisterProgramWindowClass();
+    // A top-level window, never shown: a message-only window would not hear
+    // the shell's broadcast of "TaskbarCreated".
+    window.reset(CreateWindowExW(0, ProgramWindowClassName, windowName.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr));
+    // An elevated clock still hears the shell and a second start.
+    for (const UINT message : {TaskbarCreatedMessage(), BringToFrontMessage()})
+        ChangeWindowMessageFilterEx(window.get(), message, MSGFLT_ALLOW, nullptr);
+}
+
+TrayIcon::~TrayIcon() {
+    Remove();
+}
+
+NOTIFYICONDATAW TrayIcon::Data(UINT flags) const {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window.get();
+    data.uID = IconId;
+    data.uFlags = flags;
+    data.uCallbackMessage = TrayCallbackMessage;
+    data.hIcon = icon.get();
+    const std::size_t length = std::min(tip.size(), std::size(data.szTip) - 1);
+    std::copy_n(tip.begin(), length, data.szTip);
+    data.uVersion = NOTIFYICON_VERSION_4;
+    return data;
+}
+
+void TrayIcon::Add() {
+    if (!icon)
+        icon = LoadSmallIcon();
+    NOTIFYICONDATAW data = Data(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP);
+    added = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    if (added)
+        Shell_NotifyIconW(NIM_SETVERSION, &data);
+}
+
+void TrayIcon::Show(bool shown) {
+    wanted = shown;
+    if (shown && !added)
+        Add();
+    else if (!shown)
+        Remove();
+}
+
+void TrayIcon::SetTip(const std::wstring& text) {
+    if (text == tip)
+        return;
+    tip = text;
+    if (!added)
+        return;
+    NOTIFYICONDATAW data = Data(NIF_TIP | NIF_SHOWTIP);
+    Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
+void TrayIcon::OnTaskbarCreated() {
+    added = false;
+    if (wanted)
+        Add();
+}
+
+void TrayIcon::Remove() {
+    if (!added)
+        return;
+    NOTIFYICONDATAW data = Data(0);
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    added = false;
+}
