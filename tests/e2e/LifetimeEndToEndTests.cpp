@@ -125,6 +125,12 @@ TEST(PlantedDlls, NoneRunsAndTheClockStartsDrawsAndEndsWithZero) {
             << name << " ran";
 }
 
+// A menu shows (its window class is the system's "#32768").
+bool MenuIsOpen() {
+    const HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu);
+}
+
 // Visible top-level windows of the class, in any process.
 int CountVisibleWindows(const wchar_t* className) {
     struct Search {
@@ -152,12 +158,22 @@ TEST(ProgramLifetime, ASecondStartOnTheSameFileLeavesOneClockWhoseChangesAreSave
     ASSERT_TRUE(clock_screen::ClickHoverButton(clock, {316, 18}, {306, 8, 326, 28}));
     ASSERT_TRUE(desktop::WaitUntil([&] { return !topmost(); }, 5s));
     const auto firstFile = clock.ReadIniBytes();
+    // Hidden from its menu ("隐藏时钟", two items up from the bottom).
+    const RECT rect = clock.WindowRect();
+    desktop::RightClick(rect.left + 60, rect.top + 75);
+    ASSERT_TRUE(desktop::WaitUntil([] { return MenuIsOpen(); }, 5s)) << "no menu opened";
+    desktop::PressKey(VK_UP);
+    desktop::PressKey(VK_UP);
+    desktop::PressKey(VK_RETURN);
+    ASSERT_TRUE(desktop::WaitUntil([&] { return !IsWindowVisible(clock.Window()); }, 5s));
 
     const auto started = std::chrono::steady_clock::now();
     const auto secondExit = clock.StartAgain(10s);
     ASSERT_TRUE(secondExit.has_value()) << "the second start kept running";
     EXPECT_EQ(*secondExit, 0u);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    EXPECT_TRUE(desktop::WaitUntil([&] { return IsWindowVisible(clock.Window()) != FALSE; }, 2s))
+        << "the running clock was not shown again";
     EXPECT_EQ(CountVisibleWindows(L"TikoClockWindow"), clocksBefore) << "no second clock";
     EXPECT_EQ(clock.ReadIniBytes(), firstFile) << "the second start wrote nothing";
     EXPECT_TRUE(clock.IsRunning());
@@ -174,11 +190,6 @@ TEST(ProgramLifetime, ASecondStartOnTheSameFileLeavesOneClockWhoseChangesAreSave
         << "the first clock's change is what its file keeps";
 }
 
-// The menu's window, while one is open.
-HWND OpenMenu() {
-    return FindWindowW(L"#32768", nullptr);
-}
-
 TEST(ProgramLifetime, ARightClickOnTheClockOpensItsMenuWhoseItemsAct) {
     ClockProcess clock;
     ASSERT_TRUE(clock.Start());
@@ -186,24 +197,52 @@ TEST(ProgramLifetime, ARightClickOnTheClockOpensItsMenuWhoseItemsAct) {
     ASSERT_TRUE(topmost());
     const RECT rect = clock.WindowRect();
     desktop::RightClick(rect.left + 60, rect.top + 75);
-    ASSERT_TRUE(desktop::WaitUntil([] { return OpenMenu() && IsWindowVisible(OpenMenu()); }, 5s))
-        << "no menu opened";
+    ASSERT_TRUE(desktop::WaitUntil([] { return MenuIsOpen(); }, 5s)) << "no menu opened";
     // The second item, "窗口置顶", chosen from the keyboard.
     desktop::PressKey(VK_DOWN);
     desktop::PressKey(VK_DOWN);
     desktop::PressKey(VK_RETURN);
     EXPECT_TRUE(desktop::WaitUntil([&] { return !topmost(); }, 5s)) << "keep on top did not switch off";
-    EXPECT_TRUE(desktop::WaitUntil([] { return !OpenMenu() || !IsWindowVisible(OpenMenu()); }, 5s));
+    EXPECT_TRUE(desktop::WaitUntil([] { return !MenuIsOpen(); }, 5s));
 
     // "退出", the last item, reached upwards; the file keeps the change.
     desktop::RightClick(rect.left + 60, rect.top + 75);
-    ASSERT_TRUE(desktop::WaitUntil([] { return OpenMenu() && IsWindowVisible(OpenMenu()); }, 5s));
+    ASSERT_TRUE(desktop::WaitUntil([] { return MenuIsOpen(); }, 5s));
     desktop::PressKey(VK_UP);
     desktop::PressKey(VK_RETURN);
     const auto exitCode = clock.WaitForExit(20s);
     ASSERT_TRUE(exitCode.has_value()) << "退出 did not end the clock";
     EXPECT_EQ(*exitCode, 0u);
     EXPECT_NE(clock.ReadIniBytes().value_or("").find("窗口置顶=假"), std::string::npos);
+}
+
+int clicksBelow = 0;
+LRESULT CALLBACK CountClicks(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LBUTTONDOWN)
+        ++clicksBelow;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(ProgramLifetime, WithClickThroughKeptInItsFileAClickReachesTheWindowBelow) {
+    ClockProcess clock;
+    clock.WriteIni("[基本设置]\r\n鼠标穿透=真\r\n");
+    ASSERT_TRUE(clock.Start());
+    ASSERT_TRUE(GetWindowLongW(clock.Window(), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+    const RECT rect = clock.WindowRect();
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = CountClicks;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"TikoWindowBelowTheClock";
+    RegisterClassW(&windowClass);
+    const HWND below = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP | WS_VISIBLE, rect.left,
+                                       rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(below);
+    desktop::Click(rect.left + 60, rect.top + 75);
+    const bool reached = desktop::WaitUntil([] { return clicksBelow > 0; }, 3s);
+    DestroyWindow(below);
+    EXPECT_TRUE(reached) << "the click stayed on the clock";
+    EXPECT_TRUE(clock.IsRunning());
 }
 
 } // namespace
