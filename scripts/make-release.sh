@@ -28,7 +28,7 @@ if [ "${1:-}" = "--screenshots" ]; then
     # The same desktop colour as scripts/run-clock.sh: the translucency shows.
     xsetroot -solid '#3a6ea5' 2>/dev/null || true
     mkdir -p "$TIKO_ROOT/docs"
-    # take_screenshots SUFFIX: the bench's three pictures in the current prefix.
+    # take_screenshots SUFFIX: the bench's four pictures in the current prefix.
     take_screenshots() {
         wineserver -p 2>/dev/null || true
         wine cmd /c exit >/dev/null 2>&1 </dev/null || true
@@ -36,7 +36,7 @@ if [ "${1:-}" = "--screenshots" ]; then
         shots="$(mktemp -d)"
         wine "$TIKO_BUILD/tests/bench.exe" --clock-exe "$TIKO_BUILD/TikoClock.exe" --screenshots "$shots" \
             >/dev/null 2>&1 </dev/null
-        for name in clock clock-hover settings; do
+        for name in clock clock-hover settings menu; do
             convert "$shots/$name.bmp" -strip "$TIKO_ROOT/docs/screenshot-$name$1.png"
             echo "Wrote docs/screenshot-$name$1.png"
         done

@@ -41,6 +41,11 @@ bool SaveScreenRect(const RECT& rect, const std::string& path) {
     return static_cast<bool>(out);
 }
 
+RECT Grown(RECT rect, int margin) {
+    InflateRect(&rect, margin, margin);
+    return rect;
+}
+
 void MoveMouse(int x, int y) {
     SetCursorPos(x, y);
     INPUT input{};
@@ -52,13 +57,41 @@ void MoveMouse(int x, int y) {
     Sleep(150);
 }
 
-void Click() {
+void Click(DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
     INPUT inputs[2]{};
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    inputs[0].mi.dwFlags = down;
+    inputs[1].mi.dwFlags = up;
     SendInput(2, inputs, sizeof inputs[0]);
     Sleep(150);
+}
+
+void PressEscape() {
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = VK_ESCAPE;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof inputs[0]);
+    Sleep(300);
+}
+
+// The clock's menu from a right click, with the clock beside it.
+void SaveMenuScreenshot(HWND clock, const RECT& clockRect, int margin, const std::string& path) {
+    MoveMouse(clockRect.left + (clockRect.right - clockRect.left) / 4, clockRect.top + margin);
+    Click(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    HWND menu = nullptr;
+    for (int i = 0; i < 50 && !(menu && IsWindowVisible(menu)); ++i, Sleep(100))
+        menu = FindWindowW(L"#32768", nullptr);
+    if (!menu)
+        return;
+    MoveMouse(5, 5);
+    Sleep(500);
+    RECT menuRect{}, both{};
+    GetWindowRect(menu, &menuRect);
+    UnionRect(&both, &clockRect, &menuRect);
+    SaveScreenRect(Grown(both, margin), path);
+    PressEscape();
+    SetForegroundWindow(clock);
 }
 
 struct Search {
@@ -107,11 +140,6 @@ void SeePhysicalPixels() {
         GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
     if (set)
         set(reinterpret_cast<HANDLE>(-4)); // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
-}
-
-RECT Grown(RECT rect, int margin) {
-    InflateRect(&rect, margin, margin);
-    return rect;
 }
 
 } // namespace
@@ -167,6 +195,7 @@ std::string TakeScreenshots(const std::string& executable, const std::string& fo
             PostMessageW(settings, WM_KEYDOWN, VK_ESCAPE, 0);
             Sleep(300);
         }
+        SaveMenuScreenshot(clock, rect, margin, folder + "\\menu.bmp");
         PostMessageW(clock, WM_KEYDOWN, VK_ESCAPE, 0);
     }
     if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)

@@ -1,7 +1,7 @@
 #pragma once
 // Screenshots of the real clock for the README: the clock alone, the clock
 // with the pointer over it (its buttons showing), and the settings window
-// opened from its gear button. Written as BMP files into a folder.
+// opened from its gear button, and its menu. Written as BMP files into a folder.
 #include <string>
 
 // Answers an error text, empty on success.
