@@ -3,6 +3,7 @@
 #include "app/Actions.h"
 #include "app/AppGlobals.h"
 #include "app/ClockMenu.h"
+#include "framework/DisplayScale.h"
 
 #include <windowsx.h>
 
@@ -26,13 +27,13 @@ void RegisterProgramWindowClass() {
     RegisterClassExW(&windowClass);
 }
 
-// The program's icon at the small-icon size of the clock's display scale.
+// The program's icon at the small-icon size (16 at 96 DPI) of the primary
+// display, where the taskbar is.
 unique_hicon LoadSmallIcon() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    const int size = AppGlobalsExist() ? App().clock.scale.Pixels(GetSystemMetrics(SM_CXSMICON)) : 16;
+    const int size = SystemScale().Pixels(16);
     // The icon file's image nearest that size, scaled when none matches.
-    return unique_hicon(
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));
+    return unique_hicon(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));
 }
 
 TrayIcon* TrayOf(HWND window) {

@@ -21,6 +21,7 @@
 
 #include <shellapi.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -159,104 +160,60 @@ TEST_F(Actions, RestoreDefaultsReturnsEveryFieldAndTheSystemFollows) {
     EXPECT_EQ(after.top, before.top);
 }
 
-std::string MenuText(HMENU menu, UINT id) {
-    wchar_t text[64]{};
-    GetMenuStringW(menu, id, text, 64, MF_BYCOMMAND);
-    return WideToMultiByte(text, 936);
-}
-
-bool MenuChecked(HMENU menu, MenuCommandId id) {
-    return (GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
+// Each item as the user sees it: its text, and " *" when it is checked.
+std::vector<std::string> MenuAsShown() {
+    const unique_hmenu menu = BuildClockMenu();
+    std::vector<std::string> items;
+    for (UINT at = 0; at < static_cast<UINT>(GetMenuItemCount(menu.get())); ++at) {
+        wchar_t text[64]{};
+        GetMenuStringW(menu.get(), at, text, 64, MF_BYPOSITION);
+        const bool checked = GetMenuState(menu.get(), at, MF_BYPOSITION) & MF_CHECKED;
+        items.push_back(WideToMultiByte(text, 936) + (checked ? " *" : ""));
+    }
+    return items;
 }
 
 TEST_F(Actions, TheMenuShowsEveryCommandWithItsStateAndEachItemCallsItsAction) {
     Settings().keepOnTop = "假";
     SetTopmost(false);
-    {
-        const unique_hmenu menu = BuildClockMenu();
-        const int count = GetMenuItemCount(menu.get());
-        std::vector<std::string> texts;
-        for (int at = 0; at < count; ++at) {
-            wchar_t text[64]{};
-            GetMenuStringW(menu.get(), static_cast<UINT>(at), text, 64, MF_BYPOSITION);
-            texts.push_back(WideToMultiByte(text, 936));
-        }
-        const std::vector<std::string> expected{"设置…",    "窗口置顶", "鼠标穿透", "显示托盘图标",
-                                                "隐藏时钟", "",         "退出"};
-        EXPECT_EQ(texts, expected) << "a separator before the last item";
-        EXPECT_FALSE(MenuChecked(menu.get(), MenuCommandId::KeepOnTop));
-        EXPECT_FALSE(MenuChecked(menu.get(), MenuCommandId::ClickThrough));
-        EXPECT_TRUE(MenuChecked(menu.get(), MenuCommandId::ShowTrayIcon));
-    }
+    using Items = std::vector<std::string>;
+    EXPECT_EQ(MenuAsShown(),
+              (Items{"设置…", "窗口置顶", "鼠标穿透", "显示托盘图标 *", "隐藏时钟", "", "退出"}));
 
-    const auto run = [](MenuCommandId id) { return RunMenuCommand(static_cast<UINT>(id)); };
-    ASSERT_TRUE(run(MenuCommandId::KeepOnTop));
-    EXPECT_EQ(Settings().keepOnTop, "真");
+    for (const MenuCommandId id : {MenuCommandId::KeepOnTop, MenuCommandId::ClickThrough,
+                                   MenuCommandId::ShowTrayIcon, MenuCommandId::HideClock})
+        ASSERT_TRUE(RunMenuCommand(static_cast<UINT>(id)));
+    EXPECT_EQ(MenuAsShown(),
+              (Items{"设置…", "窗口置顶 *", "鼠标穿透 *", "显示托盘图标", "显示时钟", "", "退出"}));
     EXPECT_TRUE(IsTopmost(Window()));
-    ASSERT_TRUE(run(MenuCommandId::ClickThrough));
-    EXPECT_EQ(Settings().clickThrough, "真");
     EXPECT_TRUE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
-    ASSERT_TRUE(run(MenuCommandId::ShowTrayIcon));
-    EXPECT_EQ(Settings().showTrayIcon, "假");
-    ASSERT_TRUE(run(MenuCommandId::HideClock));
     EXPECT_FALSE(IsWindowVisible(Window()));
-    {
-        const unique_hmenu menu = BuildClockMenu();
-        EXPECT_TRUE(MenuChecked(menu.get(), MenuCommandId::KeepOnTop));
-        EXPECT_TRUE(MenuChecked(menu.get(), MenuCommandId::ClickThrough));
-        EXPECT_FALSE(MenuChecked(menu.get(), MenuCommandId::ShowTrayIcon));
-        EXPECT_EQ(MenuText(menu.get(), static_cast<UINT>(MenuCommandId::HideClock)), "显示时钟");
-        EXPECT_FALSE(MenuChecked(menu.get(), MenuCommandId::HideClock)) << "its text tells, not a check";
-    }
-    ASSERT_TRUE(run(MenuCommandId::HideClock));
+
+    ASSERT_TRUE(RunMenuCommand(static_cast<UINT>(MenuCommandId::HideClock)));
+    ASSERT_TRUE(RunMenuCommand(static_cast<UINT>(MenuCommandId::ClickThrough)));
     EXPECT_TRUE(IsWindowVisible(Window()));
-    ASSERT_TRUE(run(MenuCommandId::ClickThrough));
     EXPECT_FALSE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
     EXPECT_FALSE(RunMenuCommand(0)) << "the menu closed with nothing chosen";
-    ASSERT_TRUE(run(MenuCommandId::Settings));
+    ASSERT_TRUE(RunMenuCommand(static_cast<UINT>(MenuCommandId::Settings)));
     EXPECT_TRUE(SettingsWindowIsOpen());
-    ASSERT_TRUE(run(MenuCommandId::Exit));
+    ASSERT_TRUE(RunMenuCommand(static_cast<UINT>(MenuCommandId::Exit)));
     EXPECT_FALSE(SettingsWindowIsOpen());
     EXPECT_FALSE(App().clockWindow->Exists());
 }
 
-TEST_F(Actions, ClickThroughHidesTheButtonsAndTheClockReportsNoMouse) {
-    App().clock.hoverActive = true;
-    SetClickThrough(true);
-    EXPECT_FALSE(App().clock.hoverActive);
-    ASSERT_TRUE(App().clock.windowHost.Subclass(Window(), ClockWindowProc));
-    SendMessageW(Window(), WM_MOUSEMOVE, 0, MAKELPARAM(50, 60));
-    SendMessageW(Window(), WM_LBUTTONDOWN, 0, MAKELPARAM(50, 60));
-    EXPECT_FALSE(App().clock.hoverActive) << "no hover buttons";
-    MSG message{};
-    EXPECT_FALSE(PeekMessageW(&message, Window(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE))
-        << "no drag";
-    // Its field from the settings file, as the settings window would apply it.
-    ApplyField(&ClockSettings::clickThrough, "假");
-    EXPECT_FALSE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
-    SendMessageW(Window(), WM_MOUSEMOVE, 0, MAKELPARAM(50, 60));
-    EXPECT_TRUE(App().clock.hoverActive);
-}
-
-struct NotifyCall {
-    DWORD message;
-    UINT flags;
-    UINT version;
-    std::wstring tip;
-};
-std::vector<NotifyCall> notifyCalls;
+std::vector<DWORD> notifyCalls;
+std::wstring notifyTip;
 
 BOOL WINAPI RecordNotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
-    notifyCalls.push_back({message, data->uFlags, data->uVersion, data->szTip});
+    notifyCalls.push_back(message);
+    if (message == NIM_SETVERSION && data->uVersion != NOTIFYICON_VERSION_4)
+        ADD_FAILURE() << "version " << data->uVersion;
+    notifyTip = data->szTip;
     return TRUE; // a notification area that accepts everything
 }
 
 std::vector<DWORD> NotifyMessages() {
-    std::vector<DWORD> messages;
-    for (const NotifyCall& call : notifyCalls)
-        messages.push_back(call.message);
-    notifyCalls.clear();
-    return messages;
+    return std::exchange(notifyCalls, {});
 }
 
 // Wine has no notification area: the calls are read where they leave the
@@ -264,62 +221,58 @@ std::vector<DWORD> NotifyMessages() {
 TEST_F(Actions, TheTrayIconFollowsItsSettingIsForcedWhileTheClockIsOutOfReachAndComesBack) {
     ImportHook hook("shell32.dll", "Shell_NotifyIconW", reinterpret_cast<void*>(&RecordNotifyIcon));
     ASSERT_TRUE(hook.Installed());
-    notifyCalls.clear();
     FixedTime().wYear = 2026;
     FixedTime().wMonth = 12;
     FixedTime().wDay = 7;
     App().tray = std::make_unique<TrayIcon>(L"TikoClock.tray-test");
     UpdateTrayIcon();
     UpdateClockName();
-    ASSERT_EQ(notifyCalls.size(), 3u);
-    EXPECT_EQ(notifyCalls[0].message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(notifyCalls[1].message, static_cast<DWORD>(NIM_SETVERSION));
-    EXPECT_EQ(notifyCalls[1].version, static_cast<UINT>(NOTIFYICON_VERSION_4));
-    EXPECT_EQ(notifyCalls[2].message, static_cast<DWORD>(NIM_MODIFY));
-    EXPECT_EQ(WideToMultiByte(notifyCalls[2].tip, 936), "9:05 2026年12月7日");
+    EXPECT_EQ(NotifyMessages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION, NIM_MODIFY}));
+    EXPECT_EQ(WideToMultiByte(notifyTip, 936), "9:05 2026年12月7日");
     wchar_t title[64]{};
     GetWindowTextW(Window(), title, 64);
     EXPECT_EQ(WideToMultiByte(title, 936), "9:05 2026年12月7日") << "what a screen reader reads";
-    notifyCalls.clear();
     OnClockTick();
-    EXPECT_TRUE(notifyCalls.empty()) << "the same minute changes nothing";
+    EXPECT_TRUE(NotifyMessages().empty()) << "the same minute changes nothing";
     SetFixedTime(9, 6, 0);
     OnClockTick();
-    EXPECT_EQ(NotifyMessages(), std::vector<DWORD>{NIM_MODIFY});
+    EXPECT_EQ(NotifyMessages(), std::vector<DWORD>{NIM_MODIFY}) << "a new minute";
     GetWindowTextW(Window(), title, 64);
     EXPECT_EQ(WideToMultiByte(title, 936), "9:06 2026年12月7日");
 
+    using Calls = std::vector<DWORD>;
+    const Calls added{NIM_ADD, NIM_SETVERSION}, removed{NIM_DELETE};
     ToggleTrayIcon();
-    EXPECT_EQ(NotifyMessages(), std::vector<DWORD>{NIM_DELETE});
+    EXPECT_EQ(NotifyMessages(), removed);
     // Each way out of reach brings the icon back, and it goes when that ends.
-    SetClickThrough(true);
-    EXPECT_EQ(NotifyMessages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION}));
-    SetClickThrough(false);
-    EXPECT_EQ(NotifyMessages(), std::vector<DWORD>{NIM_DELETE});
-    ApplyField(&ClockSettings::windowAlpha, VisibleAlphaFloor - 1);
-    EXPECT_EQ(NotifyMessages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION}));
-    ApplyField(&ClockSettings::windowAlpha, VisibleAlphaFloor);
-    EXPECT_EQ(NotifyMessages(), std::vector<DWORD>{NIM_DELETE});
-    SetClockHidden(true);
-    EXPECT_EQ(NotifyMessages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION}));
-
-    // A left click on the icon shows the clock again.
-    const HWND tray = App().tray->Window();
-    SendMessageW(tray, TrayCallbackMessage, 0, NIN_SELECT);
+    const std::pair<void (*)(), void (*)()> outOfReach[] = {
+        {[] { SetClickThrough(true); }, [] { SetClickThrough(false); }},
+        {[] { ApplyField(&ClockSettings::windowAlpha, VisibleAlphaFloor - 1); },
+         [] { ApplyField(&ClockSettings::windowAlpha, VisibleAlphaFloor); }},
+        // A left click on the icon shows the hidden clock.
+        {[] { SetClockHidden(true); },
+         [] { SendMessageW(App().tray->Window(), TrayCallbackMessage, 0, NIN_SELECT); }},
+    };
+    for (const auto& [enter, leave] : outOfReach) {
+        enter();
+        EXPECT_EQ(NotifyMessages(), added);
+        leave();
+        EXPECT_EQ(NotifyMessages(), removed);
+    }
     EXPECT_TRUE(IsWindowVisible(Window()));
-    EXPECT_EQ(NotifyMessages(), std::vector<DWORD>{NIM_DELETE});
 
+    const HWND tray = App().tray->Window();
     ToggleTrayIcon();
     NotifyMessages();
     // Explorer started again: the icon is added anew, and goes at the end.
     SendMessageW(tray, TaskbarCreatedMessage(), 0, 0);
-    EXPECT_EQ(NotifyMessages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION}));
+    EXPECT_EQ(NotifyMessages(), added);
     SendMessageW(tray, WM_ENDSESSION, TRUE, 0);
-    EXPECT_EQ(NotifyMessages(), std::vector<DWORD>{NIM_DELETE}) << "the session ends";
+    EXPECT_EQ(NotifyMessages(), removed) << "the session ends";
     SendMessageW(tray, TaskbarCreatedMessage(), 0, 0);
     NotifyMessages();
     App().tray.reset();
-    EXPECT_EQ(NotifyMessages(), std::vector<DWORD>{NIM_DELETE}) << "the program ends";
+    EXPECT_EQ(NotifyMessages(), removed) << "the program ends";
 }
 
 // Wine does not report the foreground's changes to the hook: the handler
@@ -327,16 +280,13 @@ TEST_F(Actions, TheTrayIconFollowsItsSettingIsForcedWhileTheClockIsOutOfReachAnd
 TEST_F(Actions, ShowDesktopBringsTheClockJustAboveTheDesktopWindowOnly) {
     SetKeepOnTop(false);
     ShowWindow(Window(), SW_SHOWNOACTIVATE);
-    const auto makeWindow = [](const wchar_t* className) {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = className;
-        RegisterClassW(&windowClass);
-        const ScreenSize screen = PrimaryScreenSize();
+    WNDCLASSW desktopClass{};
+    desktopClass.lpfnWndProc = DefWindowProcW;
+    desktopClass.lpszClassName = L"WorkerW";
+    RegisterClassW(&desktopClass);
+    const auto fullScreen = [screen = PrimaryScreenSize()](const wchar_t* className) {
         return unique_hwnd(CreateWindowExW(0, className, L"", WS_POPUP | WS_VISIBLE, 0, 0, screen.width,
-                                           screen.height, nullptr, nullptr, GetModuleHandleW(nullptr),
-                                           nullptr));
+                                           screen.height, nullptr, nullptr, nullptr, nullptr));
     };
     const auto isAbove = [](HWND upper, HWND lower) {
         for (HWND at = GetWindow(lower, GW_HWNDPREV); at; at = GetWindow(at, GW_HWNDPREV))
@@ -345,12 +295,12 @@ TEST_F(Actions, ShowDesktopBringsTheClockJustAboveTheDesktopWindowOnly) {
         return false;
     };
 
-    const unique_hwnd ordinary = makeWindow(L"TikoOrdinaryTestWindow");
+    const unique_hwnd ordinary = fullScreen(L"STATIC");
     SetForegroundWindow(ordinary.get());
     OnForegroundChanged(ordinary.get());
     EXPECT_TRUE(isAbove(ordinary.get(), Window())) << "an ordinary window covers the clock";
 
-    const unique_hwnd desktop = makeWindow(L"WorkerW");
+    const unique_hwnd desktop = fullScreen(L"WorkerW");
     SetForegroundWindow(desktop.get());
     ASSERT_TRUE(isAbove(desktop.get(), Window()));
     OnForegroundChanged(desktop.get());

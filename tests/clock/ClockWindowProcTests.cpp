@@ -199,6 +199,14 @@ TEST(ClockWindowReports, TheSystemsMessagesAndEscGoToTheListenerAndNothingElseHa
     SendMessageW(window, WM_EXITSIZEMOVE, 0, 0);
     SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(150, 120));
     SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1); // from the keyboard
+    // Click-through: what still reaches the window lights, drags and reports nothing.
+    App().settings.clickThrough = "真";
+    for (const UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONUP})
+        SendMessageW(window, message, 0, MAKELPARAM(50, 60));
+    App().settings.clickThrough = "假";
+    MSG drag{};
+    EXPECT_FALSE(PeekMessageW(&drag, window, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+    EXPECT_FALSE(App().clock.hoverActive);
     MSG escape{window, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
     EXPECT_TRUE(PumpOneMessage(escape));
     App().clockWindow->tickTimer.Restart(1);

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <string_view>
 
 namespace {
 
@@ -131,29 +130,9 @@ bool MenuIsOpen() {
     return menu && IsWindowVisible(menu);
 }
 
-// Visible top-level windows of the class, in any process.
-int CountVisibleWindows(const wchar_t* className) {
-    struct Search {
-        const wchar_t* className;
-        int count;
-    } search{className, 0};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) {
-            auto* found = reinterpret_cast<Search*>(parameter);
-            wchar_t name[64]{};
-            GetClassNameW(window, name, 64);
-            if (IsWindowVisible(window) && std::wstring_view(name) == found->className)
-                ++found->count;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.count;
-}
-
 TEST(ProgramLifetime, ASecondStartOnTheSameFileLeavesOneClockWhoseChangesAreSaved) {
     ClockProcess clock;
     ASSERT_TRUE(clock.Start());
-    const int clocksBefore = CountVisibleWindows(L"TikoClockWindow");
     const auto topmost = [&] { return (GetWindowLongW(clock.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
     ASSERT_TRUE(clock_screen::ClickHoverButton(clock, {316, 18}, {306, 8, 326, 28}));
     ASSERT_TRUE(desktop::WaitUntil([&] { return !topmost(); }, 5s));
@@ -169,12 +148,12 @@ TEST(ProgramLifetime, ASecondStartOnTheSameFileLeavesOneClockWhoseChangesAreSave
 
     const auto started = std::chrono::steady_clock::now();
     const auto secondExit = clock.StartAgain(10s);
+    // Only the end of its clock window ends the program: an ended start left none.
     ASSERT_TRUE(secondExit.has_value()) << "the second start kept running";
     EXPECT_EQ(*secondExit, 0u);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
     EXPECT_TRUE(desktop::WaitUntil([&] { return IsWindowVisible(clock.Window()) != FALSE; }, 2s))
         << "the running clock was not shown again";
-    EXPECT_EQ(CountVisibleWindows(L"TikoClockWindow"), clocksBefore) << "no second clock";
     EXPECT_EQ(clock.ReadIniBytes(), firstFile) << "the second start wrote nothing";
     EXPECT_TRUE(clock.IsRunning());
 
