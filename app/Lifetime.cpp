@@ -58,6 +58,7 @@ int RunProgram() {
 void OnClockWindowCreated() {
     AppGlobals& app = App();
     StartGraphics();
+    // The entry sequence chose it already, to claim it for this clock.
     if (app.settingsFilePath.empty())
         app.settingsFilePath = ChooseSettingsFile();
     // The scale of the monitor the window was made on: the first start
