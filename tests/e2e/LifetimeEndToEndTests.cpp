@@ -163,7 +163,7 @@ TEST(ProgramLifetime, ASecondStartOnTheSameFileLeavesOneClockWhoseChangesAreSave
     EXPECT_TRUE(other.IsRunning());
     EXPECT_NE(other.Window(), clock.Window());
 
-    FocusAndPressEscape(clock);
+    ASSERT_TRUE(FocusAndPressEscape(clock)) << "the clock did not take the keyboard";
     ASSERT_TRUE(clock.WaitForExit(20s).has_value());
     EXPECT_NE(clock.ReadIniBytes().value_or("").find("窗口置顶=假"), std::string::npos)
         << "the first clock's change is what its file keeps";
@@ -187,7 +187,7 @@ TEST(ProgramLifetime, ARightClickOnTheClockOpensItsMenuWhoseItemsAct) {
     // The context-menu key opens it too, while the clock has the keyboard;
     // "退出", the last item, is reached upwards and the file keeps the change.
     SetForegroundWindow(clock.Window());
-    ASSERT_TRUE(desktop::WaitUntil([&] { return GetForegroundWindow() == clock.Window(); }, 2s));
+    ASSERT_TRUE(desktop::WaitUntil([&] { return desktop::TakesKeys(clock.Window()); }, 5s));
     desktop::PressKey(VK_APPS);
     ASSERT_TRUE(desktop::WaitUntil([] { return MenuIsOpen(); }, 5s)) << "the context-menu key opened no menu";
     desktop::PressKey(VK_UP);
