@@ -141,9 +141,8 @@ TEST(ProgramLifetime, ASecondStartOnTheSameFileLeavesOneClockWhoseChangesAreSave
     const RECT rect = clock.WindowRect();
     desktop::RightClick(rect.left + 60, rect.top + 75);
     ASSERT_TRUE(desktop::WaitUntil([] { return MenuIsOpen(); }, 5s)) << "no menu opened";
-    desktop::PressKey(VK_UP);
-    desktop::PressKey(VK_UP);
-    desktop::PressKey(VK_RETURN);
+    for (const WORD key : {VK_UP, VK_UP, VK_RETURN})
+        desktop::PressKey(key);
     ASSERT_TRUE(desktop::WaitUntil([&] { return !IsWindowVisible(clock.Window()); }, 5s));
 
     const auto started = std::chrono::steady_clock::now();
@@ -155,12 +154,10 @@ TEST(ProgramLifetime, ASecondStartOnTheSameFileLeavesOneClockWhoseChangesAreSave
     EXPECT_TRUE(desktop::WaitUntil([&] { return IsWindowVisible(clock.Window()) != FALSE; }, 2s))
         << "the running clock was not shown again";
     EXPECT_EQ(clock.ReadIniBytes(), firstFile) << "the second start wrote nothing";
-    EXPECT_TRUE(clock.IsRunning());
 
     // A copy in another folder has a file of its own, and a clock of its own.
     ClockProcess other;
     ASSERT_TRUE(other.Start());
-    EXPECT_TRUE(other.IsRunning());
     EXPECT_NE(other.Window(), clock.Window());
 
     ASSERT_TRUE(FocusAndPressEscape(clock)) << "the clock did not take the keyboard";
@@ -178,9 +175,8 @@ TEST(ProgramLifetime, ARightClickOnTheClockOpensItsMenuWhoseItemsAct) {
     desktop::RightClick(rect.left + 60, rect.top + 75);
     ASSERT_TRUE(desktop::WaitUntil([] { return MenuIsOpen(); }, 5s)) << "no menu opened";
     // The second item, "窗口置顶", chosen from the keyboard.
-    desktop::PressKey(VK_DOWN);
-    desktop::PressKey(VK_DOWN);
-    desktop::PressKey(VK_RETURN);
+    for (const WORD key : {VK_DOWN, VK_DOWN, VK_RETURN})
+        desktop::PressKey(key);
     EXPECT_TRUE(desktop::WaitUntil([&] { return !topmost(); }, 5s)) << "keep on top did not switch off";
     EXPECT_TRUE(desktop::WaitUntil([] { return !MenuIsOpen(); }, 5s));
 
