@@ -16,8 +16,12 @@ constexpr char ClockSection[] = "时钟";
 constexpr char ShowSecondsKey[] = "显示秒数";
 constexpr char ClickThroughKey[] = "鼠标穿透";
 constexpr char ShowTrayIconKey[] = "显示托盘图标";
+constexpr char ShowDateKey[] = "显示日期";
+constexpr char DateFormatKey[] = "日期格式";
+constexpr char TwelveHourKey[] = "十二小时制";
 // The first file has the keys it always had; these appear at the first save.
-constexpr std::string_view KeysLeftOutOfFirstFile[] = {ShowSecondsKey, ClickThroughKey, ShowTrayIconKey};
+constexpr std::string_view KeysLeftOutOfFirstFile[] = {ShowSecondsKey, ClickThroughKey, ShowTrayIconKey,
+                                                       ShowDateKey,    DateFormatKey,   TwelveHourKey};
 
 using S = ClockSettings;
 
@@ -50,7 +54,7 @@ std::string FileText(const SettingField& field, const ClockSettings& settings) {
 
 } // namespace
 
-const std::array<SettingField, 21> SettingFields = {{
+const std::array<SettingField, 24> SettingFields = {{
     Flag("开机启动", &S::startWithWindows, OffText),
     Flag("窗口置顶", &S::keepOnTop, OnText),
     Flag("分层透明", &S::layeredTransparency, OnText),
@@ -72,6 +76,9 @@ const std::array<SettingField, 21> SettingFields = {{
     {ClockSection, "字体名称", FieldKind::Text, &S::fontName, nullptr, DefaultFontName, 0},
     Flag(ClickThroughKey, &S::clickThrough, OffText),
     Flag(ShowTrayIconKey, &S::showTrayIcon, OnText),
+    {ClockSection, ShowDateKey, FieldKind::Flag, &S::showDate, nullptr, OffText, 0},
+    {ClockSection, DateFormatKey, FieldKind::Text, &S::dateFormat, nullptr, LongDateText, 0},
+    {ClockSection, TwelveHourKey, FieldKind::Flag, &S::twelveHour, nullptr, OffText, 0},
 }};
 
 bool IsOn(const std::string& flag) {

@@ -32,11 +32,16 @@ struct ClockSettings {
     std::string fontName;
     std::string clickThrough; // clicks and the wheel go to what is below
     std::string showTrayIcon;
+    std::string showDate;   // a date line under the time
+    std::string dateFormat; // "长" the user's long date, "短" the short one
+    std::string twelveHour; // hours 1 to 12 with the locale's AM/PM designators
 };
 
 inline constexpr char OnText[] = "真";
 inline constexpr char OffText[] = "假";
 inline constexpr char DefaultFontName[] = "微软雅黑";
+inline constexpr char LongDateText[] = "长";
+inline constexpr char ShortDateText[] = "短";
 inline constexpr char SettingsFileName[] = "配置.ini";
 
 bool IsOn(const std::string& flag);
@@ -62,7 +67,7 @@ struct SettingField {
 };
 
 // The fields in the order of reading and writing.
-extern const std::array<SettingField, 21> SettingFields;
+extern const std::array<SettingField, 24> SettingFields;
 
 // The position value's default: "真|" + centred left + "|" + centred top
 // for a clock of that size (380 x 150 at 96 DPI), the halves as real
@@ -73,10 +78,10 @@ std::string DefaultPositionText(int screenWidth, int screenHeight, SIZE clock = 
 ClockSettings DefaultSettings();
 
 // Reads every field from the file at path (missing keys give defaults). When
-// no file exists there, writes eighteen keys (all but "显示秒数" and the two
-// keys that came later, "鼠标穿透" and "显示托盘图标"), the position value as
-// read. After loading, restoreLastPosition holds the
-// whole position value; placement keeps only its flag.
+// no file exists there, writes eighteen keys (all but "显示秒数" and the
+// keys that came later: "鼠标穿透", "显示托盘图标" and the time format's
+// three), the position value as read. After loading, restoreLastPosition
+// holds the whole position value; placement keeps only its flag.
 ClockSettings LoadSettings(const std::string& path, int screenWidth, int screenHeight,
                            SIZE clock = {380, 150});
 

@@ -78,6 +78,9 @@ constexpr DocumentedDefault DocumentedDefaults[] = {
     {"时钟", "字体名称", "微软雅黑"},
     {"基本设置", "鼠标穿透", "假"},
     {"基本设置", "显示托盘图标", "真"},
+    {"时钟", "显示日期", "假"},
+    {"时钟", "日期格式", "长"},
+    {"时钟", "十二小时制", "假"},
 };
 
 std::string DefaultText(const SettingField& field) {

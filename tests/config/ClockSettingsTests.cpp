@@ -81,6 +81,7 @@ TEST_F(SettingsFile, KeysMissingFromTheFirstFileReadAsTheirDefaults) {
     EXPECT_EQ(again.showSeconds, "真");
     EXPECT_EQ(again.clickThrough, "假");
     EXPECT_EQ(again.showTrayIcon, "真");
+    EXPECT_EQ(again.showDate + again.dateFormat + again.twelveHour, "假长假");
     for (const char* key : {"显示秒数", "鼠标穿透", "显示托盘图标"})
         EXPECT_EQ(Key("基本设置", key), "<none>") << key << ": a second load must not write the file";
 }
@@ -118,6 +119,7 @@ TEST_F(SettingsFile, SaveWritesEveryKeyWithNegativePosition) {
     settings.restoreLastPosition = "真";
     settings.fontSize = -50;
     settings.clickThrough = "真";
+    settings.dateFormat = "短";
     SaveSettings(path, settings, -50, -20);
 
     for (const SettingField& field : SettingFields)
@@ -127,6 +129,7 @@ TEST_F(SettingsFile, SaveWritesEveryKeyWithNegativePosition) {
     EXPECT_EQ(Key("时钟", "字体大小"), "-50");
     EXPECT_EQ(Key("基本设置", "鼠标穿透"), "真");
     EXPECT_EQ(Key("基本设置", "显示托盘图标"), "真");
+    EXPECT_EQ(Key("时钟", "显示日期") + Key("时钟", "日期格式") + Key("时钟", "十二小时制"), "假短假");
     EXPECT_EQ(LoadSettings(path, 1920, 1080).clickThrough, "真") << "kept for the next start";
 }
 
@@ -166,6 +169,9 @@ TEST(SettingsDefaults, MatchTheDocumentedValues) {
     EXPECT_EQ(d.fontName, "微软雅黑");
     EXPECT_EQ(d.clickThrough, "假");
     EXPECT_EQ(d.showTrayIcon, "真");
+    EXPECT_EQ(d.showDate, "假");
+    EXPECT_EQ(d.dateFormat, "长");
+    EXPECT_EQ(d.twelveHour, "假");
 }
 
 TEST(Flags, OnlyTheExactTrueTextIsOn) {
