@@ -165,6 +165,12 @@ void ApplyField(std::string S::*field, const std::string& value) {
         SetClickThrough(on);
     } else if (field == &S::showTrayIcon) {
         UpdateTrayIcon();
+    } else if (field == &S::showDate) {
+        FitClockToDateLine(App().clock);
+        Redraw(true);
+    } else if (field == &S::twelveHour || field == &S::dateFormat) {
+        // The texts are built again in the new format.
+        Redraw(true);
     } else if (field != &S::restoreLastPosition) { // placement reads that one at the next start
         Redraw(false);
     }
@@ -185,6 +191,7 @@ void ApplyField(std::int32_t S::*field, std::int32_t value) {
 
 void RestoreDefaultSettings() {
     AppGlobals& app = App();
+    const bool hadDateLine = IsOn(app.settings.showDate);
     // The window is not moved: the position keeps only its flag, "真".
     app.settings = DefaultSettings();
     app.clock.clockCanvas.SetAlpha(app.settings.windowAlpha);
@@ -196,7 +203,9 @@ void RestoreDefaultSettings() {
     UpdateTrayIcon();
     if (SettingsWindow* window = OpenedSettingsWindow())
         window->FillControls();
-    RedrawWithFreshTime(); // seconds are shown again
+    if (hadDateLine)
+        FitClockToDateLine(app.clock); // the window loses the date line's band
+    RedrawWithFreshTime();             // seconds are shown again
 }
 
 void SaveClockSettings() {

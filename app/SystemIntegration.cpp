@@ -171,7 +171,7 @@ ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenW
 void PlaceClockWindow() {
     AppGlobals& app = App();
     const ScreenSize screen = PrimaryScreenSize();
-    const SIZE clock = ClockWindowSizeFor(app.clock.scale);
+    const SIZE clock = ClockWindowSizeFor(app.clock.scale, IsOn(app.settings.showDate));
     const ClockPlacement placement =
         ComputeClockPlacement(app.settings.restoreLastPosition, screen.width, screen.height, clock);
     app.settings.restoreLastPosition = placement.flag;

@@ -3,6 +3,7 @@
 #include "clock/ClockView.h"
 #include "clock/ClockWindow.h"
 #include "clock/HoverButtons.h"
+#include "config/ClockSettings.h"
 #include "framework/Services.h"
 #include "graphics/BrushObject.h"
 #include "graphics/FontObjects.h"
@@ -12,7 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <span>
 
@@ -66,12 +66,6 @@ void BlendOntoCanvas(LayeredCanvas& canvas, const GraphicsObject& layer, const G
                useSourceAlpha);
 }
 
-std::string TwoDigits(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
-}
-
 // The family of fontName, or GDI+'s generic sans-serif one when that font is
 // not installed, so that the clock never shows a face without its time.
 void CreateTimeFontFamily(FontFamilyObject& family, const std::string& fontName) {
@@ -118,15 +112,30 @@ bool BlendLayer(HDC destDc, int x, int y, int width, int height, HDC sourceDc, i
     return false;
 }
 
-ClockLayout ClockLayoutFor(DisplayScale scale) {
+namespace {
+
+// The date line's band below the time, in 96-DPI units: the time keeps its
+// place and the window grows by the band.
+constexpr int DateBandHeight = 40;
+constexpr int FaceHeight = 150;
+
+} // namespace
+
+ClockLayout ClockLayoutFor(DisplayScale scale, bool dateLine) {
     const auto px = [scale](int units) { return static_cast<float>(scale.Pixels(units)); };
-    const SIZE window = ClockWindowSizeFor(scale);
+    const SIZE window = ClockWindowSizeFor(scale, dateLine);
     const auto width = static_cast<float>(window.cx);
     const auto height = static_cast<float>(window.cy);
     ClockLayout layout;
     layout.windowRect = {0, 0, width, height};
-    layout.panelRect = {px(10), px(10), px(358), px(128)};
+    layout.panelRect = {px(10), px(10), px(358), px(128 + (dateLine ? DateBandHeight : 0))};
     layout.textRect = layout.windowRect;
+    layout.timeRect = layout.windowRect;
+    if (dateLine) {
+        layout.timeRect.Height = px(FaceHeight);
+        // Centred at 148 units: below the digits, well inside the panel's lower edge at 178.
+        layout.dateRect = {0, px(FaceHeight - 30), width, px(56)};
+    }
     layout.innerBorderRect = {px(1), px(1), width - px(5), height - px(5)};
     layout.cornerSize = scale.Pixels(5);
     layout.cornerMargin = scale.Pixels(3);
@@ -135,8 +144,16 @@ ClockLayout ClockLayoutFor(DisplayScale scale) {
     return layout;
 }
 
-SIZE ClockWindowSizeFor(DisplayScale scale) {
-    return {scale.Pixels(380), scale.Pixels(150)};
+SIZE ClockWindowSizeFor(DisplayScale scale, bool dateLine) {
+    return {scale.Pixels(380), scale.Pixels(FaceHeight + (dateLine ? DateBandHeight : 0))};
+}
+
+TimeFormat TimeFormatOf(const ClockSettings& settings) {
+    return {.showSeconds = IsOn(settings.showSeconds),
+            .twelveHour = IsOn(settings.twelveHour),
+            .showDate = IsOn(settings.showDate),
+            .longDate = settings.dateFormat != ShortDateText,
+            .locale = LOCALE_USER_DEFAULT};
 }
 
 void AddRoundedRectangle(PathObject& path, float x, float y, float width, float height, std::int32_t size,
@@ -148,17 +165,6 @@ void AddRoundedRectangle(PathObject& path, float x, float y, float width, float 
     path.AddArc(x + width - inset, y, side, side, 270, 90);
     path.AddArc(x + width - inset, y + height - inset, side, side, 0, 90);
     path.AddArc(x, y + height - inset, side, side, 90, 90);
-}
-
-TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds) {
-    TimeText text;
-    text.hourText = std::to_string(time.wHour);
-    text.minuteText = TwoDigits(time.wMinute);
-    text.secondText = TwoDigits(time.wSecond);
-    text.timeText = text.hourText + ":" + text.minuteText;
-    if (showSeconds)
-        text.timeText += ":" + text.secondText;
-    return text;
 }
 
 void PrepareLayer(GraphicsObject& layer, int width, int height) {
@@ -206,9 +212,16 @@ PanelInputs PanelInputsNow(const ClockView& view) {
 TextInputs TextInputsNow(const ClockView& view) {
     const ClockSettings& s = view.settings;
     const Gdiplus::RectF& textRect = view.layout.textRect;
+    const ClockLayout& layout = view.layout;
     return {view.timeText.timeText,
+            layout.dateRect.Height > 0 ? view.timeText.dateText : std::string(),
             s.fontName,
-            view.layout.EmSize(s.fontSize),
+            layout.EmSize(s.fontSize),
+            layout.DateEmSize(s.fontSize),
+            layout.timeRect.Y,
+            layout.timeRect.Height,
+            layout.dateRect.Y,
+            layout.dateRect.Height,
             view.layout.fontStyle,
             view.layout.OutlineWidth(s.outlineWidth),
             MakeArgb(s.outlineColor, 255),
@@ -305,7 +318,13 @@ void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const 
 
     PathObject path;
     path.Create(FillModeWinding);
-    path.AddString(inputs.text, family, inputs.emSize, textRect, inputs.fontStyle, format);
+    const Gdiplus::RectF timeRect{textRect.X, inputs.timeTop, textRect.Width, inputs.timeHeight};
+    path.AddString(inputs.text, family, inputs.emSize, timeRect, inputs.fontStyle, format);
+    if (!inputs.date.empty()) {
+        // One path: the date takes the time's pen and brush.
+        const Gdiplus::RectF dateRect{textRect.X, inputs.dateTop, textRect.Width, inputs.dateHeight};
+        path.AddString(inputs.date, family, inputs.dateEmSize, dateRect, inputs.fontStyle, format);
+    }
     if (!PathReachesLayer(path, inputs.outlineWidth, layer))
         return;
 
@@ -324,7 +343,7 @@ void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const 
 void DrawTimeText(ClockView& view, bool refreshTime) {
     const ClockSettings& s = view.settings;
     if (refreshTime)
-        view.timeText = FormatTimeText(ReadLocalTime(), IsOn(s.showSeconds));
+        view.timeText = FormatTimeText(ReadLocalTime(), TimeFormatOf(s));
 
     const Gdiplus::RectF& textRect = view.layout.textRect;
     GraphicsObject& layer = view.textLayer;
@@ -458,7 +477,7 @@ void RedrawClock(ClockView& view, bool refreshTime) {
     }
     // The time is read first: it is one of the frame's inputs.
     if (refreshTime)
-        view.timeText = FormatTimeText(ReadLocalTime(), IsOn(view.settings.showSeconds));
+        view.timeText = FormatTimeText(ReadLocalTime(), TimeFormatOf(view.settings));
     FaceCache& cache = view.faceCache;
     const bool onScreen = ShownFrameOnScreen(view, cache);
     if (onScreen && *cache.shown == FrameInputsNow(view) &&
@@ -525,7 +544,7 @@ void FollowMonitorScale(ClockView& view, HWND window) {
     if (placed == view.scale)
         return;
     view.scale = placed;
-    const SIZE size = ClockWindowSizeFor(placed);
+    const SIZE size = ClockWindowSizeFor(placed, IsOn(view.settings.showDate));
     SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -534,7 +553,7 @@ void FollowMonitorScale(ClockView& view, HWND window) {
 void ShowClockFace(ClockView& view, HWND window) {
     // A remembered place may lie on a monitor of another scale.
     FollowMonitorScale(view, window);
-    view.layout = ClockLayoutFor(view.scale);
+    view.layout = ClockLayoutFor(view.scale, IsOn(view.settings.showDate));
     view.clockCanvas.AttachToWindow(window);
     DrawWindowBackdrop(view);
     SetupButtons(view);
@@ -547,7 +566,7 @@ void ShowClockFace(ClockView& view, HWND window) {
 
 void ChangeClockScale(ClockView& view, DisplayScale scale, const RECT& suggested) {
     view.scale = scale;
-    view.layout = ClockLayoutFor(scale);
+    view.layout = ClockLayoutFor(scale, IsOn(view.settings.showDate));
     const int width = suggested.right - suggested.left;
     const int height = suggested.bottom - suggested.top;
     SetWindowPos(view.clockCanvas.GetWindow(), nullptr, suggested.left, suggested.top, width, height,
@@ -557,4 +576,19 @@ void ChangeClockScale(ClockView& view, DisplayScale scale, const RECT& suggested
     ReleaseFrameCaches(view);
     LayOutButtons(view);
     RedrawClock(view, false);
+}
+
+void FitClockToDateLine(ClockView& view) {
+    const bool dateLine = IsOn(view.settings.showDate);
+    const SIZE size = ClockWindowSizeFor(view.scale, dateLine);
+    view.layout = ClockLayoutFor(view.scale, dateLine);
+    SetWindowPos(view.clockCanvas.GetWindow(), nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (view.clockCanvas.GetWidth() != size.cx || view.clockCanvas.GetHeight() != size.cy) {
+        view.clockCanvas.ResizeCanvas(size.cx, size.cy);
+        ReleaseFrameCaches(view);
+        // The buttons at the bottom follow the new height.
+        LayOutButtons(view);
+    }
+    RedrawClock(view, true);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The clock face: window backdrop, clock panel and time text, each drawn into
 // its own off-screen layer and blended in a fixed order into the clock canvas.
+#include "clock/TimeText.h"
 #include "framework/DisplayScale.h"
 #include "graphics/FontObjects.h"
 #include "graphics/GdiPlusFlat.h"
@@ -14,6 +15,7 @@
 
 class GraphicsObject;
 class PathObject;
+struct ClockSettings;
 struct ClockView;
 
 // The rectangles and lengths of the face in pixels of one display scale; the
@@ -21,7 +23,9 @@ struct ClockView;
 struct ClockLayout {
     Gdiplus::RectF windowRect{0, 0, 380, 150};
     Gdiplus::RectF panelRect{10, 10, 358, 128};
-    Gdiplus::RectF textRect{0, 0, 380, 150};
+    Gdiplus::RectF textRect{0, 0, 380, 150}; // the text layer, over the whole window
+    Gdiplus::RectF timeRect{0, 0, 380, 150}; // the time is centred in it
+    Gdiplus::RectF dateRect{};               // the date line is centred in it; empty without one
     Gdiplus::RectF innerBorderRect{1, 1, 375, 145};
     std::int32_t cornerSize = 5;
     std::int32_t cornerMargin = 3; // how far the right and bottom arcs sit in beyond the corner size
@@ -36,20 +40,19 @@ struct ClockLayout {
     float OutlineWidth(std::int32_t outlineWidth) const {
         return static_cast<float>(outlineWidth) * textScale;
     }
+    float DateEmSize(std::int32_t fontSize) const { return EmSize(fontSize) * DateLineRatio; }
+
+    // The date line's size to the time's, the same at every scale.
+    static constexpr float DateLineRatio = 0.4f;
 };
 
-// The face laid out for a display scale.
-ClockLayout ClockLayoutFor(DisplayScale scale);
-// The clock window's size at a display scale: 380 x 150 at 96 DPI.
-SIZE ClockWindowSizeFor(DisplayScale scale);
-
-// The texts of the last time reading.
-struct TimeText {
-    std::string hourText;
-    std::string minuteText;
-    std::string secondText;
-    std::string timeText;
-};
+// The face laid out for a display scale, with or without the date line.
+ClockLayout ClockLayoutFor(DisplayScale scale, bool dateLine = false);
+// The clock window's size at a display scale: 380 x 150 at 96 DPI, 40 more
+// in height for the date line.
+SIZE ClockWindowSizeFor(DisplayScale scale, bool dateLine = false);
+// The time's format as the settings ask, in the user's locale.
+TimeFormat TimeFormatOf(const ClockSettings& settings);
 
 // COLORREF (0x00BBGGRR) plus alpha to GDI+ ARGB; the colour's top byte is
 // ignored and only the alpha's low byte counts.
@@ -72,9 +75,6 @@ bool BlendLayer(HDC destDc, int x, int y, int width, int height, HDC sourceDc, i
 // clamped to 1..100, the right and bottom arcs set in by size + margin.
 void AddRoundedRectangle(PathObject& path, float x, float y, float width, float height, std::int32_t size,
                          std::int32_t margin = 3);
-
-// Builds the time texts from a local time.
-TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds);
 
 // A layer ready to be drawn at that size, with anti-aliased smoothing. As
 // written, its canvas is made anew; with frame caching, a canvas of that size
@@ -101,6 +101,10 @@ void ShowClockFace(ClockView& view, HWND window);
 // takes the rectangle the system suggests, the face and buttons are laid out
 // for the scale and everything is drawn anew.
 void ChangeClockScale(ClockView& view, DisplayScale scale, const RECT& suggested);
+// The date line was switched on or off: the window keeps its place and takes
+// the height of the face with or without it, and the face is drawn anew with
+// a fresh time.
+void FitClockToDateLine(ClockView& view);
 
 // Whether a frame may reuse what earlier frames made. On by default; off,
 // every frame is built from nothing (each layer canvas, font family, string
@@ -133,8 +137,11 @@ struct PanelInputs {
 
 struct TextInputs {
     std::string text;
+    std::string date;
     std::string fontName;
     float emSize;
+    float dateEmSize;
+    float timeTop, timeHeight, dateTop, dateHeight;
     std::int32_t fontStyle;
     float outlineWidth;
     std::uint32_t outlinePen, fill;

@@ -119,4 +119,46 @@ TEST_F(ClockScaleChange, TakesTheSuggestedRectangleAndDrawsEverythingAtTheNewSca
     EXPECT_TRUE(CanvasBytes() == at96);
 }
 
+// Where the layer holds ink (alpha above 0), in top-down layer pixels.
+RECT InkBounds(const GraphicsObject& layer) {
+    const std::vector<std::uint8_t> bytes = DibBytes(layer.GetBitmap());
+    const int width = layer.GetWidth(), height = layer.GetHeight();
+    RECT ink{width, height, -1, -1};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (bytes[(static_cast<std::size_t>(height - 1 - y) * width + x) * 4 + 3] != 0) {
+                ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x),
+                       std::max<LONG>(ink.bottom, y)};
+            }
+    return ink;
+}
+
+TEST_F(ClockScaleChange, TheDateLineGrowsTheFaceAndStaysInsideThePanelAtEveryScale) {
+    Settings().showDate = "真";
+    for (const ScaledFace& f : Faces) {
+        SCOPED_TRACE(f.dpi);
+        const int band = 40 * f.dpi / 96;
+        App().clock.scale = {f.dpi};
+        FitClockToDateLine(App().clock);
+        RECT window{};
+        GetWindowRect(Window(), &window);
+        EXPECT_EQ(window.right - window.left, f.window.Width);
+        EXPECT_EQ(window.bottom - window.top, f.window.Height + band);
+        const ClockLayout& layout = App().clock.layout;
+        EXPECT_TRUE(Same(layout.panelRect, {f.panel.X, f.panel.Y, f.panel.Width, f.panel.Height + band}));
+        EXPECT_EQ(layout.innerBorderRect.Height, f.innerBorder.Height + band);
+        EXPECT_EQ(App().clock.smallerFontButton.bounds.y, f.smallerFont.y + band) << "the buttons follow";
+        EXPECT_FALSE(App().clock.timeText.dateText.empty());
+
+        // Time and date lie inside the panel, the date's ink below the time's band.
+        ASSERT_EQ(App().clock.textLayer.GetHeight(), f.window.Height + band);
+        const RECT ink = InkBounds(App().clock.textLayer);
+        EXPECT_GT(ink.left, layout.panelRect.X);
+        EXPECT_GT(ink.top, layout.panelRect.Y);
+        EXPECT_LT(ink.right, layout.panelRect.GetRight() - 1);
+        EXPECT_LT(ink.bottom, layout.panelRect.GetBottom() - 1);
+        EXPECT_GT(ink.bottom, 140 * f.dpi / 96) << "the date line is drawn";
+    }
+}
+
 } // namespace

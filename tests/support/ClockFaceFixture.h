@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 inline SYSTEMTIME& FixedTime() {
-    static SYSTEMTIME time{};
+    static SYSTEMTIME time{2026, 12, 1, 7, 0, 0, 0, 0}; // Monday, 7 December 2026
     return time;
 }
 

@@ -1,0 +1,73 @@
+#include "clock/TimeText.h"
+
+#include "framework/TextConversion.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+std::string TwoDigits(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+std::wstring LocaleText(LCID locale, LCTYPE type) {
+    wchar_t text[128] = {};
+    const int length = GetLocaleInfoW(locale, type, text, static_cast<int>(std::size(text)));
+    return length > 1 ? std::wstring(text, static_cast<std::size_t>(length - 1)) : std::wstring();
+}
+
+// Whether the designator comes first, as the locale's time format writes
+// it ("tt h:mm:ss"); a format without one (the 24-hour "H:mm:ss" of zh-CN)
+// leaves it to the locale's time-marker position.
+bool DesignatorFirst(LCID locale) {
+    const std::wstring format = LocaleText(locale, LOCALE_STIMEFORMAT);
+    const std::size_t marker = format.find(L't');
+    if (marker != std::wstring::npos)
+        return marker < format.find_first_of(L"hH");
+    return LocaleText(locale, LOCALE_ITIMEMARKPOSN) == L"1";
+}
+
+} // namespace
+
+DayHalves DayHalvesOf(LCID locale) {
+    return {WideToAnsi(LocaleText(locale, LOCALE_S1159)), WideToAnsi(LocaleText(locale, LOCALE_S2359)),
+            DesignatorFirst(locale)};
+}
+
+TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds) {
+    TimeText text;
+    text.hourText = std::to_string(time.wHour);
+    text.minuteText = TwoDigits(time.wMinute);
+    text.secondText = TwoDigits(time.wSecond);
+    text.timeText = text.hourText + ":" + text.minuteText;
+    if (showSeconds)
+        text.timeText += ":" + text.secondText;
+    return text;
+}
+
+TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format) {
+    SYSTEMTIME shown = time;
+    if (format.twelveHour)
+        shown.wHour = static_cast<WORD>(time.wHour % 12 == 0 ? 12 : time.wHour % 12);
+    TimeText text = FormatTimeText(shown, format.showSeconds);
+    if (format.twelveHour) {
+        const DayHalves halves = DayHalvesOf(format.locale);
+        const std::string& designator = time.wHour < 12 ? halves.am : halves.pm;
+        if (!designator.empty())
+            text.timeText =
+                halves.beforeTime ? designator + " " + text.timeText : text.timeText + " " + designator;
+    }
+    if (format.showDate)
+        text.dateText = FormatDateText(time, format.longDate, format.locale);
+    return text;
+}
+
+std::string FormatDateText(const SYSTEMTIME& time, bool longDate, LCID locale) {
+    wchar_t text[256] = {};
+    const DWORD flags = longDate ? DATE_LONGDATE : DATE_SHORTDATE;
+    const int length = GetDateFormatW(locale, flags, &time, nullptr, text, static_cast<int>(std::size(text)));
+    return length > 1 ? WideToAnsi(std::wstring_view(text, static_cast<std::size_t>(length - 1))) : "";
+}

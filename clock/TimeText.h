@@ -1,0 +1,46 @@
+#pragma once
+// The time and date texts the clock shows, built from a local time and the
+// user's locale. Texts are ANSI byte strings.
+#include <windows.h>
+
+#include <string>
+
+// The texts of the last time reading.
+struct TimeText {
+    std::string hourText;
+    std::string minuteText;
+    std::string secondText;
+    std::string timeText;
+    std::string dateText; // empty while no date line is shown
+};
+
+// A locale's AM and PM designators and where it puts them.
+struct DayHalves {
+    std::string am;
+    std::string pm;
+    bool beforeTime = false;
+};
+
+// The locale's designators (LOCALE_S1159, LOCALE_S2359) and their place: as
+// in its time format when that has one, else as its time-marker position.
+DayHalves DayHalvesOf(LCID locale);
+
+// How the clock writes the time; the defaults are the 24-hour clock without
+// a date.
+struct TimeFormat {
+    bool showSeconds = true;
+    bool twelveHour = false;
+    bool showDate = false;
+    bool longDate = true;
+    LCID locale = LOCALE_USER_DEFAULT;
+};
+
+// The 24-hour time: the hour without a leading zero, minutes and seconds
+// with one (9:05, 9:05:07, 0:00).
+TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds);
+// The time as the format asks: on the 12-hour clock, hours 1 to 12 with the
+// locale's designator ("上午 9:05", "9:05 PM"); with a date, the locale's long
+// or short date.
+TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format);
+// The locale's long or short date, "" when Windows cannot write it.
+std::string FormatDateText(const SYSTEMTIME& time, bool longDate, LCID locale);
