@@ -14,7 +14,7 @@
 #include <cstdint>
 
 inline constexpr int PanelTopOffset = 0;
-inline constexpr int PanelBottomOffset = -496;
+inline constexpr int PanelBottomOffset = -552; // the panel's foot at the viewport's
 inline constexpr std::int32_t ScrollAnimationTicks = 16;
 inline constexpr int WheelDeltaPerNotch = 120;
 
@@ -58,7 +58,7 @@ struct WheelDecision {
 // A wheel turn of notches (negative towards the user, scrolling towards the
 // panel's lower part) at the panel offset. The limit tests compare the
 // offset with the notch count, not with 64 pixels per notch: a downward
-// turn animates while offset + notches + 496 s > 0 and jumps to the limit
+// turn animates while offset + notches + 552 s > 0 and jumps to the limit
 // otherwise; an upward turn jumps to 0 once offset + notches >= 0.
 WheelDecision DecideWheel(int offset, int notches, DisplayScale scale = {});
 

@@ -20,16 +20,35 @@ constexpr std::string_view RestoreButtonName = "按钮1";
 // WM_GETDPISCALEDSIZE (Windows 10, 1703), beyond the headers' Windows 7.
 constexpr UINT GetDpiScaledSizeMessage = 0x02E4;
 
-// The six switches, each a check box showing one flag.
+// The switches, each a check box showing one flag.
 struct FlagBox {
     std::string_view name;
     std::string ClockSettings::*field;
 };
 constexpr FlagBox FlagBoxes[] = {
-    {"选择框1", &ClockSettings::startWithWindows},    {"选择框2", &ClockSettings::keepOnTop},
-    {"选择框3", &ClockSettings::layeredTransparency}, {"选择框4", &ClockSettings::memoryOptimization},
-    {"选择框5", &ClockSettings::restoreLastPosition}, {"选择框6", &ClockSettings::showSeconds},
+    {"选择框1", &ClockSettings::startWithWindows},
+    {"选择框2", &ClockSettings::keepOnTop},
+    {"选择框3", &ClockSettings::layeredTransparency},
+    {"选择框4", &ClockSettings::memoryOptimization},
+    {"选择框5", &ClockSettings::restoreLastPosition},
+    {"选择框6", &ClockSettings::showSeconds},
+    {"选择框7", &ClockSettings::showDate},
+    {"选择框8", &ClockSettings::twelveHour},
 };
+
+// The date forms: two check boxes that act as radio buttons, the one of the
+// form in use checked (neither for a hand-edited text).
+struct DateFormBox {
+    std::string_view name;
+    const char* form;
+};
+constexpr DateFormBox DateFormBoxes[] = {{"选择框9", LongDateText}, {"选择框10", ShortDateText}};
+
+void ShowDateForm(SettingsWindow& window) {
+    for (const DateFormBox& row : DateFormBoxes)
+        if (CheckBox* box = window.Find<CheckBox>(row.name))
+            box->SetChecked(window.Settings().dateFormat == row.form);
+}
 
 // A slider with the label that shows its value. The vertical opacity sliders
 // have their minimum at the top, so they hold 255 - opacity: opaque at the top.
@@ -146,6 +165,8 @@ void LoadControls(SettingsWindow& window) {
         if (CheckBox* box = window.Find<CheckBox>(row.name); box && IsOn(settings.*row.field))
             box->SetChecked(true);
 
+    ShowDateForm(window);
+
     // The labels show the stored value, in the slider's range or not.
     for (const ValueSlider& row : ValueSliders) {
         const std::int32_t value = settings.*row.field;
@@ -185,6 +206,16 @@ void BindCheckBoxes(SettingsWindow& window) {
             box->SetChecked(IsOn(window.Settings().*row.field));
         };
     }
+}
+
+// A click on either form chooses it; a click on the form in use keeps it.
+void BindDateFormBoxes(SettingsWindow& window) {
+    for (const DateFormBox& row : DateFormBoxes)
+        if (CheckBox* box = window.Find<CheckBox>(row.name))
+            box->onToggled = [&window, row](bool) {
+                window.Listener().OnFieldChanged(&ClockSettings::dateFormat, row.form);
+                ShowDateForm(window);
+            };
 }
 
 void BindValueSliders(SettingsWindow& window) {
@@ -227,6 +258,7 @@ void BindSectionList(SettingsWindow& window) {
 
 void BindControls(SettingsWindow& window) {
     BindCheckBoxes(window);
+    BindDateFormBoxes(window);
     BindValueSliders(window);
     BindColourPickers(window);
     if (ComboBox* fonts = window.Find<ComboBox>(FontListName))

@@ -93,7 +93,9 @@ inline constexpr SectionEntry SectionEntries[] = {
     {"标签20", 0, 0, -97},
     {"标签21", -128, -98, -337},
     {"标签22", -368, -338, -465},
-    {"标签23", -496, -466, INT_MIN},
+    {"标签23", -496, -466, -539},
+    // The panel's lowest offset shows the last section below the viewport's top.
+    {"标签33", -552, -540, INT_MIN},
 };
 
 // The entry SyncSectionToScroll picks for an offset in pixels at a scale;

@@ -89,6 +89,7 @@ inline constexpr ControlRecord SettingsWindowControls[] = {
     settings_layout::SectionEntry("标签21", 88, "透明度"),
     settings_layout::SectionEntry("标签22", 120, "边框和底图"),
     settings_layout::SectionEntry("标签23", 152, "时钟"),
+    settings_layout::SectionEntry("标签33", 184, "时间格式"),
     {.name = "按钮1",
      .kind = ControlKind::Button,
      .parent = "",
@@ -166,6 +167,16 @@ inline constexpr ControlRecord SettingsWindowControls[] = {
     settings_layout::PanelLabel("标签18", {344, 678, 64, 24}, "0"),
     settings_layout::PanelLabel("标签32", {32, 720, 80, 24}, "字体名称："),
     {.name = "组合框1", .kind = ControlKind::ComboBox, .parent = "外形框4", .rect = {120, 718, 168, 28}},
+
+    // Section "时间格式", below the last row of "时钟". The two date forms are
+    // check boxes that act as a pair of radio buttons.
+    settings_layout::SectionHeader("标签34", {32, 776, 72, 24}, "时间格式"),
+    settings_layout::Rule("标签35", 787),
+    settings_layout::CheckBoxRow("选择框7", {32, 816, 88, 24}, "显示日期"),
+    settings_layout::CheckBoxRow("选择框8", {136, 816, 104, 24}, "十二小时制"),
+    settings_layout::PanelLabel("标签36", {32, 856, 80, 24}, "日期格式："),
+    settings_layout::CheckBoxRow("选择框9", {120, 856, 88, 24}, "长日期"),
+    settings_layout::CheckBoxRow("选择框10", {224, 856, 88, 24}, "短日期"),
 
     // The scroll animation's timers (separate from the clock window's).
     Timer1Record,

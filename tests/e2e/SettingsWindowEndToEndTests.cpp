@@ -178,15 +178,15 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
     // once the pointer's move over it has given it the focus.
     ASSERT_TRUE(desktop::WaitUntil([&] { return desktop::FocusInThreadOf(settings) == panel; }, 5s))
         << "the panel did not take the focus under the pointer";
-    for (int notch = 1; notch <= 8; ++notch) {
+    for (int notch = 1; notch <= 9; ++notch) {
         desktop::Wheel(-WHEEL_DELTA);
-        const int expected = std::max(-64 * notch, -496);
+        const int expected = std::max(-64 * notch, -552);
         ASSERT_TRUE(desktop::WaitUntil([&] { return PanelOffset(settings) == expected; }, 5s))
             << "notch " << notch << ": offset " << PanelOffset(settings);
     }
-    const POINT clockEntry = CentreOf(ControlOf(settings, "标签23"));
-    EXPECT_EQ(desktop::WaitForPixel(clockEntry.x - 60, clockEntry.y, RGB(70, 167, 255)), RGB(70, 167, 255))
-        << "时钟 selected";
+    const POINT lastEntry = CentreOf(ControlOf(settings, "标签33"));
+    EXPECT_EQ(desktop::WaitForPixel(lastEntry.x - 60, lastEntry.y, RGB(70, 167, 255)), RGB(70, 167, 255))
+        << "时间格式 selected";
 
     // Dragging the font-size thumb (80 to 95): the clock's time grows by
     // about as much while it moves, whatever its digits.
@@ -253,6 +253,45 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
     ASSERT_TRUE(saved.has_value());
     for (const char* line : {"[时钟]", "字体大小=95", "字体颜色=255", "[基本设置]", "显示秒数=假",
                              "窗口置顶=真", "[透明度]", "整个窗口=255", "字体名称=微软雅黑"})
+        EXPECT_NE(saved->find(line), std::string::npos) << line << " missing from\n" << *saved;
+}
+
+TEST(SettingsWindowEndToEnd, TheDateBoxGrowsTheClockAndTheFileKeepsTheTimeFormatKeys) {
+    ClockProcess clock;
+    clock.WriteIni("[基本设置]\r\n恢复上次关闭时的位置=真|" + std::to_string(ClockPlace.x) + "|" +
+                   std::to_string(ClockPlace.y) + "\r\n");
+    ASSERT_TRUE(clock.Start());
+    desktop::MoveMouse(5, 5);
+    ASSERT_TRUE(desktop::WaitUntil([&] { return TimeIsShown(clock); }, 5s)) << "no time on the clock";
+    const RECT before = clock.WindowRect();
+    ASSERT_EQ(before.bottom - before.top, 150);
+
+    ASSERT_TRUE(ClickHoverButton(clock, OnGear, GearBounds)) << "the gear did not light";
+    HWND settings = nullptr;
+    ASSERT_TRUE(
+        desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled("设置")) != nullptr; }, 10s));
+    ClickOn(ControlOf(settings, "标签33"));
+    ASSERT_TRUE(desktop::WaitUntil([&] { return PanelOffset(settings) == -552; }, 5s))
+        << "时间格式 did not scroll into view: offset " << PanelOffset(settings);
+
+    const HWND date = ControlOf(settings, "选择框7");
+    const RECT box = ScreenRectOf(date);
+    desktop::Click(box.left + 7, (box.top + box.bottom) / 2);
+    EXPECT_TRUE(desktop::WaitUntil([&] { return SendMessageW(date, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 3s));
+    EXPECT_TRUE(desktop::WaitUntil(
+        [&] {
+            const RECT now = clock.WindowRect();
+            return now.bottom - now.top == 190 && now.top == before.top;
+        },
+        5s))
+        << "the clock did not grow for the date line";
+
+    ASSERT_TRUE(ClickHoverButton(clock, OnClose, CloseBounds)) << "close did not light";
+    const auto exitCode = clock.WaitForExit(20s);
+    ASSERT_TRUE(exitCode.has_value()) << "the close button did not end the clock";
+    const auto saved = clock.ReadIniBytes();
+    ASSERT_TRUE(saved.has_value());
+    for (const char* line : {"显示日期=真", "日期格式=长", "十二小时制=假"})
         EXPECT_NE(saved->find(line), std::string::npos) << line << " missing from\n" << *saved;
 }
 

@@ -40,6 +40,7 @@ const ExpectedControl ExpectedControls[] = {
     {"标签21", K::Label, "", {9, 88, 159, 32}, "透明度"},
     {"标签22", K::Label, "", {9, 120, 159, 32}, "边框和底图"},
     {"标签23", K::Label, "", {9, 152, 159, 32}, "时钟"},
+    {"标签33", K::Label, "", {9, 184, 159, 32}, "时间格式"},
     {"按钮1", K::Button, "", {28, 416, 121, 32}, "恢复默认设置"},
     // Section "基本设置"
     {"标签24", K::Label, "外形框4", {32, 24, 72, 24}, "基本设置"},
@@ -91,13 +92,21 @@ const ExpectedControl ExpectedControls[] = {
     {"标签18", K::Label, "外形框4", {344, 678, 64, 24}, "0"},
     {"标签32", K::Label, "外形框4", {32, 720, 80, 24}, "字体名称："},
     {"组合框1", K::ComboBox, "外形框4", {120, 718, 168, 28}, nullptr},
+    // Section "时间格式"
+    {"标签34", K::Label, "外形框4", {32, 776, 72, 24}, "时间格式"},
+    {"标签35", K::Label, "外形框4", {32, 787, 480, 2}, ""},
+    {"选择框7", K::CheckBox, "外形框4", {32, 816, 88, 24}, "显示日期"},
+    {"选择框8", K::CheckBox, "外形框4", {136, 816, 104, 24}, "十二小时制"},
+    {"标签36", K::Label, "外形框4", {32, 856, 80, 24}, "日期格式："},
+    {"选择框9", K::CheckBox, "外形框4", {120, 856, 88, 24}, "长日期"},
+    {"选择框10", K::CheckBox, "外形框4", {224, 856, 88, 24}, "短日期"},
 };
 
-const std::vector<std::string> BoldLabels = {"标签19", "标签24", "标签26", "标签28", "标签30"};
+const std::vector<std::string> BoldLabels = {"标签19", "标签24", "标签26", "标签28", "标签30", "标签34"};
 const std::vector<std::string> CentredLabels = {"标签19", "标签20", "标签21", "标签22", "标签23",
-                                                "标签5",  "标签6",  "标签7",  "标签8",  "标签1",
-                                                "标签2",  "标签3",  "标签4"};
-const std::vector<std::string> Rules = {"标签25", "标签27", "标签29", "标签31"};
+                                                "标签33", "标签5",  "标签6",  "标签7",  "标签8",
+                                                "标签1",  "标签2",  "标签3",  "标签4"};
+const std::vector<std::string> Rules = {"标签25", "标签27", "标签29", "标签31", "标签35"};
 
 bool Contains(const std::vector<std::string>& names, std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
@@ -300,7 +309,8 @@ TEST_F(SettingsLayout, SlidersRangesPositionsAndOrientation) {
 }
 
 TEST_F(SettingsLayout, CheckBoxesUncheckedPickersBlackFontListEmpty) {
-    for (const char* name : {"选择框1", "选择框2", "选择框3", "选择框4", "选择框5", "选择框6"}) {
+    for (const char* name : {"选择框1", "选择框2", "选择框3", "选择框4", "选择框5", "选择框6", "选择框7",
+                             "选择框8", "选择框9", "选择框10"}) {
         ASSERT_NE(laidOut->Find<CheckBox>(name), nullptr) << name;
         EXPECT_EQ(SendMessageW(laidOut->Find<CheckBox>(name)->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED)
             << name;
@@ -442,10 +452,10 @@ TEST_F(SettingsAtDisplayScale, ScrollsByTheScaledStepAndKeepsPlaceFocusAndValues
         EXPECT_TRUE(PumpUntil([&] { return !window->scrollDownTimer.IsRunning(); }));
         EXPECT_EQ(window->PanelOffset(), -64 * dpi / 96);
         // Near the end, many notches jump to the scaled limit.
-        window->SetPanelOffset(-490 * dpi / 96);
+        window->SetPanelOffset(-546 * dpi / 96);
         window->OnPanelWheel(-12 * WHEEL_DELTA);
-        EXPECT_EQ(window->PanelOffset(), -496 * dpi / 96);
-        EXPECT_EQ(window->Find<Label>("标签23")->TextColour(), SectionSelectedText);
+        EXPECT_EQ(window->PanelOffset(), -552 * dpi / 96);
+        EXPECT_EQ(window->Find<Label>("标签33")->TextColour(), SectionSelectedText);
     }
 }
 

@@ -62,11 +62,11 @@ TEST(WheelDecision, WhatOneTurnDoesAtAnOffset) {
         // Towards the user: the panel's lower part comes into view.
         {0, -1, {A::AnimateDown, 0}},
         {-64, -1, {A::AnimateDown, -64}},
-        {-470, -1, {A::AnimateDown, -470}},
-        {-494, -1, {A::AnimateDown, -494}},
-        {-495, -1, {A::JumpTo, -496}},
-        {-494, -2, {A::JumpTo, -496}},
-        {-496, -1, {A::None, -496}},
+        {-526, -1, {A::AnimateDown, -526}},
+        {-550, -1, {A::AnimateDown, -550}},
+        {-551, -1, {A::JumpTo, -552}},
+        {-550, -2, {A::JumpTo, -552}},
+        {-552, -1, {A::None, -552}},
         {-600, -3, {A::None, -600}},
         {10, -1, {A::AnimateDown, 10}},
         // Away from the user: back towards the panel's top.
@@ -81,7 +81,7 @@ TEST(WheelDecision, WhatOneTurnDoesAtAnOffset) {
         {-200, 0, {A::None, -200}},
         {0, 0, {A::None, 0}},
         // Far beyond any offset: no overflow.
-        {-100, -2147483647 - 1, {A::JumpTo, -496}},
+        {-100, -2147483647 - 1, {A::JumpTo, -552}},
         {-100, 2147483647, {A::JumpTo, 0}},
     };
     for (const auto& c : cases)
@@ -142,11 +142,11 @@ TEST(ScrollAnimation, TheLimitsEndAnAnimationEarly) {
         std::vector<int> offsets;
         std::vector<unsigned> intervals;
     } cases[] = {
-        // -470: 8, 7, 7 leave -492; the next step of 6 would pass -496.
-        {true, -470, {-478, -485, -492, -496}, {2, 4, 6, 0}},
-        {true, -489, {-496}, {0}},
-        {true, -488, {-496}, {0}},
-        {true, -487, {-495, -496}, {2, 0}},
+        // -526: 8, 7, 7 leave -548; the next step of 6 would pass -552.
+        {true, -526, {-534, -541, -548, -552}, {2, 4, 6, 0}},
+        {true, -545, {-552}, {0}},
+        {true, -544, {-552}, {0}},
+        {true, -543, {-551, -552}, {2, 0}},
         {false, -30, {-22, -15, -8, -2, 0}, {2, 4, 6, 8, 0}},
         {false, -8, {0}, {0}},
         {false, -9, {-1, 0}, {2, 0}},
@@ -167,7 +167,7 @@ TEST(ScrollAnimation, AtADisplayScaleANotchScrollsSixtyFourTimesTheScaleInTheSam
                                              -94, -96, -96}));
     EXPECT_EQ(run.intervals.size(), 17u);
     step = 0;
-    EXPECT_EQ(Animate(ScrollDownTick, step, -735, {144}).offsets.back(), -744); // the limit, -496 s
+    EXPECT_EQ(Animate(ScrollDownTick, step, -819, {144}).offsets.back(), -828); // the limit, -552 s
 }
 
 TEST(ScrollAnimation, EachAnimationCountsItsOwnSteps) {

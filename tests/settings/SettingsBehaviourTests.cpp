@@ -213,10 +213,10 @@ TEST(SectionBands, EachOffsetSelectsTheEntryWhoseBandHoldsIt) {
     const struct {
         int offset;
         std::string_view entry;
-    } cases[] = {{0, "标签20"},    {-1, "标签20"},      {-64, "标签20"},  {-97, "标签20"},
-                 {-98, "标签21"},  {-128, "标签21"},    {-337, "标签21"}, {-338, "标签22"},
-                 {-368, "标签22"}, {-465, "标签22"},    {-466, "标签23"}, {-496, "标签23"},
-                 {-900, "标签23"}, {INT_MIN, "标签23"}, {1, ""},          {300, ""}};
+    } cases[] = {{0, "标签20"},    {-1, "标签20"},      {-64, "标签20"},  {-97, "标签20"},  {-98, "标签21"},
+                 {-128, "标签21"}, {-337, "标签21"},    {-338, "标签22"}, {-368, "标签22"}, {-465, "标签22"},
+                 {-466, "标签23"}, {-496, "标签23"},    {-539, "标签23"}, {-540, "标签33"}, {-552, "标签33"},
+                 {-900, "标签33"}, {INT_MIN, "标签33"}, {1, ""},          {300, ""}};
     for (const auto& c : cases)
         EXPECT_EQ(SectionForOffset(c.offset), c.entry) << c.offset;
 }
@@ -226,8 +226,8 @@ TEST_F(SettingsBehaviour, SyncSelectsTheEntryOfTheOffsetAndNothingAboveTheTop) {
         int offset;
         const char* selected;
     } cases[] = {{-97, "标签20"},  {-98, "标签21"},  {-337, "标签21"}, {-338, "标签22"},
-                 {-465, "标签22"}, {-466, "标签23"}, {-496, "标签23"}, {0, "标签20"},
-                 {-200, "标签21"}, {40, "标签21"}}; // above 0: the selection stays
+                 {-465, "标签22"}, {-466, "标签23"}, {-496, "标签23"}, {-540, "标签33"},
+                 {0, "标签20"},    {-200, "标签21"}, {40, "标签21"}}; // above 0: the selection stays
     for (const auto& c : cases) {
         window->SetPanelOffset(c.offset);
         window->SyncSectionToScroll();
@@ -254,7 +254,7 @@ TEST_F(SettingsBehaviour, ClickingAnEntryJumpsAtOnceAndSelectsIt) {
     const struct {
         const char* entry;
         int offset;
-    } jumps[] = {{"标签22", -368}, {"标签23", -496}, {"标签21", -128}, {"标签20", 0}};
+    } jumps[] = {{"标签22", -368}, {"标签23", -496}, {"标签33", -552}, {"标签21", -128}, {"标签20", 0}};
     for (const auto& jump : jumps) {
         SCOPED_TRACE(jump.entry);
         const POINT at = CentreOnScreen(Get<Label>(jump.entry));
@@ -374,26 +374,26 @@ TEST_F(SettingsBehaviour, OneNotchAtTheTopEndsSixtyFourPixelsLowerAfterSixteenTi
 }
 
 TEST_F(SettingsBehaviour, NearTheBottomANotchStopsAtTheLimit) {
-    window->SetPanelOffset(-470);
+    window->SetPanelOffset(-526);
     WheelOnPanel(*window, -WHEEL_DELTA);
     ASSERT_TRUE(PumpUntil([&] { return !window->scrollDownTimer.IsRunning(); }));
-    EXPECT_EQ(window->PanelOffset(), -496);
+    EXPECT_EQ(window->PanelOffset(), -552);
     EXPECT_EQ(ScrollState().scrollDownStep, 4) << "stopped early, at the fourth tick";
-    ExpectSelected("标签23");
+    ExpectSelected("标签33");
 
     // At the limit further notches do nothing.
     WheelOnPanel(*window, -WHEEL_DELTA);
     EXPECT_FALSE(window->scrollDownTimer.IsRunning());
-    EXPECT_EQ(window->PanelOffset(), -496);
+    EXPECT_EQ(window->PanelOffset(), -552);
 }
 
 TEST_F(SettingsBehaviour, OnePixelAboveTheBottomANotchJumpsThereAtOnce) {
-    window->SetPanelOffset(-495);
+    window->SetPanelOffset(-551);
     WheelOnPanel(*window, -WHEEL_DELTA);
-    EXPECT_EQ(window->PanelOffset(), -496);
+    EXPECT_EQ(window->PanelOffset(), -552);
     EXPECT_FALSE(window->scrollDownTimer.IsRunning());
     EXPECT_FALSE(window->scrollUpTimer.IsRunning());
-    ExpectSelected("标签23");
+    ExpectSelected("标签33");
 
     // One pixel below the top, a notch back jumps to 0 the same way.
     window->SetPanelOffset(-1);
@@ -632,6 +632,52 @@ TEST_F(SettingsLivePreview, ShowSecondsAddsAndRemovesTheSecondsAtOnceWithAFreshT
     ClickButton(seconds);
     EXPECT_EQ(Settings().showSeconds, "真");
     EXPECT_EQ(App().clock.timeText.timeText, "9:06:30");
+}
+
+TEST_F(SettingsLivePreview, TimeFormatSectionGrowsTheClockForTheDateAndSwitchesItsForms) {
+    CheckBox& date = Get<CheckBox>("选择框7");
+    CheckBox& longForm = Get<CheckBox>("选择框9");
+    CheckBox& shortForm = Get<CheckBox>("选择框10");
+    ASSERT_FALSE(date.IsChecked());
+    ASSERT_TRUE(longForm.IsChecked());
+    ASSERT_FALSE(shortForm.IsChecked());
+    const std::vector<std::uint8_t> withoutDate = CanvasBytes();
+    const auto windowHeight = [&] {
+        RECT rect{};
+        GetWindowRect(Window(), &rect);
+        return rect.bottom - rect.top;
+    };
+    const int height = windowHeight();
+
+    ClickButton(date);
+    EXPECT_EQ(Settings().showDate, "真");
+    EXPECT_EQ(windowHeight(), height + 40);
+    EXPECT_EQ(App().clock.clockCanvas.GetHeight(), height + 40);
+    const std::string longDate = App().clock.timeText.dateText;
+    EXPECT_FALSE(longDate.empty());
+
+    ClickButton(shortForm);
+    EXPECT_EQ(Settings().dateFormat, "短");
+    EXPECT_FALSE(longForm.IsChecked());
+    EXPECT_TRUE(shortForm.IsChecked());
+    EXPECT_NE(App().clock.timeText.dateText, longDate);
+    ClickButton(shortForm); // the form in use stays chosen
+    EXPECT_EQ(Settings().dateFormat, "短");
+    EXPECT_TRUE(shortForm.IsChecked());
+    ClickButton(longForm);
+    EXPECT_EQ(Settings().dateFormat, "长");
+    EXPECT_EQ(App().clock.timeText.dateText, longDate);
+
+    ClickButton(Get<CheckBox>("选择框8"));
+    EXPECT_EQ(Settings().twelveHour, "真");
+    EXPECT_NE(App().clock.timeText.timeText, "9:05:07");
+    EXPECT_NE(App().clock.timeText.timeText.find("9:05:07"), std::string::npos);
+    ClickButton(Get<CheckBox>("选择框8"));
+
+    // Off again, the clock is what it was, pixel for pixel.
+    ClickButton(date);
+    EXPECT_EQ(windowHeight(), height);
+    EXPECT_EQ(CanvasBytes(), withoutDate);
 }
 
 TEST_F(SettingsLivePreview, KeepOnTopTogglesTopmostAndTheButtonsLitState) {

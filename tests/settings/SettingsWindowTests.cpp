@@ -190,7 +190,7 @@ TEST_F(SettingsWindowKeys, TabVisitsEveryInteractiveControlAndNothingElse) {
     for (const ControlRecord& record : SettingsWindowControls)
         if (IsTabStop(record.kind))
             tabStops.insert(std::string(record.name));
-    ASSERT_EQ(tabStops.size(), 20u);
+    ASSERT_EQ(tabStops.size(), 24u);
 
     SetFocus(window->FindControl("按钮1")->Handle());
     std::set<std::string> visited;
