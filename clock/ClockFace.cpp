@@ -590,5 +590,4 @@ void FitClockToDateLine(ClockView& view) {
         // The buttons at the bottom follow the new height.
         LayOutButtons(view);
     }
-    RedrawClock(view, true);
 }

@@ -102,8 +102,7 @@ void ShowClockFace(ClockView& view, HWND window);
 // for the scale and everything is drawn anew.
 void ChangeClockScale(ClockView& view, DisplayScale scale, const RECT& suggested);
 // The date line was switched on or off: the window keeps its place and takes
-// the height of the face with or without it, and the face is drawn anew with
-// a fresh time.
+// the height of the face with or without it, laid out for the next frame.
 void FitClockToDateLine(ClockView& view);
 
 // Whether a frame may reuse what earlier frames made. On by default; off,

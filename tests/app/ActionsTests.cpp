@@ -121,6 +121,9 @@ TEST_F(Actions, RestoreDefaultsReturnsEveryFieldAndTheSystemFollows) {
     s.restoreLastPosition = "假";
     SetClickThrough(true);
     s.showTrayIcon = "假";
+    s.showDate = "真";
+    FitClockToDateLine(App().clock);
+    ASSERT_EQ(App().clock.clockCanvas.GetHeight(), 190);
     App().clock.clockCanvas.SetAlpha(40);
     SetTopmost(false);
     App().clock.keepOnTopButton.state = ButtonState::Normal;
@@ -157,6 +160,8 @@ TEST_F(Actions, RestoreDefaultsReturnsEveryFieldAndTheSystemFollows) {
     RECT after{};
     GetWindowRect(Window(), &after);
     EXPECT_EQ(after.left, before.left) << "the window is not moved";
+    EXPECT_EQ(after.bottom - after.top, 150) << "the date line's band is gone";
+    EXPECT_EQ(App().clock.clockCanvas.GetHeight(), 150);
     EXPECT_EQ(after.top, before.top);
 }
 

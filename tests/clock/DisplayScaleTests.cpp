@@ -140,6 +140,7 @@ TEST_F(ClockScaleChange, TheDateLineGrowsTheFaceAndStaysInsideThePanelAtEverySca
         const int band = 40 * f.dpi / 96;
         App().clock.scale = {f.dpi};
         FitClockToDateLine(App().clock);
+        RedrawClock(App().clock, true);
         RECT window{};
         GetWindowRect(Window(), &window);
         EXPECT_EQ(window.right - window.left, f.window.Width);

@@ -70,6 +70,33 @@ std::vector<Step> Steps() {
         {"font back", [&] { s.fontName = "微软雅黑"; }, false},
         {"corner size 40", [&] { app.clock.layout.cornerSize = 40; }, false},
         {"seconds hidden", [&] { s.showSeconds = "假"; }, true},
+        {"date line on",
+         [&] {
+             FixedTime().wDay = 7;
+             s.showDate = "真";
+             FitClockToDateLine(app.clock);
+         },
+         true},
+        {"midnight: the next day's date",
+         [] {
+             FixedTime().wDay = 8;
+             FixedTime().wDayOfWeek = 2;
+             SetFixedTime(0, 0, 0);
+         },
+         true},
+        {"12-hour clock at noon",
+         [&] {
+             s.twelveHour = "真";
+             SetFixedTime(12, 0, 0);
+         },
+         true},
+        {"short date", [&] { s.dateFormat = "短"; }, true},
+        {"date line off",
+         [&] {
+             s.showDate = "假";
+             FitClockToDateLine(app.clock);
+         },
+         true},
         {"pointer leaves", [&] { app.clock.hoverActive = false; }, false},
         {"nothing changed, buttons hidden", [] {}, false},
     };
