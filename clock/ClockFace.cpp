@@ -211,8 +211,8 @@ PanelInputs PanelInputsNow(const ClockView& view) {
 
 TextInputs TextInputsNow(const ClockView& view) {
     const ClockSettings& s = view.settings;
-    const Gdiplus::RectF& textRect = view.layout.textRect;
     const ClockLayout& layout = view.layout;
+    const Gdiplus::RectF& textRect = layout.textRect;
     return {view.timeText.timeText,
             layout.dateRect.Height > 0 ? view.timeText.dateText : std::string(),
             s.fontName,
@@ -222,8 +222,8 @@ TextInputs TextInputsNow(const ClockView& view) {
             layout.timeRect.Height,
             layout.dateRect.Y,
             layout.dateRect.Height,
-            view.layout.fontStyle,
-            view.layout.OutlineWidth(s.outlineWidth),
+            layout.fontStyle,
+            layout.OutlineWidth(s.outlineWidth),
             MakeArgb(s.outlineColor, 255),
             MakeArgb(s.fontColor, 255),
             textRect.X,
