@@ -213,7 +213,9 @@ TextInputs TextInputsNow(const ClockView& view) {
     const ClockSettings& s = view.settings;
     const ClockLayout& layout = view.layout;
     const Gdiplus::RectF& textRect = layout.textRect;
-    return {view.timeText.timeText,
+    return {view.timeText.digitsText,
+            view.timeText.designator,
+            view.timeText.designatorFirst,
             layout.dateRect.Height > 0 ? view.timeText.dateText : std::string(),
             s.fontName,
             layout.EmSize(s.fontSize),
@@ -312,6 +314,44 @@ bool PathReachesLayer(const PathObject& path, float outlineWidth, const Graphics
            bounds.Y - reach < static_cast<float>(layer.GetHeight()) && bounds.Y + bounds.Height + reach > 0;
 }
 
+// Where a text's ink lies when laid out in the rectangle.
+Gdiplus::RectF TextBounds(const std::string& text, const FontFamilyObject& family, float emSize,
+                          const Gdiplus::RectF& rect, std::int32_t style, const StringFormatObject& format) {
+    PathObject path;
+    path.Create(FillModeWinding);
+    path.AddString(text, family, emSize, rect, style, format);
+    Gdiplus::RectF bounds{};
+    path.GetBounds(bounds, nullptr, PenObject());
+    return bounds;
+}
+
+// The time's digits and, on the 12-hour clock, the designator beside them at
+// the date line's size, bottoms aligned: at full size it would not fit
+// beside the seconds. The two are centred together.
+void AddTime(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& timeRect,
+             const FontFamilyObject& family, const StringFormatObject& format) {
+    if (inputs.designator.empty()) {
+        path.AddString(inputs.text, family, inputs.emSize, timeRect, inputs.fontStyle, format);
+        return;
+    }
+    const Gdiplus::RectF digits =
+        TextBounds(inputs.text, family, inputs.emSize, timeRect, inputs.fontStyle, format);
+    const Gdiplus::RectF marker =
+        TextBounds(inputs.designator, family, inputs.dateEmSize, timeRect, inputs.fontStyle, format);
+    const float gap = inputs.emSize * 0.1f;
+    const float shift = (inputs.designatorFirst ? 1 : -1) * (marker.Width + gap) / 2;
+    Gdiplus::RectF digitsRect = timeRect;
+    digitsRect.X += shift;
+    path.AddString(inputs.text, family, inputs.emSize, digitsRect, inputs.fontStyle, format);
+
+    const float markerLeft =
+        inputs.designatorFirst ? digits.X + shift - gap - marker.Width : digits.GetRight() + shift + gap;
+    Gdiplus::RectF markerRect = timeRect;
+    markerRect.X += markerLeft - marker.X;
+    markerRect.Y += digits.GetBottom() - marker.GetBottom();
+    path.AddString(inputs.designator, family, inputs.dateEmSize, markerRect, inputs.fontStyle, format);
+}
+
 void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const TextInputs& inputs,
                    const FontFamilyObject& family, const StringFormatObject& format) {
     PrepareLayer(layer, Trunc(textRect.Width), Trunc(textRect.Height));
@@ -319,7 +359,7 @@ void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const 
     PathObject path;
     path.Create(FillModeWinding);
     const Gdiplus::RectF timeRect{textRect.X, inputs.timeTop, textRect.Width, inputs.timeHeight};
-    path.AddString(inputs.text, family, inputs.emSize, timeRect, inputs.fontStyle, format);
+    AddTime(path, inputs, timeRect, family, format);
     if (!inputs.date.empty()) {
         // One path: the date takes the time's pen and brush.
         const Gdiplus::RectF dateRect{textRect.X, inputs.dateTop, textRect.Width, inputs.dateHeight};

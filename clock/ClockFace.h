@@ -42,7 +42,8 @@ struct ClockLayout {
     }
     float DateEmSize(std::int32_t fontSize) const { return EmSize(fontSize) * DateLineRatio; }
 
-    // The date line's size to the time's, the same at every scale.
+    // The size of the date line and of the AM/PM designator to the time's,
+    // the same at every scale.
     static constexpr float DateLineRatio = 0.4f;
 };
 
@@ -135,7 +136,9 @@ struct PanelInputs {
 };
 
 struct TextInputs {
-    std::string text;
+    std::string text; // the time's digits
+    std::string designator;
+    bool designatorFirst;
     std::string date;
     std::string fontName;
     float emSize;

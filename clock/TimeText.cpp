@@ -45,6 +45,7 @@ TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds) {
     text.timeText = text.hourText + ":" + text.minuteText;
     if (showSeconds)
         text.timeText += ":" + text.secondText;
+    text.digitsText = text.timeText;
     return text;
 }
 
@@ -55,10 +56,11 @@ TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format) {
     TimeText text = FormatTimeText(shown, format.showSeconds);
     if (format.twelveHour) {
         const DayHalves halves = DayHalvesOf(format.locale);
-        const std::string& designator = time.wHour < 12 ? halves.am : halves.pm;
-        if (!designator.empty())
-            text.timeText =
-                halves.beforeTime ? designator + " " + text.timeText : text.timeText + " " + designator;
+        text.designator = time.wHour < 12 ? halves.am : halves.pm;
+        text.designatorFirst = halves.beforeTime;
+        if (!text.designator.empty())
+            text.timeText = halves.beforeTime ? text.designator + " " + text.timeText
+                                              : text.timeText + " " + text.designator;
     }
     if (format.showDate)
         text.dateText = FormatDateText(time, format.longDate, format.locale);

@@ -10,7 +10,10 @@ struct TimeText {
     std::string hourText;
     std::string minuteText;
     std::string secondText;
-    std::string timeText;
+    std::string timeText;   // as a reader sees it, with the designator
+    std::string digitsText; // the time without its designator
+    std::string designator; // AM/PM on the 12-hour clock, else empty
+    bool designatorFirst = false;
     std::string dateText; // empty while no date line is shown
 };
 

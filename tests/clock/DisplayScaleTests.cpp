@@ -140,7 +140,15 @@ TEST_F(ClockScaleChange, TheDateLineGrowsTheFaceAndStaysInsideThePanelAtEverySca
         const int band = 40 * f.dpi / 96;
         App().clock.scale = {f.dpi};
         FitClockToDateLine(App().clock);
+        Settings().twelveHour = "假";
         RedrawClock(App().clock, true);
+        const RECT without = InkBounds(App().clock.textLayer);
+        Settings().twelveHour = "真";
+        RedrawClock(App().clock, true);
+        ASSERT_FALSE(App().clock.timeText.designator.empty());
+        EXPECT_GT(InkBounds(App().clock.textLayer).right - InkBounds(App().clock.textLayer).left,
+                  without.right - without.left)
+            << "the designator is drawn beside the time";
         RECT window{};
         GetWindowRect(Window(), &window);
         EXPECT_EQ(window.right - window.left, f.window.Width);
@@ -151,7 +159,8 @@ TEST_F(ClockScaleChange, TheDateLineGrowsTheFaceAndStaysInsideThePanelAtEverySca
         EXPECT_EQ(App().clock.smallerFontButton.bounds.y, f.smallerFont.y + band) << "the buttons follow";
         EXPECT_FALSE(App().clock.timeText.dateText.empty());
 
-        // Time and date lie inside the panel, the date's ink below the time's band.
+        // Time, designator and date lie inside the panel, the date's ink
+        // below the time's band.
         ASSERT_EQ(App().clock.textLayer.GetHeight(), f.window.Height + band);
         const RECT ink = InkBounds(App().clock.textLayer);
         EXPECT_GT(ink.left, layout.panelRect.X);
