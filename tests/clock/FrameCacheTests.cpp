@@ -90,7 +90,6 @@ std::vector<Step> Steps() {
              SetFixedTime(12, 0, 0);
          },
          true},
-        {"short date", [&] { s.dateFormat = "短"; }, true},
         {"date line off",
          [&] {
              s.showDate = "假";
