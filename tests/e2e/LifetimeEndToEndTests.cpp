@@ -48,7 +48,7 @@ TEST(ProgramLifetime, FirstStartWritesTheCentredPositionAndEscapeSavesAllKeys) {
 
     const auto savedFile = clock.ReadIniBytes();
     ASSERT_TRUE(savedFile.has_value());
-    EXPECT_EQ(CountKeys(*savedFile), 21);
+    EXPECT_EQ(CountKeys(*savedFile), 24);
     EXPECT_NE(savedFile->find("显示秒数=真"), std::string::npos);
 }
 
@@ -87,7 +87,7 @@ TEST(ProgramLifetime, EndOfTheWindowsSessionSavesThePlaceAndTheSettings) {
     CloseHandle(wineboot.hProcess);
     ASSERT_TRUE(clock.WaitForExit(60s).has_value()) << "the end of the session did not end the clock";
     const std::string saved = clock.ReadIniBytes().value_or("");
-    EXPECT_EQ(CountKeys(saved), 21) << saved;
+    EXPECT_EQ(CountKeys(saved), 24) << saved;
     EXPECT_NE(saved.find("窗口置顶=假"), std::string::npos) << saved;
     const std::string place = std::to_string(moved.left) + "|" + std::to_string(moved.top);
     EXPECT_NE(saved.find("恢复上次关闭时的位置=真|" + place), std::string::npos) << saved;
