@@ -15,8 +15,12 @@
 #include "config/SettingsLocation.h"
 #include "framework/Services.h"
 #include "framework/TextConversion.h"
+#include "framework/UniqueHandle.h"
+
+#include <shellapi.h>
 
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -35,7 +39,17 @@ bool AnotherClockHasTheFile() {
 
 } // namespace
 
+bool AsksOnlyToDeleteRunValues(const wchar_t* commandLine) {
+    int count = 0;
+    const unique_argument_list arguments(CommandLineToArgvW(commandLine, &count));
+    return arguments && count == 2 && std::wstring_view(arguments.get()[1]) == DeleteRunValuesArgument;
+}
+
 int RunProgram() {
+    if (AsksOnlyToDeleteRunValues(GetCommandLineW())) {
+        DeleteStartWithWindows();
+        return 0;
+    }
     CreateAppGlobals();
     if (AnotherClockHasTheFile()) {
         ReleaseGlobals();

@@ -11,7 +11,16 @@ inline constexpr int NoClockWindowExitCode = 1;
 // The entry sequence; answers the process exit code (0 on every orderly end).
 // A start on a settings file that a running clock uses brings that clock to
 // the front and ends with 0, having opened and written nothing.
+// With DeleteRunValuesArgument alone on the command line it only deletes the
+// Run values and answers 0, with no window and no settings file.
 int RunProgram();
+
+// The installer's uninstall passes it (and so may an elevated copy of the
+// program): a Run value must never point at a removed program.
+inline constexpr wchar_t DeleteRunValuesArgument[] = L"--delete-run-values";
+// Whether a command line, as GetCommandLineW gives it, holds that argument
+// and no other.
+bool AsksOnlyToDeleteRunValues(const wchar_t* commandLine);
 
 // The clock window's creation event: the settings are read, then the clock
 // is shown.

@@ -57,9 +57,14 @@ void ProgramEvents::OnTrimTick() {
     TrimWorkingSet();
 }
 
-void ProgramEvents::OnSessionEnding() {
-    // Windows ends the process after this without destroying the window.
-    SaveClockSettings();
+void ProgramEvents::OnSessionEnding(bool closeApplication) {
+    // The installer waits for the program to end: closing saves, as the
+    // close button's does. After a log-off Windows ends the process itself,
+    // without destroying the window.
+    if (closeApplication)
+        CloseClock();
+    else
+        SaveClockSettings();
 }
 
 void ProgramEvents::OnDisplayScaleChanged(DisplayScale scale, const RECT& suggested) {

@@ -13,7 +13,7 @@ public:
     void OnEscape() override;
     void OnTick() override;
     void OnTrimTick() override;
-    void OnSessionEnding() override;
+    void OnSessionEnding(bool closeApplication) override;
     void OnDisplayScaleChanged(DisplayScale scale, const RECT& suggested) override;
     void OnTimeChanged() override;
     void OnContextMenu(POINT at) override;

@@ -59,14 +59,14 @@ void ClockWindow::OnDestroyed() {
     listener.OnClockDestroyed();
 }
 
-bool ClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+bool ClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_ENDSESSION:
         // At log-off or shut-down the process ends after this message,
         // without WM_DESTROY.
         if (!wParam)
             return false;
-        listener.OnSessionEnding();
+        listener.OnSessionEnding((lParam & ENDSESSION_CLOSEAPP) != 0);
         result = 0;
         return true;
     case WM_EXITSIZEMOVE:

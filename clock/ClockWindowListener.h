@@ -25,8 +25,10 @@ public:
     virtual void OnTick() = 0;
     // The working-set trimming timer fired.
     virtual void OnTrimTick() = 0;
-    // The Windows session ends: no destruction will follow.
-    virtual void OnSessionEnding() = 0;
+    // The Windows session ends: no destruction will follow. With
+    // closeApplication it ends for this program alone (Restart Manager, as an
+    // installer replacing or removing the program asks), which must end.
+    virtual void OnSessionEnding(bool closeApplication) = 0;
     // The window's monitor has another scale now; suggested is the outer
     // rectangle the system proposes.
     virtual void OnDisplayScaleChanged(DisplayScale scale, const RECT& suggested) = 0;

@@ -64,6 +64,9 @@ inline void CloseMenu(HMENU h) {
 inline void CloseWinEventHook(HWINEVENTHOOK h) {
     UnhookWinEvent(h);
 }
+inline void FreeArgumentList(LPWSTR* h) {
+    LocalFree(h);
+}
 } // namespace handle_closers
 
 using unique_hdc = unique_any<HDC, handle_closers::CloseDc>;
@@ -78,6 +81,8 @@ using unique_hwnd = unique_any<HWND, handle_closers::CloseWindowHandle>;
 using unique_hicon = unique_any<HICON, handle_closers::CloseIcon>;
 using unique_hmenu = unique_any<HMENU, handle_closers::CloseMenu>;
 using unique_hwineventhook = unique_any<HWINEVENTHOOK, handle_closers::CloseWinEventHook>;
+// CommandLineToArgvW's array.
+using unique_argument_list = unique_any<LPWSTR*, handle_closers::FreeArgumentList>;
 
 // GetDC/ReleaseDC: keeps the window it released into.
 class WindowDc {

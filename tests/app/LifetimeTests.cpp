@@ -49,4 +49,24 @@ TEST(Lifetime, WithoutItsClockWindowTheProgramEndsAtOnceWithAnError) {
     EXPECT_EQ(exitCode, static_cast<DWORD>(NoClockWindowExitCode));
 }
 
+TEST(Lifetime, OnlyTheDeleteRunValuesArgumentAloneKeepsTheClockFromStarting) {
+    struct Case {
+        const wchar_t* commandLine;
+        bool deletesOnly;
+    };
+    for (const Case& c : {
+             Case{LR"("C:\Program Files\Tiko Clock\TikoClock.exe" --delete-run-values)", true},
+             Case{LR"(TikoClock.exe --delete-run-values)", true},
+             Case{LR"("C:\Program Files\Tiko Clock\TikoClock.exe")", false},
+             Case{LR"(TikoClock.exe --delete-run-values --later)", false},
+             Case{LR"(TikoClock.exe --unknown --delete-run-values)", false},
+             Case{LR"(TikoClock.exe --delete-run-value)", false},
+             Case{LR"(TikoClock.exe "--delete-run-values now")", false},
+             Case{LR"(TikoClock.exe /delete-run-values)", false},
+         }) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.commandLine)));
+        EXPECT_EQ(AsksOnlyToDeleteRunValues(c.commandLine), c.deletesOnly);
+    }
+}
+
 } // namespace

@@ -196,6 +196,7 @@ TEST(ClockWindowReports, TheSystemsMessagesAndEscGoToTheListenerAndNothingElseHa
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     SendMessageW(window, WM_ENDSESSION, FALSE, 0); // the session goes on
     SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP); // Restart Manager
     SendMessageW(window, WM_EXITSIZEMOVE, 0, 0);
     SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(150, 120));
     SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1); // from the keyboard
@@ -217,9 +218,16 @@ TEST(ClockWindowReports, TheSystemsMessagesAndEscGoToTheListenerAndNothingElseHa
         },
         std::chrono::seconds(5), std::chrono::milliseconds(5)));
 
-    const std::vector<std::string> expected{"time changed",    "time changed", "scale 144 at 10,20",
-                                            "session ending",  "drag ended",   "menu at 150,120",
-                                            "menu at 100,100", "escape",       "tick"};
+    const std::vector<std::string> expected{"time changed",
+                                            "time changed",
+                                            "scale 144 at 10,20",
+                                            "session ending",
+                                            "session ending for this program",
+                                            "drag ended",
+                                            "menu at 150,120",
+                                            "menu at 100,100",
+                                            "escape",
+                                            "tick"};
     EXPECT_EQ(listener.events, expected);
     EXPECT_TRUE(App().clockWindow->Exists()) << "Esc closes the clock only when the listener says so";
     EXPECT_EQ(RedrawCount(), frames) << "nothing redrawn but by the listener";

@@ -122,16 +122,6 @@ std::vector<HostileFile> HostileFiles() {
 
 constexpr POINT MovedTo{211, 97};
 
-bool MoveClockTo(const ClockProcess& clock, POINT to) {
-    SetWindowPos(clock.Window(), nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    return desktop::WaitUntil(
-        [&] {
-            const RECT rect = clock.WindowRect();
-            return rect.left == to.x && rect.top == to.y;
-        },
-        10s);
-}
-
 TEST(HostileSettings, TheRealProgramRunsOnAnyFileAndSavesWhatItRead) {
     for (const HostileFile& hostile : HostileFiles()) {
         SCOPED_TRACE(hostile.what);
@@ -147,7 +137,7 @@ TEST(HostileSettings, TheRealProgramRunsOnAnyFileAndSavesWhatItRead) {
         ASSERT_TRUE(clock.IsRunning());
         // A change made while it runs, which only a save puts in the file:
         // the window's position.
-        ASSERT_TRUE(MoveClockTo(clock, MovedTo));
+        ASSERT_TRUE(clock.MoveTo(MovedTo));
         const auto exitCode = CloseWithEscape(clock);
         ASSERT_TRUE(exitCode.has_value()) << "Esc did not end the clock";
         EXPECT_EQ(*exitCode, 0u);

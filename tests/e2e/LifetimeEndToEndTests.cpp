@@ -3,6 +3,7 @@
 #include "support/ClockScreen.h"
 #include "support/Desktop.h"
 #include "support/ImportHook.h" // RunningUnderWine
+#include "support/RunValue.h"
 
 #include <gtest/gtest.h>
 
@@ -236,6 +237,75 @@ TEST(ProgramLifetime, WithClickThroughKeptInItsFileAClickReachesTheWindowBelow) 
         desktop::PressKey(key);
     EXPECT_TRUE(desktop::WaitUntil(
         [&] { return !(GetWindowLongW(clock.Window(), GWL_EXSTYLE) & WS_EX_TRANSPARENT); }, 5s));
+}
+
+std::string SavedPlace(const ClockProcess& clock) {
+    const std::string saved = clock.ReadIniBytes().value_or("");
+    const std::size_t at = saved.find("恢复上次关闭时的位置=");
+    return at == std::string::npos ? "" : saved.substr(at, saved.find('\r', at) - at);
+}
+
+std::string PlaceValue(POINT place) {
+    return "恢复上次关闭时的位置=真|" + std::to_string(place.x) + "|" + std::to_string(place.y);
+}
+
+// A log-off ends the process after the message; Restart Manager (an
+// installer replacing or removing the program) ends the session for this
+// program alone and waits for it to go. Both are sent by hand: Wine's
+// wineboot cannot send the close-application flag.
+TEST(ProgramLifetime, RestartManagerClosesTheClockAfterSavingWhereALogOffOnlySaves) {
+    ClockProcess clock;
+    ASSERT_TRUE(clock.Start());
+    const auto endSession = [&](UINT message, WPARAM wParam, LPARAM flags) {
+        DWORD_PTR answer = 0;
+        EXPECT_TRUE(SendMessageTimeoutW(clock.Window(), message, wParam, flags, SMTO_BLOCK, 20000, &answer));
+        return answer;
+    };
+
+    constexpr POINT loggedOffAt{123, 45};
+    ASSERT_TRUE(clock.MoveTo(loggedOffAt));
+    EXPECT_TRUE(endSession(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    endSession(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(SavedPlace(clock), PlaceValue(loggedOffAt));
+    EXPECT_TRUE(clock.IsRunning()) << "at a log-off Windows ends the process, not the clock";
+
+    constexpr POINT closedAt{211, 97};
+    ASSERT_TRUE(clock.MoveTo(closedAt));
+    EXPECT_TRUE(endSession(WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP));
+    endSession(WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    const auto exitCode = clock.WaitForExit(20s);
+    ASSERT_TRUE(exitCode.has_value()) << "the clock kept running when asked to close";
+    EXPECT_EQ(*exitCode, 0u);
+    EXPECT_EQ(SavedPlace(clock), PlaceValue(closedAt));
+}
+
+// What the installer's uninstall runs: the program deletes the Run values
+// named after its executable, machine-wide and the user's, and ends with
+// neither a window nor a settings file.
+TEST(ProgramLifetime, DeleteRunValuesArgumentDeletesBothRunValuesAndShowsNothing) {
+    const std::string ours = std::string(RunKeyPath) + "\\TikoClock.exe";
+    const std::string another = std::string(RunKeyPath) + "\\AnotherProgram.exe";
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        ASSERT_TRUE(WriteRegistryText(root, ours, "C:\\Tiko\\TikoClock.exe"));
+        ASSERT_TRUE(WriteRegistryText(root, another, "C:\\Another\\AnotherProgram.exe"));
+    }
+    ClockProcess clock;
+    EXPECT_FALSE(clock.StartWith("--delete-run-values", 30s)) << "a clock window opened";
+    const auto exitCode = clock.WaitForExit(30s);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_EQ(*exitCode, 0u);
+    EXPECT_FALSE(clock.ReadIniBytes().has_value()) << "a settings file was written";
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        EXPECT_FALSE(ReadRunValue("TikoClock.exe", root).has_value());
+        EXPECT_TRUE(ReadRunValue("AnotherProgram.exe", root).has_value()) << "another program's value went";
+        DeleteRegistryValue(root, another);
+    }
+
+    // With any other argument the clock starts as always.
+    ClockProcess started;
+    ASSERT_TRUE(started.StartWith("--delete-run-values --later"));
+    PostMessageW(started.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(started.WaitForExit(20s), std::optional<DWORD>(0));
 }
 
 } // namespace

@@ -68,12 +68,13 @@ std::string CopyPath(const std::string& directory) {
     return directory + "\\TikoClock.exe";
 }
 
-// Starts the copy in the directory, in that directory, as Explorer would.
-bool LaunchCopy(const std::string& directory, PROCESS_INFORMATION& info) {
+// Starts the copy in the directory, in that directory, as Explorer would;
+// arguments follow its quoted path.
+bool LaunchCopy(const std::string& directory, PROCESS_INFORMATION& info, const std::string& arguments = "") {
     const std::string executable = CopyPath(directory);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + executable + "\"";
+    std::string commandLine = "\"" + executable + "\"" + (arguments.empty() ? "" : " " + arguments);
     return CreateProcessA(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           directory.c_str(), &startup, &info) != FALSE;
 }
@@ -95,6 +96,10 @@ ClockProcess::ClockProcess() {
     CreateDirectoryA(directory.c_str(), nullptr);
 }
 
+ClockProcess::ClockProcess(const std::string& installedExecutable)
+    : directory(installedExecutable.substr(0, installedExecutable.find_last_of('\\'))), ownsDirectory(false) {
+}
+
 ClockProcess::~ClockProcess() {
     if (IsRunning()) {
         TerminateProcess(process, 1);
@@ -102,7 +107,8 @@ ClockProcess::~ClockProcess() {
     }
     if (process)
         CloseHandle(process);
-    RemoveDirectoryTree(directory);
+    if (ownsDirectory)
+        RemoveDirectoryTree(directory);
 }
 
 std::string ClockProcess::IniPath() const {
@@ -122,10 +128,14 @@ std::optional<std::string> ClockProcess::ReadIniBytes() const {
 }
 
 bool ClockProcess::Start(std::chrono::milliseconds timeout) {
-    if (!CopyFileA(ClockExecutablePath().c_str(), CopyPath(directory).c_str(), FALSE))
+    return StartWith("", timeout);
+}
+
+bool ClockProcess::StartWith(const std::string& arguments, std::chrono::milliseconds timeout) {
+    if (ownsDirectory && !CopyFileA(ClockExecutablePath().c_str(), CopyPath(directory).c_str(), FALSE))
         return false;
     PROCESS_INFORMATION info{};
-    if (!LaunchCopy(directory, info))
+    if (!LaunchCopy(directory, info, arguments))
         return false;
     CloseHandle(info.hThread);
     process = info.hProcess;
@@ -163,6 +173,16 @@ RECT ClockProcess::WindowRect() const {
     RECT rect{};
     GetWindowRect(window, &rect);
     return rect;
+}
+
+bool ClockProcess::MoveTo(POINT to) const {
+    SetWindowPos(window, nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return desktop::WaitUntil(
+        [&] {
+            const RECT rect = WindowRect();
+            return rect.left == to.x && rect.top == to.y;
+        },
+        std::chrono::seconds(10));
 }
 
 std::optional<DWORD> ClockProcess::WaitForExit(std::chrono::milliseconds timeout) {

@@ -1,6 +1,7 @@
 #pragma once
 // The real TikoClock.exe, started as a user would start it: a copy in a
-// fresh directory of its own, so that its "配置.ini" lands there.
+// fresh directory of its own, so that its "配置.ini" lands there; or a
+// program installed elsewhere, started where it is.
 #include <windows.h>
 
 #include <chrono>
@@ -10,7 +11,10 @@
 class ClockProcess {
 public:
     ClockProcess();
-    ~ClockProcess(); // ends a process still running and removes the directory
+    // The program at that path, started in its own folder, which is left as
+    // it is.
+    explicit ClockProcess(const std::string& installedExecutable);
+    ~ClockProcess(); // ends a process still running and removes its own directory
     ClockProcess(const ClockProcess&) = delete;
     ClockProcess& operator=(const ClockProcess&) = delete;
 
@@ -20,10 +24,16 @@ public:
     void WriteIni(const std::string& bytes) const;
     std::optional<std::string> ReadIniBytes() const;
 
-    // Starts the program and waits for its visible clock window.
+    // Starts the program and waits for its visible clock window; false when
+    // the program ended, or showed none in time.
     bool Start(std::chrono::milliseconds timeout = std::chrono::seconds(90));
+    // The same, with arguments after the program's quoted path.
+    bool StartWith(const std::string& arguments,
+                   std::chrono::milliseconds timeout = std::chrono::seconds(90));
     HWND Window() const { return window; }
     RECT WindowRect() const;
+    // Moves the clock window's top left corner there and waits to see it.
+    bool MoveTo(POINT to) const;
     DWORD ProcessId() const { return processId; }
 
     // Starts the same copy again, as a user starting it twice would, and
@@ -39,6 +49,7 @@ public:
 
 private:
     std::string directory;
+    bool ownsDirectory = true;
     HANDLE process = nullptr;
     DWORD processId = 0;
     HWND window = nullptr;

@@ -33,7 +33,9 @@ public:
     void OnEscape() override { events.push_back("escape"); }
     void OnTick() override { events.push_back("tick"); }
     void OnTrimTick() override { events.push_back("trim tick"); }
-    void OnSessionEnding() override { events.push_back("session ending"); }
+    void OnSessionEnding(bool closeApplication) override {
+        events.push_back(closeApplication ? "session ending for this program" : "session ending");
+    }
     void OnDisplayScaleChanged(DisplayScale scale, const RECT& suggested) override {
         events.push_back("scale " + std::to_string(scale.dpi) + " at " + std::to_string(suggested.left) +
                          "," + std::to_string(suggested.top));
