@@ -12,6 +12,18 @@ function(tiko_delay_load target dll library)
         target_link_options(${target} PRIVATE /DELAYLOAD:${dll})
         return()
     endif()
+    set(output ${CMAKE_BINARY_DIR}/delay-load/lib${library}-delay.a)
+    # A second program delay-loading the same DLL links the same library.
+    if(NOT TARGET ${library}_delay_load)
+        tiko_add_delay_load_library(${dll} ${library} ${output})
+    endif()
+    add_dependencies(${target} ${library}_delay_load)
+    target_link_libraries(${target} PRIVATE ${output})
+endfunction()
+
+# The delay-load import library OUTPUT for DLL, and the target making it,
+# LIBRARY_delay_load.
+function(tiko_add_delay_load_library dll library output)
     if(NOT CMAKE_DLLTOOL OR NOT CMAKE_NM)
         message(FATAL_ERROR "dlltool and nm are needed to delay-load ${dll}")
     endif()
@@ -39,7 +51,6 @@ function(tiko_delay_load target dll library)
     set(delay ${CMAKE_BINARY_DIR}/delay-load)
     file(CONFIGURE OUTPUT ${delay}/${library}.def CONTENT "LIBRARY ${dll}\nEXPORTS\n${names}\n" @ONLY)
 
-    set(output ${delay}/lib${library}-delay.a)
     add_custom_command(
         OUTPUT ${output}
         COMMAND ${CMAKE_DLLTOOL} --input-def ${delay}/${library}.def --dllname ${dll} --kill-at
@@ -48,6 +59,4 @@ function(tiko_delay_load target dll library)
         COMMENT "Delay-load import library for ${dll}"
         VERBATIM)
     add_custom_target(${library}_delay_load DEPENDS ${output})
-    add_dependencies(${target} ${library}_delay_load)
-    target_link_libraries(${target} PRIVATE ${output})
 endfunction()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the release ZIP: TikoClock.exe, README.md (with its screenshots in
-# docs/) and LICENSE, as out/TikoClock-<version>-win64.zip.
+# Builds the release: the ZIP with TikoClock.exe, README.md (with its
+# screenshots in docs/) and LICENSE, as out/TikoClock-<version>-win64.zip, and
+# the MSI package installing the same, as out/TikoClock-<version>-x64.msi.
 #
 #   scripts/make-release.sh [--screenshots]
 #
@@ -50,8 +51,13 @@ if [ "${1:-}" = "--screenshots" ]; then
 fi
 
 (cd "$TIKO_BUILD" && cpack -G ZIP >/dev/null)
+# After the screenshots: the MSI holds the docs/ they were written to.
+bash "$here/build.sh" --target TikoClockMsi
 package="$(ls -t "$TIKO_BUILD"/TikoClock-*-win64.zip | head -n1)"
+installer="$(ls -t "$TIKO_BUILD"/TikoClock-*-x64.msi | head -n1)"
 mkdir -p "$TIKO_ROOT/out"
-cp "$package" "$TIKO_ROOT/out/"
+cp "$package" "$installer" "$TIKO_ROOT/out/"
 echo "Release package: out/$(basename "$package")"
 unzip -l "$TIKO_ROOT/out/$(basename "$package")"
+echo "Installer: out/$(basename "$installer")"
+ls -l "$TIKO_ROOT/out/$(basename "$package")" "$TIKO_ROOT/out/$(basename "$installer")"

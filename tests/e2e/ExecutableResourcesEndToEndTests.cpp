@@ -73,8 +73,15 @@ TEST(ExecutableResources, VersionRecordNamesTheProgram) {
     ASSERT_NE(at, std::string_view::npos);
     ASSERT_LE(at + sizeof fixed, version.size());
     std::memcpy(&fixed, version.data() + at, sizeof fixed);
-    EXPECT_EQ(fixed.dwFileVersionMS, 0x00010000u); // 1.0
-    EXPECT_EQ(fixed.dwFileVersionLS, 0u);          // .0.0
+    // The project's version, from the build, in the numbers and the texts.
+    EXPECT_EQ(fixed.dwFileVersionMS, static_cast<DWORD>(MAKELONG(TIKO_VERSION_MINOR, TIKO_VERSION_MAJOR)));
+    EXPECT_EQ(fixed.dwFileVersionLS, static_cast<DWORD>(MAKELONG(0, TIKO_VERSION_PATCH)));
+    EXPECT_EQ(fixed.dwProductVersionMS, fixed.dwFileVersionMS);
+    EXPECT_EQ(fixed.dwProductVersionLS, fixed.dwFileVersionLS);
+    const std::wstring text = std::to_wstring(TIKO_VERSION_MAJOR) + L"." +
+                              std::to_wstring(TIKO_VERSION_MINOR) + L"." +
+                              std::to_wstring(TIKO_VERSION_PATCH) + L".0";
+    EXPECT_TRUE(ContainsWide(version, text)) << "FileVersion and ProductVersion";
     EXPECT_EQ(fixed.dwFileType, static_cast<DWORD>(VFT_APP));
     EXPECT_TRUE(ContainsWide(version, L"ProductName"));
     EXPECT_TRUE(ContainsWide(version, L"Tiko Clock"));
