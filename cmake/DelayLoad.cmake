@@ -5,7 +5,10 @@
 #
 # MinGW: a delay-load import library made by the toolchain's own dlltool
 # from the names in its import library (mingwex has the delay-load helper).
-# MSVC: the linker's /DELAYLOAD.
+# LLD (the Clang build) would put that library's tables in read-only memory,
+# where the first call's write fails: it gets an import library in LLVM's
+# form and makes the tables itself (--delayload). MSVC: the linker's
+# /DELAYLOAD.
 function(tiko_delay_load target dll library)
     if(MSVC)
         target_link_libraries(${target} PRIVATE ${library} delayimp)
@@ -19,9 +22,12 @@ function(tiko_delay_load target dll library)
     endif()
     add_dependencies(${target} ${library}_delay_load)
     target_link_libraries(${target} PRIVATE ${output})
+    if(CMAKE_EXE_LINKER_FLAGS MATCHES "-fuse-ld=lld")
+        target_link_options(${target} PRIVATE -Wl,--delayload=${dll})
+    endif()
 endfunction()
 
-# The delay-load import library OUTPUT for DLL, and the target making it,
+# The import library OUTPUT that delay-loads DLL, and the target making it,
 # LIBRARY_delay_load.
 function(tiko_add_delay_load_library dll library output)
     if(NOT CMAKE_DLLTOOL OR NOT CMAKE_NM)
@@ -51,10 +57,19 @@ function(tiko_add_delay_load_library dll library output)
     set(delay ${CMAKE_BINARY_DIR}/delay-load)
     file(CONFIGURE OUTPUT ${delay}/${library}.def CONTENT "LIBRARY ${dll}\nEXPORTS\n${names}\n" @ONLY)
 
+    if(CMAKE_EXE_LINKER_FLAGS MATCHES "-fuse-ld=lld")
+        if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+            set(machine i386)
+        else()
+            set(machine i386:x86-64)
+        endif()
+        set(make -m ${machine} -d ${delay}/${library}.def -D ${dll} -k -l ${output})
+    else()
+        set(make --input-def ${delay}/${library}.def --dllname ${dll} --kill-at --output-delaylib ${output})
+    endif()
     add_custom_command(
         OUTPUT ${output}
-        COMMAND ${CMAKE_DLLTOOL} --input-def ${delay}/${library}.def --dllname ${dll} --kill-at
-                --output-delaylib ${output}
+        COMMAND ${CMAKE_DLLTOOL} ${make}
         DEPENDS ${delay}/${library}.def
         COMMENT "Delay-load import library for ${dll}"
         VERBATIM)

@@ -119,7 +119,7 @@ public:
 
 protected:
     void StoreHandle(NativeHandle nativeHandle) override;
-    virtual void StoreLevel2Handle(NativeHandle nativeHandle);
+    void StoreLevel2Handle(NativeHandle nativeHandle) override;
 
 private:
     bool LoadFromWidePath(const std::wstring& path, bool useColorManagement);

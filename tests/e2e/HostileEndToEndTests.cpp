@@ -32,8 +32,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr COLORREF DefaultFontColour = RGB(40, 215, 144);
-
 std::string ReadKey(const std::string& path, const char* section, const char* key, const char* fallback) {
     std::string buffer(10240, '\0');
     buffer.resize(GetPrivateProfileStringA(section, key, fallback, buffer.data(), 10240, path.c_str()));

@@ -26,7 +26,6 @@ constexpr std::string_view TiffFormat = "{B96B3CB1-0728-11D3-9D7B-0000F81EF32E}"
 constexpr std::string_view PageDimension = "{7462DC86-6180-4C7E-8E3F-EE7333A7A483}";
 constexpr std::string_view TimeDimension = "{6AEDBD6D-3FB5-418A-83A6-7F45229DC872}";
 constexpr std::string_view QualityParameter = "{1D5BE4B5-FA4A-452D-9CDD-5DB35105E7EB}";
-constexpr std::uint32_t FrameDelayTag = 0x5100;
 constexpr std::uint32_t ImageTitleTag = 0x0320;
 
 class ImageTest : public testing::Test {
