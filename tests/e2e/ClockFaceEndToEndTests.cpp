@@ -74,13 +74,14 @@ TEST(ClockOnScreen, DraggingMovesTheClockAndCloseSavesThePlace) {
     ClockProcess clock;
     ASSERT_TRUE(clock.Start());
     const RECT start = clock.WindowRect();
-    desktop::Drag(start.left + 40, start.top + 75, start.left + 240, start.top + 175);
     // The system's move loop follows the pointer move by move: wait for the
-    // last one before measuring where the drag ended.
+    // last one before letting go and before measuring where the drag ended.
     const auto offset = [&] {
         const RECT now = clock.WindowRect();
         return POINT{now.left - start.left, now.top - start.top};
     };
+    desktop::Drag(start.left + 40, start.top + 75, start.left + 240, start.top + 175,
+                  [&] { return offset().x == 200 && offset().y == 100; });
     ASSERT_TRUE(desktop::WaitUntil([&] { return offset().x == 200 && offset().y == 100; }, 5s))
         << "the clock did not follow the mouse to (200, 100) from its start: it is at (" << offset().x << ", "
         << offset().y << ")";

@@ -57,15 +57,14 @@ TEST(ProgramLifetime, EndOfTheWindowsSessionSavesThePlaceAndTheSettings) {
     ClockProcess clock;
     ASSERT_TRUE(clock.Start());
     const RECT start = clock.WindowRect();
-    desktop::Drag(start.left + 40, start.top + 75, start.left + 140, start.top + 125);
+    const auto followed = [&] {
+        const RECT now = clock.WindowRect();
+        return now.left == start.left + 100 && now.top == start.top + 50;
+    };
+    desktop::Drag(start.left + 40, start.top + 75, start.left + 140, start.top + 125, followed);
     // The move loop follows the drag move by move: the place to find in the
     // file is the one after the last move, not the first that differs.
-    ASSERT_TRUE(desktop::WaitUntil(
-        [&] {
-            const RECT now = clock.WindowRect();
-            return now.left == start.left + 100 && now.top == start.top + 50;
-        },
-        5s))
+    ASSERT_TRUE(desktop::WaitUntil(followed, 5s))
         << "the clock did not follow the drag: it is at " << clock.WindowRect().left << ", "
         << clock.WindowRect().top;
     const RECT moved = clock.WindowRect();

@@ -55,12 +55,14 @@ void RightClick(int x, int y) {
     Settle();
 }
 
-void Drag(int fromX, int fromY, int toX, int toY) {
+void Drag(int fromX, int fromY, int toX, int toY, const std::function<bool()>& arrived) {
     MoveMouse(fromX, fromY);
     LeftDown();
     constexpr int steps = 8;
     for (int i = 1; i <= steps; ++i)
         MoveMouse(fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps);
+    if (arrived)
+        WaitUntil(arrived, std::chrono::seconds(5));
     LeftUp();
 }
 

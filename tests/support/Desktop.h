@@ -14,7 +14,10 @@ void LeftDown();
 void LeftUp();
 void Click(int x, int y);
 void RightClick(int x, int y);
-void Drag(int fromX, int fromY, int toX, int toY);
+// Presses at from, moves to to in steps, and lets go. A given arrived()
+// is waited for (at most 5 s) before letting go: a move loop that is behind
+// the pointer ends where it is at the release.
+void Drag(int fromX, int fromY, int toX, int toY, const std::function<bool()>& arrived = {});
 void Wheel(int delta);
 void PressKey(WORD virtualKey);
 
