@@ -195,7 +195,7 @@ void RestoreDefaultSettings() {
     // The window is not moved: the position keeps only its flag, "真".
     app.settings = DefaultSettings();
     app.clock.clockCanvas.SetAlpha(app.settings.windowAlpha);
-    DeleteStartWithWindows();
+    ClearStartWithWindows();
     SetTopmost(true);
     ShowKeepOnTop(app.clock, true);
     SetWorkingSetTrimming(TrimmingStopped);
@@ -208,8 +208,18 @@ void RestoreDefaultSettings() {
     RedrawWithFreshTime();             // seconds are shown again
 }
 
-void SaveClockSettings() {
+SaveResult SaveClockSettings() {
     AppGlobals& app = App();
     const POINT position = app.clockWindow->Position();
-    SaveSettings(app.settingsFilePath, app.settings, position.x, position.y);
+    return SaveSettings(app.settingsFilePath, app.settings, position.x, position.y);
+}
+
+void SaveSoon() {
+    if (App().clockWindow)
+        App().clockWindow->saveTimer.Restart(SaveDelayMilliseconds);
+}
+
+void SaveWaitingChange() {
+    App().clockWindow->saveTimer.SetInterval(0);
+    SaveClockSettings();
 }

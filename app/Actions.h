@@ -12,7 +12,7 @@ class SettingsWindow;
 // A font button's step.
 inline constexpr double FontStep = 5;
 
-// Closes the settings window, stops both timers and destroys the clock
+// Closes the settings window, stops the timers and destroys the clock
 // window, whose destruction saves the settings and ends the program.
 void CloseClock();
 
@@ -65,9 +65,17 @@ void ApplyField(std::string ClockSettings::*field, const std::string& value);
 void ApplyField(std::int32_t ClockSettings::*field, std::int32_t value);
 
 // "恢复默认设置": every setting back to its default, applied to the clock and
-// shown in the settings window at once. The file is written at close, as
-// always.
+// shown in the settings window at once. A Run value for every user that
+// stays (see ClearStartWithWindows) keeps "开机启动" on.
 void RestoreDefaultSettings();
 
 // Writes every setting and the window's position to the settings file.
-void SaveClockSettings();
+SaveResult SaveClockSettings();
+// A setting changed, or the clock was moved: the file follows two seconds
+// after the last such change, so that a crash, End task or a power loss
+// keeps it; nothing is written while nothing changes.
+inline constexpr UINT SaveDelayMilliseconds = 2000;
+void SaveSoon();
+// The save timer: the change is saved. A failure here waits for the close,
+// which tells the user.
+void SaveWaitingChange();

@@ -18,7 +18,7 @@ struct AppGlobals {
     AppGlobals();
     ~AppGlobals();
 
-    std::string settingsFilePath;
+    std::wstring settingsFilePath;
     ClockSettings settings;
     // What the clock window shows: the face's layers, the buttons, the canvas.
     ClockView clock{settings};
@@ -32,6 +32,9 @@ struct AppGlobals {
     unique_handle instanceClaim; // held while the clock runs on its settings file
     unique_hwineventhook foregroundWatch;
     std::wstring clockName; // the window text now
+    // Windows ends the session: a failed save asks nobody, as Windows would
+    // wait for the answer.
+    bool sessionEnding = false;
 };
 
 // Creates the record (entry step 2). Tests create their own the same way.

@@ -54,7 +54,11 @@ bool RunMenuCommand(UINT id) {
     const auto found = std::ranges::find(MenuCommands, static_cast<MenuCommandId>(id), &MenuCommand::id);
     if (id == 0 || found == MenuCommands.end())
         return false;
+    const ClockSettings before = App().settings;
     found->run();
+    // Keep on top, click-through and the tray icon are settings of the file.
+    if (App().settings != before)
+        SaveSoon();
     return true;
 }
 

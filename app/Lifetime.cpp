@@ -20,6 +20,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cwctype>
 #include <string_view>
 
 namespace {
@@ -35,6 +36,35 @@ bool AnotherClockHasTheFile() {
         return false;
     WakeRunningClock(name);
     return true;
+}
+
+std::wstring ErrorDescription(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring description = length ? std::wstring(text, length) : L"";
+    LocalFree(text);
+    while (!description.empty() && std::iswspace(description.back()))
+        description.pop_back();
+    return description.empty() ? std::to_wstring(error) : description;
+}
+
+// The box names the file and the reason; true for "重试". At the end of the
+// session nobody is asked: Windows would wait for the answer.
+bool AskToRetrySave(const std::wstring& path, DWORD error) {
+    const auto text = [](const char* gbk) { return MultiByteToWide(gbk, GbkCodePage); };
+    const std::wstring message = text("设置未能保存到文件：\n") + path + L"\n\n" + text("原因：") +
+                                 ErrorDescription(error) + L"\n\n" +
+                                 text("点“重试”再保存一次；点“取消”关闭时钟，本次的更改将丢失。");
+    return MessageBoxW(nullptr, message.c_str(), text("保存设置失败").c_str(),
+                       MB_RETRYCANCEL | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST) == IDRETRY;
+}
+
+void SaveAtClose() {
+    SaveResult saved = SaveClockSettings();
+    while (!saved && !App().sessionEnding && AskToRetrySave(App().settingsFilePath, saved.error))
+        saved = SaveClockSettings();
 }
 
 } // namespace
@@ -106,7 +136,9 @@ void ShowClock() {
 void OnClockWindowDestroyed() {
     AppGlobals& app = App();
     ClockView& view = app.clock;
-    SaveClockSettings();
+    // No tick may draw on the closing window while the user is asked.
+    app.clockWindow->StopTimers();
+    SaveAtClose();
     app.foregroundWatch.reset();
     app.tray.reset(); // the icon goes with the clock
     ReleaseButtonLayers(view);

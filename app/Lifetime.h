@@ -28,8 +28,9 @@ void OnClockWindowCreated();
 // With the settings loaded: keep on top and trimming take effect, the window
 // is placed, the first frame shown and the tick armed.
 void ShowClock();
-// The clock window's destruction event: saves the settings, releases the
-// drawing resources, stops GDI+ and ends the message loop with code 0.
+// The clock window's destruction event: saves the settings (a failed save
+// asks the user to retry or give up), releases the drawing resources, stops
+// GDI+ and ends the message loop with code 0.
 void OnClockWindowDestroyed();
 
 // tickTimer (and a change of the system time, or a resume): a redraw with a

@@ -28,21 +28,25 @@ void ProgramEvents::OnButtonPressed(ButtonId button) {
         break;
     case ButtonId::KeepOnTop:
         ToggleKeepOnTop();
+        SaveSoon();
         break;
     case ButtonId::Settings:
         OpenSettingsWindow();
         break;
     case ButtonId::LargerFont:
         StepFontSize(FontStep);
+        SaveSoon();
         break;
     case ButtonId::SmallerFont:
         StepFontSize(-FontStep);
+        SaveSoon();
         break;
     }
 }
 
 void ProgramEvents::OnDragEnded() {
-    // The position is read when the settings are saved.
+    // The place is saved with the settings.
+    SaveSoon();
 }
 
 void ProgramEvents::OnEscape() {
@@ -57,10 +61,16 @@ void ProgramEvents::OnTrimTick() {
     TrimWorkingSet();
 }
 
+void ProgramEvents::OnSaveDue() {
+    SaveWaitingChange();
+}
+
 void ProgramEvents::OnSessionEnding(bool closeApplication) {
     // The installer waits for the program to end: closing saves, as the
     // close button's does. After a log-off Windows ends the process itself,
-    // without destroying the window.
+    // without destroying the window. Nobody is asked about a failed save:
+    // Windows would wait for the answer.
+    App().sessionEnding = true;
     if (closeApplication)
         CloseClock();
     else
@@ -83,14 +93,17 @@ void ProgramEvents::OnContextMenu(POINT at) {
 
 void ProgramEvents::OnFieldChanged(std::string ClockSettings::*field, const std::string& value) {
     ApplyField(field, value);
+    SaveSoon();
 }
 
 void ProgramEvents::OnFieldChanged(std::int32_t ClockSettings::*field, std::int32_t value) {
     ApplyField(field, value);
+    SaveSoon();
 }
 
 void ProgramEvents::OnRestoreDefaults() {
     RestoreDefaultSettings();
+    SaveSoon();
 }
 
 void ProgramEvents::OnSettingsWindowClosed() {

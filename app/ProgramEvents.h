@@ -13,6 +13,7 @@ public:
     void OnEscape() override;
     void OnTick() override;
     void OnTrimTick() override;
+    void OnSaveDue() override;
     void OnSessionEnding(bool closeApplication) override;
     void OnDisplayScaleChanged(DisplayScale scale, const RECT& suggested) override;
     void OnTimeChanged() override;

@@ -7,7 +7,7 @@
 
 // "TikoClock." and a hash of the upper-cased full path, in hexadecimal: the
 // name of the running clock's program window and, prefixed, of its claim.
-std::wstring InstanceName(const std::string& settingsFilePath);
+std::wstring InstanceName(const std::wstring& settingsFilePath);
 
 // Claims the name for as long as claim lives; false only when another clock
 // holds it already (a claim the system refuses lets the clock run).

@@ -1,15 +1,22 @@
 #include "app/SystemIntegration.h"
 
 #include "app/AppGlobals.h"
+#include "app/Lifetime.h"
 #include "config/TextNumbers.h"
 #include "clock/ClockFace.h"
 #include "clock/ClockWindow.h"
 #include "framework/Services.h"
+#include "framework/TextConversion.h"
 #include "framework/UniqueHandle.h"
+
+#include <shellapi.h>
 
 #include <vector>
 
 namespace {
+
+// The program's texts are GBK, whatever the system's code page.
+constexpr UINT GbkCodePage = 936;
 
 HKEY machineRunRoot = HKEY_LOCAL_MACHINE;
 HKEY userRunRoot = HKEY_CURRENT_USER;
@@ -38,11 +45,11 @@ std::vector<std::string> SplitAtBars(std::string_view text) {
 }
 
 struct KeyAndValue {
-    std::string key;
-    std::string value;
+    std::wstring key;
+    std::wstring value;
 };
 
-KeyAndValue SplitValuePath(std::string_view valuePath) {
+KeyAndValue SplitValuePath(std::wstring_view valuePath) {
     return {DirectoryPart(valuePath), FileNamePart(valuePath)};
 }
 
@@ -55,34 +62,81 @@ HWND ClockHandle() {
     return App().clockWindow ? App().clockWindow->Handle() : nullptr;
 }
 
+bool MachineWideValueRemains() {
+    return RegistryValueExists(machineRunRoot, StartWithWindowsValuePath());
+}
+
+bool OfferRemovalAsAdministrator() {
+    constexpr char Caption[] = "开机启动";
+    constexpr char Text[] = "本机所有用户的开机启动项是以管理员身份设置的，当前用户无权删除，"
+                            "程序仍会在每次登录时启动。\n\n以管理员身份删除它吗？";
+    return MessageBoxW(GetActiveWindow(), MultiByteToWide(Text, GbkCodePage).c_str(),
+                       MultiByteToWide(Caption, GbkCodePage).c_str(), MB_YESNO | MB_ICONINFORMATION) == IDYES;
+}
+
+// The program itself, elevated through the UAC prompt, deletes the values
+// and exits; a declined prompt starts nothing.
+void RemoveAsAdministrator() {
+    // The elevated run has nothing to do but delete two values.
+    constexpr DWORD LongestWaitMilliseconds = 10000;
+    const std::wstring program = ExecutablePath();
+    SHELLEXECUTEINFOW request{};
+    request.cbSize = sizeof request;
+    request.fMask = SEE_MASK_NOCLOSEPROCESS;
+    request.hwnd = GetActiveWindow();
+    request.lpVerb = L"runas";
+    request.lpFile = program.c_str();
+    request.lpParameters = DeleteRunValuesArgument;
+    request.nShow = SW_HIDE;
+    if (!ShellExecuteExW(&request) || !request.hProcess)
+        return;
+    const unique_handle process(request.hProcess);
+    WaitForSingleObject(process.get(), LongestWaitMilliseconds);
+}
+
 } // namespace
 
-std::string StartWithWindowsValuePath() {
-    return std::string(RunKeyPath) + "\\" + ExecutableFileName();
+std::wstring StartWithWindowsValuePath() {
+    return std::wstring(RunKeyPath) + L"\\" + ExecutableFileName();
 }
 
-bool WriteRegistryText(HKEY root, std::string_view valuePath, const std::string& data) {
+std::wstring StartWithWindowsCommand() {
+    return L"\"" + ExecutablePath() + L"\"";
+}
+
+bool WriteRegistryText(HKEY root, std::wstring_view valuePath, const std::wstring& data) {
     const KeyAndValue parts = SplitValuePath(valuePath);
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, parts.key.c_str(), 0, KEY_WRITE, &opened) != ERROR_SUCCESS &&
-        RegCreateKeyA(root, parts.key.c_str(), &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, parts.key.c_str(), 0, KEY_WRITE, &opened) != ERROR_SUCCESS &&
+        RegCreateKeyW(root, parts.key.c_str(), &opened) != ERROR_SUCCESS)
         return false;
     const unique_hkey key(opened);
-    return RegSetValueExA(key.get(), parts.value.c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(data.c_str()),
-                          static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+    const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+    return RegSetValueExW(key.get(), parts.value.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(data.c_str()), bytes) == ERROR_SUCCESS;
 }
 
-void DeleteRegistryValue(HKEY root, std::string_view valuePath) {
+void DeleteRegistryValue(HKEY root, std::wstring_view valuePath) {
     const KeyAndValue parts = SplitValuePath(valuePath);
     // An empty name would be the key's default value, which is not ours.
     if (parts.value.empty())
         return;
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, parts.key.c_str(), 0, KEY_WRITE, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, parts.key.c_str(), 0, KEY_WRITE, &opened) != ERROR_SUCCESS)
         return;
     const unique_hkey key(opened);
-    RegDeleteValueA(key.get(), parts.value.c_str());
+    RegDeleteValueW(key.get(), parts.value.c_str());
+}
+
+bool RegistryValueExists(HKEY root, std::wstring_view valuePath) {
+    const KeyAndValue parts = SplitValuePath(valuePath);
+    HKEY opened = nullptr;
+    if (parts.value.empty() ||
+        RegOpenKeyExW(root, parts.key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+        return false;
+    const unique_hkey key(opened);
+    return RegQueryValueExW(key.get(), parts.value.c_str(), nullptr, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
 }
 
 void SetStartWithWindowsRoot(HKEY machineRoot, HKEY userRoot) {
@@ -92,29 +146,37 @@ void SetStartWithWindowsRoot(HKEY machineRoot, HKEY userRoot) {
 
 bool ApplyStartWithWindows(bool checked) {
     ClockSettings& settings = App().settings;
-    if (!checked) {
-        settings.startWithWindows = OffText;
-        DeleteStartWithWindows();
-        return false;
-    }
-    const std::string fileName = ExecutableFileName();
+    if (!checked)
+        return !ClearStartWithWindows();
     // Without a file name the value would land on the Run key's default
     // value: count that as a failed write.
-    if (fileName.empty())
+    if (ExecutableFileName().empty())
         return false;
-    const std::string valuePath = StartWithWindowsValuePath();
-    const std::string target = ProgramDirectory() + "\\" + fileName;
+    const std::wstring valuePath = StartWithWindowsValuePath();
+    const std::wstring command = StartWithWindowsCommand();
     // Only an elevated process may write the machine-wide value; an ordinary
     // user's own Run key starts the program for that user.
-    const bool written = WriteRegistryText(machineRunRoot, valuePath, target) ||
-                         WriteRegistryText(userRunRoot, valuePath, target);
+    const bool written = WriteRegistryText(machineRunRoot, valuePath, command) ||
+                         WriteRegistryText(userRunRoot, valuePath, command);
     if (written)
         settings.startWithWindows = OnText;
     return written;
 }
 
+bool ClearStartWithWindows() {
+    ClockSettings& settings = App().settings;
+    settings.startWithWindows = OffText;
+    DeleteStartWithWindows();
+    if (MachineWideValueRemains() && OfferRemovalAsAdministrator())
+        RemoveAsAdministrator();
+    if (!MachineWideValueRemains())
+        return true;
+    settings.startWithWindows = OnText;
+    return false;
+}
+
 void DeleteStartWithWindows() {
-    const std::string valuePath = StartWithWindowsValuePath();
+    const std::wstring valuePath = StartWithWindowsValuePath();
     DeleteRegistryValue(machineRunRoot, valuePath);
     DeleteRegistryValue(userRunRoot, valuePath);
 }

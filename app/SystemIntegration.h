@@ -9,16 +9,28 @@
 // The Run key, under HKEY_LOCAL_MACHINE and under HKEY_CURRENT_USER, and the
 // value path of this program in it (the value is named after the
 // executable's file name).
-inline constexpr char RunKeyPath[] = "software\\microsoft\\windows\\CurrentVersion\\Run";
-std::string StartWithWindowsValuePath();
+inline constexpr wchar_t RunKeyPath[] = L"software\\microsoft\\windows\\CurrentVersion\\Run";
+std::wstring StartWithWindowsValuePath();
+// The Run value's data: the executable's full path in double quotes, so
+// that Windows, which reads it as a command line, cannot take a part of a
+// path with spaces ("C:\Program.exe") for the program.
+std::wstring StartWithWindowsCommand();
 
 // The settings check box "开机启动" was clicked; checked is its new state.
 // Checked: writes the Run value, the machine-wide one first and, when that
 // is refused (an ordinary user's process), the current user's; either sets
 // startWithWindows to "真", and a refusal of both leaves the flag alone.
-// Cleared: sets "假" and deletes the value. Answers the state the box must
-// show (a failed write clears it again).
+// Cleared: see ClearStartWithWindows. Answers the state the box must show
+// (a failed write clears it again; a value that still starts the program
+// keeps it checked).
 bool ApplyStartWithWindows(bool checked);
+// Sets "假" and deletes the Run value from both Run keys. A machine-wide
+// value that remains (written by an administrator's run, and this user may
+// not delete it) still starts the program: the user is told so and offered
+// its removal by the program run as administrator (a UAC prompt); while it
+// remains, the flag is "真" again. True when no Run value of the program
+// is left.
+bool ClearStartWithWindows();
 // Deletes the Run value named after the executable from both Run keys; a
 // missing key is not created.
 void DeleteStartWithWindows();
@@ -30,8 +42,9 @@ void SetStartWithWindowsRoot(HKEY machineRoot, HKEY userRoot = HKEY_CURRENT_USER
 // fails, and sets a REG_SZ with its terminating zero; true when the set
 // succeeded. Deleting never creates the key, and a path without a value
 // name (the key's default value) deletes nothing.
-bool WriteRegistryText(HKEY root, std::string_view valuePath, const std::string& data);
-void DeleteRegistryValue(HKEY root, std::string_view valuePath);
+bool WriteRegistryText(HKEY root, std::wstring_view valuePath, const std::wstring& data);
+void DeleteRegistryValue(HKEY root, std::wstring_view valuePath);
+bool RegistryValueExists(HKEY root, std::wstring_view valuePath);
 
 // Keeps the clock window above other windows, or not.
 void SetTopmost(bool on);

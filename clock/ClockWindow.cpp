@@ -1,5 +1,6 @@
 #include "clock/ClockWindow.h"
 
+#include "clock/ClockFace.h"
 #include "clock/ClockView.h"
 #include "clock/ClockWindowListener.h"
 #include "clock/HoverButtons.h"
@@ -11,7 +12,8 @@
 
 ClockWindow::ClockWindow(ClockView& shownView, ClockWindowListener& reportTo)
     : tickTimer(*this, Timer1Id, [this] { listener.OnTick(); }),
-      trimTimer(*this, Timer2Id, [this] { listener.OnTrimTick(); }), view(shownView), listener(reportTo) {
+      trimTimer(*this, Timer2Id, [this] { listener.OnTrimTick(); }),
+      saveTimer(*this, SaveTimerId, [this] { listener.OnSaveDue(); }), view(shownView), listener(reportTo) {
     view.window = this;
 }
 
@@ -45,6 +47,7 @@ void ClockWindow::ArmTick() {
 void ClockWindow::StopTimers() {
     tickTimer.SetInterval(0);
     trimTimer.SetInterval(0);
+    saveTimer.SetInterval(0);
 }
 
 void ClockWindow::OnEscape() {
@@ -134,6 +137,12 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         // context-menu key and Shift+F10.
         listener.OnContextMenu(ContextMenuPoint(window, lParam));
         return 0;
+    case GetDpiScaledSizeMessage:
+        // The layout's size at the new scale: the window's size scaled and
+        // truncated there and back would lose a pixel against the face.
+        *reinterpret_cast<SIZE*>(lParam) =
+            ClockWindowSizeFor({static_cast<int>(wParam)}, IsOn(view.settings.showDate));
+        return TRUE;
     case WM_DPICHANGED:
         // Both words carry the new DPI; the rectangle keeps the window where
         // the system wants it (under the pointer during a drag).

@@ -1,10 +1,12 @@
 #pragma once
-// The clock window: a popup built from its layout, with its two timers. It
+// The clock window: a popup built from its layout, with its three timers. It
 // shows its view and reports to its listener; it decides nothing else.
 #include "framework/Window.h"
 
 struct ClockView;
 class ClockWindowListener;
+
+inline constexpr UINT_PTR SaveTimerId = 3;
 
 class ClockWindow : public Window {
 public:
@@ -14,6 +16,7 @@ public:
 
     WindowTimer tickTimer; // "时钟1": one redraw a second, on the second
     WindowTimer trimTimer; // "时钟2": working-set trimming
+    WindowTimer saveTimer; // a change waiting to be saved
 
     ClockView& View() const { return view; }
     ClockWindowListener& Listener() const { return listener; }
@@ -23,7 +26,7 @@ public:
     // Arms the tick timer once, for the next tick after the clock's time now,
     // with or without seconds as the view's settings say.
     void ArmTick();
-    // Stops both timers.
+    // Stops every timer.
     void StopTimers();
 
     void OnEscape() override;
@@ -40,7 +43,8 @@ private:
 
 // The clock window's own procedure, put in front of the framework's: hover,
 // leave, press, a change of display scale, of the time and a resume, then
-// every message goes on to the replaced procedure.
+// every message goes on to the replaced procedure; the size for a coming
+// display scale is answered here.
 LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // How long after the moment now the next tick is due: just past the start of

@@ -25,6 +25,8 @@ public:
     virtual void OnTick() = 0;
     // The working-set trimming timer fired.
     virtual void OnTrimTick() = 0;
+    // The save timer fired: a change waits to be saved.
+    virtual void OnSaveDue() = 0;
     // The Windows session ends: no destruction will follow. With
     // closeApplication it ends for this program alone (Restart Manager, as an
     // installer replacing or removing the program asks), which must end.

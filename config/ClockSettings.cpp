@@ -81,6 +81,9 @@ const std::array<SettingField, 24> SettingFields = {{
     {ClockSection, TwelveHourKey, FieldKind::Flag, &S::twelveHour, nullptr, OffText, 0},
 }};
 
+const std::array<const char*, 4> SettingSections = {BasicSection, OpacitySection, BorderSection,
+                                                    ClockSection};
+
 bool IsOn(const std::string& flag) {
     return flag == OnText;
 }
@@ -101,12 +104,12 @@ ClockSettings DefaultSettings() {
     return settings;
 }
 
-ClockSettings LoadSettings(const std::string& path, int screenWidth, int screenHeight, SIZE clock) {
+ClockSettings LoadSettings(const std::wstring& path, int screenWidth, int screenHeight, SIZE clock) {
     const std::string positionDefault = DefaultPositionText(screenWidth, screenHeight, clock);
+    const IniFileReader file(path, SettingSections);
     ClockSettings settings;
     for (const SettingField& field : SettingFields) {
-        const std::string text =
-            ReadIniText(path, field.section, field.key, DefaultText(field, positionDefault));
+        const std::string text = file.Text(field.section, field.key, DefaultText(field, positionDefault));
         if (field.kind == FieldKind::Number)
             settings.*field.number = TextToInt(text);
         else
@@ -118,12 +121,12 @@ ClockSettings LoadSettings(const std::string& path, int screenWidth, int screenH
             if (std::ranges::find(KeysLeftOutOfFirstFile, field.key) == std::end(KeysLeftOutOfFirstFile))
                 entries.push_back({field.section, field.key, FileText(field, settings)});
         }
-        WriteIniFileWhole(path, path, entries);
+        WriteIniFileWhole(path, path, entries, SettingSections);
     }
     return settings;
 }
 
-bool SaveSettings(const std::string& path, const ClockSettings& settings, int left, int top) {
+SaveResult SaveSettings(const std::wstring& path, const ClockSettings& settings, int left, int top) {
     std::vector<IniEntry> entries;
     for (const SettingField& field : SettingFields) {
         std::string value = FileText(field, settings);
@@ -131,5 +134,5 @@ bool SaveSettings(const std::string& path, const ClockSettings& settings, int le
             value.append("|").append(IntToText(left)).append("|").append(IntToText(top));
         entries.push_back({field.section, field.key, std::move(value)});
     }
-    return WriteIniFileWhole(path, path, entries);
+    return WriteIniFileWhole(path, path, entries, SettingSections);
 }

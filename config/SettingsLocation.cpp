@@ -3,28 +3,28 @@
 #include "config/ClockSettings.h"
 #include "framework/Services.h"
 
-std::string SettingsFileBesideProgram() {
-    return ProgramDirectory() + "\\" + SettingsFileName;
+std::wstring SettingsFileBesideProgram() {
+    return ProgramDirectory() + L"\\" + SettingsFileName;
 }
 
-std::string PerUserSettingsFile() {
-    const std::string applicationData = UserApplicationDataDirectory();
+std::wstring PerUserSettingsFile() {
+    const std::wstring applicationData = UserApplicationDataDirectory();
     if (applicationData.empty())
         return {};
-    return applicationData + "\\" + PerUserFolderName + "\\" + SettingsFileName;
+    return applicationData + L"\\" + PerUserFolderName + L"\\" + SettingsFileName;
 }
 
-std::string ChooseSettingsFile() {
-    const std::string beside = SettingsFileBesideProgram();
-    // Installed under Program Files, or in any folder the user may not
-    // write, a save beside the executable would be lost.
-    if (FolderAcceptsNewFiles(ProgramDirectory()))
+std::wstring ChooseSettingsFile() {
+    const std::wstring beside = SettingsFileBesideProgram();
+    // Installed under Program Files, in any folder the user may not write,
+    // or beside a read-only or locked file, a save there would be lost.
+    if (SaveCanReplace(beside))
         return beside;
-    const std::string perUser = PerUserSettingsFile();
+    const std::wstring perUser = PerUserSettingsFile();
     if (perUser.empty())
         return beside;
-    CreateDirectoryA(DirectoryPart(perUser).c_str(), nullptr);
+    CreateDirectoryW(DirectoryPart(perUser).c_str(), nullptr);
     if (!FileExists(perUser) && FileExists(beside))
-        WriteIniFileWhole(perUser, beside, {});
+        WriteIniFileWhole(perUser, beside, {}, SettingSections);
     return perUser;
 }

@@ -5,6 +5,9 @@
 #include <windows.h>
 
 inline constexpr int BaseDpi = 96;
+// WM_GETDPISCALEDSIZE (Windows 10, 1703), beyond the headers' Windows 7: the
+// window answers its size at the coming scale (wParam) in the SIZE at lParam.
+inline constexpr UINT GetDpiScaledSizeMessage = 0x02E4;
 
 struct DisplayScale {
     int dpi = BaseDpi;

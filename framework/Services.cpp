@@ -1,162 +1,340 @@
 #include "framework/Services.h"
 
+#include "framework/TextConversion.h"
 #include "framework/UniqueHandle.h"
 
+#include <knownfolders.h>
 #include <shlobj.h>
 
-#include <array>
+#include <cstdint>
+#include <cwchar>
 
 namespace {
 
 ClockSource clockSource = nullptr;
 
-std::string ModulePath() {
-    std::array<char, 1024> buffer{};
-    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0 || length >= buffer.size())
-        return {};
-    return std::string(buffer.data(), length);
-}
-
-std::size_t LastBackslash(std::string_view path) {
-    // GBK trail bytes can be 0x5C: walk the text by characters, not bytes.
-    std::size_t last = std::string_view::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
-            ++i;
-            continue;
-        }
-        if (path[i] == '\\')
-            last = i;
-    }
-    return last;
-}
+// Paths may be longer than MAX_PATH; the system's own limit is 32,767.
+constexpr DWORD LongestPath = 32768;
+constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";
+// The documented form of the file: GBK, whatever the system's code page.
+constexpr UINT GbkCodePage = 936;
 
 } // namespace
 
-std::string FileNamePart(std::string_view path) {
-    const std::size_t slash = LastBackslash(path);
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+std::wstring ExecutablePath() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    while (buffer.size() <= LongestPath) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return {};
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    return {};
 }
 
-std::string DirectoryPart(std::string_view path) {
-    const std::size_t slash = LastBackslash(path);
-    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
+std::wstring FileNamePart(std::wstring_view path) {
+    const std::size_t slash = path.rfind(L'\\');
+    return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
 }
 
-std::string ProgramDirectory() {
-    return DirectoryPart(ModulePath());
+std::wstring DirectoryPart(std::wstring_view path) {
+    const std::size_t slash = path.rfind(L'\\');
+    return slash == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(0, slash));
 }
 
-std::string ExecutableFileName() {
-    return FileNamePart(ModulePath());
+std::wstring ProgramDirectory() {
+    return DirectoryPart(ExecutablePath());
 }
 
-std::string ReadIniText(const std::string& path, const std::string& section, const std::string& key,
+std::wstring ExecutableFileName() {
+    return FileNamePart(ExecutablePath());
+}
+
+std::string ReadIniText(const std::wstring& path, const std::string& section, const std::string& key,
                         const std::string& defaultText) {
-    std::string buffer(IniReadBufferSize, '\0');
-    const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(),
-                                                  buffer.data(), IniReadBufferSize, path.c_str());
+    std::wstring buffer(IniReadBufferSize, L'\0');
+    const DWORD length = GetPrivateProfileStringW(AnsiToWide(section).c_str(), AnsiToWide(key).c_str(),
+                                                  AnsiToWide(defaultText).c_str(), buffer.data(),
+                                                  IniReadBufferSize, path.c_str());
     buffer.resize(length);
-    return buffer;
+    std::string text = WideToAnsi(buffer);
+    // As through the ANSI call, whose buffer counts bytes.
+    if (text.size() >= IniReadBufferSize)
+        text.resize(IniReadBufferSize - 1);
+    return text;
 }
 
-bool WriteIniText(const std::string& path, const std::string& section, const std::string& key,
+bool WriteIniText(const std::wstring& path, const std::string& section, const std::string& key,
                   const std::string& value) {
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
+    return WritePrivateProfileStringW(AnsiToWide(section).c_str(), AnsiToWide(key).c_str(),
+                                      AnsiToWide(value).c_str(), path.c_str()) != FALSE;
 }
 
-bool FileExists(const std::string& path) {
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = FindFirstFileA(path.c_str(), &found);
+bool FileExists(const std::wstring& path) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(path.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return false;
     FindClose(search);
     return true;
 }
 
+std::wstring FileKey(const std::wstring& path) {
+    std::wstring full(LongestPath, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), LongestPath, full.data(), nullptr);
+    full.resize(length > 0 && length < LongestPath ? length : 0);
+    if (full.empty())
+        full = path;
+    CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a over the UTF-16 units
+    for (const wchar_t unit : full)
+        hash = (hash ^ static_cast<std::uint16_t>(unit)) * 1099511628211ull;
+    wchar_t digits[17]{};
+    swprintf(digits, std::size(digits), L"%016llx", static_cast<unsigned long long>(hash));
+    return digits;
+}
+
 namespace {
 
-// Whatever sits at path that a new file may not replace.
-bool RefusesReplacement(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
+// CreateFileW with its failure as an empty handle.
+unique_handle OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
+                       DWORD flags = FILE_ATTRIBUTE_NORMAL) {
+    const HANDLE file = CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
+    return unique_handle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
-// The file's bytes on the disk before it takes another file's place.
-bool FlushToDisk(const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    const unique_handle owned(file);
-    return FlushFileBuffers(file) != FALSE;
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+    const unique_handle file =
+        OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > MAXDWORD)
+        return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() &&
+        !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return std::nullopt;
+    bytes.resize(read);
+    return bytes;
 }
 
-// A reader that holds the file open without sharing its deletion (a virus
-// scanner, an indexer) refuses the replacement for a moment.
-bool MoveIntoPlace(const std::string& from, const std::string& to) {
-    constexpr int Attempts = 10;
-    constexpr DWORD PauseMilliseconds = 20;
-    for (int attempt = 0; attempt < Attempts; ++attempt) {
-        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+// Creates the file anew with the bytes; ERROR_SUCCESS or the failure.
+DWORD WriteWholeFile(const std::wstring& path, std::string_view bytes) {
+    const unique_handle file = OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    DWORD written = 0;
+    if (!file || !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        return GetLastError();
+    return ERROR_SUCCESS;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+    return bytes.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                                                static_cast<int>(bytes.size()), nullptr, 0) > 0;
+}
+
+bool NamesASectionInUtf8(std::string_view bytes, IniSections knownSections) {
+    for (const char* section : knownSections) {
+        const std::string header =
+            "[" + WideToMultiByte(MultiByteToWide(section, GbkCodePage), CP_UTF8) + "]";
+        if (bytes.find(header) != std::string_view::npos)
             return true;
-        Sleep(PauseMilliseconds);
     }
     return false;
 }
 
-bool WriteEntries(const std::string& path, std::span<const IniEntry> entries) {
-    for (const IniEntry& entry : entries)
-        if (!WritePrivateProfileStringA(entry.section, entry.key, entry.value.c_str(), path.c_str()))
-            return false;
-    return true;
+// Notepad saves UTF-8, with or without a byte order mark.
+std::optional<std::string> Utf8AsGbk(std::string_view bytes, IniSections knownSections) {
+    if (bytes.starts_with(Utf8ByteOrderMark))
+        bytes.remove_prefix(std::size(Utf8ByteOrderMark) - 1);
+    else if (!IsValidUtf8(bytes) || !NamesASectionInUtf8(bytes, knownSections))
+        return std::nullopt;
+    return WideToMultiByte(MultiByteToWide(bytes, CP_UTF8), GbkCodePage);
 }
 
 } // namespace
 
-bool WriteIniFileWhole(const std::string& path, const std::string& source,
-                       std::span<const IniEntry> entries) {
-    if (RefusesReplacement(path))
-        return false;
-    const std::string draft = path + ".tmp";
-    SetFileAttributesA(draft.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(draft.c_str());
-    const bool copied = !FileExists(source) || CopyFileA(source.c_str(), draft.c_str(), FALSE);
-    // The copy takes the source's attributes; the new file must not be read-only.
-    SetFileAttributesA(draft.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (copied && WriteEntries(draft, entries) && FileExists(draft) && FlushToDisk(draft) &&
-        MoveIntoPlace(draft, path))
-        return true;
-    DeleteFileA(draft.c_str());
-    return false;
+std::optional<std::string> ReadIniFileBytes(const std::wstring& path, IniSections knownSections) {
+    std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes)
+        return std::nullopt;
+    if (std::optional<std::string> converted = Utf8AsGbk(*bytes, knownSections))
+        return converted;
+    return bytes;
 }
 
-bool FolderAcceptsNewFiles(const std::string& folder) {
+IniFileReader::IniFileReader(const std::wstring& path, IniSections knownSections) : readPath(path) {
+    const std::optional<std::string> bytes = ReadWholeFile(path);
+    const std::optional<std::string> converted = bytes ? Utf8AsGbk(*bytes, knownSections) : std::nullopt;
+    if (!converted)
+        return;
+    // The platform's own parser reads the converted text; without a
+    // temporary folder the file is read as it is.
+    wchar_t folder[MAX_PATH + 1]{};
+    wchar_t copy[MAX_PATH]{};
+    if (!GetTempPathW(MAX_PATH + 1, folder) || !GetTempFileNameW(folder, L"tik", 0, copy))
+        return;
+    readsCopy = WriteWholeFile(copy, *converted) == ERROR_SUCCESS;
+    if (readsCopy)
+        readPath = copy;
+    else
+        DeleteFileW(copy);
+}
+
+IniFileReader::~IniFileReader() {
+    if (readsCopy)
+        DeleteFileW(readPath.c_str());
+}
+
+std::string IniFileReader::Text(const std::string& section, const std::string& key,
+                                const std::string& defaultText) const {
+    return ReadIniText(readPath, section, key, defaultText);
+}
+
+namespace {
+
+// Whatever sits at path that a new file may not replace; ERROR_SUCCESS when
+// nothing does.
+DWORD ReplacementRefusal(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return ERROR_SUCCESS;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return ERROR_ACCESS_DENIED;
+    return attributes & FILE_ATTRIBUTE_READONLY ? ERROR_FILE_READ_ONLY : ERROR_SUCCESS;
+}
+
+// The saves of every process to one file take turns: a mutex named after
+// the file.
+class SaveTurn {
+public:
+    explicit SaveTurn(const std::wstring& path)
+        : mutex(CreateMutexW(nullptr, FALSE, MutexName(path).c_str())) {
+        // A writer that hangs must not cost this save: the result is still
+        // one whole file, only perhaps without the other's keys.
+        constexpr DWORD LongestWaitMilliseconds = 10000;
+        const DWORD waited = mutex ? WaitForSingleObject(mutex.get(), LongestWaitMilliseconds) : WAIT_FAILED;
+        owned = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    }
+    ~SaveTurn() {
+        if (owned)
+            ReleaseMutex(mutex.get());
+    }
+    SaveTurn(const SaveTurn&) = delete;
+    SaveTurn& operator=(const SaveTurn&) = delete;
+
+private:
+    static std::wstring MutexName(const std::wstring& path) {
+        return L"TikoClock.SettingsSave." + FileKey(path);
+    }
+
+    unique_handle mutex;
+    bool owned = false;
+};
+
+std::wstring DraftPathFor(const std::wstring& path) {
+    return path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+}
+
+// The file's bytes on the disk before it takes another file's place.
+DWORD FlushToDisk(const std::wstring& path) {
+    const unique_handle file = OpenFile(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
+    if (!file || !FlushFileBuffers(file.get()))
+        return GetLastError();
+    return ERROR_SUCCESS;
+}
+
+// A reader that holds the file open without sharing its deletion (a virus
+// scanner, an indexer) refuses the replacement for a moment.
+DWORD MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
+    constexpr int Attempts = 10;
+    constexpr DWORD PauseMilliseconds = 20;
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return ERROR_SUCCESS;
+        error = GetLastError();
+        Sleep(PauseMilliseconds);
+    }
+    return error;
+}
+
+DWORD WriteEntries(const std::wstring& path, std::span<const IniEntry> entries) {
+    for (const IniEntry& entry : entries)
+        if (!WriteIniText(path, entry.section, entry.key, entry.value))
+            return GetLastError();
+    return ERROR_SUCCESS;
+}
+
+DWORD WriteDraft(const std::wstring& draft, const std::wstring& source, std::span<const IniEntry> entries,
+                 IniSections knownSections) {
+    std::optional<std::string> seed = std::string();
+    if (FileExists(source) && !(seed = ReadIniFileBytes(source, knownSections)))
+        return GetLastError();
+    if (const DWORD error = WriteWholeFile(draft, *seed))
+        return error;
+    if (const DWORD error = WriteEntries(draft, entries))
+        return error;
+    if (const DWORD error = FlushToDisk(draft))
+        return error;
+    return ERROR_SUCCESS;
+}
+
+} // namespace
+
+SaveResult WriteIniFileWhole(const std::wstring& path, const std::wstring& source,
+                             std::span<const IniEntry> entries, IniSections knownSections) {
+    if (const DWORD refusal = ReplacementRefusal(path))
+        return {refusal};
+    const SaveTurn turn(path);
+    const std::wstring draft = DraftPathFor(path);
+    // A draft a crashed run of this process identifier left behind.
+    SetFileAttributesW(draft.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(draft.c_str());
+    DWORD error = WriteDraft(draft, source, entries, knownSections);
+    if (error == ERROR_SUCCESS)
+        error = MoveIntoPlace(draft, path);
+    if (error != ERROR_SUCCESS)
+        DeleteFileW(draft.c_str());
+    return {error};
+}
+
+bool FolderAcceptsNewFiles(const std::wstring& folder) {
     // A new file of our own, gone when closed: its creation is the answer.
     constexpr int Attempts = 8;
-    const std::string stem = folder + "\\tiko-probe-" + std::to_string(GetCurrentProcessId()) + "-";
+    const std::wstring stem = folder + L"\\tiko-probe-" + std::to_wstring(GetCurrentProcessId()) + L"-";
     for (int attempt = 0; attempt < Attempts; ++attempt) {
-        const std::string probe = stem + std::to_string(GetTickCount() + attempt) + ".tmp";
-        const HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
+        const std::wstring probe = stem + std::to_wstring(GetTickCount() + attempt) + L".tmp";
+        const unique_handle file = OpenFile(probe, GENERIC_WRITE, 0, CREATE_NEW,
+                                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE);
+        if (file)
             return true;
-        }
         if (GetLastError() != ERROR_FILE_EXISTS)
             return false;
     }
     return false;
 }
 
-std::string UserApplicationDataDirectory() {
-    std::array<char, MAX_PATH> folder{};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
-                                folder.data())))
-        return {};
-    return folder.data();
+bool SaveCanReplace(const std::wstring& path) {
+    if (!FolderAcceptsNewFiles(DirectoryPart(path)) || ReplacementRefusal(path) != ERROR_SUCCESS)
+        return false;
+    // What replacing it takes: the right to write it and to delete it, and
+    // no other program holding it without sharing both.
+    constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    if (OpenFile(path, GENERIC_WRITE | DELETE, ShareAll, OPEN_EXISTING))
+        return true;
+    return GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+std::wstring UserApplicationDataDirectory() {
+    wchar_t* folder = nullptr;
+    const HRESULT found = SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &folder);
+    std::wstring path = SUCCEEDED(found) && folder ? folder : L"";
+    CoTaskMemFree(folder);
+    return path;
 }
 
 ScreenSize PrimaryScreenSize() {

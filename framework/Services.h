@@ -1,29 +1,67 @@
 #pragma once
 // Small services of the window framework: where the program lives, the INI
-// file, the screen, the local time, waiting. Texts are ANSI byte strings.
+// file, the screen, the local time, waiting. Paths are UTF-16 and reach the
+// system through the wide calls, so that a folder named outside the ANSI
+// code page works; the texts inside an INI file are ANSI byte strings.
 #include <windows.h>
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+// The running executable's full path, "" when it cannot be read.
+std::wstring ExecutablePath();
 // The directory of the running executable, without a trailing backslash.
-std::string ProgramDirectory();
+std::wstring ProgramDirectory();
 // The executable's file name with its extension, "" when it cannot be read.
-std::string ExecutableFileName();
+std::wstring ExecutableFileName();
 // Splits a full path at its last backslash: what follows it.
-std::string FileNamePart(std::string_view path);
-std::string DirectoryPart(std::string_view path);
+std::wstring FileNamePart(std::wstring_view path);
+std::wstring DirectoryPart(std::wstring_view path);
 
-// Private-profile access. Reads through a 10240-byte buffer; the platform
-// answers the default for a missing key or file.
+// Private-profile access. Section, key and texts cross to the wide calls in
+// the ANSI code page both ways, so that a value reads exactly as the ANSI
+// calls read it, whatever the path. Reads through a 10240-character buffer;
+// the platform answers the default for a missing key or file.
 inline constexpr DWORD IniReadBufferSize = 10240;
-std::string ReadIniText(const std::string& path, const std::string& section, const std::string& key,
+std::string ReadIniText(const std::wstring& path, const std::string& section, const std::string& key,
                         const std::string& defaultText);
-bool WriteIniText(const std::string& path, const std::string& section, const std::string& key,
+bool WriteIniText(const std::wstring& path, const std::string& section, const std::string& key,
                   const std::string& value);
 // A search for the path finds something.
-bool FileExists(const std::string& path);
+bool FileExists(const std::wstring& path);
+// The same 16 hexadecimal digits for every way of writing a file's full path
+// (case ignored, as Windows does): a hash that names the objects standing
+// for the file, whatever the path's length.
+std::wstring FileKey(const std::wstring& path);
+
+// The GBK names of the sections a program's INI file holds: a file without
+// a byte order mark counts as UTF-8 only when it is valid UTF-8 and names
+// one of them in UTF-8 (GBK text is rarely valid UTF-8, never so named).
+using IniSections = std::span<const char* const>;
+
+// The file's bytes as GBK text: a file saved as UTF-8 (a byte order mark, or
+// see IniSections) converted, any other file as it is; nothing when it
+// cannot be read.
+std::optional<std::string> ReadIniFileBytes(const std::wstring& path, IniSections knownSections);
+
+// Reads keys as ReadIniText does. A UTF-8 file is read from a GBK copy in
+// the temporary folder, made at construction and removed with the reader.
+class IniFileReader {
+public:
+    IniFileReader(const std::wstring& path, IniSections knownSections);
+    ~IniFileReader();
+    IniFileReader(const IniFileReader&) = delete;
+    IniFileReader& operator=(const IniFileReader&) = delete;
+
+    std::string Text(const std::string& section, const std::string& key,
+                     const std::string& defaultText) const;
+
+private:
+    std::wstring readPath;
+    bool readsCopy = false;
+};
 
 // One key of an INI file and the text it gets.
 struct IniEntry {
@@ -31,17 +69,32 @@ struct IniEntry {
     const char* key;
     std::string value;
 };
+
+// How a save ended: the system's error code that stopped it.
+struct SaveResult {
+    DWORD error = ERROR_SUCCESS;
+    explicit operator bool() const { return error == ERROR_SUCCESS; }
+};
+
 // Writes the entries into a copy of source (into an empty file when source
 // does not exist) beside path, then puts that file at path in one step: a
 // reader, or a process that ends half-way, finds the old file or the new
-// one, never half of one. A read-only file or a folder at path is left as it
-// is. True when path holds the new file.
-bool WriteIniFileWhole(const std::string& path, const std::string& source, std::span<const IniEntry> entries);
+// one, never half of one. The copy holds source as GBK text (see
+// ReadIniFileBytes). Its name is unique to the process, and a mutex named
+// after path's full path is held from reading source to replacing path, so
+// that the saves of two processes never mix. A read-only file or a folder at
+// path is left as it is.
+SaveResult WriteIniFileWhole(const std::wstring& path, const std::wstring& source,
+                             std::span<const IniEntry> entries, IniSections knownSections = {});
 
 // Whether a new file can be made in the folder (a probe file, removed at once).
-bool FolderAcceptsNewFiles(const std::string& folder);
-// The current user's application-data folder, "" when there is none.
-std::string UserApplicationDataDirectory();
+bool FolderAcceptsNewFiles(const std::wstring& folder);
+// Whether a save can put a new file at path: its folder takes new files, and
+// a file already there is neither read-only nor refuses to be opened for
+// writing and deletion (held by another program, or not the user's to change).
+bool SaveCanReplace(const std::wstring& path);
+// The current user's roaming application-data folder, "" when there is none.
+std::wstring UserApplicationDataDirectory();
 
 struct ScreenSize {
     int width;

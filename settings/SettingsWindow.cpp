@@ -17,8 +17,6 @@ namespace {
 constexpr std::string_view PanelName = "外形框4";
 constexpr std::string_view FontListName = "组合框1";
 constexpr std::string_view RestoreButtonName = "按钮1";
-// WM_GETDPISCALEDSIZE (Windows 10, 1703), beyond the headers' Windows 7.
-constexpr UINT GetDpiScaledSizeMessage = 0x02E4;
 
 // The switches, each a check box showing one flag.
 struct FlagBox {
@@ -201,8 +199,8 @@ void BindCheckBoxes(SettingsWindow& window) {
             continue;
         box->onToggled = [&window, box, row](bool checked) {
             window.Listener().OnFieldChanged(row.field, FlagText(checked));
-            // A refused change (a Run value that could not be written)
-            // clears the box again.
+            // A refused change shows the box as it was: a Run value that could
+            // not be written, or one for every user that could not be deleted.
             box->SetChecked(IsOn(window.Settings().*row.field));
         };
     }

@@ -90,8 +90,10 @@ TEST_F(Actions, EachReportOfTheClockWindowReachesItsAction) {
     Settings().fontSize = 80;
     Settings().keepOnTop = "假";
     ProgramEvents& events = Events();
+    EXPECT_FALSE(App().clockWindow->saveTimer.IsRunning()) << "nothing to save yet";
     events.OnButtonPressed(ButtonId::LargerFont);
     EXPECT_EQ(Settings().fontSize, 85);
+    EXPECT_EQ(App().clockWindow->saveTimer.Interval(), SaveDelayMilliseconds) << "the file follows";
     events.OnButtonPressed(ButtonId::SmallerFont);
     events.OnButtonPressed(ButtonId::SmallerFont);
     EXPECT_EQ(Settings().fontSize, 75);
@@ -111,8 +113,8 @@ TEST_F(Actions, EachReportOfTheClockWindowReachesItsAction) {
 TEST_F(Actions, RestoreDefaultsReturnsEveryFieldAndTheSystemFollows) {
     ClockSettings& s = Settings();
     ASSERT_TRUE(ApplyStartWithWindows(true));
-    const std::string name = ExecutableFileName();
-    ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, StartWithWindowsValuePath(), "x")); // the user's too
+    const std::wstring name = ExecutableFileName();
+    ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, StartWithWindowsValuePath(), L"x")); // the user's too
     s.startWithWindows = "假"; // a stale Run value must go even when the flag says off
     s.keepOnTop = "假";
     s.windowAlpha = 40;
@@ -328,10 +330,10 @@ TEST(OneClockPerSettingsFile, TheNameIgnoresCaseAndTheWayThePathIsWrittenAndOneC
     for (char& c : upper)
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
-    const std::wstring name = InstanceName(path);
-    EXPECT_EQ(InstanceName(upper), name);
-    EXPECT_EQ(InstanceName(first.Path() + "\\.\\配置.ini"), name);
-    EXPECT_NE(InstanceName(second.File("配置.ini")), name) << "a copy in another folder is another clock";
+    const std::wstring name = InstanceName(AnsiToWide(path));
+    EXPECT_EQ(InstanceName(AnsiToWide(upper)), name);
+    EXPECT_EQ(InstanceName(AnsiToWide(first.Path() + "\\.\\配置.ini")), name);
+    EXPECT_NE(InstanceName(second.WideFile("配置.ini")), name) << "a copy in another folder is another clock";
 
     unique_handle claim, again;
     ASSERT_TRUE(ClaimInstance(name, claim));

@@ -304,11 +304,13 @@ protected:
         DrawWindowBackdrop(App().clock);
         SetupButtons(App().clock);
         path = directory.File("配置.ini");
+        widePath = directory.WideFile("配置.ini");
         scratch = directory.File("scratch.ini");
     }
 
     TempDirectory directory;
     std::string path;
+    std::wstring widePath;
     std::string scratch;
 };
 
@@ -323,7 +325,7 @@ TEST_F(IniFuzz, LoadFrameAndSaveHoldForEveryFile) {
         WriteFileBytes(path, file.bytes);
         const auto start = Clock::now();
 
-        const ClockSettings loaded = LoadSettings(path, ScreenWidth, ScreenHeight);
+        const ClockSettings loaded = LoadSettings(widePath, ScreenWidth, ScreenHeight);
         for (const SettingField& field : SettingFields) {
             const std::string read = ReadKey(path, field.section, field.key, DefaultText(field));
             if (field.kind == FieldKind::Number) {
@@ -354,7 +356,7 @@ TEST_F(IniFuzz, LoadFrameAndSaveHoldForEveryFile) {
         RedrawClock(App().clock, true);
 
         const ClockSettings& held = App().settings;
-        SaveSettings(path, held, -123, 4567);
+        SaveSettings(widePath, held, -123, 4567);
         for (const SettingField& field : SettingFields) {
             const std::string reread = ReadKey(path, field.section, field.key, "\x01missing");
             std::string expected;

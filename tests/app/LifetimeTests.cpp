@@ -2,6 +2,7 @@
 // running one test): the run starts and stops GDI+, which Wine does not
 // count, so it must not share the process with the other tests.
 #include "app/Lifetime.h"
+#include "support/TestProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -28,16 +29,10 @@ TEST(Lifetime, DISABLED_RunWhereTheClockWindowCannotBeCreated) {
 }
 
 TEST(Lifetime, WithoutItsClockWindowTheProgramEndsAtOnceWithAnError) {
-    wchar_t self[MAX_PATH]{};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) +
-                           L"\" --gtest_also_run_disabled_tests"
-                           L" --gtest_filter=Lifetime.DISABLED_RunWhereTheClockWindowCannotBeCreated";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
+    const PROCESS_INFORMATION process =
+        StartTestProcess(L"--gtest_also_run_disabled_tests "
+                         L"--gtest_filter=Lifetime.DISABLED_RunWhereTheClockWindowCannotBeCreated");
+    ASSERT_NE(process.hProcess, nullptr);
     const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
     if (!ended)
         TerminateProcess(process.hProcess, 0);

@@ -4,11 +4,15 @@
 #include "framework/Services.h"
 #include "support/TestClockWindow.h"
 
+#include "support/ImportHook.h"
 #include "support/RunValue.h"
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -22,18 +26,19 @@ protected:
     }
 };
 
-TEST_F(StartWithWindows, CheckingWritesTheFullPathUnderTheExecutableName) {
+TEST_F(StartWithWindows, CheckingWritesTheQuotedFullPathUnderTheExecutableName) {
     App().settings.startWithWindows = "假";
     EXPECT_TRUE(ApplyStartWithWindows(true));
     EXPECT_EQ(App().settings.startWithWindows, "真");
 
-    const std::string name = ExecutableFileName();
-    EXPECT_EQ(name, "app_tests.exe");
+    const std::wstring name = ExecutableFileName();
+    EXPECT_EQ(name, L"app_tests.exe");
     const auto value = ReadRunValue(name);
     ASSERT_TRUE(value.has_value());
-    // The stored size includes the terminating zero; no quotes around the path.
-    const std::string expected = ProgramDirectory() + "\\" + name;
-    EXPECT_EQ(*value, expected + '\0');
+    // The stored size includes the terminating zero; Windows reads the data
+    // as a command line, where only quotes keep a path with spaces whole.
+    const std::wstring expected = L"\"" + ProgramDirectory() + L"\\" + name + L"\"";
+    EXPECT_EQ(*value, expected + L'\0');
 }
 
 TEST_F(StartWithWindows, ClearingDeletesTheValue) {
@@ -59,8 +64,9 @@ TEST_F(StartWithWindows, RefusedMachineWideTheUsersRunKeyGetsTheValueAndClearing
     App().settings.startWithWindows = "假";
     EXPECT_TRUE(ApplyStartWithWindows(true)) << "the box stays checked";
     EXPECT_EQ(App().settings.startWithWindows, "真");
-    const std::string name = ExecutableFileName();
-    EXPECT_EQ(ReadRunValue(name, HKEY_CURRENT_USER), ProgramDirectory() + "\\" + name + '\0');
+    const std::wstring name = ExecutableFileName();
+    EXPECT_EQ(ReadRunValue(name, HKEY_CURRENT_USER),
+              L"\"" + ProgramDirectory() + L"\\" + name + L"\"" + L'\0');
 
     SetStartWithWindowsRoot(HKEY_LOCAL_MACHINE);
     ASSERT_TRUE(ApplyStartWithWindows(true));
@@ -80,8 +86,65 @@ TEST_F(StartWithWindows, AFailedWriteClearsTheBoxAndKeepsTheFlag) {
     EXPECT_EQ(App().settings.startWithWindows, "1");
 }
 
+// A machine-wide value an administrator's run wrote, under a root this user
+// may read but not change (as HKEY_LOCAL_MACHINE for an ordinary user). The
+// user's answer and the elevated run are played through the import table.
+class UndeletableMachineValue : public StartWithWindows {
+protected:
+    void SetUp() override {
+        RegCreateKeyW(HKEY_CURRENT_USER, L"Software\\TikoClockTests\\Machine", &machine);
+        ASSERT_TRUE(WriteRegistryText(machine, StartWithWindowsValuePath(), L"\"C:\\old\\app_tests.exe\""));
+        SetStartWithWindowsRoot(machine);
+        App().settings.startWithWindows = "真";
+        ASSERT_TRUE(refuseWrites.Installed() && answerBox.Installed() && elevate.Installed());
+    }
+    void TearDown() override {
+        StartWithWindows::TearDown();
+        RegCloseKey(machine);
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\TikoClockTests");
+    }
+    static LONG WINAPI OpenReadOnly(HKEY root, LPCWSTR key, DWORD options, REGSAM access, PHKEY opened) {
+        return root == machine && (access & KEY_SET_VALUE) ? ERROR_ACCESS_DENIED
+                                                           : open(root, key, options, access, opened);
+    }
+    static int WINAPI Answer(HWND, LPCWSTR text, LPCWSTR, UINT) {
+        shownText = text;
+        return answer;
+    }
+    static BOOL WINAPI RunElevated(SHELLEXECUTEINFOW* request) { // deletes the value and ends
+        startedCommand =
+            std::wstring(request->lpVerb) + L" " + request->lpFile + L" " + request->lpParameters;
+        RegDeleteKeyValueW(machine, RunKeyPath, ExecutableFileName().c_str());
+        request->hProcess = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+        return TRUE;
+    }
+
+    static inline HKEY machine = nullptr;
+    static inline const auto open = reinterpret_cast<decltype(&RegOpenKeyExW)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegOpenKeyExW")));
+    static inline int answer = IDNO;
+    static inline std::wstring shownText, startedCommand;
+    ImportHook refuseWrites{"advapi32.dll", "RegOpenKeyExW", reinterpret_cast<void*>(&OpenReadOnly)};
+    ImportHook answerBox{"user32.dll", "MessageBoxW", reinterpret_cast<void*>(&Answer)};
+    ImportHook elevate{"shell32.dll", "ShellExecuteExW", reinterpret_cast<void*>(&RunElevated)};
+};
+
+TEST_F(UndeletableMachineValue, ClearingKeepsTheBoxCheckedUntilTheElevatedRunRemovesIt) {
+    answer = IDNO;
+    EXPECT_TRUE(ApplyStartWithWindows(false)) << "the program still starts at logon: the box stays checked";
+    EXPECT_EQ(App().settings.startWithWindows, "真");
+    EXPECT_NE(shownText.find(L"管理员"), std::wstring::npos) << "the message names what it takes";
+    EXPECT_EQ(startedCommand, L"") << "declined: nothing is started";
+    answer = IDYES;
+    EXPECT_FALSE(ApplyStartWithWindows(false));
+    EXPECT_EQ(App().settings.startWithWindows, "假");
+    EXPECT_EQ(startedCommand, L"runas " + ExecutablePath() + L" --delete-run-values")
+        << "UAC for the program";
+    EXPECT_FALSE(RegistryValueExists(machine, StartWithWindowsValuePath()));
+}
+
 TEST(RegistryServices, DeleteNeverCreatesTheKey) {
-    const std::string path = "Software\\TikoClockTests\\NoSuchKey\\value";
+    const std::wstring path = L"Software\\TikoClockTests\\NoSuchKey\\value";
     DeleteRegistryValue(HKEY_CURRENT_USER, path);
     HKEY key = nullptr;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\TikoClockTests\\NoSuchKey", 0, KEY_READ, &key),
@@ -90,20 +153,21 @@ TEST(RegistryServices, DeleteNeverCreatesTheKey) {
 
 TEST(RegistryServices, DeleteWithoutAValueNameLeavesTheKeysDefaultValue) {
     // An empty executable file name makes such a path of the Run value.
-    const std::string key = "Software\\TikoClockTests\\Run";
-    ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, key + "\\", "default"));
-    DeleteRegistryValue(HKEY_CURRENT_USER, key + "\\");
+    const std::wstring key = L"Software\\TikoClockTests\\Run";
+    ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, key + L"\\", L"default"));
+    DeleteRegistryValue(HKEY_CURRENT_USER, key + L"\\");
     char data[64]{};
     DWORD size = sizeof data;
-    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, data, &size),
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\TikoClockTests\\Run", nullptr, RRF_RT_REG_SZ,
+                           nullptr, data, &size),
               ERROR_SUCCESS);
     EXPECT_STREQ(data, "default");
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\TikoClockTests");
 }
 
 TEST(RegistryServices, WriteCreatesAMissingKey) {
-    const std::string path = "Software\\TikoClockTests\\Created\\value";
-    ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, path, "C:\\x y\\z.exe"));
+    const std::wstring path = L"Software\\TikoClockTests\\Created\\value";
+    ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, path, L"C:\\x y\\z.exe"));
     char data[64]{};
     DWORD size = sizeof data;
     EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\TikoClockTests\\Created", "value", RRF_RT_REG_SZ,

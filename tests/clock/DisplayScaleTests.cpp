@@ -162,4 +162,20 @@ TEST_F(ClockScaleChange, TheDateLineGrowsTheFaceAndStaysInsideThePanelAtEverySca
     }
 }
 
+// Windows asks for the size at the new scale; unanswered, it scales the old
+// size and truncates, and 96 -> 120 -> 144 -> 96 would end at 380 x 149.
+TEST_F(ClockScaleChange, ARoundTripThroughScalesEndsAtTheFacesOwnSize) {
+    for (const int dpi : {120, 144, 96}) {
+        RECT now{};
+        GetWindowRect(Window(), &now);
+        SIZE size{(now.right - now.left) * dpi / App().clock.scale.dpi,
+                  (now.bottom - now.top) * dpi / App().clock.scale.dpi};
+        EXPECT_TRUE(SendMessageW(Window(), GetDpiScaledSizeMessage, dpi, reinterpret_cast<LPARAM>(&size)))
+            << dpi;
+        SendDpiChanged(dpi, {now.left, now.top, now.left + size.cx, now.top + size.cy});
+    }
+    EXPECT_EQ(App().clock.clockCanvas.GetWidth(), 380);
+    EXPECT_EQ(App().clock.clockCanvas.GetHeight(), 150);
+}
+
 } // namespace

@@ -147,6 +147,9 @@ TEST(ChangedPixelBounds, BoundsExactlyThePixelsThatDiffer) {
         {{{3, 1}, {1, 3}}, {1, 1, 4, 4}},
         {{{5, 0}, {2, 2}, {4, 4}}, {2, 0, 6, 5}},
         {{{0, 2}, {6, 2}}, {0, 2, 7, 3}},
+        // The rightmost change at the edge, in a row below or above another.
+        {{{1, 1}, {6, 3}}, {1, 1, 7, 4}},
+        {{{6, 0}, {3, 4}}, {3, 0, 7, 5}},
     };
     const std::vector<std::uint8_t> before(width * height * 4, 0x40);
     for (const auto& c : cases) {

@@ -2,9 +2,11 @@
 
 #include "framework/Services.h"
 #include "support/TempDirectory.h"
+#include "support/TestProcess.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -15,9 +17,10 @@ class SettingsFile : public testing::Test {
 protected:
     TempDirectory directory;
     std::string path = directory.File("配置.ini");
+    std::wstring widePath = directory.WideFile("配置.ini");
 
     std::string Key(const char* section, const char* key) {
-        return ReadIniText(path, section, key, "<none>");
+        return ReadIniText(widePath, section, key, "<none>");
     }
 };
 
@@ -42,7 +45,7 @@ std::vector<std::string> LinesOf(const std::string& bytes) {
 }
 
 TEST_F(SettingsFile, FirstRunCreatesEighteenKeysInSectionOrder) {
-    const ClockSettings loaded = LoadSettings(path, 1920, 1080);
+    const ClockSettings loaded = LoadSettings(widePath, 1920, 1080);
     EXPECT_EQ(loaded.restoreLastPosition, "真|770|465");
 
     const std::vector<std::string> expected = {"[基本设置]",
@@ -71,13 +74,13 @@ TEST_F(SettingsFile, FirstRunCreatesEighteenKeysInSectionOrder) {
 }
 
 TEST_F(SettingsFile, PositionDefaultKeepsTheHalfPixel) {
-    const ClockSettings loaded = LoadSettings(path, 1365, 768);
+    const ClockSettings loaded = LoadSettings(widePath, 1365, 768);
     EXPECT_EQ(loaded.restoreLastPosition, "真|492.5|309");
 }
 
 TEST_F(SettingsFile, KeysMissingFromTheFirstFileReadAsTheirDefaults) {
-    LoadSettings(path, 1920, 1080);
-    const ClockSettings again = LoadSettings(path, 1920, 1080);
+    LoadSettings(widePath, 1920, 1080);
+    const ClockSettings again = LoadSettings(widePath, 1920, 1080);
     EXPECT_EQ(again.showSeconds, "真");
     EXPECT_EQ(again.clickThrough, "假");
     EXPECT_EQ(again.showTrayIcon, "真");
@@ -89,7 +92,7 @@ TEST_F(SettingsFile, KeysMissingFromTheFirstFileReadAsTheirDefaults) {
 TEST_F(SettingsFile, UnknownFlagTextAndNegativeColourSurviveARoundTrip) {
     WriteFileBytes(path, "[基本设置]\r\n开机启动=1\r\n窗口置顶=yes\r\n恢复上次关闭时的位置=1|5|6\r\n"
                          "[边框和底图]\r\n外边框=-1\r\n[时钟]\r\n字体大小=８０\r\n字体名称=\r\n");
-    ClockSettings loaded = LoadSettings(path, 1920, 1080);
+    ClockSettings loaded = LoadSettings(widePath, 1920, 1080);
     EXPECT_EQ(loaded.startWithWindows, "1");
     EXPECT_FALSE(IsOn(loaded.startWithWindows));
     EXPECT_EQ(loaded.outerBorderColor, -1);
@@ -97,7 +100,7 @@ TEST_F(SettingsFile, UnknownFlagTextAndNegativeColourSurviveARoundTrip) {
     EXPECT_EQ(loaded.fontName, "");
 
     loaded.restoreLastPosition = "1";
-    SaveSettings(path, loaded, 5, 6);
+    SaveSettings(widePath, loaded, 5, 6);
     EXPECT_EQ(Key("基本设置", "开机启动"), "1");
     EXPECT_EQ(Key("基本设置", "窗口置顶"), "yes");
     EXPECT_EQ(Key("基本设置", "恢复上次关闭时的位置"), "1|5|6");
@@ -108,7 +111,7 @@ TEST_F(SettingsFile, UnknownFlagTextAndNegativeColourSurviveARoundTrip) {
 
 TEST_F(SettingsFile, EmptyValuesReadAsEmptyTextAndZero) {
     WriteFileBytes(path, "[透明度]\r\n整个窗口=\r\n[基本设置]\r\n显示秒数=\r\n");
-    const ClockSettings loaded = LoadSettings(path, 1920, 1080);
+    const ClockSettings loaded = LoadSettings(widePath, 1920, 1080);
     EXPECT_EQ(loaded.windowAlpha, 0);
     EXPECT_EQ(loaded.showSeconds, "");
     EXPECT_EQ(loaded.windowBackgroundAlpha, 150) << "a missing key still gives its default";
@@ -120,7 +123,7 @@ TEST_F(SettingsFile, SaveWritesEveryKeyWithNegativePosition) {
     settings.fontSize = -50;
     settings.clickThrough = "真";
     settings.dateFormat = "短";
-    SaveSettings(path, settings, -50, -20);
+    SaveSettings(widePath, settings, -50, -20);
 
     for (const SettingField& field : SettingFields)
         EXPECT_NE(Key(field.section, field.key), "<none>") << field.key;
@@ -130,7 +133,7 @@ TEST_F(SettingsFile, SaveWritesEveryKeyWithNegativePosition) {
     EXPECT_EQ(Key("基本设置", "鼠标穿透"), "真");
     EXPECT_EQ(Key("基本设置", "显示托盘图标"), "真");
     EXPECT_EQ(Key("时钟", "显示日期") + Key("时钟", "日期格式") + Key("时钟", "十二小时制"), "假短假");
-    EXPECT_EQ(LoadSettings(path, 1920, 1080).clickThrough, "真") << "kept for the next start";
+    EXPECT_EQ(LoadSettings(widePath, 1920, 1080).clickThrough, "真") << "kept for the next start";
 }
 
 TEST_F(SettingsFile, AReaderNeverFindsHalfASavedFile) {
@@ -151,12 +154,106 @@ TEST_F(SettingsFile, AReaderNeverFindsHalfASavedFile) {
         }
     });
     for (int save = 0; save < 40; ++save)
-        SaveSettings(path, save % 2 ? first : second, save, save);
+        SaveSettings(widePath, save % 2 ? first : second, save, save);
     saving = false;
     reader.join();
     EXPECT_EQ(half, "") << "found while saving";
     EXPECT_EQ(Key("其他", "留下"), "1") << "keys of others stay";
     EXPECT_EQ(Key("基本设置", "恢复上次关闭时的位置"), "真|39|39");
+}
+
+// Notepad's UTF-8, with and without its byte order mark: read as UTF-8,
+// saved as GBK, every section once.
+TEST_F(SettingsFile, AFileSavedAsUtf8IsReadAsUtf8AndSavedAsGbk) {
+    const std::u8string utf8 = u8"[时钟]\r\n字体大小=60\r\n字体名称=宋体\r\n";
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+        WriteFileBytes(path, mark + std::string(utf8.begin(), utf8.end()));
+        const ClockSettings loaded = LoadSettings(widePath, 1920, 1080);
+        EXPECT_EQ(loaded.fontSize, 60);
+        EXPECT_EQ(loaded.fontName, "宋体");
+        ASSERT_TRUE(SaveSettings(widePath, loaded, 1, 2));
+        const std::vector<std::string> lines = LinesOf(ReadFileBytes(path));
+        EXPECT_EQ(lines.front(), "[时钟]") << "no byte order mark";
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), "字体大小=60"), 1);
+        EXPECT_EQ(lines.size(), 4u + SettingFields.size());
+    }
+}
+
+TEST(SettingsLocation, ASaveReplacesOnlyAFileItMayWriteAndDelete) {
+    TempDirectory directory;
+    const std::wstring file = directory.WideFile("配置.ini");
+    WriteFileBytes(directory.File("配置.ini"), "[时钟]\r\n");
+    EXPECT_TRUE(SaveCanReplace(file));
+    // Another program holds it without sharing its deletion.
+    const HANDLE held =
+        CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(SaveCanReplace(file)) << "locked";
+    CloseHandle(held);
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(SaveCanReplace(file)) << "read-only";
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Two processes saving one file at once (the other is this executable
+// running the disabled test): no save fails, and a reader finds one whole
+// file of one save after each.
+constexpr wchar_t RaceFileVariable[] = L"TIKO_SAVE_RACE_FILE";
+constexpr wchar_t RaceStartedEvent[] = L"TikoClockTests.SaveRace.Started";
+
+int SaveRepeatedly(const std::wstring& file, const std::string& writer) {
+    ClockSettings settings = DefaultSettings();
+    int failed = 0;
+    for (int save = 0; save < 100; ++save) {
+        settings.startWithWindows = settings.twelveHour = writer + std::to_string(save); // first key and last
+        failed += SaveSettings(file, settings, save, save) ? 0 : 1;
+    }
+    return failed;
+}
+
+TEST(SettingsSaveRace, DISABLED_TheOtherWriter) {
+    wchar_t file[MAX_PATH]{};
+    GetEnvironmentVariableW(RaceFileVariable, file, MAX_PATH);
+    SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, RaceStartedEvent));
+    ExitProcess(static_cast<UINT>(SaveRepeatedly(file, "B")));
+}
+
+bool IsWholeSave(const std::string& bytes) {
+    const std::vector<std::string> lines = LinesOf(bytes);
+    const auto value = [&](const std::string& key) {
+        const auto line =
+            std::ranges::find_if(lines, [&](const std::string& l) { return l.starts_with(key); });
+        return line == lines.end() ? std::string("-") : line->substr(key.size());
+    };
+    return lines.size() == 4 + SettingFields.size() && value("开机启动=") == value("十二小时制=");
+}
+
+TEST_F(SettingsFile, TwoProcessesSavingAtOnceLeaveOneWholeFileAfterEachSave) {
+    SetEnvironmentVariableW(RaceFileVariable, widePath.c_str());
+    const HANDLE started = CreateEventW(nullptr, TRUE, FALSE, RaceStartedEvent);
+    const PROCESS_INFORMATION other = StartTestProcess(
+        L"--gtest_also_run_disabled_tests --gtest_filter=SettingsSaveRace.DISABLED_TheOtherWriter");
+    ASSERT_NE(other.hProcess, nullptr);
+    ASSERT_EQ(WaitForSingleObject(started, 60000), WAIT_OBJECT_0) << "the other writer did not start";
+    std::atomic<bool> saving = true;
+    std::string broken;
+    std::thread reader([&] {
+        for (std::string bytes; saving && broken.empty(); Sleep(1))
+            if (!(bytes = ReadFileBytes(path)).empty() && !IsWholeSave(bytes))
+                broken = bytes;
+    });
+    EXPECT_EQ(SaveRepeatedly(widePath, "A"), 0);
+    EXPECT_EQ(WaitForSingleObject(other.hProcess, 120000), WAIT_OBJECT_0);
+    saving = false;
+    reader.join();
+    DWORD otherFailed = 1;
+    GetExitCodeProcess(other.hProcess, &otherFailed);
+    TerminateProcess(other.hProcess, 1);
+    CloseHandle(other.hThread);
+    CloseHandle(other.hProcess);
+    CloseHandle(started);
+    EXPECT_EQ(otherFailed, 0u) << "saves that failed in the other process";
+    EXPECT_EQ(broken, "") << "found while saving";
+    EXPECT_TRUE(IsWholeSave(ReadFileBytes(path)));
 }
 
 TEST(SettingsDefaults, MatchTheDocumentedValues) {

@@ -1,7 +1,7 @@
 // The real program against what it may meet on a user's machine: settings
 // files written by anything, a settings file or program folder it cannot
 // write to, and a Western code page. It runs, draws, and ends with exit code
-// 0 on Esc; what it cannot write is lost, and nothing else is.
+// 0 on Esc; what it cannot write beside itself goes to the user's own copy.
 //
 // The read-only folder and the Western code page need the machine set up
 // first (an immutable folder, another Wine locale); HostileRun.sh does that
@@ -9,7 +9,9 @@
 // skip themselves when started without it.
 #include "app/Actions.h"
 #include "config/ClockSettings.h"
+#include "config/SettingsLocation.h"
 #include "config/TextNumbers.h"
+#include "framework/TextConversion.h"
 #include "settings/FontList.h"
 #include "settings/SettingsWindow.h"
 #include "support/ClockProcess.h"
@@ -149,36 +151,39 @@ TEST(HostileSettings, TheRealProgramRunsOnAnyFileAndSavesWhatItRead) {
     }
 }
 
-// Whether this platform refuses to write a read-only file (Windows does;
-// Wine run as root writes it all the same).
-bool ReadOnlyFilesAreRefused(const TempDirectory& directory) {
-    const std::string probe = directory.File("probe.ini");
-    WritePrivateProfileStringA("a", "b", "1", probe.c_str());
-    SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_READONLY);
-    WritePrivateProfileStringA("a", "b", "2", probe.c_str());
-    const bool refused = ReadKey(probe, "a", "b", "") == "1";
-    SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return refused;
-}
+// The per-user copy of the settings, which a run may make: gone before and
+// after a test.
+struct NoPerUserCopy {
+    const std::wstring path = PerUserSettingsFile();
+    NoPerUserCopy() { DeleteFileW(path.c_str()); }
+    ~NoPerUserCopy() { DeleteFileW(path.c_str()); }
+    std::string Key(const char* section, const char* key) const {
+        return ReadKey(WideToAnsi(path), section, key, "");
+    }
+};
 
-TEST(HostileSettings, ReadOnlySettingsFileRunsAndClosesWithZero) {
+// A read-only file beside the program is kept as it is, and the changes go
+// to the per-user copy made from it.
+TEST(HostileSettings, ReadOnlySettingsFileIsKeptAndTheChangesGoToThePerUserCopy) {
+    const NoPerUserCopy copy;
     ClockProcess clock;
     const std::string bytes = "[时钟]\r\n字体大小=60\r\n[基本设置]\r\n显示秒数=假\r\n";
     clock.WriteIni(bytes);
     ASSERT_TRUE(SetFileAttributesA(clock.IniPath().c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(clock.Start());
     EXPECT_TRUE(TimeIsDrawn(clock.Window()));
+    ASSERT_TRUE(clock.MoveTo(MovedTo));
     const auto exitCode = CloseWithEscape(clock);
     ASSERT_TRUE(exitCode.has_value());
     EXPECT_EQ(*exitCode, 0u);
-    TempDirectory probe;
-    if (ReadOnlyFilesAreRefused(probe))
-        EXPECT_EQ(clock.ReadIniBytes(), bytes) << "nothing may be written to a read-only file";
-    else
-        RecordProperty("note", "this platform writes read-only files; only the run and the exit are checked");
+    EXPECT_EQ(clock.ReadIniBytes(), bytes) << "nothing may be written to a read-only file";
+    EXPECT_EQ(copy.Key("时钟", "字体大小"), "60") << "the copy starts as the file beside the program";
+    EXPECT_EQ(copy.Key("基本设置", "恢复上次关闭时的位置"),
+              "真|" + std::to_string(MovedTo.x) + "|" + std::to_string(MovedTo.y));
 }
 
 TEST(HostileSettings, SettingsPathTakenByAFolderRunsOnDefaults) {
+    const NoPerUserCopy copy;
     ClockProcess clock;
     ASSERT_TRUE(CreateDirectoryA(clock.IniPath().c_str(), nullptr));
     ASSERT_TRUE(clock.Start());

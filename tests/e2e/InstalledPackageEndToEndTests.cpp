@@ -9,6 +9,7 @@
 #include "support/ImportHook.h" // RunningUnderWine
 #include "support/RunValue.h"
 #include "support/TempDirectory.h" // ReadFileBytes
+#include "framework/TextConversion.h"
 #include "framework/UniqueHandle.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,11 @@
 #include <vector>
 
 namespace {
+
+// The program's wide call for the tests' ANSI paths.
+bool Exists(const std::string& path) {
+    return FileExists(AnsiToWide(path));
+}
 
 using namespace std::chrono_literals;
 
@@ -141,17 +147,18 @@ bool ShortcutLeadsToTheProgram() {
 // Both Run values, as an administrator's and a user's "开机启动" write them.
 void WriteBothRunValues() {
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-        WriteRegistryText(root, std::string(RunKeyPath) + "\\TikoClock.exe", Quoted(InstalledProgram()));
+        WriteRegistryText(root, std::wstring(RunKeyPath) + L"\\TikoClock.exe",
+                          AnsiToWide(Quoted(InstalledProgram())));
 }
 
 bool BothRunValuesExist() {
-    return ReadRunValue("TikoClock.exe", HKEY_LOCAL_MACHINE) &&
-           ReadRunValue("TikoClock.exe", HKEY_CURRENT_USER);
+    return ReadRunValue(L"TikoClock.exe", HKEY_LOCAL_MACHINE) &&
+           ReadRunValue(L"TikoClock.exe", HKEY_CURRENT_USER);
 }
 
 bool NoRunValueExists() {
-    return !ReadRunValue("TikoClock.exe", HKEY_LOCAL_MACHINE) &&
-           !ReadRunValue("TikoClock.exe", HKEY_CURRENT_USER);
+    return !ReadRunValue(L"TikoClock.exe", HKEY_LOCAL_MACHINE) &&
+           !ReadRunValue(L"TikoClock.exe", HKEY_CURRENT_USER);
 }
 
 bool InstallRun() {
@@ -162,16 +169,16 @@ TEST(InstalledPackage, InstallPutsTheProgramTheShortcutAndTheEntryInPlace) {
     if (!InstallRun())
         GTEST_SKIP() << "needs the packages InstallRun.sh names";
     ASSERT_EQ(Msiexec("/i " + Quoted(Environment("TIKO_PACKAGE"))), 0u);
-    EXPECT_TRUE(FileExists(InstalledProgram()));
-    EXPECT_FALSE(FileExists(InstalledFolder() + "\\配置.ini")) << "no settings file beside the program";
+    EXPECT_TRUE(Exists(InstalledProgram()));
+    EXPECT_FALSE(Exists(InstalledFolder() + "\\配置.ini")) << "no settings file beside the program";
     EXPECT_TRUE(ShortcutLeadsToTheProgram());
     const std::vector<UninstallEntry> entries = TikoClockEntries();
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].version, FileVersion(InstalledProgram()));
     EXPECT_EQ(entries[0].publisher, "Tiko Clock");
     EXPECT_EQ(entries[0].helpLink, InstalledFolder() + "\\README.md");
-    EXPECT_TRUE(FileExists(entries[0].helpLink));
-    EXPECT_TRUE(FileExists(entries[0].icon)) << "product icon: " << entries[0].icon;
+    EXPECT_TRUE(Exists(entries[0].helpLink));
+    EXPECT_TRUE(Exists(entries[0].icon)) << "product icon: " << entries[0].icon;
 }
 
 BOOL CALLBACK FindStartWithWindowsBox(HWND child, LPARAM found) {
@@ -211,7 +218,7 @@ TEST(InstalledPackage, TheClockInTheLockedFolderKeepsItsSettingsPerUserAndStarts
     ASSERT_EQ(probe, INVALID_HANDLE_VALUE) << "the installed folder can be written";
     DeleteFileA(UserSettingsFile().c_str());
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-        DeleteRegistryValue(root, std::string(RunKeyPath) + "\\TikoClock.exe");
+        DeleteRegistryValue(root, std::wstring(RunKeyPath) + L"\\TikoClock.exe");
     ClockProcess clock(InstalledProgram());
     ASSERT_TRUE(clock.Start());
     const auto topmost = [](const ClockProcess& shown) {
@@ -221,19 +228,19 @@ TEST(InstalledPackage, TheClockInTheLockedFolderKeepsItsSettingsPerUserAndStarts
     ASSERT_TRUE(clock_screen::ClickHoverButton(clock, {316, 18}, {306, 8, 326, 28})); // keep on top, off
     ASSERT_TRUE(desktop::WaitUntil([&] { return !topmost(clock); }, 5s));
     ASSERT_TRUE(TickStartWithWindows(clock)) << "no Run value written";
-    const auto machine = ReadRunValue("TikoClock.exe", HKEY_LOCAL_MACHINE);
+    const auto machine = ReadRunValue(L"TikoClock.exe", HKEY_LOCAL_MACHINE);
     const std::string data =
-        machine ? *machine : ReadRunValue("TikoClock.exe", HKEY_CURRENT_USER).value_or("");
+        WideToAnsi(machine ? *machine : ReadRunValue(L"TikoClock.exe", HKEY_CURRENT_USER).value_or(L""));
     EXPECT_NE(data.find(InstalledProgram()), std::string::npos) << data;
     ASSERT_TRUE(CloseWithEscape(clock));
-    EXPECT_FALSE(FileExists(InstalledFolder() + "\\配置.ini"));
+    EXPECT_FALSE(Exists(InstalledFolder() + "\\配置.ini"));
 
     // The next start reads the user's copy.
     ClockProcess again(InstalledProgram());
     ASSERT_TRUE(again.Start());
     EXPECT_FALSE(topmost(again)) << "the change did not live on";
     ASSERT_TRUE(CloseWithEscape(again));
-    EXPECT_TRUE(FileExists(UserSettingsFile()));
+    EXPECT_TRUE(Exists(UserSettingsFile()));
 }
 
 // A message box on the screen that names the program, and its text.
@@ -288,7 +295,7 @@ TEST(InstalledPackage, TheOlderVersionsRemovalWithinAnUpgradeKeepsTheRunValues) 
     ASSERT_EQ(Msiexec("/x " + Quoted(Environment("TIKO_NEXT_PACKAGE")) +
                       " UPGRADINGPRODUCTCODE={C0DE0000-0000-0000-0000-000000000001}"),
               0u);
-    EXPECT_FALSE(FileExists(InstalledProgram()));
+    EXPECT_FALSE(Exists(InstalledProgram()));
     EXPECT_TRUE(BothRunValuesExist());
     ASSERT_EQ(Msiexec("/i " + Quoted(Environment("TIKO_NEXT_PACKAGE"))), 0u);
 }
@@ -297,13 +304,13 @@ TEST(InstalledPackage, UninstallRemovesAllButTheUsersSettings) {
     if (!InstallRun())
         GTEST_SKIP() << "needs the packages InstallRun.sh names";
     WriteBothRunValues();
-    ASSERT_TRUE(FileExists(UserSettingsFile())) << "needs the settings the clock saved";
+    ASSERT_TRUE(Exists(UserSettingsFile())) << "needs the settings the clock saved";
     ASSERT_EQ(Msiexec("/x " + Quoted(Environment("TIKO_NEXT_PACKAGE"))), 0u);
-    EXPECT_FALSE(FileExists(InstalledFolder()));
-    EXPECT_FALSE(FileExists(StartMenuShortcut()));
+    EXPECT_FALSE(Exists(InstalledFolder()));
+    EXPECT_FALSE(Exists(StartMenuShortcut()));
     EXPECT_TRUE(TikoClockEntries().empty());
     EXPECT_TRUE(NoRunValueExists());
-    EXPECT_TRUE(FileExists(UserSettingsFile()));
+    EXPECT_TRUE(Exists(UserSettingsFile()));
     DeleteFileA(UserSettingsFile().c_str());
 }
 

@@ -136,6 +136,10 @@ TEST(ProgramLifetime, ASecondStartOnTheSameFileLeavesOneClockWhoseChangesAreSave
     const auto topmost = [&] { return (GetWindowLongW(clock.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
     ASSERT_TRUE(clock_screen::ClickHoverButton(clock, {316, 18}, {306, 8, 326, 28}));
     ASSERT_TRUE(desktop::WaitUntil([&] { return !topmost(); }, 5s));
+    // The change reaches the file two seconds later; the second start must
+    // leave the file as it is then.
+    ASSERT_TRUE(desktop::WaitUntil(
+        [&] { return clock.ReadIniBytes().value_or("").find("窗口置顶=假") != std::string::npos; }, 10s));
     const auto firstFile = clock.ReadIniBytes();
     // Hidden from its menu ("隐藏时钟", two items up from the bottom).
     const RECT rect = clock.WindowRect();
@@ -282,11 +286,11 @@ TEST(ProgramLifetime, RestartManagerClosesTheClockAfterSavingWhereALogOffOnlySav
 // named after its executable, machine-wide and the user's, and ends with
 // neither a window nor a settings file.
 TEST(ProgramLifetime, DeleteRunValuesArgumentDeletesBothRunValuesAndShowsNothing) {
-    const std::string ours = std::string(RunKeyPath) + "\\TikoClock.exe";
-    const std::string another = std::string(RunKeyPath) + "\\AnotherProgram.exe";
+    const std::wstring ours = std::wstring(RunKeyPath) + L"\\TikoClock.exe";
+    const std::wstring another = std::wstring(RunKeyPath) + L"\\AnotherProgram.exe";
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        ASSERT_TRUE(WriteRegistryText(root, ours, "C:\\Tiko\\TikoClock.exe"));
-        ASSERT_TRUE(WriteRegistryText(root, another, "C:\\Another\\AnotherProgram.exe"));
+        ASSERT_TRUE(WriteRegistryText(root, ours, L"C:\\Tiko\\TikoClock.exe"));
+        ASSERT_TRUE(WriteRegistryText(root, another, L"C:\\Another\\AnotherProgram.exe"));
     }
     ClockProcess clock;
     EXPECT_FALSE(clock.StartWith("--delete-run-values", 30s)) << "a clock window opened";
@@ -295,8 +299,8 @@ TEST(ProgramLifetime, DeleteRunValuesArgumentDeletesBothRunValuesAndShowsNothing
     EXPECT_EQ(*exitCode, 0u);
     EXPECT_FALSE(clock.ReadIniBytes().has_value()) << "a settings file was written";
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        EXPECT_FALSE(ReadRunValue("TikoClock.exe", root).has_value());
-        EXPECT_TRUE(ReadRunValue("AnotherProgram.exe", root).has_value()) << "another program's value went";
+        EXPECT_FALSE(ReadRunValue(L"TikoClock.exe", root).has_value());
+        EXPECT_TRUE(ReadRunValue(L"AnotherProgram.exe", root).has_value()) << "another program's value went";
         DeleteRegistryValue(root, another);
     }
 
@@ -305,6 +309,24 @@ TEST(ProgramLifetime, DeleteRunValuesArgumentDeletesBothRunValuesAndShowsNothing
     ASSERT_TRUE(started.StartWith("--delete-run-values --later"));
     PostMessageW(started.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(started.WaitForExit(20s), std::optional<DWORD>(0));
+}
+
+// A change is in the file two seconds later while the clock runs on, and
+// stays there when the process is ended without a word (a crash, End task).
+TEST(ProgramLifetime, AChangeReachesTheFileWhileTheClockRunsAndOutlivesItsEnd) {
+    ClockProcess clock;
+    ASSERT_TRUE(clock.Start());
+    const auto saved = [&] { return clock.ReadIniBytes().value_or(""); };
+    ASSERT_NE(saved().find("字体大小=80"), std::string::npos);
+    ASSERT_TRUE(clock_screen::ClickHoverButton(clock, {337, 130}, {327, 120, 347, 140})); // larger font
+    EXPECT_TRUE(desktop::WaitUntil([&] { return saved().find("字体大小=85") != std::string::npos; }, 15s));
+    ASSERT_TRUE(clock.IsRunning());
+    const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, clock.ProcessId());
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
+    EXPECT_NE(saved().find("字体大小=85"), std::string::npos) << saved();
+    EXPECT_EQ(CountKeys(saved()), 24) << saved();
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 // with the clock's gear button, its controls driven with the real mouse and
 // keyboard, every change seen on the clock at once and found in "配置.ini"
 // after the clock's close button.
+#include "app/SystemIntegration.h"
 #include "framework/Window.h"
+#include "framework/TextConversion.h"
 #include "settings/WindowLayouts.h"
 #include "support/ClockScreen.h"
 #include "support/Desktop.h"
@@ -13,6 +15,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -109,13 +112,14 @@ RECT RemoteRect(HWND control, UINT message) {
     return rect;
 }
 
-// The system's colour dialog, opened by a colour picker of the clock.
+// A dialog of the clock's process: the system's colour dialog, opened by a
+// colour picker, or a message box.
 struct DialogSearch {
     DWORD processId;
     HWND found;
 };
 
-BOOL CALLBACK MatchColourDialog(HWND candidate, LPARAM parameter) {
+BOOL CALLBACK MatchDialog(HWND candidate, LPARAM parameter) {
     auto* search = reinterpret_cast<DialogSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(candidate, &owner);
@@ -128,9 +132,9 @@ BOOL CALLBACK MatchColourDialog(HWND candidate, LPARAM parameter) {
     return FALSE;
 }
 
-HWND FindColourDialog(DWORD processId) {
+HWND FindDialog(DWORD processId) {
     DialogSearch search{processId, nullptr};
-    EnumWindows(MatchColourDialog, reinterpret_cast<LPARAM>(&search));
+    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -213,8 +217,7 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
     // Picking red for the font in the colour dialog.
     ClickOn(ControlOf(settings, "颜色选择器5"));
     HWND dialog = nullptr;
-    ASSERT_TRUE(
-        desktop::WaitUntil([&] { return (dialog = FindColourDialog(clock.ProcessId())) != nullptr; }, 5s))
+    ASSERT_TRUE(desktop::WaitUntil([&] { return (dialog = FindDialog(clock.ProcessId())) != nullptr; }, 5s))
         << "no colour dialog";
     ASSERT_TRUE(desktop::WaitUntil(
         [&] { return desktop::TakesKeys(dialog) && IsWindowVisible(GetDlgItem(dialog, COLOR_BLUE)); }, 5s))
@@ -317,6 +320,101 @@ TEST(SettingsWindowEndToEnd, AfterTheGearTheKeyboardIsInItEscClosesItAndASecondE
     ASSERT_TRUE(desktop::WaitUntil([&] { return desktop::TakesKeys(clock.Window()); }, 5s));
     desktop::PressKey(VK_ESCAPE);
     EXPECT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0)) << "Esc on the clock ends the program";
+}
+
+// No start-up entry of the program before the test, nor after it.
+struct NoRunValue {
+    NoRunValue() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, RunKeyPath, L"TikoClock.exe"); }
+    ~NoRunValue() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, RunKeyPath, L"TikoClock.exe"); }
+};
+
+// A folder named outside the code page (Korean, under code page 936), with
+// a space: the file beside the program is read and written there, and the
+// start-up entry starts the program from there. The space makes a prefix of
+// the unquoted path, "…\한국어.exe" (planted here), a program of its own.
+TEST(SettingsWindowEndToEnd, FromAForeignFolderTheFileStaysBesideItAndTheStartUpEntryStartsIt) {
+    const NoRunValue noRunValue;
+    ClockProcess clock(L"한국어 시계");
+    ASSERT_TRUE(CopyFileW(AnsiToWide(ClockExecutablePath()).c_str(), (clock.Root() + L"\\한국어.exe").c_str(),
+                          FALSE));
+    clock.WriteIni("[时钟]\r\n字体大小=60\r\n[基本设置]\r\n恢复上次关闭时的位置=真|" +
+                   std::to_string(ClockPlace.x) + "|" + std::to_string(ClockPlace.y) + "\r\n");
+    ASSERT_TRUE(clock.Start());
+    ASSERT_EQ(clock.WindowRect().left, ClockPlace.x) << "the file beside the program was not read";
+
+    // "开机启动" ticked in the settings window.
+    ASSERT_TRUE(ClickHoverButton(clock, OnGear, GearBounds)) << "the gear did not light";
+    HWND settings = nullptr;
+    ASSERT_TRUE(
+        desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled("设置")) != nullptr; }, 10s));
+    const HWND startUp = ControlOf(settings, "选择框1");
+    const RECT box = ScreenRectOf(startUp);
+    desktop::Click(box.left + 7, (box.top + box.bottom) / 2);
+    ASSERT_TRUE(
+        desktop::WaitUntil([&] { return SendMessageW(startUp, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5s));
+
+    ASSERT_TRUE(ClickHoverButton(clock, OnClose, CloseBounds)) << "close did not light";
+    ASSERT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0));
+    const std::string saved = clock.ReadIniBytes().value_or("");
+    for (const char* line : {"字体大小=60", "开机启动=真", "显示秒数=真"})
+        EXPECT_NE(saved.find(line), std::string::npos) << line << " missing beside the program:\n" << saved;
+
+    // A logon, as far as the start-up entries go: the program starts from
+    // its folder, where its file puts it at ClockPlace (a program started
+    // from elsewhere would stand centred).
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION wineboot{};
+    std::wstring command = L"wineboot.exe";
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &wineboot))
+        GTEST_SKIP() << "no wineboot.exe here to run the start-up entries with";
+    CloseHandle(wineboot.hThread);
+    CloseHandle(wineboot.hProcess);
+    HWND started = nullptr;
+    EXPECT_TRUE(desktop::WaitUntil(
+        [&] {
+            started = FindWindowW(L"TikoClockWindow", nullptr);
+            return started && IsWindowVisible(started) && ScreenRectOf(started).left == ClockPlace.x;
+        },
+        90s))
+        << "the start-up entry did not start the program from its folder";
+    DWORD processId = 0;
+    GetWindowThreadProcessId(started, &processId);
+    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
+    PostMessageW(started, WM_KEYDOWN, VK_ESCAPE, 0);
+    if (process && WaitForSingleObject(process, 20000) != WAIT_OBJECT_0)
+        TerminateProcess(process, 1);
+    CloseHandle(process);
+}
+
+// A save that fails at close asks the user, naming the file; "重试", once
+// the file may be written again, saves and ends the clock.
+TEST(SettingsFileEndToEnd, AFailedSaveAtCloseAsksAndRetrySavesOnceItCan) {
+    ClockProcess clock;
+    ASSERT_TRUE(clock.Start());
+    ASSERT_EQ(clock.ReadIniBytes().value_or("").find("显示秒数"), std::string::npos) << "not yet saved";
+    ASSERT_TRUE(SetFileAttributesW(clock.WideIniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    PostMessageW(clock.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(desktop::WaitUntil([&] { return (box = FindDialog(clock.ProcessId())) != nullptr; }, 20s))
+        << "the clock ended without a word";
+    std::wstring texts;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM all) {
+            wchar_t text[1024]{};
+            GetWindowTextW(child, text, 1024);
+            reinterpret_cast<std::wstring*>(all)->append(text);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    EXPECT_NE(texts.find(clock.WideIniPath()), std::wstring::npos) << "the file is not named";
+    ASSERT_NE(GetDlgItem(box, IDCANCEL), nullptr);
+    SetFileAttributesW(clock.WideIniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    PostMessageW(box, WM_COMMAND, IDRETRY, reinterpret_cast<LPARAM>(GetDlgItem(box, IDRETRY)));
+    EXPECT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0));
+    EXPECT_NE(clock.ReadIniBytes().value_or("").find("显示秒数=真"), std::string::npos) << "the retry saved";
 }
 
 } // namespace

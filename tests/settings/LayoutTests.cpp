@@ -388,7 +388,7 @@ TEST(ClockLayout, TimersOneAndTwoAreStoppedWithTheirIds) {
 
 // The settings window moved to a monitor of another scale. Wine sends no
 // WM_DPICHANGED, so the test sends what Windows sends: the size query, then
-// the change with the window's top left and the size answered.
+// the change with the size answered at a place of the system's choosing.
 class SettingsAtDisplayScale : public OpenSettingsWindowTest {
 protected:
     RECT ChangeScale(int dpi) {
@@ -396,7 +396,8 @@ protected:
         EXPECT_TRUE(SendMessageW(window->Handle(), 0x02E4 /* WM_GETDPISCALEDSIZE */, static_cast<WPARAM>(dpi),
                                  reinterpret_cast<LPARAM>(&size)));
         const RECT now = ScreenRect(window->Handle());
-        RECT suggested{now.left, now.top, now.left + size.cx, now.top + size.cy};
+        const POINT place{now.left + 37, now.top + 23};
+        RECT suggested{place.x, place.y, place.x + size.cx, place.y + size.cy};
         SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                      reinterpret_cast<LPARAM>(&suggested));
         return suggested;

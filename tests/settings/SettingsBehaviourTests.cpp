@@ -6,6 +6,7 @@
 #include "config/TextNumbers.h"
 #include "framework/Services.h"
 #include "settings/FontList.h"
+#include "support/ImportHook.h"
 #include "support/RunValue.h"
 #include "support/TempDirectory.h"
 #include "SettingsWindowFixture.h"
@@ -461,6 +462,18 @@ TEST_F(SettingsBehaviour, TheRealWheelOverThePanelScrollsIt) {
     ExpectSelected("标签20");
 }
 
+// The controls' own procedures, under the one that passes the wheel on:
+// Wine's trackbar ignores the wheel, so only here can a test see that a
+// slider would not move on Windows.
+HWND wheelReachedOwnProcedure = nullptr;
+decltype(&DefSubclassProc) defaultSubclassProcedure = nullptr;
+
+LRESULT WINAPI RecordWheel(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEWHEEL)
+        wheelReachedOwnProcedure = window;
+    return defaultSubclassProcedure(window, message, wParam, lParam);
+}
+
 // Windows gives the wheel to the control under the pointer, Wine to the one
 // with the focus: either way a slider or the closed font list passes it on,
 // and the panel scrolls as over an empty spot of it.
@@ -483,11 +496,17 @@ TEST_F(SettingsBehaviour, TheWheelOverASliderOrTheFontListScrollsThePanelAndChan
                 desktop::MoveMouse(centre.x, centre.y);
                 desktop::Wheel(c.delta);
             } else {
+                const ImportHook hook("comctl32.dll", "DefSubclassProc",
+                                      reinterpret_cast<void*>(&RecordWheel));
+                ASSERT_TRUE(hook.Installed());
+                defaultSubclassProcedure = hook.Original<decltype(&DefSubclassProc)>();
+                wheelReachedOwnProcedure = nullptr;
                 SendMessageW(c.control->Handle(), WM_MOUSEWHEEL,
                              MAKEWPARAM(0, static_cast<WORD>(static_cast<SHORT>(c.delta))),
                              MAKELPARAM(centre.x, centre.y));
                 EXPECT_TRUE(window->scrollDownTimer.IsRunning() || window->scrollUpTimer.IsRunning())
                     << "an animation, as over the panel";
+                EXPECT_NE(wheelReachedOwnProcedure, c.control->Handle()) << "the control saw the wheel too";
             }
             EXPECT_TRUE(PumpUntil([&] {
                 return window->PanelOffset() == c.to && !window->scrollDownTimer.IsRunning() &&
@@ -730,7 +749,7 @@ TEST_F(SettingsLivePreview, StartWithWindowsWritesTheRunValueOrClearsTheBoxAgain
 
 TEST_F(SettingsLivePreview, RestoreDefaultsWhileScrolledKeepsTheScrollAndRefreshesEveryControl) {
     TempDirectory directory;
-    App().settingsFilePath = directory.File("配置.ini");
+    App().settingsFilePath = directory.WideFile("配置.ini");
     // The user changes a little of everything ...
     ClickButton(Get<CheckBox>("选择框1"));
     ASSERT_TRUE(RunValueExists());
@@ -761,10 +780,12 @@ TEST_F(SettingsLivePreview, RestoreDefaultsWhileScrolledKeepsTheScrollAndRefresh
     EXPECT_FALSE(App().clockWindow->trimTimer.IsRunning());
     EXPECT_EQ(RedrawCount(), frames + 1);
     EXPECT_EQ(App().clock.timeText.timeText, "11:12:13") << "redrawn with a fresh time";
-    // Nothing reaches the file before the clock closes, nor when this window does.
+    // Nothing reaches the file at once, nor when this window closes: two
+    // seconds after the last change.
     EXPECT_FALSE(FileExists(App().settingsFilePath));
     CloseSettingsWindow();
     EXPECT_FALSE(FileExists(App().settingsFilePath));
+    EXPECT_EQ(App().clockWindow->saveTimer.Interval(), SaveDelayMilliseconds);
 }
 
 } // namespace

@@ -3,9 +3,11 @@
 #include "support/Desktop.h"
 #include "support/TestArguments.h"
 
+#include "framework/TextConversion.h"
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace {
 
@@ -43,39 +45,40 @@ std::wstring FromGbk(const std::string& text) {
     return wide;
 }
 
-void RemoveDirectoryTree(const std::string& directory) {
-    WIN32_FIND_DATAA entry{};
-    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &entry);
+void RemoveDirectoryTree(const std::wstring& directory) {
+    WIN32_FIND_DATAW entry{};
+    HANDLE search = FindFirstFileW((directory + L"\\*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            const std::string path = directory + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const std::wstring path = directory + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveDirectoryTree(path);
             else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &entry));
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &entry));
         FindClose(search);
     }
-    SetFileAttributesA(directory.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(directory.c_str());
+    SetFileAttributesW(directory.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(directory.c_str());
 }
 
-std::string CopyPath(const std::string& directory) {
-    return directory + "\\TikoClock.exe";
+std::wstring CopyPath(const std::wstring& directory) {
+    return directory + L"\\TikoClock.exe";
 }
 
 // Starts the copy in the directory, in that directory, as Explorer would;
 // arguments follow its quoted path.
-bool LaunchCopy(const std::string& directory, PROCESS_INFORMATION& info, const std::string& arguments = "") {
-    const std::string executable = CopyPath(directory);
-    STARTUPINFOA startup{};
+bool LaunchCopy(const std::wstring& directory, PROCESS_INFORMATION& info, const std::string& arguments = "") {
+    const std::wstring executable = CopyPath(directory);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + executable + "\"" + (arguments.empty() ? "" : " " + arguments);
-    return CreateProcessA(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    std::wstring commandLine =
+        L"\"" + executable + L"\"" + (arguments.empty() ? L"" : L" " + AnsiToWide(arguments));
+    return CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           directory.c_str(), &startup, &info) != FALSE;
 }
 
@@ -86,19 +89,19 @@ std::string ClockExecutablePath() {
     return arguments.empty() ? std::string("TikoClock.exe") : WindowsPath(arguments.front());
 }
 
-ClockProcess::ClockProcess() {
-    char temp[MAX_PATH]{};
-    GetTempPathA(MAX_PATH, temp);
+ClockProcess::ClockProcess(std::wstring_view programFolder) {
+    wchar_t temp[MAX_PATH]{};
+    GetTempPathW(MAX_PATH, temp);
     static int serial = 0;
-    std::ostringstream name;
-    name << temp << "tiko-e2e-" << GetCurrentProcessId() << "-" << GetTickCount() << "-" << ++serial;
-    directory = name.str();
-    CreateDirectoryA(directory.c_str(), nullptr);
+    root = std::wstring(temp) + L"tiko-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++serial);
+    CreateDirectoryW(root.c_str(), nullptr);
+    directory = programFolder.empty() ? root : root + L"\\" + std::wstring(programFolder);
+    CreateDirectoryW(directory.c_str(), nullptr);
 }
 
 ClockProcess::ClockProcess(const std::string& installedExecutable)
-    : directory(installedExecutable.substr(0, installedExecutable.find_last_of('\\'))), ownsDirectory(false) {
-}
+    : directory(AnsiToWide(installedExecutable.substr(0, installedExecutable.find_last_of('\\')))) {}
 
 ClockProcess::~ClockProcess() {
     if (IsRunning()) {
@@ -107,21 +110,29 @@ ClockProcess::~ClockProcess() {
     }
     if (process)
         CloseHandle(process);
-    if (ownsDirectory)
-        RemoveDirectoryTree(directory);
+    if (!root.empty())
+        RemoveDirectoryTree(root);
+}
+
+std::wstring ClockProcess::ExecutablePath() const {
+    return CopyPath(directory);
+}
+
+std::string ClockProcess::Directory() const {
+    return WideToAnsi(directory);
 }
 
 std::string ClockProcess::IniPath() const {
-    return directory + "\\配置.ini";
+    return WideToAnsi(WideIniPath());
 }
 
 void ClockProcess::WriteIni(const std::string& bytes) const {
-    std::ofstream file(IniPath(), std::ios::binary);
+    std::ofstream file(std::filesystem::path(WideIniPath()), std::ios::binary);
     file << bytes;
 }
 
 std::optional<std::string> ClockProcess::ReadIniBytes() const {
-    std::ifstream file(IniPath(), std::ios::binary);
+    std::ifstream file(std::filesystem::path(WideIniPath()), std::ios::binary);
     if (!file)
         return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(file), {});
@@ -132,7 +143,8 @@ bool ClockProcess::Start(std::chrono::milliseconds timeout) {
 }
 
 bool ClockProcess::StartWith(const std::string& arguments, std::chrono::milliseconds timeout) {
-    if (ownsDirectory && !CopyFileA(ClockExecutablePath().c_str(), CopyPath(directory).c_str(), FALSE))
+    if (!root.empty() &&
+        !CopyFileW(AnsiToWide(ClockExecutablePath()).c_str(), CopyPath(directory).c_str(), FALSE))
         return false;
     PROCESS_INFORMATION info{};
     if (!LaunchCopy(directory, info, arguments))

@@ -1,16 +1,18 @@
 #pragma once
 // The real TikoClock.exe, started as a user would start it: a copy in a
-// fresh directory of its own, so that its "配置.ini" lands there; or a
-// program installed elsewhere, started where it is.
+// fresh directory of its own (or in a folder of the given name inside it),
+// so that its "配置.ini" lands there; or a program installed elsewhere,
+// started where it is.
 #include <windows.h>
 
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class ClockProcess {
 public:
-    ClockProcess();
+    explicit ClockProcess(std::wstring_view programFolder = {});
     // The program at that path, started in its own folder, which is left as
     // it is.
     explicit ClockProcess(const std::string& installedExecutable);
@@ -18,7 +20,13 @@ public:
     ClockProcess(const ClockProcess&) = delete;
     ClockProcess& operator=(const ClockProcess&) = delete;
 
-    const std::string& Directory() const { return directory; }
+    // The fresh directory, and the folder the program lies in.
+    const std::wstring& Root() const { return root; }
+    const std::wstring& WideDirectory() const { return directory; }
+    std::wstring ExecutablePath() const;
+    std::wstring WideIniPath() const { return directory + L"\\配置.ini"; }
+    // The same in the ANSI code page, for the ANSI calls of the tests.
+    std::string Directory() const;
     std::string IniPath() const;
     // Writes the settings file before the start (GBK bytes as given).
     void WriteIni(const std::string& bytes) const;
@@ -48,8 +56,8 @@ public:
     HWND FindWindowTitled(const std::string& title) const;
 
 private:
-    std::string directory;
-    bool ownsDirectory = true;
+    std::wstring root; // removed with the object; empty for an installed program
+    std::wstring directory;
     HANDLE process = nullptr;
     DWORD processId = 0;
     HWND window = nullptr;

@@ -33,6 +33,7 @@ public:
     void OnEscape() override { events.push_back("escape"); }
     void OnTick() override { events.push_back("tick"); }
     void OnTrimTick() override { events.push_back("trim tick"); }
+    void OnSaveDue() override { events.push_back("save due"); }
     void OnSessionEnding(bool closeApplication) override {
         events.push_back(closeApplication ? "session ending for this program" : "session ending");
     }

@@ -8,19 +8,19 @@
 
 // The REG_SZ data (terminator included) of the Run value with that name,
 // machine-wide or under another root.
-inline std::optional<std::string> ReadRunValue(const std::string& name, HKEY root = HKEY_LOCAL_MACHINE) {
+inline std::optional<std::wstring> ReadRunValue(const std::wstring& name, HKEY root = HKEY_LOCAL_MACHINE) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, RunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, RunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return std::nullopt;
-    char data[1024]{};
+    wchar_t data[1024]{};
     DWORD size = sizeof data;
     DWORD type = 0;
     const LONG result =
-        RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+        RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(key);
     if (result != ERROR_SUCCESS || type != REG_SZ)
         return std::nullopt;
-    return std::string(data, size);
+    return std::wstring(data, size / sizeof(wchar_t));
 }
 
 // Whether the Run value named after this executable exists.

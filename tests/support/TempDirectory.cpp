@@ -1,5 +1,7 @@
 #include "support/TempDirectory.h"
 
+#include "framework/TextConversion.h"
+
 #include <windows.h>
 
 #include <fstream>
@@ -28,6 +30,10 @@ TempDirectory::~TempDirectory() {
         FindClose(search);
     }
     RemoveDirectoryA(path.c_str());
+}
+
+std::wstring TempDirectory::WideFile(const std::string& name) const {
+    return AnsiToWide(File(name));
 }
 
 std::string ReadFileBytes(const std::string& path) {

@@ -11,6 +11,8 @@ public:
 
     const std::string& Path() const { return path; }
     std::string File(const std::string& name) const { return path + "\\" + name; }
+    // The same path for the wide calls.
+    std::wstring WideFile(const std::string& name) const;
 
 private:
     std::string path;
