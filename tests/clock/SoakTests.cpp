@@ -14,6 +14,7 @@
 #include "clock/HoverButtons.h"
 #include "settings/SettingsWindow.h"
 #include "support/ClockFaceFixture.h"
+#include "support/TempDirectory.h"
 
 #include "SoakResources.h"
 
@@ -84,12 +85,19 @@ protected:
         OpenSettingsWindow();
         Pump();
         CloseSettingsWindow();
+        // The presses are saved two seconds later, into a file of the soak's
+        // own; what a save makes once (the named objects' directory) exists
+        // before the first sample.
+        App().settingsFilePath = settingsFolder.WideFile("配置.ini");
+        SaveClockSettings();
     }
     void TearDown() override {
         CloseSettingsWindow();
         SetFrameCaching(App().clock, true);
         ClockFaceFixture::TearDown();
     }
+
+    TempDirectory settingsFolder;
 
     void Move(Point p) { SendMessageW(Window(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y)); }
     void Leave() { SendMessageW(Window(), WM_MOUSELEAVE, 0, 0); }
