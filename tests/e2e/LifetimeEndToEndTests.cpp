@@ -21,8 +21,13 @@ int CountKeys(const std::string& bytes) {
 }
 
 bool FocusAndPressEscape(ClockProcess& clock) {
-    SetForegroundWindow(clock.Window());
-    if (!desktop::WaitUntil([&] { return desktop::TakesKeys(clock.Window()); }, 5s))
+    // Asked again until it holds: another program that has just come to the
+    // front (a second clock) may keep the foreground from the first request.
+    const auto focused = [&] {
+        SetForegroundWindow(clock.Window());
+        return desktop::TakesKeys(clock.Window());
+    };
+    if (!desktop::WaitUntil(focused, 5s))
         return false;
     desktop::PressKey(VK_ESCAPE);
     return true;
