@@ -43,12 +43,13 @@ mkdir -p "$logs"
 declare -A passed=() failed=() skipped=()
 
 # The lines that say what went wrong: from the first failed check on, or the
-# end of the output when there is none (a crash, a time-out).
+# end of the output when there is none (a crash, a time-out). The output
+# holds GBK bytes and Wine's notes: read as text, without the notes.
 first_lines() {
-    if grep -q -E ': Failure$|\[  FAILED  \]' "$1"; then
-        grep -m 1 -A 14 -E ': Failure$|\[  FAILED  \]' "$1"
+    if grep -a -q -E ': Failure$|\[  FAILED  \]' "$1"; then
+        grep -a -v 'fixme:' "$1" | grep -a -m 1 -A 14 -E ': Failure$|\[  FAILED  \]'
     else
-        tail -n 15 "$1"
+        grep -a -v 'fixme:' "$1" | tail -n 15
     fi
 }
 
@@ -64,7 +65,7 @@ for run in $(seq 1 "$runs"); do
             failed[$test]=$((${failed[$test]:-0} + 1))
             echo "---- run $run, $test failed ($log):"
             first_lines "$log" | sed 's/^/    /'
-        elif grep -q -E '\*\*\*Skipped|Not Run' "$log"; then
+        elif grep -a -q -E '\*\*\*Skipped|Not Run' "$log"; then
             outcome=skipped
             skipped[$test]=$((${skipped[$test]:-0} + 1))
         else
