@@ -87,9 +87,7 @@ TEST(ClockOnScreen, DraggingMovesTheClockAndCloseSavesThePlace) {
         << offset().y << ")";
     const RECT end = clock.WindowRect();
 
-    SetForegroundWindow(clock.Window());
-    ASSERT_TRUE(desktop::WaitUntil([&] { return desktop::TakesKeys(clock.Window()); }, 5s))
-        << "the clock did not take the keyboard";
+    ASSERT_TRUE(desktop::GiveKeyboardTo(clock.Window())) << "the clock did not take the keyboard";
     desktop::PressKey(VK_ESCAPE);
     ASSERT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0));
     const std::string expected =

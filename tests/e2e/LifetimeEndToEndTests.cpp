@@ -21,13 +21,7 @@ int CountKeys(const std::string& bytes) {
 }
 
 bool FocusAndPressEscape(ClockProcess& clock) {
-    // Asked again until it holds: another program that has just come to the
-    // front (a second clock) may keep the foreground from the first request.
-    const auto focused = [&] {
-        SetForegroundWindow(clock.Window());
-        return desktop::TakesKeys(clock.Window());
-    };
-    if (!desktop::WaitUntil(focused, 5s))
+    if (!desktop::GiveKeyboardTo(clock.Window()))
         return false;
     desktop::PressKey(VK_ESCAPE);
     return true;
@@ -191,8 +185,11 @@ TEST(ProgramLifetime, ARightClickOnTheClockOpensItsMenuWhoseItemsAct) {
 
     // The context-menu key opens it too, while the clock has the keyboard;
     // "退出", the last item, is reached upwards and the file keeps the change.
-    SetForegroundWindow(clock.Window());
-    ASSERT_TRUE(desktop::WaitUntil([&] { return desktop::TakesKeys(clock.Window()); }, 5s));
+    // The pointer goes out of the way first: the menu opens at the clock's
+    // corner, and an item under the pointer would take the selection from
+    // the keys.
+    desktop::MoveMouse(5, 5);
+    ASSERT_TRUE(desktop::GiveKeyboardTo(clock.Window()));
     desktop::PressKey(VK_APPS);
     ASSERT_TRUE(desktop::WaitUntil([] { return MenuIsOpen(); }, 5s)) << "the context-menu key opened no menu";
     desktop::PressKey(VK_UP);

@@ -13,9 +13,7 @@ std::string IniWithPosition(const std::string& position) {
 }
 
 void CloseWithEscape(ClockProcess& clock) {
-    SetForegroundWindow(clock.Window());
-    ASSERT_TRUE(desktop::WaitUntil([&] { return desktop::TakesKeys(clock.Window()); }, 5s))
-        << "the clock did not take the keyboard";
+    ASSERT_TRUE(desktop::GiveKeyboardTo(clock.Window())) << "the clock did not take the keyboard";
     desktop::PressKey(VK_ESCAPE);
     ASSERT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0));
 }

@@ -107,6 +107,16 @@ bool TakesKeys(HWND window) {
     return GetForegroundWindow() == window && focus && (focus == window || IsChild(window, focus));
 }
 
+bool GiveKeyboardTo(HWND window, std::chrono::milliseconds timeout) {
+    return WaitUntil(
+        [&] {
+            if (GetForegroundWindow() != window)
+                SetForegroundWindow(window);
+            return TakesKeys(window);
+        },
+        timeout);
+}
+
 std::vector<COLORREF> CaptureScreen(int left, int top, int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;

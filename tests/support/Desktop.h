@@ -35,6 +35,10 @@ HWND FocusInThreadOf(HWND window);
 // its thread's focus is in it. The focus arrives a moment after the
 // foreground changes: wait for this, not for the foreground alone.
 bool TakesKeys(HWND window);
+// Brings the window to the foreground and waits until it takes keys, asking
+// again while another window has the foreground: another program that has
+// just come to the front (a second clock) may keep it from the first request.
+bool GiveKeyboardTo(HWND window, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 // The screen's colours in a rectangle, row by row from the top, as COLORREF.
 std::vector<COLORREF> CaptureScreen(int left, int top, int width, int height);
 
