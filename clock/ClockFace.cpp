@@ -29,14 +29,30 @@ int Trunc(float value) {
     return static_cast<int>(value);
 }
 
-// Sets every pixel of a layer's canvas to 0, as a new canvas has them.
-void ClearCanvas(GraphicsObject& layer) {
+// The layer's pixels inside the rectangle become 0, as a new canvas has them.
+void ClearLayerRect(GraphicsObject& layer, const RECT& rect) {
     layer.Flush(Gdiplus::FlushIntentionSync);
     GdiFlush();
     DIBSECTION section{};
-    if (GetObjectW(layer.GetBitmap(), sizeof section, &section) == sizeof section && section.dsBm.bmBits)
-        std::memset(section.dsBm.bmBits, 0,
-                    static_cast<std::size_t>(section.dsBm.bmWidthBytes) * section.dsBm.bmHeight);
+    if (GetObjectW(layer.GetBitmap(), sizeof section, &section) != sizeof section || !section.dsBm.bmBits)
+        return;
+    const LONG height = section.dsBm.bmHeight;
+    const RECT bitmap{0, 0, section.dsBm.bmWidth, height};
+    RECT area{};
+    if (!IntersectRect(&area, &bitmap, &rect))
+        return;
+    auto* bits = static_cast<std::uint8_t*>(section.dsBm.bmBits);
+    const bool bottomUp = section.dsBmih.biHeight > 0;
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        const LONG row = bottomUp ? height - 1 - y : y;
+        std::memset(bits + static_cast<std::size_t>(row) * section.dsBm.bmWidthBytes + area.left * 4, 0,
+                    static_cast<std::size_t>(area.right - area.left) * 4);
+    }
+}
+
+// Sets every pixel of a layer's canvas to 0, as a new canvas has them.
+void ClearCanvas(GraphicsObject& layer) {
+    ClearLayerRect(layer, {0, 0, layer.GetWidth(), layer.GetHeight()});
 }
 
 // Whether a cached layer still holds what the inputs would draw; the inputs
@@ -352,30 +368,63 @@ void AddTime(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& t
     path.AddString(inputs.designator, family, inputs.dateEmSize, markerRect, inputs.fontStyle, format);
 }
 
-void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const TextInputs& inputs,
-                   const FontFamilyObject& family, const StringFormatObject& format) {
-    PrepareLayer(layer, Trunc(textRect.Width), Trunc(textRect.Height));
+void AddDate(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& textRect,
+             const FontFamilyObject& family, const StringFormatObject& format) {
+    if (inputs.date.empty())
+        return;
+    const Gdiplus::RectF dateRect{textRect.X, inputs.dateTop, textRect.Width, inputs.dateHeight};
+    path.AddString(inputs.date, family, inputs.dateEmSize, dateRect, inputs.fontStyle, format);
+}
 
-    PathObject path;
+// The time's path and, under it, the date line's: one path, so that the
+// date takes the time's pen and brush. Answers how many points are the time's.
+int AddTextPath(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& textRect,
+                const FontFamilyObject& family, const StringFormatObject& format) {
     path.Create(FillModeWinding);
     const Gdiplus::RectF timeRect{textRect.X, inputs.timeTop, textRect.Width, inputs.timeHeight};
     AddTime(path, inputs, timeRect, family, format);
-    if (!inputs.date.empty()) {
-        // One path: the date takes the time's pen and brush.
-        const Gdiplus::RectF dateRect{textRect.X, inputs.dateTop, textRect.Width, inputs.dateHeight};
-        path.AddString(inputs.date, family, inputs.dateEmSize, dateRect, inputs.fontStyle, format);
-    }
-    if (!PathReachesLayer(path, inputs.outlineWidth, layer))
-        return;
+    const int timePoints = path.GetPointCount();
+    AddDate(path, inputs, textRect, family, format);
+    return timePoints;
+}
 
-    PenObject pen;
-    if (inputs.outlineWidth != 0) {
-        pen.Create(inputs.outlinePen, inputs.outlineWidth, UnitPixel);
-        layer.DrawPath(pen, path);
-    }
+// Creates the outline's pen; false when there is no outline to draw.
+bool CreateOutlinePen(PenObject& pen, const TextInputs& inputs) {
+    if (inputs.outlineWidth == 0)
+        return false;
+    pen.Create(inputs.outlinePen, inputs.outlineWidth, UnitPixel);
+    return true;
+}
+
+void StrokeAndFill(GraphicsObject& layer, const PathObject& path, const TextInputs& inputs,
+                   const PenObject* pen) {
+    if (pen)
+        layer.DrawPath(*pen, path);
     BrushObject brush;
     brush.CreateSolid(inputs.fill);
     layer.FillPath(brush, path);
+}
+
+// Draws the whole text layer; with a cache, the figures it was drawn from
+// are kept there for the next tick.
+void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const TextInputs& inputs,
+                   const FontFamilyObject& family, const StringFormatObject& format, FaceCache* cache) {
+    PrepareLayer(layer, Trunc(textRect.Width), Trunc(textRect.Height));
+    if (cache)
+        cache->textFigures.clear();
+
+    PathObject path;
+    const int timePoints = AddTextPath(path, inputs, textRect, family, format);
+    if (!PathReachesLayer(path, inputs.outlineWidth, layer))
+        return;
+    PenObject pen;
+    const PenObject* outline = CreateOutlinePen(pen, inputs) ? &pen : nullptr;
+    StrokeAndFill(layer, path, inputs, outline);
+    if (cache) {
+        cache->textFigures = SplitFigures(path);
+        cache->dateFiguresFrom = SplitFigures(path, 0, timePoints).size();
+        MeasureReach(cache->textFigures, outline);
+    }
 }
 
 } // namespace
@@ -395,7 +444,7 @@ void DrawTimeText(ClockView& view, bool refreshTime) {
         CreateTimeFontFamily(family, s.fontName);
         StringFormatObject format;
         CreateTimeFormat(format);
-        PaintTimeText(layer, textRect, inputs, family, format);
+        PaintTimeText(layer, textRect, inputs, family, format, nullptr);
     } else if (!Unchanged(view.faceCache.text, inputs)) {
         FaceCache& cache = view.faceCache;
         if (!cache.familyMade || cache.familyName != s.fontName) {
@@ -405,7 +454,7 @@ void DrawTimeText(ClockView& view, bool refreshTime) {
         }
         if (!cache.format.GetNativeHandle())
             CreateTimeFormat(cache.format);
-        PaintTimeText(layer, textRect, inputs, cache.family, cache.format);
+        PaintTimeText(layer, textRect, inputs, cache.family, cache.format, &cache);
         Remember(cache.text, inputs, layer);
     }
 
@@ -433,16 +482,27 @@ struct FrameInputs {
     int canvasWidth, canvasHeight;
     std::int32_t windowAlpha;
     RECT windowRect;
-    bool operator==(const FrameInputs& other) const {
-        return backdrop == other.backdrop && panel == other.panel && text == other.text &&
-               windowX == other.windowX && windowY == other.windowY && panelX == other.panelX &&
-               panelY == other.panelY && panelAlpha == other.panelAlpha &&
-               panelAlphaGiven == other.panelAlphaGiven && clockAlpha == other.clockAlpha &&
-               buttons == other.buttons && buttonsVisible == other.buttonsVisible && canvas == other.canvas &&
+    bool operator==(const FrameInputs& other) const { return text == other.text && SameAroundText(other); }
+    // Everything but the text layer's inputs is the same.
+    bool SameAroundText(const FrameInputs& other) const {
+        return backdrop == other.backdrop && panel == other.panel && windowX == other.windowX &&
+               windowY == other.windowY && panelX == other.panelX && panelY == other.panelY &&
+               panelAlpha == other.panelAlpha && panelAlphaGiven == other.panelAlphaGiven &&
+               clockAlpha == other.clockAlpha && buttons == other.buttons &&
+               buttonsVisible == other.buttonsVisible && canvas == other.canvas &&
                canvasWidth == other.canvasWidth && canvasHeight == other.canvasHeight &&
                windowAlpha == other.windowAlpha && EqualRect(&windowRect, &other.windowRect);
     }
 };
+
+bool TextInputs::SameLayout(const TextInputs& other) const {
+    TextInputs texts = *this;
+    texts.text = other.text;
+    texts.designator = other.designator;
+    texts.designatorFirst = other.designatorFirst;
+    texts.date = other.date;
+    return texts == other;
+}
 
 FaceCache::FaceCache() = default;
 FaceCache::~FaceCache() = default;
@@ -492,6 +552,25 @@ std::span<const std::uint8_t> CanvasPixels(const ClockView& view) {
             static_cast<std::size_t>(section.dsBm.bmWidthBytes) * section.dsBm.bmHeight};
 }
 
+// The canvas pixels inside part copied over the kept ones (same layout).
+void CopyPixelsWithin(std::vector<std::uint8_t>& kept, std::span<const std::uint8_t> pixels, int width,
+                      int height, const RECT& part) {
+    const RECT whole{0, 0, width, height};
+    RECT area{};
+    if (kept.size() != pixels.size() || pixels.size() < static_cast<std::size_t>(width) * height * 4) {
+        kept.assign(pixels.begin(), pixels.end());
+        return;
+    }
+    if (!IntersectRect(&area, &whole, &part))
+        return;
+    const std::size_t stride = static_cast<std::size_t>(width) * 4;
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        const std::size_t at = static_cast<std::size_t>(height - 1 - y) * stride + area.left * 4;
+        std::memcpy(kept.data() + at, pixels.data() + at,
+                    static_cast<std::size_t>(area.right - area.left) * 4);
+    }
+}
+
 void DrawLayers(ClockView& view, bool refreshTime) {
     DrawWindowBackdrop(view);
     DrawClockPanel(view);
@@ -503,6 +582,155 @@ void DrawLayers(ClockView& view, bool refreshTime) {
 // has presented (or failed to) on the canvas since.
 bool ShownFrameOnScreen(const ClockView& view, const FaceCache& cache) {
     return cache.shown && !cache.shownPixels.empty() && cache.shownSerial == view.clockCanvas.PresentSerial();
+}
+
+RECT PlacedRect(const Gdiplus::RectF& rect) {
+    return {Trunc(rect.X), Trunc(rect.Y), Trunc(rect.X) + Trunc(rect.Width),
+            Trunc(rect.Y) + Trunc(rect.Height)};
+}
+
+// As BlendOntoCanvas, for the canvas pixels inside part only.
+void BlendPartOntoCanvas(LayeredCanvas& canvas, const GraphicsObject& layer, const Gdiplus::RectF& rect,
+                         const RECT& part, std::int32_t constantAlpha, bool constantAlphaGiven,
+                         bool useSourceAlpha) {
+    const RECT placed = PlacedRect(rect);
+    RECT common{};
+    if (SkipsBlend(constantAlpha, constantAlphaGiven) || !IntersectRect(&common, &placed, &part))
+        return;
+    const int width = common.right - common.left;
+    const int height = common.bottom - common.top;
+    BlendLayer(canvas.GetDc(), common.left, common.top, width, height, layer.GetDc(),
+               common.left - placed.left, common.top - placed.top, width, height, constantAlpha,
+               constantAlphaGiven, useSourceAlpha);
+}
+
+// Whether each face layer is its rectangle's size, so that a part of it
+// blends pixel for pixel as the whole would.
+bool LayersFitTheirRects(const ClockView& view) {
+    const auto fits = [](const GraphicsObject& layer, const Gdiplus::RectF& rect) {
+        return layer.GetWidth() == Trunc(rect.Width) && layer.GetHeight() == Trunc(rect.Height);
+    };
+    const ClockLayout& layout = view.layout;
+    return fits(view.backdropLayer, layout.windowRect) && fits(view.panelLayer, layout.panelRect) &&
+           fits(view.textLayer, layout.textRect);
+}
+
+// The face's layers composed again inside part of the canvas, in the order a
+// whole frame blends them; the buttons are left out (see RedrawTextCells).
+void ComposeWithin(ClockView& view, const RECT& part) {
+    const ClockSettings& s = view.settings;
+    const ClockLayout& layout = view.layout;
+    LayeredCanvas& canvas = view.clockCanvas;
+    BlendPartOntoCanvas(canvas, view.backdropLayer, layout.windowRect, part, 0, false, false);
+    BlendPartOntoCanvas(canvas, view.panelLayer, layout.panelRect, part, s.clockBackgroundAlpha,
+                        IsOn(s.layeredTransparency), false);
+    BlendPartOntoCanvas(canvas, view.textLayer, layout.textRect, part, s.clockAlpha, true, true);
+}
+
+bool VisibleButtonWithin(const ClockView& view, const RECT& part) {
+    if (!view.hoverActive)
+        return false;
+    for (ButtonId id : ButtonOrder) {
+        const IntRect& b = HoverButtonFor(view, id).bounds;
+        const RECT bounds{b.x, b.y, b.x + b.width, b.y + b.height};
+        RECT common{};
+        if (IntersectRect(&common, &bounds, &part))
+            return true;
+    }
+    return false;
+}
+
+// The figures of the text the inputs ask for: the time's laid out anew, the
+// date line's kept while the date is the same.
+std::vector<TextFigure> FiguresNow(const ClockView& view, const TextInputs& inputs, std::size_t& dateFrom) {
+    const FaceCache& cache = view.faceCache;
+    const Gdiplus::RectF& textRect = view.layout.textRect;
+    PathObject time;
+    time.Create(FillModeWinding);
+    AddTime(time, inputs, {textRect.X, inputs.timeTop, textRect.Width, inputs.timeHeight}, cache.family,
+            cache.format);
+    std::vector<TextFigure> figures = SplitFigures(time);
+    dateFrom = figures.size();
+    if (inputs.date == cache.text->date) {
+        figures.insert(figures.end(),
+                       cache.textFigures.begin() + static_cast<std::ptrdiff_t>(cache.dateFiguresFrom),
+                       cache.textFigures.end());
+    } else if (!inputs.date.empty()) {
+        PathObject date;
+        date.Create(FillModeWinding);
+        AddDate(date, inputs, textRect, cache.family, cache.format);
+        std::vector<TextFigure> dateFigures = SplitFigures(date);
+        figures.insert(figures.end(), dateFigures.begin(), dateFigures.end());
+    }
+    return figures;
+}
+
+// Draws the text layer's changed cells again and composes the canvas inside
+// them (part, in canvas pixels; empty when no figure changed). False, with
+// nothing done, where the frame must be drawn whole: the text layer does not
+// hold the figures of the frame shown, a visible button lies in a changed
+// cell, or the path is one a whole frame would not draw.
+bool DrawTextCells(ClockView& view, const TextInputs& inputs, RECT& part) {
+    FaceCache& cache = view.faceCache;
+    if (!cache.text || !cache.text->SameLayout(inputs) || cache.textFigures.empty() ||
+        inputs.outlineWidth < 0 || !LayersFitTheirRects(view))
+        return false;
+    GraphicsObject& layer = view.textLayer;
+    std::size_t dateFrom = 0;
+    std::vector<TextFigure> figures = FiguresNow(view, inputs, dateFrom);
+    PathObject whole;
+    if (!PathOfFigures(whole, figures, FillModeWinding) ||
+        !PathReachesLayer(whole, inputs.outlineWidth, layer))
+        return false;
+
+    PenObject pen;
+    const PenObject* outline = CreateOutlinePen(pen, inputs) ? &pen : nullptr;
+    const RECT changed = ChangedCells(cache.textFigures, figures, outline);
+    const RECT layerRect{0, 0, layer.GetWidth(), layer.GetHeight()};
+    RECT cells{};
+    IntersectRect(&cells, &layerRect, &changed);
+    part = cells;
+    OffsetRect(&part, Trunc(view.layout.textRect.X), Trunc(view.layout.textRect.Y));
+    if (VisibleButtonWithin(view, part))
+        return false;
+
+    if (!IsRectEmpty(&cells)) {
+        ClearLayerRect(layer, cells);
+        PathObject redrawn;
+        if (PathOfFigures(redrawn, figures, FillModeWinding, &cells)) {
+            layer.SetClipRectI(cells.left, cells.top, cells.right - cells.left, cells.bottom - cells.top);
+            StrokeAndFill(layer, redrawn, inputs, outline);
+            layer.ResetClip();
+        }
+        ComposeWithin(view, part);
+    }
+    cache.text = inputs;
+    cache.textFigures = std::move(figures);
+    cache.dateFiguresFrom = dateFrom;
+    return true;
+}
+
+// A tick whose frame differs from the one on the screen in its texts alone:
+// only the cells of the figures that changed are drawn, composed, compared
+// and sent, and the canvas ends as a whole frame would leave it. False, with
+// nothing done, where the frame must be drawn whole.
+bool RedrawTextCells(ClockView& view, const FrameInputs& now) {
+    RECT part{};
+    if (!DrawTextCells(view, now.text, part))
+        return false;
+    FaceCache& cache = view.faceCache;
+    LayeredCanvas& canvas = view.clockCanvas;
+    const std::span<const std::uint8_t> pixels = CanvasPixels(view);
+    if (!canvas.PresentChanged(
+            ChangedPixelBounds(cache.shownPixels, pixels, canvas.GetWidth(), canvas.GetHeight(), part))) {
+        cache.shown.reset();
+        cache.shownPixels.clear();
+        return true;
+    }
+    CopyPixelsWithin(cache.shownPixels, pixels, canvas.GetWidth(), canvas.GetHeight(), part);
+    cache.shown->text = now.text;
+    cache.shownSerial = canvas.PresentSerial();
+    return true;
 }
 
 } // namespace
@@ -520,9 +748,13 @@ void RedrawClock(ClockView& view, bool refreshTime) {
         view.timeText = FormatTimeText(ReadLocalTime(), TimeFormatOf(view.settings));
     FaceCache& cache = view.faceCache;
     const bool onScreen = ShownFrameOnScreen(view, cache);
-    if (onScreen && *cache.shown == FrameInputsNow(view) &&
-        std::ranges::equal(CanvasPixels(view), cache.shownPixels))
-        return;
+    if (onScreen && std::ranges::equal(CanvasPixels(view), cache.shownPixels)) {
+        const FrameInputs now = FrameInputsNow(view);
+        if (*cache.shown == now)
+            return;
+        if (cache.shown->SameAroundText(now) && RedrawTextCells(view, now))
+            return;
+    }
     DrawLayers(view, false);
     // Only the pixels that differ from the frame on the screen are sent.
     const std::span<const std::uint8_t> pixels = CanvasPixels(view);
@@ -550,6 +782,7 @@ void FaceCache::Release() {
     backdrop.reset();
     panel.reset();
     text.reset();
+    textFigures.clear();
     shown.reset();
     shownPixels.clear();
     family.Delete();

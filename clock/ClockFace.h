@@ -1,6 +1,7 @@
 #pragma once
 // The clock face: window backdrop, clock panel and time text, each drawn into
 // its own off-screen layer and blended in a fixed order into the clock canvas.
+#include "clock/TextFigures.h"
 #include "clock/TimeText.h"
 #include "framework/DisplayScale.h"
 #include "graphics/FontObjects.h"
@@ -89,7 +90,11 @@ void DrawTimeText(ClockView& view, bool refreshTime);
 // frame caching, a frame whose inputs and canvas are those of the frame last
 // presented is on the screen already and is neither drawn nor presented, and
 // a new frame sends only the rectangle of pixels that differ from the frame
-// on the screen. A frame whose present failed is not taken as shown.
+// on the screen. A frame that differs from it in its texts alone (a tick)
+// redraws only the cells of the characters that changed: their figures are
+// drawn again into the text layer, the layers composed, the canvas compared
+// and sent inside those cells, leaving the canvas as a whole frame would. A
+// frame whose present failed is not taken as shown.
 void RedrawClock(ClockView& view, bool refreshTime);
 // How many frames RedrawClock has drawn since the program started.
 std::uint64_t RedrawCount();
@@ -150,6 +155,8 @@ struct TextInputs {
     float x, y, width, height;
     HBITMAP drawnOn;
     bool operator==(const TextInputs&) const = default;
+    // Everything but the texts is the same: the same font at the same place.
+    bool SameLayout(const TextInputs& other) const;
 };
 
 // Everything that decides a frame's pixels and where it is shown.
@@ -170,6 +177,11 @@ struct FaceCache {
     std::optional<BackdropInputs> backdrop;
     std::optional<PanelInputs> panel;
     std::optional<TextInputs> text;
+    // The figures the text layer was last drawn from, with their reach: the
+    // time's first, then the date line's from dateFiguresFrom on. Empty when
+    // the layer was not drawn from figures.
+    std::vector<TextFigure> textFigures;
+    std::size_t dateFiguresFrom = 0;
     // The last frame presented, and the canvas pixels it left: a frame with
     // the same inputs over the same pixels is on the screen already.
     std::unique_ptr<FrameInputs> shown;

@@ -143,39 +143,51 @@ bool LayeredCanvas::SetAlpha(std::int32_t newAlpha) {
 
 RECT ChangedPixelBounds(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after, int width,
                         int height) {
+    return ChangedPixelBounds(before, after, width, height, RECT{0, 0, width, height});
+}
+
+RECT ChangedPixelBounds(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after, int width,
+                        int height, const RECT& within) {
     const RECT whole{0, 0, width, height};
-    if (width <= 0 || height <= 0)
+    RECT area{};
+    if (width <= 0 || height <= 0 || !IntersectRect(&area, &whole, &within))
         return {};
     const std::size_t stride = static_cast<std::size_t>(width) * 4;
     const std::size_t needed = stride * static_cast<std::size_t>(height);
     if (before.size() < needed || after.size() < needed)
         return whole;
     // Row r of the bitmap is window row height - 1 - r.
-    const auto rowDiffers = [&](int row) {
-        const std::size_t at = static_cast<std::size_t>(height - 1 - row) * stride;
-        return std::memcmp(before.data() + at, after.data() + at, stride) != 0;
+    const auto pixelAt = [&](int row, int x) {
+        return static_cast<std::size_t>(height - 1 - row) * stride + static_cast<std::size_t>(x) * 4;
     };
-    int top = 0;
-    while (top < height && !rowDiffers(top))
+    const auto span = static_cast<std::size_t>(area.right - area.left) * 4;
+    const auto rowDiffers = [&](int row) {
+        const std::size_t at = pixelAt(row, area.left);
+        return std::memcmp(before.data() + at, after.data() + at, span) != 0;
+    };
+    const auto pixelDiffers = [&](int row, int x) {
+        const std::size_t at = pixelAt(row, x);
+        return std::memcmp(before.data() + at, after.data() + at, 4) != 0;
+    };
+    int top = area.top;
+    while (top < area.bottom && !rowDiffers(top))
         ++top;
-    if (top == height)
+    if (top == area.bottom)
         return {};
-    int bottom = height;
+    int bottom = area.bottom;
     while (!rowDiffers(bottom - 1))
         --bottom;
-    int left = width;
-    int right = 0;
+    int left = area.right;
+    int right = area.left;
     for (int row = top; row < bottom; ++row) {
-        const std::size_t at = static_cast<std::size_t>(height - 1 - row) * stride;
-        for (int x = 0; x < width; ++x) {
-            if (std::memcmp(before.data() + at + x * 4, after.data() + at + x * 4, 4) != 0) {
-                left = std::min(left, x);
-                right = std::max(right, x + 1);
+        for (int x = area.left; x < left; ++x) {
+            if (pixelDiffers(row, x)) {
+                left = x;
                 break;
             }
         }
-        for (int x = width - 1; x >= right; --x) {
-            if (std::memcmp(before.data() + at + x * 4, after.data() + at + x * 4, 4) != 0) {
+        for (int x = area.right - 1; x >= std::max(right, left); --x) {
+            if (pixelDiffers(row, x)) {
                 right = x + 1;
                 break;
             }

@@ -67,3 +67,6 @@ private:
 // the whole canvas when either holds fewer bytes than the size needs.
 RECT ChangedPixelBounds(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after, int width,
                         int height);
+// As ChangedPixelBounds, comparing only the pixels inside within.
+RECT ChangedPixelBounds(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after, int width,
+                        int height, const RECT& within);

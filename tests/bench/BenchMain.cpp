@@ -174,15 +174,22 @@ int main(int argc, char** argv) {
                    << Row(FrameKindName(m.kind), "cached", m.cached, m.cachedCpu);
         }
 
-        const Measured& tick = measured.front();
-        const double fullOverPresent = tick.cached.median / present.median;
-        const double fullOverPresentCpu = tick.cachedCpu.withOthers / costs.presentCpu.withOthers;
+        const Measured& tick = measured[0];
+        const Measured& dated = measured[1];
+        const double tickOverPresent = tick.cached.median / present.median;
+        const double tickOverPresentCpu = tick.cachedCpu.withOthers / costs.presentCpu.withOthers;
+        const double datedOverPresent = dated.cached.median / present.median;
+        const double datedOverPresentCpu = dated.cachedCpu.withOthers / costs.presentCpu.withOthers;
+        const double dateCost = datedOverPresent / tickOverPresent;
         report << "\n## Ratios (this run)\n\n| Ratio | Wall, medians | CPU of all three, means | Goal "
                   "|\n|---|---:|---:|---|\n"
-               << "| full frame (RedrawClock(true), cached) / Present alone | "
-               << Fixed(fullOverPresent, 2) << " | " << Fixed(fullOverPresentCpu, 2)
-               << " | <= 1: " << Verdict(fullOverPresent <= 1) << " (wall), "
-               << Verdict(fullOverPresentCpu <= 1) << " (CPU) |\n"
+               << "| tick frame (RedrawClock(true), cached) / Present alone | " << Fixed(tickOverPresent, 2)
+               << " | " << Fixed(tickOverPresentCpu, 2) << " | <= 1.5: " << Verdict(tickOverPresent <= 1.5)
+               << " (wall), " << Verdict(tickOverPresentCpu <= 1.5) << " (CPU) |\n"
+               << "| tick frame with the date line / Present alone | " << Fixed(datedOverPresent, 2) << " | "
+               << Fixed(datedOverPresentCpu, 2)
+               << " | within 10 % of the tick without it: " << Fixed(dateCost, 2) << " x, "
+               << Verdict(dateCost <= 1.1) << " (wall) |\n"
                << "| full frame as written / Present alone | "
                << Fixed(tick.asWritten.median / present.median, 2) << " | "
                << Fixed(tick.asWrittenCpu.withOthers / costs.presentCpu.withOthers, 2) << " | |\n";
@@ -361,6 +368,7 @@ int main(int argc, char** argv) {
             std::string ini;
             bool shown;
         } variants[] = {{"default (seconds shown)", "", true},
+                        {"date line shown", "[时钟]\r\n显示日期=真\r\n", true},
                         {"seconds hidden", "[基本设置]\r\n显示秒数=假\r\n", false}};
         std::string exits;
         for (const auto& [name, exe] : clocks) {
@@ -370,7 +378,7 @@ int main(int argc, char** argv) {
                 const double floor = variant.shown ? presentFloor : timerFloor;
                 if (idle.ok && floor > 0) {
                     const double ratio = idle.share / floor;
-                    const double limit = variant.shown ? 1.0 : 1.5;
+                    const double limit = 1.5;
                     goal = Fixed(ratio, 2) + " x the " + (variant.shown ? "presenting" : "timer") +
                            " floor; <= " + Fixed(limit, 1) + ": " + Verdict(ratio <= limit);
                 }

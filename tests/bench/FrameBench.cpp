@@ -24,7 +24,7 @@ std::unique_ptr<ClockWindowFixtureState> state;
 SYSTEMTIME clockNow{};
 
 void StartClockAt(WORD hour, WORD minute, WORD second) {
-    clockNow = {};
+    clockNow = {2026, 12, 1, 7, 0, 0, 0, 0}; // Monday 7 December 2026, for the date line
     clockNow.wHour = hour;
     clockNow.wMinute = minute;
     clockNow.wSecond = second;
@@ -100,6 +100,13 @@ void DrawFrame(FrameKind kind, int frame) {
     AppGlobals& app = App();
     switch (kind) {
     case FrameKind::Tick:
+        RedrawClock(App().clock, true);
+        break;
+    case FrameKind::TickWithDate:
+        if (!IsOn(app.settings.showDate)) {
+            app.settings.showDate = OnText;
+            FitClockToDateLine(app.clock);
+        }
         RedrawClock(App().clock, true);
         break;
     case FrameKind::HoverChange:
@@ -196,6 +203,8 @@ const char* FrameKindName(FrameKind kind) {
     switch (kind) {
     case FrameKind::Tick:
         return "RedrawClock(true), a new second";
+    case FrameKind::TickWithDate:
+        return "RedrawClock(true), a new second, date line shown";
     case FrameKind::HoverChange:
         return "RedrawClock(false), hover change";
     case FrameKind::SettingChange:
@@ -243,6 +252,7 @@ void FrameBench::ResetState() {
     AppGlobals& app = App();
     app.settings = DefaultSettings();
     app.settings.restoreLastPosition = OnText;
+    FitClockToDateLine(app.clock); // back to the face without the date line
     app.clock.layout = ClockLayout{};
     app.clock.hoverActive = false;
     for (ButtonId id : Buttons)

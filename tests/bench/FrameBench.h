@@ -5,13 +5,16 @@
 #include "bench/BenchStats.h"
 #include "bench/IdleBench.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
 enum class FrameKind {
     Tick,          // RedrawClock(App().clock, true) with a new second each frame
+    TickWithDate,  // the same, with the date line shown
     HoverChange,   // RedrawClock(App().clock, false), the pointer entering or leaving
     SettingChange, // RedrawClock(App().clock, false), the font size changing (live preview)
     Unchanged,     // RedrawClock(App().clock, false), nothing changed since the last frame
@@ -25,19 +28,20 @@ struct CpuPerFrame {
     double withOthers = 0;
 };
 
-inline constexpr FrameKind RedrawKinds[] = {FrameKind::Tick, FrameKind::HoverChange, FrameKind::SettingChange,
-                                            FrameKind::Unchanged};
+inline constexpr FrameKind RedrawKinds[] = {FrameKind::Tick, FrameKind::TickWithDate, FrameKind::HoverChange,
+                                            FrameKind::SettingChange, FrameKind::Unchanged};
+inline constexpr std::size_t RedrawKindCount = std::size(RedrawKinds);
 
 struct FrameCosts {
     Summary present;
-    Summary asWritten[4]; // in the order of RedrawKinds
-    Summary cached[4];
+    Summary asWritten[RedrawKindCount]; // in the order of RedrawKinds
+    Summary cached[RedrawKindCount];
     // Mean CPU time per frame in milliseconds, of this process alone and
     // with the other processes (wineserver, Xvfb) added: wall time also holds
     // waits for them.
     CpuPerFrame presentCpu;
-    CpuPerFrame asWrittenCpu[4];
-    CpuPerFrame cachedCpu[4];
+    CpuPerFrame asWrittenCpu[RedrawKindCount];
+    CpuPerFrame cachedCpu[RedrawKindCount];
 };
 
 // What the in-process clock does on each tick of a real 1-second timer.

@@ -159,6 +159,133 @@ TEST_F(FrameCache, CachedFramesAreTheFramesAsWrittenOnCanvasAndScreen) {
         EXPECT_TRUE(cached[i] == asWritten[i]) << "step " << i << ": " << steps[i].what;
 }
 
+// The clock at a second of the week that starts on Monday 7 December 2026.
+void SetSecondOfWeek(int second) {
+    const int day = second / 86400;
+    FixedTime().wDay = static_cast<WORD>(7 + day);
+    FixedTime().wDayOfWeek = static_cast<WORD>((1 + day) % 7);
+    SetFixedTime(static_cast<WORD>(second / 3600 % 24), static_cast<WORD>(second / 60 % 60),
+                 static_cast<WORD>(second % 60));
+}
+
+constexpr int Hours = 3600;
+
+// A day of ticks as the clock meets them: runs of seconds over ten o'clock,
+// noon and midnight on both clocks, a sweep through the hours, the date
+// line coming on, and the font changing mid-run.
+std::vector<std::function<void()>> ScriptedDay() {
+    auto& s = App().settings;
+    std::vector<std::function<void()>> ticks;
+    const auto run = [&](int from, int count) {
+        for (int second = from; second < from + count; ++second)
+            ticks.push_back([second] { SetSecondOfWeek(second); });
+    };
+    const auto change = [&](std::function<void()> what) { ticks.push_back(std::move(what)); };
+    run(9 * Hours + 59 * 60 + 56, 8); // 9:59:59 -> 10:00:00
+    for (int second = 10 * Hours; second < 24 * Hours; second += 1009)
+        run(second, 2);
+    change([&] { s.fontSize = 40; });
+    run(11 * Hours + 11 * 60 + 58, 4);
+    change([&] {
+        s.showDate = "真";
+        FitClockToDateLine(App().clock);
+    });
+    run(23 * Hours + 59 * 60 + 57, 6); // 23:59:59 -> 0:00:00, and the next day's date
+    change([&] { s.twelveHour = "真"; });
+    run(24 * Hours + 11 * Hours + 59 * 60 + 57, 6); // noon
+    change([&] { s.fontName = "Tahoma"; });
+    run(24 * Hours + 23 * Hours + 59 * 60 + 57, 6); // midnight: 12:00:00 上午 and another date
+    change([&] { s.showSeconds = "假"; });
+    run(2 * 24 * Hours + 9 * Hours + 58 * 60, 3 * 60);
+    return ticks;
+}
+
+// The kept figures' cells, one pixel narrower at their left. (Their other
+// edges allow for a renderer that samples pixels at their top left corners,
+// as Windows' does: one that samples at their centres leaves them a pixel to
+// spare there.)
+void NarrowKeptCells() {
+    for (TextFigure& figure : App().clock.faceCache.textFigures)
+        ++figure.reach.left;
+}
+
+// Every tick's canvas, each tick redrawn on its own.
+std::vector<std::vector<std::uint8_t>> DrawDay(bool caching, bool narrowCells = false) {
+    SetFrameCaching(App().clock, caching);
+    std::vector<std::vector<std::uint8_t>> frames;
+    for (const auto& tick : ScriptedDay()) {
+        tick();
+        RedrawClock(App().clock, true);
+        frames.push_back(DibBytes(App().clock.clockCanvas.GetBitmap()));
+        if (narrowCells)
+            NarrowKeptCells();
+    }
+    return frames;
+}
+
+// Each tick redraws only the cells of the figures that changed; the canvas
+// must be the tick drawn whole, and a cell one pixel too narrow must show.
+TEST_F(FrameCache, ADayOfTicksDrawnCellByCellIsTheDayDrawnWhole) {
+    const std::vector<std::vector<std::uint8_t>> whole = DrawDay(false);
+    TearDown();
+    SetUp();
+    const std::vector<std::vector<std::uint8_t>> cells = DrawDay(true);
+    EXPECT_TRUE(WaitForScreenToShowCanvas());
+    TearDown();
+    SetUp();
+    const std::vector<std::vector<std::uint8_t>> narrow = DrawDay(true, true);
+
+    ASSERT_EQ(cells.size(), whole.size());
+    ASSERT_EQ(narrow.size(), whole.size());
+    std::size_t differing = 0;
+    std::size_t narrowDiffering = 0;
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        differing += cells[i] != whole[i];
+        narrowDiffering += narrow[i] != whole[i];
+    }
+    EXPECT_EQ(differing, 0u) << "of " << whole.size() << " ticks";
+    EXPECT_GT(narrowDiffering, 0u) << "cells one pixel too narrow went unnoticed";
+}
+
+// Where a whole redraw would clear it: the first ink of the hour.
+POINT FirstInkOfTheHour(const GraphicsObject& layer, int bottom) {
+    for (int x = 0; x < layer.GetWidth(); ++x)
+        for (int y = 0; y < bottom; ++y)
+            if (DibPixel(layer.GetBitmap(), x, y).a != 0)
+                return {x, y};
+    return {-1, -1};
+}
+
+TEST_F(FrameCache, ATickKeepsTheCharactersThatDidNotChangeAndTheDateUntilItChanges) {
+    GraphicsObject& layer = App().clock.textLayer;
+    const Bgra mark{1, 2, 3, 4};
+    const auto markedAfterTick = [&](int second, POINT at) {
+        SetDibPixel(layer.GetBitmap(), at, mark);
+        SetSecondOfWeek(second);
+        RedrawClock(App().clock, true);
+        return DibPixel(layer.GetBitmap(), at.x, at.y) == mark;
+    };
+    SetSecondOfWeek(23 * Hours + 59 * 60 + 56);
+    RedrawClock(App().clock, true);
+    const POINT hour = FirstInkOfTheHour(layer, layer.GetHeight());
+    ASSERT_GE(hour.x, 0) << "no time drawn";
+    EXPECT_TRUE(markedAfterTick(23 * Hours + 59 * 60 + 57, hour)) << "the hour was drawn again";
+
+    Settings().showDate = "真";
+    FitClockToDateLine(App().clock);
+    RedrawClock(App().clock, true);
+    const int timeBottom = static_cast<int>(App().clock.layout.dateRect.Y);
+    const POINT datedHour = FirstInkOfTheHour(layer, timeBottom);
+    const POINT date{layer.GetWidth() / 2, timeBottom + 10};
+    SetDibPixel(layer.GetBitmap(), datedHour, mark);
+    EXPECT_TRUE(markedAfterTick(23 * Hours + 59 * 60 + 58, date)) << "the date was drawn again";
+    EXPECT_EQ(DibPixel(layer.GetBitmap(), datedHour.x, datedHour.y), mark) << "the hour was drawn again";
+
+    SetDibPixel(layer.GetBitmap(), datedHour, mark);
+    EXPECT_FALSE(markedAfterTick(24 * Hours, date)) << "every character and the date change at midnight";
+    EXPECT_NE(DibPixel(layer.GetBitmap(), datedHour.x, datedHour.y), mark);
+}
+
 TEST_F(FrameCache, AFrameWhosePresentFailedIsSentAgain) {
     RedrawClock(App().clock, true);
     ASSERT_TRUE(WaitForScreenToShowCanvas());

@@ -159,6 +159,17 @@ TEST(ChangedPixelBounds, BoundsExactlyThePixelsThatDiffer) {
         const RECT bounds = ChangedPixelBounds(before, after, width, height);
         EXPECT_TRUE(EqualRect(&bounds, &c.bounds))
             << bounds.left << "," << bounds.top << "," << bounds.right << "," << bounds.bottom;
+        // Compared only inside a rectangle: what differs outside it is not seen.
+        const RECT within{2, 1, 6, 9};
+        RECT expected{};
+        for (const POINT& p : c.changed) {
+            const RECT pixel{p.x, p.y, p.x + 1, p.y + 1};
+            if (PtInRect(&within, p))
+                UnionRect(&expected, &expected, &pixel);
+        }
+        const RECT inside = ChangedPixelBounds(before, after, width, height, within);
+        EXPECT_TRUE(EqualRect(&inside, &expected))
+            << inside.left << "," << inside.top << "," << inside.right << "," << inside.bottom;
     }
     const RECT whole{0, 0, width, height};
     const RECT shorter = ChangedPixelBounds(before, std::span(before).first(10), width, height);

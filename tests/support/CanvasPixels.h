@@ -1,5 +1,5 @@
 #pragma once
-// Reading the pixels of a 32-bit bottom-up DIB section, top-down coordinates.
+// Reading and writing the pixels of a 32-bit bottom-up DIB section, top-down coordinates.
 #include <windows.h>
 
 #include <cstdint>
@@ -18,6 +18,21 @@ inline Bgra DibPixel(HBITMAP bitmap, int x, int y) {
     const auto* bits = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
     const auto* pixel = bits + static_cast<std::size_t>(height - 1 - y) * section.dsBm.bmWidthBytes + x * 4;
     return {pixel[0], pixel[1], pixel[2], pixel[3]};
+}
+
+inline void SetDibPixel(HBITMAP bitmap, POINT at, Bgra colour) {
+    DIBSECTION section{};
+    if (!bitmap || GetObjectW(bitmap, sizeof section, &section) != sizeof section || !section.dsBm.bmBits)
+        return;
+    GdiFlush();
+    auto* bits = static_cast<std::uint8_t*>(section.dsBm.bmBits);
+    auto* pixel = bits +
+                  static_cast<std::size_t>(section.dsBm.bmHeight - 1 - at.y) * section.dsBm.bmWidthBytes +
+                  at.x * 4;
+    pixel[0] = colour.b;
+    pixel[1] = colour.g;
+    pixel[2] = colour.r;
+    pixel[3] = colour.a;
 }
 
 inline std::vector<std::uint8_t> DibBytes(HBITMAP bitmap) {

@@ -1,0 +1,101 @@
+#include "clock/TextFigures.h"
+
+#include "graphics/PathObject.h"
+#include "graphics/PenObject.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr BYTE StartType = Gdiplus::PathPointTypeStart;
+constexpr BYTE TypeMask = Gdiplus::PathPointTypePathTypeMask;
+// Where no bounds can be had, the figure may reach anywhere on the layer.
+constexpr RECT Anywhere{-(1 << 24), -(1 << 24), 1 << 24, 1 << 24};
+
+// The pixels ink within the bounds can touch. Renderers differ in where they
+// sample a pixel: at its centre (pixel i covers x from i to i + 1) or at its
+// top left corner (from i - 1/2 to i + 1/2). Either way the first pixel is
+// at or after floor(x), and the last at or before floor(right + 1/2).
+RECT PixelsAround(const Gdiplus::RectF& bounds) {
+    const auto first = [](float from) { return static_cast<LONG>(std::floor(from)); };
+    const auto pastLast = [](float to) { return static_cast<LONG>(std::floor(to + 0.5f)) + 1; };
+    return {first(bounds.X), first(bounds.Y), pastLast(bounds.X + bounds.Width),
+            pastLast(bounds.Y + bounds.Height)};
+}
+
+RECT ReachOf(const TextFigure& figure, const PenObject* pen) {
+    PathObject path;
+    if (!path.CreateFromPoints(figure.points, figure.types, Gdiplus::FillModeWinding))
+        return Anywhere;
+    // Widened and flattened paths are made of lines: their bounds are those
+    // of the ink, where a curve's control points may lie well outside it.
+    const bool shaped = pen ? path.Widen(*pen) : path.Flatten();
+    Gdiplus::RectF bounds{};
+    if (!shaped || !path.GetBounds(bounds, nullptr, PenObject()))
+        return Anywhere;
+    return PixelsAround(bounds);
+}
+
+} // namespace
+
+bool TextFigure::SameShape(const TextFigure& other) const {
+    return points.size() == other.points.size() && types == other.types &&
+           std::memcmp(points.data(), other.points.data(), points.size() * sizeof(Gdiplus::PointF)) == 0;
+}
+
+std::vector<TextFigure> SplitFigures(const PathObject& path, int first, int end) {
+    std::vector<TextFigure> figures;
+    PathDataRecord data;
+    if (!path.GetPathData(data))
+        return figures;
+    const auto last = std::min(data.points.size(), static_cast<std::size_t>(std::max(end, 0)));
+    for (std::size_t i = static_cast<std::size_t>(std::max(first, 0)); i < last; ++i) {
+        if ((data.types[i] & TypeMask) == StartType || figures.empty())
+            figures.emplace_back();
+        figures.back().points.push_back(data.points[i]);
+        figures.back().types.push_back(data.types[i]);
+    }
+    return figures;
+}
+
+void MeasureReach(std::span<TextFigure> figures, const PenObject* pen) {
+    for (TextFigure& figure : figures)
+        figure.reach = ReachOf(figure, pen);
+}
+
+RECT ChangedCells(std::span<const TextFigure> before, std::span<TextFigure> after, const PenObject* pen) {
+    std::vector<bool> matched(before.size(), false);
+    RECT changed{};
+    for (TextFigure& figure : after) {
+        std::size_t i = 0;
+        while (i < before.size() && (matched[i] || !before[i].SameShape(figure)))
+            ++i;
+        if (i < before.size()) {
+            matched[i] = true;
+            figure.reach = before[i].reach;
+        } else {
+            figure.reach = ReachOf(figure, pen);
+            UnionRect(&changed, &changed, &figure.reach);
+        }
+    }
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (!matched[i])
+            UnionRect(&changed, &changed, &before[i].reach);
+    }
+    return changed;
+}
+
+bool PathOfFigures(PathObject& path, std::span<const TextFigure> figures, int fillMode, const RECT* within) {
+    std::vector<Gdiplus::PointF> points;
+    std::vector<BYTE> types;
+    for (const TextFigure& figure : figures) {
+        RECT common{};
+        if (within && !IntersectRect(&common, &figure.reach, within))
+            continue;
+        points.insert(points.end(), figure.points.begin(), figure.points.end());
+        types.insert(types.end(), figure.types.begin(), figure.types.end());
+    }
+    return !points.empty() && path.CreateFromPoints(points, types, fillMode);
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The time text's path taken apart into its figures, the closed contours
+// its glyphs are made of, so that a tick redraws only where they changed.
+// A closed contour fills nothing outside its own bounds and its outline
+// reaches no further than the outline drawn around it: pixels outside every
+// changed figure's reach stay as they are, even under the nonzero rule.
+#include "graphics/GdiPlusFlat.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <span>
+#include <vector>
+
+class PathObject;
+class PenObject;
+
+struct TextFigure {
+    std::vector<Gdiplus::PointF> points;
+    std::vector<BYTE> types;
+    // The layer pixels its fill and outline can touch.
+    RECT reach{};
+
+    bool SameShape(const TextFigure& other) const;
+};
+
+// The figures of the path's points first to end (exclusive) in order, with
+// no reach yet; none from an empty path.
+std::vector<TextFigure> SplitFigures(const PathObject& path, int first = 0, int end = INT_MAX);
+
+// Sets the reach of each figure: the bounds of the figure as the pen widens
+// it, or of the flattened figure without a pen.
+void MeasureReach(std::span<TextFigure> figures, const PenObject* pen);
+
+// The rectangle around every figure that one set has and the other has not,
+// figures matched shape for shape; empty when both hold the same shapes.
+// Figures of after that match one of before take its reach; the others are
+// measured with the pen.
+RECT ChangedCells(std::span<const TextFigure> before, std::span<TextFigure> after, const PenObject* pen);
+
+// A path of the figures in their order, or of those whose reach meets the
+// rectangle within. False when there are none.
+bool PathOfFigures(PathObject& path, std::span<const TextFigure> figures, int fillMode,
+                   const RECT* within = nullptr);
