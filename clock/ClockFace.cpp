@@ -29,12 +29,18 @@ int Trunc(float value) {
     return static_cast<int>(value);
 }
 
+// The bitmap's DIB section, once GDI has finished drawing into it; false
+// when it has no pixels in memory.
+bool ReadDibSection(HBITMAP bitmap, DIBSECTION& section) {
+    GdiFlush();
+    return GetObjectW(bitmap, sizeof section, &section) == sizeof section && section.dsBm.bmBits;
+}
+
 // The layer's pixels inside the rectangle become 0, as a new canvas has them.
 void ClearLayerRect(GraphicsObject& layer, const RECT& rect) {
     layer.Flush(Gdiplus::FlushIntentionSync);
-    GdiFlush();
     DIBSECTION section{};
-    if (GetObjectW(layer.GetBitmap(), sizeof section, &section) != sizeof section || !section.dsBm.bmBits)
+    if (!ReadDibSection(layer.GetBitmap(), section))
         return;
     const LONG height = section.dsBm.bmHeight;
     const RECT bitmap{0, 0, section.dsBm.bmWidth, height};
@@ -368,6 +374,11 @@ void AddTime(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& t
     path.AddString(inputs.designator, family, inputs.dateEmSize, markerRect, inputs.fontStyle, format);
 }
 
+// Where the time is centred: across the text layer, in the time's band.
+Gdiplus::RectF TimeRectOf(const TextInputs& inputs, const Gdiplus::RectF& textRect) {
+    return {textRect.X, inputs.timeTop, textRect.Width, inputs.timeHeight};
+}
+
 void AddDate(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& textRect,
              const FontFamilyObject& family, const StringFormatObject& format) {
     if (inputs.date.empty())
@@ -381,8 +392,7 @@ void AddDate(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& t
 int AddTextPath(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& textRect,
                 const FontFamilyObject& family, const StringFormatObject& format) {
     path.Create(FillModeWinding);
-    const Gdiplus::RectF timeRect{textRect.X, inputs.timeTop, textRect.Width, inputs.timeHeight};
-    AddTime(path, inputs, timeRect, family, format);
+    AddTime(path, inputs, TimeRectOf(inputs, textRect), family, format);
     const int timePoints = path.GetPointCount();
     AddDate(path, inputs, textRect, family, format);
     return timePoints;
@@ -422,7 +432,9 @@ void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const 
     StrokeAndFill(layer, path, inputs, outline);
     if (cache) {
         cache->textFigures = SplitFigures(path);
-        cache->dateFiguresFrom = SplitFigures(path, 0, timePoints).size();
+        cache->dateFiguresFrom = 0;
+        for (int points = 0; cache->dateFiguresFrom < cache->textFigures.size() && points < timePoints;)
+            points += static_cast<int>(cache->textFigures[cache->dateFiguresFrom++].points.size());
         MeasureReach(cache->textFigures, outline);
     }
 }
@@ -543,10 +555,8 @@ FrameInputs FrameInputsNow(const ClockView& view) {
 
 // The canvas's pixels; empty without a canvas.
 std::span<const std::uint8_t> CanvasPixels(const ClockView& view) {
-    GdiFlush();
     DIBSECTION section{};
-    if (GetObjectW(view.clockCanvas.GetBitmap(), sizeof section, &section) != sizeof section ||
-        !section.dsBm.bmBits)
+    if (!ReadDibSection(view.clockCanvas.GetBitmap(), section))
         return {};
     return {static_cast<const std::uint8_t*>(section.dsBm.bmBits),
             static_cast<std::size_t>(section.dsBm.bmWidthBytes) * section.dsBm.bmHeight};
@@ -647,8 +657,7 @@ std::vector<TextFigure> FiguresNow(const ClockView& view, const TextInputs& inpu
     const Gdiplus::RectF& textRect = view.layout.textRect;
     PathObject time;
     time.Create(FillModeWinding);
-    AddTime(time, inputs, {textRect.X, inputs.timeTop, textRect.Width, inputs.timeHeight}, cache.family,
-            cache.format);
+    AddTime(time, inputs, TimeRectOf(inputs, textRect), cache.family, cache.format);
     std::vector<TextFigure> figures = SplitFigures(time);
     dateFrom = figures.size();
     if (inputs.date == cache.text->date) {

@@ -3,7 +3,6 @@
 #include "graphics/PathObject.h"
 #include "graphics/PenObject.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -45,13 +44,12 @@ bool TextFigure::SameShape(const TextFigure& other) const {
            std::memcmp(points.data(), other.points.data(), points.size() * sizeof(Gdiplus::PointF)) == 0;
 }
 
-std::vector<TextFigure> SplitFigures(const PathObject& path, int first, int end) {
+std::vector<TextFigure> SplitFigures(const PathObject& path) {
     std::vector<TextFigure> figures;
     PathDataRecord data;
     if (!path.GetPathData(data))
         return figures;
-    const auto last = std::min(data.points.size(), static_cast<std::size_t>(std::max(end, 0)));
-    for (std::size_t i = static_cast<std::size_t>(std::max(first, 0)); i < last; ++i) {
+    for (std::size_t i = 0; i < data.points.size(); ++i) {
         if ((data.types[i] & TypeMask) == StartType || figures.empty())
             figures.emplace_back();
         figures.back().points.push_back(data.points[i]);

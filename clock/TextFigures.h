@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-#include <climits>
 #include <span>
 #include <vector>
 
@@ -24,9 +23,8 @@ struct TextFigure {
     bool SameShape(const TextFigure& other) const;
 };
 
-// The figures of the path's points first to end (exclusive) in order, with
-// no reach yet; none from an empty path.
-std::vector<TextFigure> SplitFigures(const PathObject& path, int first = 0, int end = INT_MAX);
+// The path's figures in order, with no reach yet; none from an empty path.
+std::vector<TextFigure> SplitFigures(const PathObject& path);
 
 // Sets the reach of each figure: the bounds of the figure as the pen widens
 // it, or of the flattened figure without a pen.
