@@ -650,15 +650,30 @@ bool VisibleButtonWithin(const ClockView& view, const RECT& part) {
     return false;
 }
 
-// The figures of the text the inputs ask for: the time's laid out anew, the
-// date line's kept while the date is the same.
+// What the time's figures depend on: the inputs without the date line.
+TextInputs TimeOnly(TextInputs inputs) {
+    inputs.date.clear();
+    return inputs;
+}
+
+std::vector<TextFigure> LayOutTime(const ClockView& view, const TextInputs& inputs) {
+    PathObject time;
+    time.Create(FillModeWinding);
+    AddTime(time, inputs, TimeRectOf(inputs, view.layout.textRect), view.faceCache.family,
+            view.faceCache.format);
+    return SplitFigures(time);
+}
+
+// The figures of the text the inputs ask for: the time's laid out ahead or
+// anew, the date line's kept while the date is the same.
 std::vector<TextFigure> FiguresNow(const ClockView& view, const TextInputs& inputs, std::size_t& dateFrom) {
     const FaceCache& cache = view.faceCache;
     const Gdiplus::RectF& textRect = view.layout.textRect;
-    PathObject time;
-    time.Create(FillModeWinding);
-    AddTime(time, inputs, TimeRectOf(inputs, textRect), cache.family, cache.format);
-    std::vector<TextFigure> figures = SplitFigures(time);
+    const auto ahead = std::ranges::find(cache.timesAheadFor, TimeOnly(inputs));
+    std::vector<TextFigure> figures =
+        ahead != cache.timesAheadFor.end()
+            ? cache.timesAhead.Get(static_cast<std::size_t>(ahead - cache.timesAheadFor.begin()))
+            : LayOutTime(view, inputs);
     dateFrom = figures.size();
     if (inputs.date == cache.text->date) {
         figures.insert(figures.end(),
@@ -672,6 +687,48 @@ std::vector<TextFigure> FiguresNow(const ClockView& view, const TextInputs& inpu
         figures.insert(figures.end(), dateFigures.begin(), dateFigures.end());
     }
     return figures;
+}
+
+// How many ticks ahead the time is laid out. The first layout after an
+// idle second costs many times what the next ones do, with the font and
+// glyph code and data gone cold; ten at once make one such layout in ten.
+constexpr int TicksLaidAhead = 10;
+
+// Lays out the time of the ticks after the one shown, unless the next one is
+// laid out already, each with the reach of the figures it changes.
+void LayTimesAhead(ClockView& view, const TextInputs& inputs, const PenObject* pen) {
+    FaceCache& cache = view.faceCache;
+    TimeFormat format = TimeFormatOf(view.settings);
+    format.showDate = false;
+    const int step = format.showSeconds ? 1 : 60;
+    const auto timeAfter = [&](int ticks) -> std::optional<TextInputs> {
+        const std::optional<SYSTEMTIME> later = SecondsLater(view.timeText.reading, ticks * step);
+        if (!later)
+            return std::nullopt;
+        const TimeText text = FormatTimeText(*later, format);
+        TextInputs next = TimeOnly(inputs);
+        next.text = text.digitsText;
+        next.designator = text.designator;
+        next.designatorFirst = text.designatorFirst;
+        return next;
+    };
+    const std::optional<TextInputs> next = timeAfter(1);
+    if (!next || std::ranges::find(cache.timesAheadFor, *next) != cache.timesAheadFor.end())
+        return;
+    cache.timesAhead.Clear();
+    cache.timesAheadFor.clear();
+    const auto shownEnd = cache.textFigures.begin() + static_cast<std::ptrdiff_t>(cache.dateFiguresFrom);
+    std::vector<TextFigure> previous(cache.textFigures.begin(), shownEnd);
+    for (int ticks = 1; ticks <= TicksLaidAhead; ++ticks) {
+        const std::optional<TextInputs> later = timeAfter(ticks);
+        if (!later)
+            return;
+        std::vector<TextFigure> figures = LayOutTime(view, *later);
+        ChangedCells(previous, figures, pen);
+        cache.timesAhead.Add(figures);
+        cache.timesAheadFor.push_back(*later);
+        previous = std::move(figures);
+    }
 }
 
 // Draws the text layer's changed cells again and composes the canvas inside
@@ -716,6 +773,7 @@ bool DrawTextCells(ClockView& view, const TextInputs& inputs, RECT& part) {
     cache.text = inputs;
     cache.textFigures = std::move(figures);
     cache.dateFiguresFrom = dateFrom;
+    LayTimesAhead(view, inputs, outline);
     return true;
 }
 
@@ -757,12 +815,18 @@ void RedrawClock(ClockView& view, bool refreshTime) {
         view.timeText = FormatTimeText(ReadLocalTime(), TimeFormatOf(view.settings));
     FaceCache& cache = view.faceCache;
     const bool onScreen = ShownFrameOnScreen(view, cache);
-    if (onScreen && std::ranges::equal(CanvasPixels(view), cache.shownPixels)) {
+    if (onScreen) {
         const FrameInputs now = FrameInputsNow(view);
-        if (*cache.shown == now)
+        // The same frame is not drawn again while the canvas holds it. A tick
+        // composes the cells it changes from the layers and sends nothing
+        // else, so it need not read the whole canvas first: what else the
+        // canvas may hold stays off the screen.
+        if (*cache.shown == now) {
+            if (SamePixels(CanvasPixels(view), cache.shownPixels))
+                return;
+        } else if (cache.shown->SameAroundText(now) && RedrawTextCells(view, now)) {
             return;
-        if (cache.shown->SameAroundText(now) && RedrawTextCells(view, now))
-            return;
+        }
     }
     DrawLayers(view, false);
     // Only the pixels that differ from the frame on the screen are sent.
@@ -792,6 +856,8 @@ void FaceCache::Release() {
     panel.reset();
     text.reset();
     textFigures.clear();
+    timesAhead = {};
+    timesAheadFor.clear();
     shown.reset();
     shownPixels.clear();
     family.Delete();

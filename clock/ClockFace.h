@@ -182,6 +182,11 @@ struct FaceCache {
     // the layer was not drawn from figures.
     std::vector<TextFigure> textFigures;
     std::size_t dateFiguresFrom = 0;
+    // The time's figures for the ticks after the one shown, laid out with
+    // it (see LayTimesAhead): set i is the figures of timesAheadFor[i], the
+    // text inputs of that time without the date line.
+    FigureStore timesAhead;
+    std::vector<TextInputs> timesAheadFor;
     // The last frame presented, and the canvas pixels it left: a frame with
     // the same inputs over the same pixels is on the screen already.
     std::unique_ptr<FrameInputs> shown;

@@ -141,6 +141,25 @@ bool LayeredCanvas::SetAlpha(std::int32_t newAlpha) {
     return true;
 }
 
+bool SamePixels(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
+    if (a.size() != b.size())
+        return false;
+    std::size_t at = 0;
+    for (; at + 8 <= a.size(); at += 8) {
+        std::uint64_t left = 0;
+        std::uint64_t right = 0;
+        std::memcpy(&left, a.data() + at, 8);
+        std::memcpy(&right, b.data() + at, 8);
+        if (left != right)
+            return false;
+    }
+    for (; at < a.size(); ++at) {
+        if (a[at] != b[at])
+            return false;
+    }
+    return true;
+}
+
 RECT ChangedPixelBounds(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after, int width,
                         int height) {
     return ChangedPixelBounds(before, after, width, height, RECT{0, 0, width, height});
@@ -161,14 +180,11 @@ RECT ChangedPixelBounds(std::span<const std::uint8_t> before, std::span<const st
         return static_cast<std::size_t>(height - 1 - row) * stride + static_cast<std::size_t>(x) * 4;
     };
     const auto span = static_cast<std::size_t>(area.right - area.left) * 4;
-    const auto rowDiffers = [&](int row) {
-        const std::size_t at = pixelAt(row, area.left);
-        return std::memcmp(before.data() + at, after.data() + at, span) != 0;
+    const auto differ = [&](std::size_t at, std::size_t bytes) {
+        return !SamePixels(before.subspan(at, bytes), after.subspan(at, bytes));
     };
-    const auto pixelDiffers = [&](int row, int x) {
-        const std::size_t at = pixelAt(row, x);
-        return std::memcmp(before.data() + at, after.data() + at, 4) != 0;
-    };
+    const auto rowDiffers = [&](int row) { return differ(pixelAt(row, area.left), span); };
+    const auto pixelDiffers = [&](int row, int x) { return differ(pixelAt(row, x), 4); };
     int top = area.top;
     while (top < area.bottom && !rowDiffers(top))
         ++top;

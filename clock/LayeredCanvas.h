@@ -62,6 +62,11 @@ private:
     std::optional<Shown> shown; // the last successful present's placement
 };
 
+// Whether two blocks of pixels hold the same bytes, read eight at a time:
+// a C runtime's memcmp may go byte by byte, and a frame compares a whole
+// canvas.
+bool SamePixels(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b);
+
 // The bounding box, in top-down window coordinates, of the pixels that differ
 // between two 32-bit bottom-up canvases of that size; empty when none does,
 // the whole canvas when either holds fewer bytes than the size needs.

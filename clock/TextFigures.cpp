@@ -74,7 +74,8 @@ RECT ChangedCells(std::span<const TextFigure> before, std::span<TextFigure> afte
             matched[i] = true;
             figure.reach = before[i].reach;
         } else {
-            figure.reach = ReachOf(figure, pen);
+            if (IsRectEmpty(&figure.reach))
+                figure.reach = ReachOf(figure, pen);
             UnionRect(&changed, &changed, &figure.reach);
         }
     }
@@ -83,6 +84,59 @@ RECT ChangedCells(std::span<const TextFigure> before, std::span<TextFigure> afte
             UnionRect(&changed, &changed, &before[i].reach);
     }
     return changed;
+}
+
+namespace {
+
+// Room for twice what is needed, so that sets a little larger than the
+// first ones fit without another allocation.
+template <class T> void MakeRoom(std::vector<T>& block, std::size_t more) {
+    if (block.capacity() < block.size() + more)
+        block.reserve(2 * (block.size() + more));
+}
+
+} // namespace
+
+void FigureStore::Clear() {
+    points.clear();
+    types.clear();
+    reaches.clear();
+    figureEnds.clear();
+    setEnds.clear();
+}
+
+void FigureStore::Add(std::span<const TextFigure> figures) {
+    std::size_t pointCount = 0;
+    for (const TextFigure& figure : figures)
+        pointCount += figure.points.size();
+    MakeRoom(points, pointCount);
+    MakeRoom(types, pointCount);
+    MakeRoom(reaches, figures.size());
+    MakeRoom(figureEnds, figures.size());
+    MakeRoom(setEnds, 1);
+    for (const TextFigure& figure : figures) {
+        points.insert(points.end(), figure.points.begin(), figure.points.end());
+        types.insert(types.end(), figure.types.begin(), figure.types.end());
+        reaches.push_back(figure.reach);
+        figureEnds.push_back(points.size());
+    }
+    setEnds.push_back(figureEnds.size());
+}
+
+std::vector<TextFigure> FigureStore::Get(std::size_t set) const {
+    std::vector<TextFigure> figures;
+    if (set >= setEnds.size())
+        return figures;
+    const std::size_t first = set == 0 ? 0 : setEnds[set - 1];
+    for (std::size_t i = first; i < setEnds[set]; ++i) {
+        const std::size_t from = i == 0 ? 0 : figureEnds[i - 1];
+        const auto begin = static_cast<std::ptrdiff_t>(from);
+        const auto end = static_cast<std::ptrdiff_t>(figureEnds[i]);
+        figures.push_back({{points.begin() + begin, points.begin() + end},
+                           {types.begin() + begin, types.begin() + end},
+                           reaches[i]});
+    }
+    return figures;
 }
 
 bool PathOfFigures(PathObject& path, std::span<const TextFigure> figures, int fillMode, const RECT* within) {

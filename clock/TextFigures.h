@@ -33,8 +33,27 @@ void MeasureReach(std::span<TextFigure> figures, const PenObject* pen);
 // The rectangle around every figure that one set has and the other has not,
 // figures matched shape for shape; empty when both hold the same shapes.
 // Figures of after that match one of before take its reach; the others are
-// measured with the pen.
+// measured with the pen unless they have a reach already.
 RECT ChangedCells(std::span<const TextFigure> before, std::span<TextFigure> after, const PenObject* pen);
+
+// Sets of figures with their reach, kept in a few blocks that are reused:
+// once the blocks have grown to the largest sets kept, clearing and adding
+// sets again allocates nothing, so what the store holds does not move the
+// heap from one frame to the next.
+class FigureStore {
+public:
+    void Clear();
+    void Add(std::span<const TextFigure> figures);
+    std::size_t Count() const { return setEnds.size(); }
+    std::vector<TextFigure> Get(std::size_t set) const;
+
+private:
+    std::vector<Gdiplus::PointF> points;
+    std::vector<BYTE> types;
+    std::vector<RECT> reaches;
+    std::vector<std::size_t> figureEnds; // in points, one per figure
+    std::vector<std::size_t> setEnds;    // in figures, one per set
+};
 
 // A path of the figures in their order, or of those whose reach meets the
 // rectangle within. False when there are none.

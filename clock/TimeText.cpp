@@ -46,6 +46,7 @@ TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds) {
     if (showSeconds)
         text.timeText += ":" + text.secondText;
     text.digitsText = text.timeText;
+    text.reading = time;
     return text;
 }
 
@@ -54,6 +55,7 @@ TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format) {
     if (format.twelveHour)
         shown.wHour = static_cast<WORD>(time.wHour % 12 == 0 ? 12 : time.wHour % 12);
     TimeText text = FormatTimeText(shown, format.showSeconds);
+    text.reading = time;
     if (format.twelveHour) {
         const DayHalves halves = DayHalvesOf(format.locale);
         text.designator = time.wHour < 12 ? halves.am : halves.pm;
@@ -65,6 +67,22 @@ TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format) {
     if (format.showDate)
         text.dateText = FormatDateText(time, format.longDate, format.locale);
     return text;
+}
+
+std::optional<SYSTEMTIME> SecondsLater(const SYSTEMTIME& time, int seconds) {
+    FILETIME file{};
+    if (!SystemTimeToFileTime(&time, &file))
+        return std::nullopt;
+    ULARGE_INTEGER ticks{};
+    ticks.LowPart = file.dwLowDateTime;
+    ticks.HighPart = file.dwHighDateTime;
+    ticks.QuadPart += static_cast<ULONGLONG>(seconds) * 10'000'000;
+    file.dwLowDateTime = ticks.LowPart;
+    file.dwHighDateTime = ticks.HighPart;
+    SYSTEMTIME later{};
+    if (!FileTimeToSystemTime(&file, &later))
+        return std::nullopt;
+    return later;
 }
 
 std::string FormatDateText(const SYSTEMTIME& time, bool longDate, LCID locale) {

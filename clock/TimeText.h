@@ -3,6 +3,7 @@
 // user's locale. Texts are ANSI byte strings.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 // The texts of the last time reading.
@@ -15,6 +16,7 @@ struct TimeText {
     std::string designator; // AM/PM on the 12-hour clock, else empty
     bool designatorFirst = false;
     std::string dateText; // empty while no date line is shown
+    SYSTEMTIME reading{}; // the local time the texts were made from
 };
 
 // A locale's AM and PM designators and where it puts them.
@@ -45,5 +47,8 @@ TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds);
 // locale's designator ("上午 9:05", "9:05 PM"); with a date, the locale's long
 // or short date.
 TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format);
+// The local time so many seconds later; none for a time Windows cannot
+// convert (such as the empty reading of texts never made from a time).
+std::optional<SYSTEMTIME> SecondsLater(const SYSTEMTIME& time, int seconds);
 // The locale's long or short date, "" when Windows cannot write it.
 std::string FormatDateText(const SYSTEMTIME& time, bool longDate, LCID locale);

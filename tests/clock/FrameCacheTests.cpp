@@ -247,6 +247,29 @@ TEST_F(FrameCache, ADayOfTicksDrawnCellByCellIsTheDayDrawnWhole) {
     EXPECT_GT(narrowDiffering, 0u) << "cells one pixel too narrow went unnoticed";
 }
 
+// A tick lays out the time of the ten seconds after it; the ticks that
+// follow take theirs from there (the day above checks their pixels), and
+// the tick that takes the last lays out the next ten.
+TEST_F(FrameCache, ATickLaysOutTheTimeOfTheTenSecondsAfterIt) {
+    const std::vector<TextInputs>& ahead = App().clock.faceCache.timesAheadFor;
+    const auto tick = [](int second) {
+        SetSecondOfWeek(9 * Hours + 59 * 60 + second);
+        RedrawClock(App().clock, true);
+    };
+    tick(55);
+    tick(56);
+    ASSERT_EQ(ahead.size(), 10u);
+    EXPECT_EQ(ahead.front().text, "9:59:57");
+    EXPECT_EQ(ahead.back().text, "10:00:06");
+    for (int second = 57; second < 66; ++second) {
+        tick(second);
+        EXPECT_EQ(ahead.front().text, "9:59:57") << "laid out again at second " << second;
+    }
+    tick(66);
+    ASSERT_FALSE(ahead.empty());
+    EXPECT_EQ(ahead.front().text, "10:00:07");
+}
+
 // Where a whole redraw would clear it: the first ink of the hour.
 POINT FirstInkOfTheHour(const GraphicsObject& layer, int bottom) {
     for (int x = 0; x < layer.GetWidth(); ++x)

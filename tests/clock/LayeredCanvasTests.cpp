@@ -156,6 +156,7 @@ TEST(ChangedPixelBounds, BoundsExactlyThePixelsThatDiffer) {
         std::vector<std::uint8_t> after = before;
         for (const POINT& p : c.changed) // bottom-up rows; one byte of the pixel
             after[((height - 1 - p.y) * width + p.x) * 4 + 3] ^= 1;
+        EXPECT_EQ(SamePixels(before, after), c.changed.empty()); // (6, 0) is in the bytes past the last 8
         const RECT bounds = ChangedPixelBounds(before, after, width, height);
         EXPECT_TRUE(EqualRect(&bounds, &c.bounds))
             << bounds.left << "," << bounds.top << "," << bounds.right << "," << bounds.bottom;
@@ -174,6 +175,7 @@ TEST(ChangedPixelBounds, BoundsExactlyThePixelsThatDiffer) {
     const RECT whole{0, 0, width, height};
     const RECT shorter = ChangedPixelBounds(before, std::span(before).first(10), width, height);
     EXPECT_TRUE(EqualRect(&shorter, &whole)) << "a canvas of another size differs everywhere";
+    EXPECT_FALSE(SamePixels(before, std::span(before).first(136)));
 }
 
 TEST_F(LayeredCanvasTest, ChangedPresentSendsTheWholeWindowWhenItsPlacementChanged) {
