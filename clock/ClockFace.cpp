@@ -36,24 +36,32 @@ bool ReadDibSection(HBITMAP bitmap, DIBSECTION& section) {
     return GetObjectW(bitmap, sizeof section, &section) == sizeof section && section.dsBm.bmBits;
 }
 
-// The layer's pixels inside the rectangle become 0, as a new canvas has them.
-void ClearLayerRect(GraphicsObject& layer, const RECT& rect) {
+// Hands each row of the layer's pixels inside the rectangle to use, top row
+// first, once GDI+ has finished drawing into them; false when the layer has
+// no pixels in memory or the rectangle misses it.
+template <class UseRow> bool ForEachRowWithin(GraphicsObject& layer, const RECT& rect, UseRow use) {
     layer.Flush(Gdiplus::FlushIntentionSync);
     DIBSECTION section{};
     if (!ReadDibSection(layer.GetBitmap(), section))
-        return;
+        return false;
     const LONG height = section.dsBm.bmHeight;
     const RECT bitmap{0, 0, section.dsBm.bmWidth, height};
     RECT area{};
     if (!IntersectRect(&area, &bitmap, &rect))
-        return;
+        return false;
     auto* bits = static_cast<std::uint8_t*>(section.dsBm.bmBits);
     const bool bottomUp = section.dsBmih.biHeight > 0;
     for (LONG y = area.top; y < area.bottom; ++y) {
         const LONG row = bottomUp ? height - 1 - y : y;
-        std::memset(bits + static_cast<std::size_t>(row) * section.dsBm.bmWidthBytes + area.left * 4, 0,
-                    static_cast<std::size_t>(area.right - area.left) * 4);
+        use(bits + static_cast<std::size_t>(row) * section.dsBm.bmWidthBytes + area.left * 4,
+            static_cast<std::size_t>(area.right - area.left) * 4);
     }
+    return true;
+}
+
+// The layer's pixels inside the rectangle become 0, as a new canvas has them.
+void ClearLayerRect(GraphicsObject& layer, const RECT& rect) {
+    ForEachRowWithin(layer, rect, [](std::uint8_t* row, std::size_t bytes) { std::memset(row, 0, bytes); });
 }
 
 // Sets every pixel of a layer's canvas to 0, as a new canvas has them.
@@ -666,14 +674,15 @@ std::vector<TextFigure> LayOutTime(const ClockView& view, const TextInputs& inpu
 
 // The figures of the text the inputs ask for: the time's laid out ahead or
 // anew, the date line's kept while the date is the same.
-std::vector<TextFigure> FiguresNow(const ClockView& view, const TextInputs& inputs, std::size_t& dateFrom) {
+std::vector<TextFigure> FiguresNow(const ClockView& view, const TextInputs& inputs, std::size_t& dateFrom,
+                                   std::optional<std::size_t>& aheadTime) {
     const FaceCache& cache = view.faceCache;
     const Gdiplus::RectF& textRect = view.layout.textRect;
     const auto ahead = std::ranges::find(cache.timesAheadFor, TimeOnly(inputs));
+    if (ahead != cache.timesAheadFor.end())
+        aheadTime = static_cast<std::size_t>(ahead - cache.timesAheadFor.begin());
     std::vector<TextFigure> figures =
-        ahead != cache.timesAheadFor.end()
-            ? cache.timesAhead.Get(static_cast<std::size_t>(ahead - cache.timesAheadFor.begin()))
-            : LayOutTime(view, inputs);
+        aheadTime ? cache.timesAhead.Get(*aheadTime + 1) : LayOutTime(view, inputs);
     dateFrom = figures.size();
     if (inputs.date == cache.text->date) {
         figures.insert(figures.end(),
@@ -689,6 +698,50 @@ std::vector<TextFigure> FiguresNow(const ClockView& view, const TextInputs& inpu
     return figures;
 }
 
+// The figures that reach the cells, drawn again inside them over a clear
+// background.
+void DrawFiguresWithin(GraphicsObject& layer, std::span<const TextFigure> figures, const RECT& cells,
+                       const TextInputs& inputs, const PenObject* pen) {
+    ClearLayerRect(layer, cells);
+    PathObject redrawn;
+    if (PathOfFigures(redrawn, figures, FillModeWinding, &cells)) {
+        layer.SetClipRectI(cells.left, cells.top, cells.right - cells.left, cells.bottom - cells.top);
+        StrokeAndFill(layer, redrawn, inputs, pen);
+        layer.ResetClip();
+    }
+}
+
+// What the cells drawn ahead may hold in all, allocated once: a tick whose
+// cells do not fit draws them itself.
+constexpr std::size_t CellsAheadBytes = 256 * 1024;
+
+// Draws the figures of a time laid out ahead inside the cells it changes on
+// the layer kept for it, and keeps those pixels for the tick that shows it.
+void DrawCellsAhead(FaceCache& cache, std::span<const TextFigure> figures, const RECT& changed,
+                    const TextInputs& inputs, const PenObject* pen) {
+    GraphicsObject& layer = cache.cellsLayer;
+    const RECT layerRect{0, 0, layer.GetWidth(), layer.GetHeight()};
+    RECT cells{};
+    IntersectRect(&cells, &layerRect, &changed);
+    const auto bytes = static_cast<std::size_t>(cells.right - cells.left) * (cells.bottom - cells.top) * 4;
+    if (cache.cellPixels.capacity() < CellsAheadBytes)
+        cache.cellPixels.reserve(CellsAheadBytes);
+    if (IsRectEmpty(&cells) || cache.cellPixels.size() + bytes > CellsAheadBytes) {
+        cache.cellsAhead.push_back({});
+        return;
+    }
+    DrawFiguresWithin(layer, figures, cells, inputs, pen);
+    const std::size_t from = cache.cellPixels.size();
+    const bool read = ForEachRowWithin(layer, cells, [&](const std::uint8_t* row, std::size_t rowBytes) {
+        cache.cellPixels.insert(cache.cellPixels.end(), row, row + rowBytes);
+    });
+    if (!read || cache.cellPixels.size() != from + bytes) {
+        cache.cellPixels.resize(from);
+        cells = {};
+    }
+    cache.cellsAhead.push_back(cells);
+}
+
 // How many ticks ahead the time is laid out. The first layout after an
 // idle second costs many times what the next ones do, with the font and
 // glyph code and data gone cold; ten at once make one such layout in ten.
@@ -696,7 +749,7 @@ constexpr int TicksLaidAhead = 10;
 
 // Lays out the time of the ticks after the one shown, unless the next one is
 // laid out already, each with the reach of the figures it changes.
-void LayTimesAhead(ClockView& view, const TextInputs& inputs, const PenObject* pen) {
+void LayTimesAhead(ClockView& view, const TextInputs& inputs) {
     FaceCache& cache = view.faceCache;
     TimeFormat format = TimeFormatOf(view.settings);
     format.showDate = false;
@@ -717,18 +770,56 @@ void LayTimesAhead(ClockView& view, const TextInputs& inputs, const PenObject* p
         return;
     cache.timesAhead.Clear();
     cache.timesAheadFor.clear();
+    cache.cellsAhead.clear();
+    cache.cellPixels.clear();
+    PrepareLayer(cache.cellsLayer, view.textLayer.GetWidth(), view.textLayer.GetHeight());
+    PenObject outline;
+    const PenObject* pen = CreateOutlinePen(outline, inputs) ? &outline : nullptr;
     const auto shownEnd = cache.textFigures.begin() + static_cast<std::ptrdiff_t>(cache.dateFiguresFrom);
     std::vector<TextFigure> previous(cache.textFigures.begin(), shownEnd);
+    cache.timesAhead.Add(previous);
     for (int ticks = 1; ticks <= TicksLaidAhead; ++ticks) {
         const std::optional<TextInputs> later = timeAfter(ticks);
         if (!later)
             return;
         std::vector<TextFigure> figures = LayOutTime(view, *later);
-        ChangedCells(previous, figures, pen);
+        const RECT changed = ChangedCells(previous, figures, pen);
         cache.timesAhead.Add(figures);
         cache.timesAheadFor.push_back(*later);
+        DrawCellsAhead(cache, figures, changed, *later, pen);
         previous = std::move(figures);
     }
+}
+
+bool SameShapes(std::span<const TextFigure> a, std::span<const TextFigure> b) {
+    return std::ranges::equal(a, b, [](const TextFigure& x, const TextFigure& y) { return x.SameShape(y); });
+}
+
+// Copies in the cells drawn ahead for a time laid out ahead, where they are
+// what drawing would make: the text layer holds the time they were drawn
+// over, the cells are the same and no figure of the date line reaches them.
+bool CopyCellsAhead(ClockView& view, std::size_t aheadTime, std::span<const TextFigure> figures,
+                    std::size_t dateFrom, const RECT& cells) {
+    FaceCache& cache = view.faceCache;
+    if (aheadTime >= cache.cellsAhead.size() || !EqualRect(&cache.cellsAhead[aheadTime], &cells))
+        return false;
+    const std::span<const TextFigure> shown(cache.textFigures.data(), cache.dateFiguresFrom);
+    if (!SameShapes(shown, cache.timesAhead.Get(aheadTime)))
+        return false;
+    for (const TextFigure& figure : figures.subspan(dateFrom)) {
+        RECT common{};
+        if (IntersectRect(&common, &figure.reach, &cells))
+            return false;
+    }
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < aheadTime; ++i) {
+        const RECT& earlier = cache.cellsAhead[i];
+        from += static_cast<std::size_t>(earlier.right - earlier.left) * (earlier.bottom - earlier.top) * 4;
+    }
+    return ForEachRowWithin(view.textLayer, cells, [&](std::uint8_t* row, std::size_t bytes) {
+        std::memcpy(row, cache.cellPixels.data() + from, bytes);
+        from += bytes;
+    });
 }
 
 // Draws the text layer's changed cells again and composes the canvas inside
@@ -743,7 +834,8 @@ bool DrawTextCells(ClockView& view, const TextInputs& inputs, RECT& part) {
         return false;
     GraphicsObject& layer = view.textLayer;
     std::size_t dateFrom = 0;
-    std::vector<TextFigure> figures = FiguresNow(view, inputs, dateFrom);
+    std::optional<std::size_t> aheadTime;
+    std::vector<TextFigure> figures = FiguresNow(view, inputs, dateFrom, aheadTime);
     PathObject whole;
     if (!PathOfFigures(whole, figures, FillModeWinding) ||
         !PathReachesLayer(whole, inputs.outlineWidth, layer))
@@ -761,19 +853,13 @@ bool DrawTextCells(ClockView& view, const TextInputs& inputs, RECT& part) {
         return false;
 
     if (!IsRectEmpty(&cells)) {
-        ClearLayerRect(layer, cells);
-        PathObject redrawn;
-        if (PathOfFigures(redrawn, figures, FillModeWinding, &cells)) {
-            layer.SetClipRectI(cells.left, cells.top, cells.right - cells.left, cells.bottom - cells.top);
-            StrokeAndFill(layer, redrawn, inputs, outline);
-            layer.ResetClip();
-        }
+        if (!aheadTime || !CopyCellsAhead(view, *aheadTime, figures, dateFrom, cells))
+            DrawFiguresWithin(layer, figures, cells, inputs, outline);
         ComposeWithin(view, part);
     }
     cache.text = inputs;
     cache.textFigures = std::move(figures);
     cache.dateFiguresFrom = dateFrom;
-    LayTimesAhead(view, inputs, outline);
     return true;
 }
 
@@ -797,6 +883,8 @@ bool RedrawTextCells(ClockView& view, const FrameInputs& now) {
     CopyPixelsWithin(cache.shownPixels, pixels, canvas.GetWidth(), canvas.GetHeight(), part);
     cache.shown->text = now.text;
     cache.shownSerial = canvas.PresentSerial();
+    // Once the second is on the screen.
+    LayTimesAhead(view, now.text);
     return true;
 }
 
@@ -858,6 +946,9 @@ void FaceCache::Release() {
     textFigures.clear();
     timesAhead = {};
     timesAheadFor.clear();
+    cellsLayer.ReleaseCanvas();
+    cellsAhead.clear();
+    cellPixels = {};
     shown.reset();
     shownPixels.clear();
     family.Delete();

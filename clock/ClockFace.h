@@ -5,6 +5,7 @@
 #include "clock/TimeText.h"
 #include "framework/DisplayScale.h"
 #include "graphics/FontObjects.h"
+#include "graphics/GraphicsObject.h"
 #include "graphics/GdiPlusFlat.h"
 #include "graphics/StringFormatObject.h"
 
@@ -183,10 +184,17 @@ struct FaceCache {
     std::vector<TextFigure> textFigures;
     std::size_t dateFiguresFrom = 0;
     // The time's figures for the ticks after the one shown, laid out with
-    // it (see LayTimesAhead): set i is the figures of timesAheadFor[i], the
-    // text inputs of that time without the date line.
+    // it (see LayTimesAhead): set i + 1 is the figures of timesAheadFor[i],
+    // the text inputs of that time without the date line.
+    // Set 0 is the time the text layer held when they were laid out.
     FigureStore timesAhead;
     std::vector<TextInputs> timesAheadFor;
+    // The text layer's pixels inside the cells each of those times changes,
+    // drawn ahead on a layer of their own (cellsLayer) one after the other in
+    // cellPixels; an empty rectangle where they were not kept.
+    GraphicsObject cellsLayer;
+    std::vector<RECT> cellsAhead;
+    std::vector<std::uint8_t> cellPixels;
     // The last frame presented, and the canvas pixels it left: a frame with
     // the same inputs over the same pixels is on the screen already.
     std::unique_ptr<FrameInputs> shown;
