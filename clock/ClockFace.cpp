@@ -791,10 +791,6 @@ void LayTimesAhead(ClockView& view, const TextInputs& inputs) {
     }
 }
 
-bool SameShapes(std::span<const TextFigure> a, std::span<const TextFigure> b) {
-    return std::ranges::equal(a, b, [](const TextFigure& x, const TextFigure& y) { return x.SameShape(y); });
-}
-
 // Copies in the cells drawn ahead for a time laid out ahead, where they are
 // what drawing would make: the text layer holds the time they were drawn
 // over, the cells are the same and no figure of the date line reaches them.
@@ -804,7 +800,7 @@ bool CopyCellsAhead(ClockView& view, std::size_t aheadTime, std::span<const Text
     if (aheadTime >= cache.cellsAhead.size() || !EqualRect(&cache.cellsAhead[aheadTime], &cells))
         return false;
     const std::span<const TextFigure> shown(cache.textFigures.data(), cache.dateFiguresFrom);
-    if (!SameShapes(shown, cache.timesAhead.Get(aheadTime)))
+    if (!cache.timesAhead.Holds(aheadTime, shown))
         return false;
     for (const TextFigure& figure : figures.subspan(dateFrom)) {
         RECT common{};

@@ -3,6 +3,7 @@
 #include "graphics/PathObject.h"
 #include "graphics/PenObject.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -39,9 +40,18 @@ RECT ReachOf(const TextFigure& figure, const PenObject* pen) {
 
 } // namespace
 
+namespace {
+
+bool SameShape(std::span<const Gdiplus::PointF> points, std::span<const BYTE> types,
+               std::span<const Gdiplus::PointF> otherPoints, std::span<const BYTE> otherTypes) {
+    return points.size() == otherPoints.size() && std::ranges::equal(types, otherTypes) &&
+           std::memcmp(points.data(), otherPoints.data(), points.size() * sizeof(Gdiplus::PointF)) == 0;
+}
+
+} // namespace
+
 bool TextFigure::SameShape(const TextFigure& other) const {
-    return points.size() == other.points.size() && types == other.types &&
-           std::memcmp(points.data(), other.points.data(), points.size() * sizeof(Gdiplus::PointF)) == 0;
+    return ::SameShape(points, types, other.points, other.types);
 }
 
 std::vector<TextFigure> SplitFigures(const PathObject& path) {
@@ -127,16 +137,39 @@ std::vector<TextFigure> FigureStore::Get(std::size_t set) const {
     std::vector<TextFigure> figures;
     if (set >= setEnds.size())
         return figures;
-    const std::size_t first = set == 0 ? 0 : setEnds[set - 1];
-    for (std::size_t i = first; i < setEnds[set]; ++i) {
-        const std::size_t from = i == 0 ? 0 : figureEnds[i - 1];
-        const auto begin = static_cast<std::ptrdiff_t>(from);
-        const auto end = static_cast<std::ptrdiff_t>(figureEnds[i]);
-        figures.push_back({{points.begin() + begin, points.begin() + end},
-                           {types.begin() + begin, types.begin() + end},
+    for (std::size_t i = FirstFigure(set); i < setEnds[set]; ++i) {
+        const std::span<const Gdiplus::PointF> figurePoints = PointsOf(i);
+        const std::span<const BYTE> figureTypes = TypesOf(i);
+        figures.push_back({{figurePoints.begin(), figurePoints.end()},
+                           {figureTypes.begin(), figureTypes.end()},
                            reaches[i]});
     }
     return figures;
+}
+
+bool FigureStore::Holds(std::size_t set, std::span<const TextFigure> figures) const {
+    if (set >= setEnds.size() || setEnds[set] - FirstFigure(set) != figures.size())
+        return false;
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        const std::size_t at = FirstFigure(set) + i;
+        if (!SameShape(PointsOf(at), TypesOf(at), figures[i].points, figures[i].types))
+            return false;
+    }
+    return true;
+}
+
+std::size_t FigureStore::FirstFigure(std::size_t set) const {
+    return set == 0 ? 0 : setEnds[set - 1];
+}
+
+std::span<const Gdiplus::PointF> FigureStore::PointsOf(std::size_t figure) const {
+    const std::size_t from = figure == 0 ? 0 : figureEnds[figure - 1];
+    return std::span(points).subspan(from, figureEnds[figure] - from);
+}
+
+std::span<const BYTE> FigureStore::TypesOf(std::size_t figure) const {
+    const std::size_t from = figure == 0 ? 0 : figureEnds[figure - 1];
+    return std::span(types).subspan(from, figureEnds[figure] - from);
 }
 
 bool PathOfFigures(PathObject& path, std::span<const TextFigure> figures, int fillMode, const RECT* within) {

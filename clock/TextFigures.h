@@ -44,10 +44,15 @@ class FigureStore {
 public:
     void Clear();
     void Add(std::span<const TextFigure> figures);
-    std::size_t Count() const { return setEnds.size(); }
     std::vector<TextFigure> Get(std::size_t set) const;
+    // Whether the set holds figures of the same shapes, in the same order.
+    bool Holds(std::size_t set, std::span<const TextFigure> figures) const;
 
 private:
+    std::size_t FirstFigure(std::size_t set) const;
+    std::span<const Gdiplus::PointF> PointsOf(std::size_t figure) const;
+    std::span<const BYTE> TypesOf(std::size_t figure) const;
+
     std::vector<Gdiplus::PointF> points;
     std::vector<BYTE> types;
     std::vector<RECT> reaches;
