@@ -31,7 +31,9 @@ struct AppGlobals {
     std::unique_ptr<TrayIcon> tray;
     unique_handle instanceClaim; // held while the clock runs on its settings file
     unique_hwineventhook foregroundWatch;
-    std::wstring clockName; // the window text now
+    std::wstring clockName;         // the window text now
+    std::wstring clockNameOfMinute; // the clock's name in the minute below
+    SYSTEMTIME clockNameMinute{};
     // Windows ends the session: a failed save asks nobody, as Windows would
     // wait for the answer.
     bool sessionEnding = false;

@@ -166,9 +166,27 @@ std::string ClockName(const SYSTEMTIME& time) {
     return text;
 }
 
+namespace {
+
+// The name changes once a minute: a tick within the minute it was made for
+// takes it as it is.
+const std::wstring& ClockNameNow() {
+    AppGlobals& app = App();
+    const SYSTEMTIME now = ReadLocalTime();
+    SYSTEMTIME& made = app.clockNameMinute;
+    if (app.clockNameOfMinute.empty() || now.wMinute != made.wMinute || now.wHour != made.wHour ||
+        now.wDay != made.wDay || now.wMonth != made.wMonth || now.wYear != made.wYear) {
+        app.clockNameOfMinute = MultiByteToWide(ClockName(now), GbkCodePage);
+        made = now;
+    }
+    return app.clockNameOfMinute;
+}
+
+} // namespace
+
 void UpdateClockName() {
     AppGlobals& app = App();
-    const std::wstring name = MultiByteToWide(ClockName(ReadLocalTime()), GbkCodePage);
+    const std::wstring& name = ClockNameNow();
     const HWND window = app.clockWindow ? app.clockWindow->Handle() : nullptr;
     if (window && name != app.clockName) {
         // Screen readers are told of the change by the system.

@@ -39,9 +39,16 @@ UINT MillisecondsToNextTick(const SYSTEMTIME& now, bool showSeconds) {
 }
 
 void ClockWindow::ArmTick() {
-    // Each tick is armed anew: a periodic timer keeps the phase of the moment
-    // it started and drifts against the wall clock.
-    tickTimer.Restart(MillisecondsToNextTick(ReadLocalTime(), IsOn(view.settings.showSeconds)));
+    const bool showSeconds = IsOn(view.settings.showSeconds);
+    const UINT period = showSeconds ? 1000 : 60'000;
+    const UINT wait = MillisecondsToNextTick(ReadLocalTime(), showSeconds);
+    // A timer that keeps its period keeps its phase. It is set again only
+    // when it has drifted off the wall clock's seconds, or was set for a
+    // moment: setting it is a round trip to the window system each time.
+    if (wait > period || period - wait > TickDriftMilliseconds)
+        tickTimer.Restart(wait);
+    else if (tickTimer.Interval() != period)
+        tickTimer.Restart(period);
 }
 
 void ClockWindow::StopTimers() {

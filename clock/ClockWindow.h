@@ -23,8 +23,9 @@ public:
 
     // Left and top of the window on the screen.
     POINT Position() const;
-    // Arms the tick timer once, for the next tick after the clock's time now,
-    // with or without seconds as the view's settings say.
+    // Arms the tick timer for the next tick after the clock's time now, with
+    // or without seconds as the view's settings say; a timer already on the
+    // seconds runs on with its period.
     void ArmTick();
     // Stops every timer.
     void StopTimers();
@@ -53,3 +54,6 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 // twice.
 inline constexpr UINT TickMarginMilliseconds = 5;
 UINT MillisecondsToNextTick(const SYSTEMTIME& now, bool showSeconds);
+// How far past that moment a tick may come before the next one is set
+// again for it rather than left to the timer's period.
+inline constexpr UINT TickDriftMilliseconds = 20;

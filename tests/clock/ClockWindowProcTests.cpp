@@ -82,14 +82,24 @@ TEST_F(ClockWindowProcTest, DetachPutsTheFrameworkProcedureBack) {
 
 TEST_F(ClockWindowProcTest, TickIsArmedJustPastTheNextSecondOrMinute) {
     constexpr UINT margin = TickMarginMilliseconds;
+    constexpr UINT drift = TickDriftMilliseconds;
+    // In order: each row starts from the timer the row before left.
     const struct {
         WORD second, millisecond;
         const char* showSeconds;
         UINT wait;
     } cases[] = {
-        {7, 990, "真", 10 + margin},   {8, 5, "真", 995 + margin},      {7, 0, "真", 1000 + margin},
-        {7, 999, "真", 1 + margin},    {7, 990, "假", 52'010 + margin}, {59, 999, "假", 1 + margin},
-        {0, 1, "假", 59'999 + margin}, {60, 500, "真", 500 + margin}, // a leap second
+        {7, 990, "真", 10 + margin},
+        {8, 5, "真", 1000}, // on the second: the timer runs on with its period
+        {9, 5 + drift, "真", 1000},
+        {10, 6 + drift, "真", 1000 - drift - 1}, // drifted: set for the next second
+        {7, 0, "真", 1000 + margin},
+        {7, 999, "真", 1 + margin},
+        {7, 990, "假", 52'010 + margin},
+        {0, 5, "假", 60'000},
+        {59, 999, "假", 1 + margin},
+        {0, 1, "假", 59'999 + margin},
+        {60, 500, "真", 500 + margin}, // a leap second
     };
     for (const auto& c : cases) {
         SetFixedTime(9, 5, c.second, c.millisecond);
