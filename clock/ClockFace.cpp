@@ -25,6 +25,10 @@ constexpr int UnitPixel = Gdiplus::UnitPixel;
 constexpr int FillModeWinding = Gdiplus::FillModeWinding;
 constexpr int AlignCenter = Gdiplus::StringAlignmentCenter;
 
+std::size_t BytesOf(const RECT& rect) {
+    return static_cast<std::size_t>(rect.right - rect.left) * (rect.bottom - rect.top) * 4;
+}
+
 int Trunc(float value) {
     return static_cast<int>(value);
 }
@@ -524,6 +528,31 @@ bool TextInputs::SameLayout(const TextInputs& other) const {
     return texts == other;
 }
 
+void DrawnCells::Clear() {
+    rects.clear();
+    pixels.clear();
+    figures.Clear();
+    drawnWith.reset();
+}
+
+std::span<const std::uint8_t> DrawnCells::PixelsOf(std::size_t block) const {
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < block; ++i)
+        from += BytesOf(rects[i]);
+    return std::span(pixels).subspan(from, BytesOf(rects[block]));
+}
+
+std::span<const std::uint8_t> DrawnCells::Find(const RECT& rect, std::span<const TextFigure> drawnFrom,
+                                               const TextInputs& look) const {
+    if (!drawnWith || !drawnWith->SameLayout(look))
+        return {};
+    for (std::size_t block = 0; block < rects.size(); ++block) {
+        if (EqualRect(&rects[block], &rect) && figures.Holds(block, drawnFrom))
+            return PixelsOf(block);
+    }
+    return {};
+}
+
 FaceCache::FaceCache() = default;
 FaceCache::~FaceCache() = default;
 
@@ -716,30 +745,38 @@ void DrawFiguresWithin(GraphicsObject& layer, std::span<const TextFigure> figure
 constexpr std::size_t CellsAheadBytes = 256 * 1024;
 
 // Draws the figures of a time laid out ahead inside the cells it changes on
-// the layer kept for it, and keeps those pixels for the tick that shows it.
+// the layer kept for it, or takes the same cells drawn the time before, and
+// keeps those pixels for the tick that shows it.
 void DrawCellsAhead(FaceCache& cache, std::span<const TextFigure> figures, const RECT& changed,
                     const TextInputs& inputs, const PenObject* pen) {
     GraphicsObject& layer = cache.cellsLayer;
+    DrawnCells& drawn = cache.cellsAhead;
     const RECT layerRect{0, 0, layer.GetWidth(), layer.GetHeight()};
     RECT cells{};
     IntersectRect(&cells, &layerRect, &changed);
-    const auto bytes = static_cast<std::size_t>(cells.right - cells.left) * (cells.bottom - cells.top) * 4;
-    if (cache.cellPixels.capacity() < CellsAheadBytes)
-        cache.cellPixels.reserve(CellsAheadBytes);
-    if (IsRectEmpty(&cells) || cache.cellPixels.size() + bytes > CellsAheadBytes) {
-        cache.cellsAhead.push_back({});
-        return;
-    }
-    DrawFiguresWithin(layer, figures, cells, inputs, pen);
-    const std::size_t from = cache.cellPixels.size();
-    const bool read = ForEachRowWithin(layer, cells, [&](const std::uint8_t* row, std::size_t rowBytes) {
-        cache.cellPixels.insert(cache.cellPixels.end(), row, row + rowBytes);
-    });
-    if (!read || cache.cellPixels.size() != from + bytes) {
-        cache.cellPixels.resize(from);
+    if (drawn.pixels.capacity() < CellsAheadBytes)
+        drawn.pixels.reserve(CellsAheadBytes);
+    std::vector<TextFigure> within;
+    std::ranges::copy_if(figures, std::back_inserter(within),
+                         [&](const TextFigure& figure) { return figure.Reaches(cells); });
+    const std::size_t from = drawn.pixels.size();
+    if (IsRectEmpty(&cells) || from + BytesOf(cells) > CellsAheadBytes) {
         cells = {};
+    } else if (const std::span<const std::uint8_t> before = cache.cellsBefore.Find(cells, within, inputs);
+               !before.empty()) {
+        drawn.pixels.insert(drawn.pixels.end(), before.begin(), before.end());
+    } else {
+        DrawFiguresWithin(layer, figures, cells, inputs, pen);
+        const bool read = ForEachRowWithin(layer, cells, [&](const std::uint8_t* row, std::size_t rowBytes) {
+            drawn.pixels.insert(drawn.pixels.end(), row, row + rowBytes);
+        });
+        if (!read || drawn.pixels.size() != from + BytesOf(cells)) {
+            drawn.pixels.resize(from);
+            cells = {};
+        }
     }
-    cache.cellsAhead.push_back(cells);
+    drawn.rects.push_back(cells);
+    drawn.figures.Add(within);
 }
 
 // How many ticks ahead the time is laid out. The first layout after an
@@ -770,8 +807,9 @@ void LayTimesAhead(ClockView& view, const TextInputs& inputs) {
         return;
     cache.timesAhead.Clear();
     cache.timesAheadFor.clear();
-    cache.cellsAhead.clear();
-    cache.cellPixels.clear();
+    std::swap(cache.cellsAhead, cache.cellsBefore);
+    cache.cellsAhead.Clear();
+    cache.cellsAhead.drawnWith = inputs;
     PrepareLayer(cache.cellsLayer, view.textLayer.GetWidth(), view.textLayer.GetHeight());
     PenObject outline;
     const PenObject* pen = CreateOutlinePen(outline, inputs) ? &outline : nullptr;
@@ -797,23 +835,18 @@ void LayTimesAhead(ClockView& view, const TextInputs& inputs) {
 bool CopyCellsAhead(ClockView& view, std::size_t aheadTime, std::span<const TextFigure> figures,
                     std::size_t dateFrom, const RECT& cells) {
     FaceCache& cache = view.faceCache;
-    if (aheadTime >= cache.cellsAhead.size() || !EqualRect(&cache.cellsAhead[aheadTime], &cells))
+    const DrawnCells& drawn = cache.cellsAhead;
+    if (aheadTime >= drawn.rects.size() || !EqualRect(&drawn.rects[aheadTime], &cells))
         return false;
     const std::span<const TextFigure> shown(cache.textFigures.data(), cache.dateFiguresFrom);
     if (!cache.timesAhead.Holds(aheadTime, shown))
         return false;
-    for (const TextFigure& figure : figures.subspan(dateFrom)) {
-        RECT common{};
-        if (IntersectRect(&common, &figure.reach, &cells))
-            return false;
-    }
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < aheadTime; ++i) {
-        const RECT& earlier = cache.cellsAhead[i];
-        from += static_cast<std::size_t>(earlier.right - earlier.left) * (earlier.bottom - earlier.top) * 4;
-    }
+    if (std::ranges::any_of(figures.subspan(dateFrom),
+                            [&](const TextFigure& figure) { return figure.Reaches(cells); }))
+        return false;
+    const std::uint8_t* from = drawn.PixelsOf(aheadTime).data();
     return ForEachRowWithin(view.textLayer, cells, [&](std::uint8_t* row, std::size_t bytes) {
-        std::memcpy(row, cache.cellPixels.data() + from, bytes);
+        std::memcpy(row, from, bytes);
         from += bytes;
     });
 }
@@ -943,8 +976,8 @@ void FaceCache::Release() {
     timesAhead = {};
     timesAheadFor.clear();
     cellsLayer.ReleaseCanvas();
-    cellsAhead.clear();
-    cellPixels = {};
+    cellsAhead = {};
+    cellsBefore = {};
     shown.reset();
     shownPixels.clear();
     family.Delete();

@@ -163,6 +163,24 @@ struct TextInputs {
 // Everything that decides a frame's pixels and where it is shown.
 struct FrameInputs;
 
+// Blocks of a text layer's pixels drawn ahead, one after the other: each
+// block's rectangle (empty where none was kept), its rows top down, and the
+// figures drawn into it, all in the look drawnWith gives.
+struct DrawnCells {
+    std::vector<RECT> rects;
+    std::vector<std::uint8_t> pixels;
+    FigureStore figures;
+    std::optional<TextInputs> drawnWith;
+
+    // Empties the blocks and keeps the room they took.
+    void Clear();
+    std::span<const std::uint8_t> PixelsOf(std::size_t block) const;
+    // The pixels of a block of that rectangle drawn from the same figures in
+    // the same look; empty where there is none.
+    std::span<const std::uint8_t> Find(const RECT& rect, std::span<const TextFigure> figures,
+                                       const TextInputs& look) const;
+};
+
 // Everything the face keeps between frames while frame caching is on; a
 // member of the clock view, released before GDI+ stops.
 struct FaceCache {
@@ -190,11 +208,12 @@ struct FaceCache {
     FigureStore timesAhead;
     std::vector<TextInputs> timesAheadFor;
     // The text layer's pixels inside the cells each of those times changes,
-    // drawn ahead on a layer of their own (cellsLayer) one after the other in
-    // cellPixels; an empty rectangle where they were not kept.
+    // drawn ahead on a layer of their own (cellsLayer), block i for
+    // timesAheadFor[i]. The blocks laid out the time before stay, for the
+    // cells that come round again (a last digit every ten seconds).
     GraphicsObject cellsLayer;
-    std::vector<RECT> cellsAhead;
-    std::vector<std::uint8_t> cellPixels;
+    DrawnCells cellsAhead;
+    DrawnCells cellsBefore;
     // The last frame presented, and the canvas pixels it left: a frame with
     // the same inputs over the same pixels is on the screen already.
     std::unique_ptr<FrameInputs> shown;

@@ -54,6 +54,11 @@ bool TextFigure::SameShape(const TextFigure& other) const {
     return ::SameShape(points, types, other.points, other.types);
 }
 
+bool TextFigure::Reaches(const RECT& rect) const {
+    RECT common{};
+    return IntersectRect(&common, &reach, &rect) != FALSE;
+}
+
 std::vector<TextFigure> SplitFigures(const PathObject& path) {
     std::vector<TextFigure> figures;
     PathDataRecord data;
@@ -176,8 +181,7 @@ bool PathOfFigures(PathObject& path, std::span<const TextFigure> figures, int fi
     std::vector<Gdiplus::PointF> points;
     std::vector<BYTE> types;
     for (const TextFigure& figure : figures) {
-        RECT common{};
-        if (within && !IntersectRect(&common, &figure.reach, within))
+        if (within && !figure.Reaches(*within))
             continue;
         points.insert(points.end(), figure.points.begin(), figure.points.end());
         types.insert(types.end(), figure.types.begin(), figure.types.end());

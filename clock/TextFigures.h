@@ -21,6 +21,8 @@ struct TextFigure {
     RECT reach{};
 
     bool SameShape(const TextFigure& other) const;
+    // Whether drawing it may touch a pixel of the rectangle.
+    bool Reaches(const RECT& rect) const;
 };
 
 // The path's figures in order, with no reach yet; none from an empty path.

@@ -9,7 +9,9 @@
 #include <EmbeddedAssets.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace {
@@ -249,7 +251,8 @@ TEST_F(FrameCache, ADayOfTicksDrawnCellByCellIsTheDayDrawnWhole) {
 
 // A tick lays out the time of the ten seconds after it; the ticks that
 // follow take theirs from there (the day above checks their pixels), and
-// the tick that takes the last lays out the next ten.
+// the tick that takes the last lays out the next ten, taking the cells that
+// come round again from the ten before.
 TEST_F(FrameCache, ATickLaysOutTheTimeOfTheTenSecondsAfterIt) {
     const std::vector<TextInputs>& ahead = App().clock.faceCache.timesAheadFor;
     const auto tick = [](int second) {
@@ -268,6 +271,28 @@ TEST_F(FrameCache, ATickLaysOutTheTimeOfTheTenSecondsAfterIt) {
     tick(66);
     ASSERT_FALSE(ahead.empty());
     EXPECT_EQ(ahead.front().text, "10:00:07");
+
+    // Marked in every block drawn for 10:00:07 to 10:00:16, the mark shows
+    // where the next ten took a block instead of drawing it.
+    const Bgra mark{1, 2, 3, 4};
+    const auto marked = [&](const DrawnCells& cells, std::size_t block) {
+        const std::span<const std::uint8_t> pixels = cells.PixelsOf(block);
+        return pixels.size() >= 4 && std::memcmp(pixels.data(), &mark, 4) == 0;
+    };
+    DrawnCells& cells = App().clock.faceCache.cellsAhead;
+    for (std::size_t block = 0; block < cells.rects.size(); ++block) {
+        const std::span<const std::uint8_t> pixels = cells.PixelsOf(block);
+        if (!pixels.empty())
+            std::memcpy(cells.pixels.data() + (pixels.data() - cells.pixels.data()), &mark, 4);
+    }
+    for (int second = 67; second <= 76; ++second)
+        tick(second);
+    ASSERT_EQ(ahead.front().text, "10:00:17");
+    std::size_t taken = 0;
+    for (std::size_t block = 0; block < cells.rects.size(); ++block)
+        taken += marked(cells, block);
+    EXPECT_GT(taken, 0u) << "every cell drawn again";
+    EXPECT_LT(taken, 10u) << "the tens digit changes at 10:00:20";
 }
 
 // Where a whole redraw would clear it: the first ink of the hour.
