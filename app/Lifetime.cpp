@@ -153,9 +153,11 @@ void OnClockWindowDestroyed() {
 
 void OnClockTick() {
     AppGlobals& app = App();
-    RedrawClock(app.clock, true);
+    // Armed before drawing: a timer left to its period keeps the phase of
+    // the moment it was set.
     if (app.clockWindow)
         app.clockWindow->ArmTick();
+    RedrawClock(app.clock, true);
     UpdateClockName();
 }
 
