@@ -802,6 +802,10 @@ void LayTimesAhead(ClockView& view, const TextInputs& inputs) {
         next.designatorFirst = text.designatorFirst;
         return next;
     };
+    // The time after one laid out ahead, but the last, is laid out too.
+    const auto shown = std::ranges::find(cache.timesAheadFor, TimeOnly(inputs));
+    if (shown != cache.timesAheadFor.end() && std::next(shown) != cache.timesAheadFor.end())
+        return;
     const std::optional<TextInputs> next = timeAfter(1);
     if (!next || std::ranges::find(cache.timesAheadFor, *next) != cache.timesAheadFor.end())
         return;
@@ -810,7 +814,10 @@ void LayTimesAhead(ClockView& view, const TextInputs& inputs) {
     std::swap(cache.cellsAhead, cache.cellsBefore);
     cache.cellsAhead.Clear();
     cache.cellsAhead.drawnWith = inputs;
-    PrepareLayer(cache.cellsLayer, view.textLayer.GetWidth(), view.textLayer.GetHeight());
+    // Each cell is cleared before it is drawn: the layer needs no clearing.
+    if (cache.cellsLayer.GetWidth() != view.textLayer.GetWidth() ||
+        cache.cellsLayer.GetHeight() != view.textLayer.GetHeight())
+        PrepareLayer(cache.cellsLayer, view.textLayer.GetWidth(), view.textLayer.GetHeight());
     PenObject outline;
     const PenObject* pen = CreateOutlinePen(outline, inputs) ? &outline : nullptr;
     const auto shownEnd = cache.textFigures.begin() + static_cast<std::ptrdiff_t>(cache.dateFiguresFrom);
