@@ -337,15 +337,43 @@ namespace {
 // its outline, draws nothing anyway; one too large is not drawn either.
 constexpr float MaxTextPathExtent = 32768;
 
-bool PathReachesLayer(const PathObject& path, float outlineWidth, const GraphicsObject& layer) {
-    Gdiplus::RectF bounds{};
-    if (!path.GetBounds(bounds, nullptr, PenObject()))
-        return true; // an empty path: drawing it is harmless
+bool BoundsReachLayer(const Gdiplus::RectF& bounds, float outlineWidth, const GraphicsObject& layer) {
     if (bounds.Width > MaxTextPathExtent || bounds.Height > MaxTextPathExtent)
         return false;
     const float reach = std::abs(outlineWidth);
     return bounds.X - reach < static_cast<float>(layer.GetWidth()) && bounds.X + bounds.Width + reach > 0 &&
            bounds.Y - reach < static_cast<float>(layer.GetHeight()) && bounds.Y + bounds.Height + reach > 0;
+}
+
+// The path's bounds without a pen; none for an empty path.
+std::optional<Gdiplus::RectF> BoundsOf(const PathObject& path) {
+    Gdiplus::RectF bounds{};
+    if (!path.GetBounds(bounds, nullptr, PenObject()))
+        return std::nullopt;
+    return bounds;
+}
+
+std::optional<Gdiplus::RectF> BoundsOfFigures(std::span<const TextFigure> figures) {
+    PathObject path;
+    return PathOfFigures(path, figures, FillModeWinding) ? BoundsOf(path) : std::nullopt;
+}
+
+// The bounds of a path made of both parts.
+std::optional<Gdiplus::RectF> BoundsOfBoth(const std::optional<Gdiplus::RectF>& one,
+                                           const std::optional<Gdiplus::RectF>& other) {
+    if (!one || !other)
+        return one ? one : other;
+    const float left = std::min(one->X, other->X);
+    const float top = std::min(one->Y, other->Y);
+    const float right = std::max(one->X + one->Width, other->X + other->Width);
+    const float bottom = std::max(one->Y + one->Height, other->Y + other->Height);
+    return Gdiplus::RectF{left, top, right - left, bottom - top};
+}
+
+bool PathReachesLayer(const PathObject& path, float outlineWidth, const GraphicsObject& layer) {
+    const std::optional<Gdiplus::RectF> bounds = BoundsOf(path);
+    // An empty path: drawing it is harmless.
+    return !bounds || BoundsReachLayer(*bounds, outlineWidth, layer);
 }
 
 // Where a text's ink lies when laid out in the rectangle.
@@ -433,7 +461,7 @@ void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const 
                    const FontFamilyObject& family, const StringFormatObject& format, FaceCache* cache) {
     PrepareLayer(layer, Trunc(textRect.Width), Trunc(textRect.Height));
     if (cache)
-        cache->textFigures.clear();
+        cache->ForgetFigures();
 
     PathObject path;
     const int timePoints = AddTextPath(path, inputs, textRect, family, format);
@@ -443,12 +471,21 @@ void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const 
     const PenObject* outline = CreateOutlinePen(pen, inputs) ? &pen : nullptr;
     StrokeAndFill(layer, path, inputs, outline);
     if (cache) {
-        cache->textFigures = SplitFigures(path);
-        cache->dateFiguresFrom = 0;
-        for (int points = 0; cache->dateFiguresFrom < cache->textFigures.size() && points < timePoints;)
-            points += static_cast<int>(cache->textFigures[cache->dateFiguresFrom++].points.size());
-        MeasureReach(cache->textFigures, outline);
+        std::vector<TextFigure> figures = SplitFigures(path);
+        MeasureReach(figures, outline);
+        auto dateFrom = figures.begin();
+        for (int points = 0; dateFrom != figures.end() && points < timePoints; ++dateFrom)
+            points += static_cast<int>(dateFrom->points.size());
+        cache->timeFigures.assign(std::make_move_iterator(figures.begin()),
+                                  std::make_move_iterator(dateFrom));
+        cache->dateFigures.assign(std::make_move_iterator(dateFrom), std::make_move_iterator(figures.end()));
+        cache->dateBounds = BoundsOfFigures(cache->dateFigures);
     }
+}
+
+// Reads the time the view shows, written as its settings ask.
+void ReadTimeText(ClockView& view) {
+    view.timeText = FormatTimeText(ReadLocalTime(), TimeFormatOf(view.settings), view.localeTexts);
 }
 
 } // namespace
@@ -456,7 +493,7 @@ void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const 
 void DrawTimeText(ClockView& view, bool refreshTime) {
     const ClockSettings& s = view.settings;
     if (refreshTime)
-        view.timeText = FormatTimeText(ReadLocalTime(), TimeFormatOf(s));
+        ReadTimeText(view);
 
     const Gdiplus::RectF& textRect = view.layout.textRect;
     GraphicsObject& layer = view.textLayer;
@@ -701,39 +738,33 @@ std::vector<TextFigure> LayOutTime(const ClockView& view, const TextInputs& inpu
     return SplitFigures(time);
 }
 
-// The figures of the text the inputs ask for: the time's laid out ahead or
-// anew, the date line's kept while the date is the same.
-std::vector<TextFigure> FiguresNow(const ClockView& view, const TextInputs& inputs, std::size_t& dateFrom,
-                                   std::optional<std::size_t>& aheadTime) {
+// The time's figures for the inputs: laid out ahead (aheadTime: which) or
+// anew.
+std::vector<TextFigure> TimeFiguresNow(const ClockView& view, const TextInputs& inputs,
+                                       std::optional<std::size_t>& aheadTime) {
     const FaceCache& cache = view.faceCache;
-    const Gdiplus::RectF& textRect = view.layout.textRect;
     const auto ahead = std::ranges::find(cache.timesAheadFor, TimeOnly(inputs));
-    if (ahead != cache.timesAheadFor.end())
-        aheadTime = static_cast<std::size_t>(ahead - cache.timesAheadFor.begin());
-    std::vector<TextFigure> figures =
-        aheadTime ? cache.timesAhead.Get(*aheadTime + 1) : LayOutTime(view, inputs);
-    dateFrom = figures.size();
-    if (inputs.date == cache.text->date) {
-        figures.insert(figures.end(),
-                       cache.textFigures.begin() + static_cast<std::ptrdiff_t>(cache.dateFiguresFrom),
-                       cache.textFigures.end());
-    } else if (!inputs.date.empty()) {
-        PathObject date;
-        date.Create(FillModeWinding);
-        AddDate(date, inputs, textRect, cache.family, cache.format);
-        std::vector<TextFigure> dateFigures = SplitFigures(date);
-        figures.insert(figures.end(), dateFigures.begin(), dateFigures.end());
-    }
-    return figures;
+    if (ahead == cache.timesAheadFor.end())
+        return LayOutTime(view, inputs);
+    aheadTime = static_cast<std::size_t>(ahead - cache.timesAheadFor.begin());
+    return cache.timesAhead.Get(*aheadTime + 1);
 }
 
-// The figures that reach the cells, drawn again inside them over a clear
-// background.
-void DrawFiguresWithin(GraphicsObject& layer, std::span<const TextFigure> figures, const RECT& cells,
-                       const TextInputs& inputs, const PenObject* pen) {
+std::vector<TextFigure> LayOutDate(const ClockView& view, const TextInputs& inputs) {
+    PathObject date;
+    date.Create(FillModeWinding);
+    AddDate(date, inputs, view.layout.textRect, view.faceCache.family, view.faceCache.format);
+    return SplitFigures(date);
+}
+
+// The figures that reach the cells, the time's and the date line's, drawn
+// again inside them over a clear background.
+void DrawFiguresWithin(GraphicsObject& layer, std::span<const TextFigure> time,
+                       std::span<const TextFigure> date, const RECT& cells, const TextInputs& inputs,
+                       const PenObject* pen) {
     ClearLayerRect(layer, cells);
     PathObject redrawn;
-    if (PathOfFigures(redrawn, figures, FillModeWinding, &cells)) {
+    if (PathOfFigures(redrawn, {time, date}, FillModeWinding, &cells)) {
         layer.SetClipRectI(cells.left, cells.top, cells.right - cells.left, cells.bottom - cells.top);
         StrokeAndFill(layer, redrawn, inputs, pen);
         layer.ResetClip();
@@ -766,7 +797,7 @@ void DrawCellsAhead(FaceCache& cache, std::span<const TextFigure> figures, const
                !before.empty()) {
         drawn.pixels.insert(drawn.pixels.end(), before.begin(), before.end());
     } else {
-        DrawFiguresWithin(layer, figures, cells, inputs, pen);
+        DrawFiguresWithin(layer, figures, {}, cells, inputs, pen);
         const bool read = ForEachRowWithin(layer, cells, [&](const std::uint8_t* row, std::size_t rowBytes) {
             drawn.pixels.insert(drawn.pixels.end(), row, row + rowBytes);
         });
@@ -795,7 +826,7 @@ void LayTimesAhead(ClockView& view, const TextInputs& inputs) {
         const std::optional<SYSTEMTIME> later = SecondsLater(view.timeText.reading, ticks * step);
         if (!later)
             return std::nullopt;
-        const TimeText text = FormatTimeText(*later, format);
+        const TimeText text = FormatTimeText(*later, format, view.localeTexts);
         TextInputs next = TimeOnly(inputs);
         next.text = text.digitsText;
         next.designator = text.designator;
@@ -820,8 +851,7 @@ void LayTimesAhead(ClockView& view, const TextInputs& inputs) {
         PrepareLayer(cache.cellsLayer, view.textLayer.GetWidth(), view.textLayer.GetHeight());
     PenObject outline;
     const PenObject* pen = CreateOutlinePen(outline, inputs) ? &outline : nullptr;
-    const auto shownEnd = cache.textFigures.begin() + static_cast<std::ptrdiff_t>(cache.dateFiguresFrom);
-    std::vector<TextFigure> previous(cache.textFigures.begin(), shownEnd);
+    std::vector<TextFigure> previous = cache.timeFigures;
     cache.timesAhead.Add(previous);
     for (int ticks = 1; ticks <= TicksLaidAhead; ++ticks) {
         const std::optional<TextInputs> later = timeAfter(ticks);
@@ -839,17 +869,15 @@ void LayTimesAhead(ClockView& view, const TextInputs& inputs) {
 // Copies in the cells drawn ahead for a time laid out ahead, where they are
 // what drawing would make: the text layer holds the time they were drawn
 // over, the cells are the same and no figure of the date line reaches them.
-bool CopyCellsAhead(ClockView& view, std::size_t aheadTime, std::span<const TextFigure> figures,
-                    std::size_t dateFrom, const RECT& cells) {
+bool CopyCellsAhead(ClockView& view, std::size_t aheadTime, std::span<const TextFigure> date,
+                    const RECT& cells) {
     FaceCache& cache = view.faceCache;
     const DrawnCells& drawn = cache.cellsAhead;
     if (aheadTime >= drawn.rects.size() || !EqualRect(&drawn.rects[aheadTime], &cells))
         return false;
-    const std::span<const TextFigure> shown(cache.textFigures.data(), cache.dateFiguresFrom);
-    if (!cache.timesAhead.Holds(aheadTime, shown))
+    if (!cache.timesAhead.Holds(aheadTime, cache.timeFigures))
         return false;
-    if (std::ranges::any_of(figures.subspan(dateFrom),
-                            [&](const TextFigure& figure) { return figure.Reaches(cells); }))
+    if (std::ranges::any_of(date, [&](const TextFigure& figure) { return figure.Reaches(cells); }))
         return false;
     const std::uint8_t* from = drawn.PixelsOf(aheadTime).data();
     return ForEachRowWithin(view.textLayer, cells, [&](std::uint8_t* row, std::size_t bytes) {
@@ -862,24 +890,31 @@ bool CopyCellsAhead(ClockView& view, std::size_t aheadTime, std::span<const Text
 // them (part, in canvas pixels; empty when no figure changed). False, with
 // nothing done, where the frame must be drawn whole: the text layer does not
 // hold the figures of the frame shown, a visible button lies in a changed
-// cell, or the path is one a whole frame would not draw.
+// cell, or the path is one a whole frame would not draw. The date line's
+// figures stay as they are while the date is the same.
 bool DrawTextCells(ClockView& view, const TextInputs& inputs, RECT& part) {
     FaceCache& cache = view.faceCache;
-    if (!cache.text || !cache.text->SameLayout(inputs) || cache.textFigures.empty() ||
+    if (!cache.text || !cache.text->SameLayout(inputs) || cache.timeFigures.empty() ||
         inputs.outlineWidth < 0 || !LayersFitTheirRects(view))
         return false;
     GraphicsObject& layer = view.textLayer;
-    std::size_t dateFrom = 0;
     std::optional<std::size_t> aheadTime;
-    std::vector<TextFigure> figures = FiguresNow(view, inputs, dateFrom, aheadTime);
-    PathObject whole;
-    if (!PathOfFigures(whole, figures, FillModeWinding) ||
-        !PathReachesLayer(whole, inputs.outlineWidth, layer))
+    std::vector<TextFigure> time = TimeFiguresNow(view, inputs, aheadTime);
+    const bool sameDate = inputs.date == cache.text->date;
+    std::vector<TextFigure> newDate = sameDate ? std::vector<TextFigure>() : LayOutDate(view, inputs);
+    const std::span<const TextFigure> date = sameDate ? cache.dateFigures : newDate;
+    const std::optional<Gdiplus::RectF> dateBounds = sameDate ? cache.dateBounds : BoundsOfFigures(newDate);
+    const std::optional<Gdiplus::RectF> bounds = BoundsOfBoth(BoundsOfFigures(time), dateBounds);
+    if (!bounds || !BoundsReachLayer(*bounds, inputs.outlineWidth, layer))
         return false;
 
     PenObject pen;
     const PenObject* outline = CreateOutlinePen(pen, inputs) ? &pen : nullptr;
-    const RECT changed = ChangedCells(cache.textFigures, figures, outline);
+    RECT changed = ChangedCells(cache.timeFigures, time, outline);
+    if (!sameDate) {
+        const RECT dateChanged = ChangedCells(cache.dateFigures, newDate, outline);
+        UnionRect(&changed, &changed, &dateChanged);
+    }
     const RECT layerRect{0, 0, layer.GetWidth(), layer.GetHeight()};
     RECT cells{};
     IntersectRect(&cells, &layerRect, &changed);
@@ -889,13 +924,16 @@ bool DrawTextCells(ClockView& view, const TextInputs& inputs, RECT& part) {
         return false;
 
     if (!IsRectEmpty(&cells)) {
-        if (!aheadTime || !CopyCellsAhead(view, *aheadTime, figures, dateFrom, cells))
-            DrawFiguresWithin(layer, figures, cells, inputs, outline);
+        if (!aheadTime || !CopyCellsAhead(view, *aheadTime, date, cells))
+            DrawFiguresWithin(layer, time, date, cells, inputs, outline);
         ComposeWithin(view, part);
     }
     cache.text = inputs;
-    cache.textFigures = std::move(figures);
-    cache.dateFiguresFrom = dateFrom;
+    cache.timeFigures = std::move(time);
+    if (!sameDate) {
+        cache.dateFigures = std::move(newDate);
+        cache.dateBounds = dateBounds;
+    }
     return true;
 }
 
@@ -936,7 +974,7 @@ void RedrawClock(ClockView& view, bool refreshTime) {
     }
     // The time is read first: it is one of the frame's inputs.
     if (refreshTime)
-        view.timeText = FormatTimeText(ReadLocalTime(), TimeFormatOf(view.settings));
+        ReadTimeText(view);
     FaceCache& cache = view.faceCache;
     const bool onScreen = ShownFrameOnScreen(view, cache);
     if (onScreen) {
@@ -975,11 +1013,17 @@ void SetFrameCaching(ClockView& view, bool on) {
     ReleaseFrameCaches(view);
 }
 
+void FaceCache::ForgetFigures() {
+    timeFigures.clear();
+    dateFigures.clear();
+    dateBounds.reset();
+}
+
 void FaceCache::Release() {
     backdrop.reset();
     panel.reset();
     text.reset();
-    textFigures.clear();
+    ForgetFigures();
     timesAhead = {};
     timesAheadFor.clear();
     cellsLayer.ReleaseCanvas();

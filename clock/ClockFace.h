@@ -197,10 +197,13 @@ struct FaceCache {
     std::optional<PanelInputs> panel;
     std::optional<TextInputs> text;
     // The figures the text layer was last drawn from, with their reach: the
-    // time's first, then the date line's from dateFiguresFrom on. Empty when
-    // the layer was not drawn from figures.
-    std::vector<TextFigure> textFigures;
-    std::size_t dateFiguresFrom = 0;
+    // time's and the date line's. None when the layer was not drawn from
+    // figures.
+    std::vector<TextFigure> timeFigures;
+    std::vector<TextFigure> dateFigures;
+    // The bounds of the date line's path, kept with its figures for the
+    // ticks that leave them as they are; none without a date line.
+    std::optional<Gdiplus::RectF> dateBounds;
     // The time's figures for the ticks after the one shown, laid out with
     // it (see LayTimesAhead): set i + 1 is the figures of timesAheadFor[i],
     // the text inputs of that time without the date line.
@@ -221,6 +224,8 @@ struct FaceCache {
     // The canvas's present serial right after that frame went to the screen.
     std::uint64_t shownSerial = 0;
 
+    // Forgets the figures the text layer was drawn from.
+    void ForgetFigures();
     // Forgets every layer and the frame shown, releases the family and the
     // format.
     void Release();

@@ -36,7 +36,8 @@ struct ClockView {
     // buttons' bounds and images are made from it, and from nothing else.
     DisplayScale scale;
     ClockLayout layout;
-    TimeText timeText; // the last time reading
+    TimeText timeText;       // the last time reading
+    LocaleTexts localeTexts; // the locale's texts it was written with
     LayeredWindowHost windowHost;
     ClockWindow* window = nullptr; // the window the view shows in, while it exists
 };

@@ -9,6 +9,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cwchar>
 
 ClockWindow::ClockWindow(ClockView& shownView, ClockWindowListener& reportTo)
     : tickTimer(*this, Timer1Id, [this] { listener.OnTick(); }),
@@ -158,6 +159,14 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_TIMECHANGE:
         // The wall clock jumped: the shown time and the tick's phase are stale.
         listener.OnTimeChanged();
+        break;
+    case WM_SETTINGCHANGE:
+        // The user's regional settings changed: the date and the day's
+        // halves may be written another way now.
+        if (lParam && std::wcscmp(reinterpret_cast<const wchar_t*>(lParam), L"intl") == 0) {
+            view.localeTexts.Forget();
+            listener.OnTimeChanged();
+        }
         break;
     case WM_POWERBROADCAST:
         // After sleep the timer's phase and the shown time are both stale.

@@ -34,7 +34,8 @@ public:
     // The window's monitor has another scale now; suggested is the outer
     // rectangle the system proposes.
     virtual void OnDisplayScaleChanged(DisplayScale scale, const RECT& suggested) = 0;
-    // The system time jumped, or the machine woke from sleep.
+    // The system time jumped, the machine woke from sleep, or the user's
+    // regional settings changed how the time is written.
     virtual void OnTimeChanged() = 0;
     // A right click on the window, or the context-menu key or Shift+F10 while
     // it has the keyboard; at is where a menu belongs, in screen coordinates.

@@ -178,13 +178,20 @@ std::span<const BYTE> FigureStore::TypesOf(std::size_t figure) const {
 }
 
 bool PathOfFigures(PathObject& path, std::span<const TextFigure> figures, int fillMode, const RECT* within) {
+    return PathOfFigures(path, {figures}, fillMode, within);
+}
+
+bool PathOfFigures(PathObject& path, std::initializer_list<std::span<const TextFigure>> sets, int fillMode,
+                   const RECT* within) {
     std::vector<Gdiplus::PointF> points;
     std::vector<BYTE> types;
-    for (const TextFigure& figure : figures) {
-        if (within && !figure.Reaches(*within))
-            continue;
-        points.insert(points.end(), figure.points.begin(), figure.points.end());
-        types.insert(types.end(), figure.types.begin(), figure.types.end());
+    for (const std::span<const TextFigure> figures : sets) {
+        for (const TextFigure& figure : figures) {
+            if (within && !figure.Reaches(*within))
+                continue;
+            points.insert(points.end(), figure.points.begin(), figure.points.end());
+            types.insert(types.end(), figure.types.begin(), figure.types.end());
+        }
     }
     return !points.empty() && path.CreateFromPoints(points, types, fillMode);
 }

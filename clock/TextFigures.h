@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <span>
 #include <vector>
 
@@ -65,4 +66,7 @@ private:
 // A path of the figures in their order, or of those whose reach meets the
 // rectangle within. False when there are none.
 bool PathOfFigures(PathObject& path, std::span<const TextFigure> figures, int fillMode,
+                   const RECT* within = nullptr);
+// The same of several sets of figures, one after the other.
+bool PathOfFigures(PathObject& path, std::initializer_list<std::span<const TextFigure>> sets, int fillMode,
                    const RECT* within = nullptr);

@@ -50,14 +50,37 @@ TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds) {
     return text;
 }
 
+const DayHalves& LocaleTexts::HalvesOf(LCID locale) {
+    if (!halves || halves->first != locale)
+        halves.emplace(locale, DayHalvesOf(locale));
+    return halves->second;
+}
+
+const std::string& LocaleTexts::DateOf(const SYSTEMTIME& time, bool longDate, LCID locale) {
+    const DateKey key{time.wYear, time.wMonth, time.wDay, longDate, locale};
+    if (!date || date->first != key)
+        date.emplace(key, FormatDateText(time, longDate, locale));
+    return date->second;
+}
+
+void LocaleTexts::Forget() {
+    halves.reset();
+    date.reset();
+}
+
 TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format) {
+    LocaleTexts texts;
+    return FormatTimeText(time, format, texts);
+}
+
+TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format, LocaleTexts& kept) {
     SYSTEMTIME shown = time;
     if (format.twelveHour)
         shown.wHour = static_cast<WORD>(time.wHour % 12 == 0 ? 12 : time.wHour % 12);
     TimeText text = FormatTimeText(shown, format.showSeconds);
     text.reading = time;
     if (format.twelveHour) {
-        const DayHalves halves = DayHalvesOf(format.locale);
+        const DayHalves& halves = kept.HalvesOf(format.locale);
         text.designator = time.wHour < 12 ? halves.am : halves.pm;
         text.designatorFirst = halves.beforeTime;
         if (!text.designator.empty())
@@ -65,7 +88,7 @@ TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format) {
                                               : text.timeText + " " + text.designator;
     }
     if (format.showDate)
-        text.dateText = FormatDateText(time, format.longDate, format.locale);
+        text.dateText = kept.DateOf(time, format.longDate, format.locale);
     return text;
 }
 

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 // The texts of the last time reading.
 struct TimeText {
@@ -40,6 +41,26 @@ struct TimeFormat {
     LCID locale = LOCALE_USER_DEFAULT;
 };
 
+// What the locale writes that stays the same for a day at least: the
+// designators and the date line, kept from one reading to the next until
+// the user's regional settings change (Forget).
+class LocaleTexts {
+public:
+    const DayHalves& HalvesOf(LCID locale);
+    const std::string& DateOf(const SYSTEMTIME& time, bool longDate, LCID locale);
+    void Forget();
+
+private:
+    struct DateKey {
+        WORD year, month, day;
+        bool longDate;
+        LCID locale;
+        bool operator==(const DateKey&) const = default;
+    };
+    std::optional<std::pair<LCID, DayHalves>> halves;
+    std::optional<std::pair<DateKey, std::string>> date;
+};
+
 // The 24-hour time: the hour without a leading zero, minutes and seconds
 // with one (9:05, 9:05:07, 0:00).
 TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds);
@@ -47,6 +68,9 @@ TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds);
 // locale's designator ("上午 9:05", "9:05 PM"); with a date, the locale's long
 // or short date.
 TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format);
+// The same, with the locale's texts taken from those kept where they still
+// hold.
+TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format, LocaleTexts& kept);
 // The local time so many seconds later; none for a time Windows cannot
 // convert (such as the empty reading of texts never made from a time).
 std::optional<SYSTEMTIME> SecondsLater(const SYSTEMTIME& time, int seconds);

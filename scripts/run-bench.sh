@@ -3,13 +3,14 @@
 # frame costs (as written and cached, with identical pixels checked) and the
 # idle CPU share of the real clock. Prints a table and writes out/bench.md.
 #
-#   scripts/run-bench.sh [--frames N] [--ticks N] [--check-frames N] [--profile-frames N]
-#                        [--timing-seconds N] [--before-exe PATH]
+#   scripts/run-bench.sh [--frames N] [--ticks N] [--idle-rounds N] [--check-frames N]
+#                        [--profile-frames N] [--timing-seconds N] [--before-exe PATH]
 #
 # Defaults: 2000 frames per measurement, 300 one-second ticks for the idle
 # clock, 120 seconds of tick timing; `--frames 300 --ticks 20` gives a quick
 # run. --before-exe measures another build of TikoClock.exe (the code before a
-# change) beside this one, in the same run.
+# change) beside this one, in the same run. --idle-rounds N measures every
+# idle program N times, taking them in turn, and adds the runs up.
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 bash "$here/install-deps.sh"

@@ -5,7 +5,7 @@
 // written, or 3 when the idle measurement failed.
 //
 //   bench.exe [--frames N] [--check-frames N] [--screen-frames N] [--profile-frames N]
-//             [--floor-seconds N] [--ticks N] [--timing-seconds N] [--clock-exe PATH]
+//             [--floor-seconds N] [--ticks N] [--idle-rounds N] [--timing-seconds N] [--clock-exe PATH]
 //             [--before-exe PATH] [--floor-exe PATH] [--other NAME=PID]... [--out PATH]
 //
 // --before-exe: another build of the clock (the code before a change), measured
@@ -20,6 +20,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -39,6 +40,7 @@ struct Options {
     int profileFrames = 500;
     int ticks = 300;
     int floorSeconds = 60;
+    int idleRounds = 1;
     std::string clockExe;
     std::string beforeExe;
     std::string floorExe;
@@ -73,6 +75,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.floorSeconds = std::atoi(value.c_str());
         else if (name == "--ticks")
             options.ticks = std::atoi(value.c_str());
+        else if (name == "--idle-rounds")
+            options.idleRounds = std::atoi(value.c_str());
         else if (name == "--screen-frames")
             options.screenFrames = std::atoi(value.c_str());
         else if (name == "--timing-seconds")
@@ -97,7 +101,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     }
     return options.frames > 0 && options.checkFrames >= 0 && options.profileFrames > 0 &&
            options.ticks >= 0 && options.floorSeconds >= 0 && options.screenFrames >= 0 &&
-           options.timingSeconds >= 0;
+           options.timingSeconds >= 0 && options.idleRounds > 0;
 }
 
 std::string Fixed(double value, int digits = 3) {
@@ -124,7 +128,8 @@ int main(int argc, char** argv) {
         std::fprintf(
             stderr,
             "usage: bench.exe [--frames N] [--check-frames N] [--screen-frames N] [--profile-frames N] "
-            "[--floor-seconds N] [--ticks N] [--timing-seconds N] [--clock-exe PATH] [--before-exe PATH] "
+            "[--floor-seconds N] [--ticks N] [--idle-rounds N] [--timing-seconds N] [--clock-exe PATH] "
+            "[--before-exe PATH] "
             "[--floor-exe PATH] [--other NAME=PID]... [--out PATH]\n");
         return 64;
     }
@@ -326,8 +331,11 @@ int main(int argc, char** argv) {
         report
             << "\n## Idle clock\n\n"
             << "Each program on its own over " << options.ticks << " s (the floors over "
-            << options.floorSeconds
-            << " s), pointer off its window: CPU time of its Linux process (all threads, from schedstat) "
+            << options.floorSeconds << " s)"
+            << (options.idleRounds > 1
+                    ? ", in " + std::to_string(options.idleRounds) + " rounds taken in turn and added up"
+                    : std::string())
+            << ", pointer off its window: CPU time of its Linux process (all threads, from schedstat) "
                "over "
                "wall time. Xvfb and this prefix's wineserver, read over the same interval, do the display "
                "and message work outside the process. The floors are bare layered windows without GDI+ "
@@ -352,17 +360,6 @@ int main(int argc, char** argv) {
                        << Fixed(other.cpuSeconds / idle.wallSeconds * 100, 3) << " % | |\n";
             }
         };
-        double timerFloor = 0, presentFloor = 0;
-        if (!options.floorExe.empty() && options.floorSeconds > 0) {
-            const IdleResult timer = MeasureIdle({options.floorExe, "timer", L"TikoFloorWindow", ""},
-                                                 options.floorSeconds, options.others);
-            rows("floor", "1-second timer, empty handler", timer, "");
-            const IdleResult present = MeasureIdle({options.floorExe, "present", L"TikoFloorWindow", ""},
-                                                   options.floorSeconds, options.others);
-            rows("floor", "UpdateLayeredWindow of 380 x 150 every second", present, "");
-            timerFloor = timer.ok ? timer.share : 0;
-            presentFloor = present.ok ? present.share : 0;
-        }
         const struct {
             const char* name;
             std::string ini;
@@ -370,24 +367,59 @@ int main(int argc, char** argv) {
         } variants[] = {{"default (seconds shown)", "", true},
                         {"date line shown", "[时钟]\r\n显示日期=真\r\n", true},
                         {"seconds hidden", "[基本设置]\r\n显示秒数=假\r\n", false}};
-        std::string exits;
-        for (const auto& [name, exe] : clocks) {
-            for (const auto& variant : variants) {
-                const IdleResult idle = MeasureIdleClock(exe, variant.ini, options.ticks, options.others);
+        // Each program once a round, all in the same order: a machine growing
+        // busier or quieter weighs on every one of them alike.
+        const bool floors = !options.floorExe.empty() && options.floorSeconds > 0;
+        IdleResult timer, present;
+        std::vector<std::array<IdleResult, std::size(variants)>> clockRuns(clocks.size());
+        for (int round = 0; round < options.idleRounds; ++round) {
+            if (floors) {
+                AddIdleRun(timer, MeasureIdle({options.floorExe, "timer", L"TikoFloorWindow", ""},
+                                              options.floorSeconds, options.others));
+                AddIdleRun(present, MeasureIdle({options.floorExe, "present", L"TikoFloorWindow", ""},
+                                                options.floorSeconds, options.others));
+            }
+            for (std::size_t clock = 0; clock < clocks.size(); ++clock)
+                for (std::size_t variant = 0; variant < std::size(variants); ++variant)
+                    AddIdleRun(clockRuns[clock][variant],
+                               MeasureIdleClock(clocks[clock].second, variants[variant].ini, options.ticks,
+                                                options.others));
+        }
+        if (floors) {
+            rows("floor", "1-second timer, empty handler", timer, "");
+            rows("floor", "UpdateLayeredWindow of 380 x 150 every second", present, "");
+        }
+        const double timerFloor = timer.ok ? timer.share : 0;
+        const double presentFloor = present.ok ? present.share : 0;
+        std::string exits, dateCosts;
+        for (std::size_t clock = 0; clock < clocks.size(); ++clock) {
+            const std::string& name = clocks[clock].first;
+            for (std::size_t variant = 0; variant < std::size(variants); ++variant) {
+                const IdleResult& result = clockRuns[clock][variant];
+                const bool shown = variants[variant].shown;
                 std::string goal;
-                const double floor = variant.shown ? presentFloor : timerFloor;
-                if (idle.ok && floor > 0) {
-                    const double ratio = idle.share / floor;
+                const double floor = shown ? presentFloor : timerFloor;
+                if (result.ok && floor > 0) {
+                    const double ratio = result.share / floor;
                     const double limit = 1.5;
-                    goal = Fixed(ratio, 2) + " x the " + (variant.shown ? "presenting" : "timer") +
+                    goal = Fixed(ratio, 2) + " x the " + (shown ? "presenting" : "timer") +
                            " floor; <= " + Fixed(limit, 1) + ": " + Verdict(ratio <= limit);
                 }
-                rows("TikoClock.exe, " + name, variant.name, idle, goal);
-                if (idle.ok)
-                    exits += std::string(exits.empty() ? "" : ", ") + name + ", " + variant.name + ": " +
-                             (idle.exited ? std::to_string(idle.exitCode) : "none (killed)");
+                rows("TikoClock.exe, " + name, variants[variant].name, result, goal);
+                if (result.ok)
+                    exits += std::string(exits.empty() ? "" : ", ") + name + ", " + variants[variant].name +
+                             ": " + (result.exited ? std::to_string(result.exitCode) : "none (killed)");
+            }
+            const IdleResult& plain = clockRuns[clock][0];
+            const IdleResult& dated = clockRuns[clock][1];
+            if (plain.ok && dated.ok && plain.share > 0) {
+                const double dateCost = dated.share / plain.share;
+                dateCosts += "\n- " + name + ": " + Fixed(dateCost, 2) +
+                             " x, within 10 %: " + Verdict(dateCost <= 1.1);
             }
         }
+        if (!dateCosts.empty())
+            report << "\nIdle with the date line shown / without it, own process:" << dateCosts << "\n";
         report << "\nExit code after Esc: " << exits << ".\n";
     }
 

@@ -6,10 +6,10 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <sstream>
@@ -199,6 +199,29 @@ IdleResult MeasureIdle(const IdleProgram& program, int seconds, const std::vecto
     result.exited = started.Exited();
     result.exitCode = started.ExitCode();
     return result;
+}
+
+void AddIdleRun(IdleResult& total, const IdleResult& run) {
+    if (!total.error.empty())
+        return;
+    if (!run.ok) {
+        total = run;
+        return;
+    }
+    total.exited = (total.ok ? total.exited : true) && run.exited;
+    total.exitCode = total.exitCode ? total.exitCode : run.exitCode;
+    total.ok = true;
+    total.ticks += run.ticks;
+    total.wallSeconds += run.wallSeconds;
+    total.cpuSeconds += run.cpuSeconds;
+    total.share = total.cpuSeconds / total.wallSeconds;
+    for (const CpuSample& other : run.others) {
+        const auto same = std::ranges::find(total.others, other.name, &CpuSample::name);
+        if (same == total.others.end())
+            total.others.push_back(other);
+        else
+            same->cpuSeconds += other.cpuSeconds;
+    }
 }
 
 IdleResult MeasureIdleClock(const std::string& executable, const std::string& iniBytes, int ticks,

@@ -44,6 +44,10 @@ struct IdleProgram {
 // seconds, then closes it with Esc.
 IdleResult MeasureIdle(const IdleProgram& program, int seconds, const std::vector<OtherProcess>& others);
 
+// Adds a run to the total of several runs of one program; a failed run
+// makes the total fail with its error.
+void AddIdleRun(IdleResult& total, const IdleResult& run);
+
 // The same for a copy of the clock, with that settings file when iniBytes
 // is not empty.
 IdleResult MeasureIdleClock(const std::string& executable, const std::string& iniBytes, int ticks,

@@ -154,6 +154,39 @@ TEST_F(ClockWindowProcTest, TimeChangeAndResumeShowTheNewTimeAndRealign) {
     }
 }
 
+// The user's short date form, put back as it was.
+class ShortDateForm {
+public:
+    ShortDateForm() { GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, saved, std::size(saved)); }
+    ~ShortDateForm() { SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, saved); }
+    static bool Set(const wchar_t* form) {
+        return SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, form);
+    }
+
+private:
+    wchar_t saved[80]{};
+};
+
+// The date kept for the day is written again, at once, when the user's
+// regional settings change; any other setting's change leaves the clock be.
+TEST_F(ClockWindowProcTest, ARegionalSettingsChangeWritesTheDateAgainAtOnce) {
+    Settings().showDate = "真";
+    Settings().dateFormat = "短";
+    const ShortDateForm userForm;
+    FixedTime() = {2026, 12, 1, 7, 9, 5, 7, 0};
+    SetFixedTime(9, 5, 7);
+    Send(WM_TIMECHANGE);
+    const std::string before = App().clock.timeText.dateText;
+    ASSERT_TRUE(ShortDateForm::Set(L"yyyy'.'MM'.'dd"));
+    const auto start = RedrawCount();
+    SendMessageW(Window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"WindowMetrics"));
+    EXPECT_EQ(RedrawCount(), start);
+    SendMessageW(Window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+    EXPECT_EQ(RedrawCount(), start + 1);
+    EXPECT_NE(before, "2026.12.07");
+    EXPECT_EQ(App().clock.timeText.dateText, "2026.12.07");
+}
+
 TEST(LayeredWindowHostWords, SplitsSignedHalves) {
     const auto value = static_cast<std::int32_t>(0xFFFF0005u);
     EXPECT_EQ(LayeredWindowHost::HighWord(value), -1);

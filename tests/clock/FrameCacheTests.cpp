@@ -207,8 +207,10 @@ std::vector<std::function<void()>> ScriptedDay() {
 // as Windows' does: one that samples at their centres leaves them a pixel to
 // spare there.)
 void NarrowKeptCells() {
-    for (TextFigure& figure : App().clock.faceCache.textFigures)
-        ++figure.reach.left;
+    FaceCache& cache = App().clock.faceCache;
+    for (auto* figures : {&cache.timeFigures, &cache.dateFigures})
+        for (TextFigure& figure : *figures)
+            ++figure.reach.left;
 }
 
 // Every tick's canvas, each tick redrawn on its own.

@@ -34,12 +34,21 @@ TEST(TimeAndDateText, FollowTheLocaleOnBothClocksAndDateForms) {
         {EnUs, 21, 5, 7, false, true, true, false, "9:05 PM", "12/7/2026"},
     };
     const bool wine = RunningUnderWine();
+    // Each case written on its own, and all of them in turn with the texts
+    // the ones before kept: a change of locale or date form is not missed.
+    LocaleTexts kept;
     for (const auto& c : cases) {
         const SYSTEMTIME time{2026, 12, 1, 7, c.hour, c.minute, c.second, 0};
-        const TimeText text = FormatTimeText(time, {c.seconds, c.twelveHour, c.date, c.longDate, c.locale});
-        EXPECT_EQ(text.timeText, wine && c.wineTime ? c.wineTime : c.time) << c.time;
-        EXPECT_EQ(text.dateText, wine && c.wineDate ? c.wineDate : c.dateText) << c.time;
+        const TimeFormat format{c.seconds, c.twelveHour, c.date, c.longDate, c.locale};
+        for (const TimeText& text : {FormatTimeText(time, format), FormatTimeText(time, format, kept)}) {
+            EXPECT_EQ(text.timeText, wine && c.wineTime ? c.wineTime : c.time) << c.time;
+            EXPECT_EQ(text.dateText, wine && c.wineDate ? c.wineDate : c.dateText) << c.time;
+        }
     }
+    // At midnight the kept date gives way to the next day's.
+    const TimeFormat shortDate{true, false, true, false, EnUs};
+    EXPECT_EQ(FormatTimeText({2026, 12, 1, 7, 23, 59, 59, 0}, shortDate, kept).dateText, "12/7/2026");
+    EXPECT_EQ(FormatTimeText({2026, 12, 2, 8, 0, 0, 0, 0}, shortDate, kept).dateText, "12/8/2026");
 }
 
 } // namespace
