@@ -816,8 +816,9 @@ void DrawCellsAhead(FaceCache& cache, std::span<const TextFigure> figures, const
 constexpr int TicksLaidAhead = 10;
 
 // Lays out the time of the ticks after the one shown, unless the next one is
-// laid out already, each with the reach of the figures it changes.
-void LayTimesAhead(ClockView& view, const TextInputs& inputs) {
+// laid out already, each with the reach of the figures it changes. shownAhead:
+// which of the times laid out ahead is shown, if one is.
+void LayTimesAhead(ClockView& view, const TextInputs& inputs, std::optional<std::size_t> shownAhead) {
     FaceCache& cache = view.faceCache;
     TimeFormat format = TimeFormatOf(view.settings);
     format.showDate = false;
@@ -834,8 +835,7 @@ void LayTimesAhead(ClockView& view, const TextInputs& inputs) {
         return next;
     };
     // The time after one laid out ahead, but the last, is laid out too.
-    const auto shown = std::ranges::find(cache.timesAheadFor, TimeOnly(inputs));
-    if (shown != cache.timesAheadFor.end() && std::next(shown) != cache.timesAheadFor.end())
+    if (shownAhead && *shownAhead + 1 < cache.timesAheadFor.size())
         return;
     const std::optional<TextInputs> next = timeAfter(1);
     if (!next || std::ranges::find(cache.timesAheadFor, *next) != cache.timesAheadFor.end())
@@ -891,14 +891,15 @@ bool CopyCellsAhead(ClockView& view, std::size_t aheadTime, std::span<const Text
 // nothing done, where the frame must be drawn whole: the text layer does not
 // hold the figures of the frame shown, a visible button lies in a changed
 // cell, or the path is one a whole frame would not draw. The date line's
-// figures stay as they are while the date is the same.
-bool DrawTextCells(ClockView& view, const TextInputs& inputs, RECT& part) {
+// figures stay as they are while the date is the same. aheadTime: which of
+// the times laid out ahead the time is, if one is.
+bool DrawTextCells(ClockView& view, const TextInputs& inputs, RECT& part,
+                   std::optional<std::size_t>& aheadTime) {
     FaceCache& cache = view.faceCache;
     if (!cache.text || !cache.text->SameLayout(inputs) || cache.timeFigures.empty() ||
         inputs.outlineWidth < 0 || !LayersFitTheirRects(view))
         return false;
     GraphicsObject& layer = view.textLayer;
-    std::optional<std::size_t> aheadTime;
     std::vector<TextFigure> time = TimeFiguresNow(view, inputs, aheadTime);
     const bool sameDate = inputs.date == cache.text->date;
     std::vector<TextFigure> newDate = sameDate ? std::vector<TextFigure>() : LayOutDate(view, inputs);
@@ -943,7 +944,8 @@ bool DrawTextCells(ClockView& view, const TextInputs& inputs, RECT& part) {
 // nothing done, where the frame must be drawn whole.
 bool RedrawTextCells(ClockView& view, const FrameInputs& now) {
     RECT part{};
-    if (!DrawTextCells(view, now.text, part))
+    std::optional<std::size_t> aheadTime;
+    if (!DrawTextCells(view, now.text, part, aheadTime))
         return false;
     FaceCache& cache = view.faceCache;
     LayeredCanvas& canvas = view.clockCanvas;
@@ -958,7 +960,7 @@ bool RedrawTextCells(ClockView& view, const FrameInputs& now) {
     cache.shown->text = now.text;
     cache.shownSerial = canvas.PresentSerial();
     // Once the second is on the screen.
-    LayTimesAhead(view, now.text);
+    LayTimesAhead(view, now.text, aheadTime);
     return true;
 }
 
