@@ -174,6 +174,9 @@ IdleResult MeasureIdle(const IdleProgram& program, int seconds, const std::vecto
         result.error = started.Error();
         return result;
     }
+    RECT window{};
+    GetWindowRect(started.Window(), &window);
+    result.window = {window.right - window.left, window.bottom - window.top};
     Stopwatch watch;
     std::vector<std::optional<double>> othersBefore;
     for (const OtherProcess& other : others)
@@ -211,6 +214,7 @@ void AddIdleRun(IdleResult& total, const IdleResult& run) {
     total.exited = (total.ok ? total.exited : true) && run.exited;
     total.exitCode = total.exitCode ? total.exitCode : run.exitCode;
     total.ok = true;
+    total.window = run.window;
     total.ticks += run.ticks;
     total.wallSeconds += run.wallSeconds;
     total.cpuSeconds += run.cpuSeconds;

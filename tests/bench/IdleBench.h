@@ -5,6 +5,8 @@
 // the moment each new second reaches the screen.
 #include "bench/BenchStats.h"
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@ struct IdleResult {
     double share = 0; // of one core, 0..1
     unsigned long exitCode = 0;
     bool exited = false;
+    SIZE window{}; // the program's window, read once it was up
     // Other Linux processes read over the same interval (Xvfb, wineserver).
     std::vector<CpuSample> others;
 };

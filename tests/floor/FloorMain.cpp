@@ -3,19 +3,22 @@
 // from outside.
 //
 //   bench_floor.exe timer     a 1-second timer with an empty handler
-//   bench_floor.exe present   the same timer presenting a fixed 380 x 150
-//                             canvas with UpdateLayeredWindow on every tick
+//   bench_floor.exe present [WIDTH HEIGHT]
+//                             the same timer presenting a fixed canvas, 380 x
+//                             150 unless given, with UpdateLayeredWindow on
+//                             every tick
 //
 // Esc ends it.
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 namespace {
 
-constexpr int Width = 380;
-constexpr int Height = 150;
+int Width = 380;
+int Height = 150;
 constexpr UINT_PTR TickTimer = 1;
 
 bool presentEachTick = false;
@@ -72,7 +75,14 @@ HBITMAP MakeCanvas() {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-    presentEachTick = std::strstr(commandLine, "present") != nullptr;
+    const char* present = std::strstr(commandLine, "present");
+    presentEachTick = present != nullptr;
+    int width = 0;
+    int height = 0;
+    if (present && std::sscanf(present, "present %d %d", &width, &height) == 2 && width > 0 && height > 0) {
+        Width = width;
+        Height = height;
+    }
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = Procedure;
     windowClass.hInstance = instance;
