@@ -5,6 +5,7 @@
 #include "support/ClockFaceFixture.h"
 #include "support/Desktop.h"
 #include "support/RecordingListeners.h"
+#include "support/UserLocaleSetting.h"
 
 #include <gtest/gtest.h>
 
@@ -154,30 +155,17 @@ TEST_F(ClockWindowProcTest, TimeChangeAndResumeShowTheNewTimeAndRealign) {
     }
 }
 
-// The user's short date form, put back as it was.
-class ShortDateForm {
-public:
-    ShortDateForm() { GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, saved, std::size(saved)); }
-    ~ShortDateForm() { SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, saved); }
-    static bool Set(const wchar_t* form) {
-        return SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, form);
-    }
-
-private:
-    wchar_t saved[80]{};
-};
-
 // The date kept for the day is written again, at once, when the user's
 // regional settings change; any other setting's change leaves the clock be.
 TEST_F(ClockWindowProcTest, ARegionalSettingsChangeWritesTheDateAgainAtOnce) {
     Settings().showDate = "真";
     Settings().dateFormat = "短";
-    const ShortDateForm userForm;
+    const UserLocaleSetting userForm(LOCALE_SSHORTDATE);
     FixedTime() = {2026, 12, 1, 7, 9, 5, 7, 0};
     SetFixedTime(9, 5, 7);
     Send(WM_TIMECHANGE);
     const std::string before = App().clock.timeText.dateText;
-    ASSERT_TRUE(ShortDateForm::Set(L"yyyy'.'MM'.'dd"));
+    ASSERT_TRUE(userForm.Set(L"yyyy'.'MM'.'dd"));
     const auto start = RedrawCount();
     SendMessageW(Window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"WindowMetrics"));
     EXPECT_EQ(RedrawCount(), start);

@@ -3,6 +3,7 @@
 // layers from outside a frame.
 #include "clock/ClockFace.h"
 #include "clock/HoverButtons.h"
+#include "clock/TextFigures.h"
 #include "support/ClockFaceFixture.h"
 #include "support/Desktop.h"
 
@@ -188,6 +189,13 @@ std::vector<std::function<void()>> ScriptedDay() {
         run(second, 2);
     change([&] { s.fontSize = 40; });
     run(11 * Hours + 11 * 60 + 58, 4);
+    // Mid-minute, with the next ten seconds' cells drawn ahead in the old
+    // colours.
+    change([&] {
+        s.fontColor = 0x3366CC;
+        s.outlineColor = 0x102030;
+    });
+    run(11 * Hours + 12 * 60 + 2, 5);
     change([&] {
         s.showDate = "真";
         FitClockToDateLine(App().clock);
@@ -249,6 +257,23 @@ TEST_F(FrameCache, ADayOfTicksDrawnCellByCellIsTheDayDrawnWhole) {
     }
     EXPECT_EQ(differing, 0u) << "of " << whole.size() << " ticks";
     EXPECT_GT(narrowDiffering, 0u) << "cells one pixel too narrow went unnoticed";
+}
+
+// Windows' renderer samples pixels at their top left corners: a figure that
+// ends at x = 20.6 inks pixel 21, which its reach must hold (Wine samples at
+// the centres, and no picture here can show the difference).
+TEST(TextFigureReach, HoldsThePixelsEitherSamplingRuleInks) {
+    using namespace Gdiplus;
+    std::vector<TextFigure> figures(1);
+    figures[0].points = {{10, 5}, {20.6f, 5}, {20.6f, 15.3f}, {10, 15.3f}};
+    figures[0].types = {PathPointTypeStart, PathPointTypeLine, PathPointTypeLine,
+                        PathPointTypeLine | PathPointTypeCloseSubpath};
+    MeasureReach(figures, nullptr);
+    const RECT& reach = figures[0].reach;
+    EXPECT_EQ(reach.left, 10);
+    EXPECT_EQ(reach.top, 5);
+    EXPECT_EQ(reach.right, 22) << "pixel 21 left out";
+    EXPECT_EQ(reach.bottom, 16) << "pixel 15 left out";
 }
 
 // A tick lays out the time of the ten seconds after it; the ticks that

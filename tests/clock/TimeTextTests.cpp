@@ -1,6 +1,7 @@
 #include "clock/TimeText.h"
 
 #include "support/ImportHook.h"
+#include "support/UserLocaleSetting.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,18 @@ TEST(TimeAndDateText, FollowTheLocaleOnBothClocksAndDateForms) {
     const TimeFormat shortDate{true, false, true, false, EnUs};
     EXPECT_EQ(FormatTimeText({2026, 12, 1, 7, 23, 59, 59, 0}, shortDate, kept).dateText, "12/7/2026");
     EXPECT_EQ(FormatTimeText({2026, 12, 2, 8, 0, 0, 0, 0}, shortDate, kept).dateText, "12/8/2026");
+}
+
+// A time format that writes the designator first ("tt h:mm:ss", as Windows'
+// zh-CN does) puts it before the time; Wine's own zh-CN format has none.
+TEST(TimeAndDateText, TheUsersTimeFormatPutsTheDesignatorFirst) {
+    const UserLocaleSetting timeFormat(LOCALE_STIMEFORMAT);
+    ASSERT_TRUE(timeFormat.Set(L"tt h:mm:ss"));
+    const TimeFormat twelveHour{true, true, false, true, LOCALE_USER_DEFAULT};
+    const TimeText text = FormatTimeText({2026, 12, 1, 7, 21, 5, 7, 0}, twelveHour);
+    ASSERT_FALSE(text.designator.empty());
+    EXPECT_TRUE(text.designatorFirst);
+    EXPECT_EQ(text.timeText, text.designator + " 9:05:07");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "config/ClockSettings.h"
 
 #include "framework/Services.h"
+#include "framework/UniqueHandle.h"
 #include "support/TempDirectory.h"
 #include "support/TestProcess.h"
 
@@ -254,6 +255,32 @@ TEST_F(SettingsFile, TwoProcessesSavingAtOnceLeaveOneWholeFileAfterEachSave) {
     EXPECT_EQ(otherFailed, 0u) << "saves that failed in the other process";
     EXPECT_EQ(broken, "") << "found while saving";
     EXPECT_TRUE(IsWholeSave(ReadFileBytes(path)));
+}
+
+// Every clock's saves of one file take turns on a mutex named after it:
+// while another holds the turn, a save waits, and goes on once it is free.
+TEST_F(SettingsFile, ASaveWaitsWhileAnotherHoldsTheFilesTurn) {
+    const unique_handle turn(
+        CreateMutexW(nullptr, TRUE, (L"TikoClock.SettingsSave." + FileKey(widePath)).c_str()));
+    ASSERT_TRUE(turn);
+    const unique_handle saved(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ClockSettings settings = DefaultSettings();
+    settings.fontName = "Waited";
+    SaveResult result{ERROR_GEN_FAILURE};
+    std::thread saver([&] {
+        result = SaveSettings(widePath, settings, 1, 2);
+        SetEvent(saved.get());
+    });
+    const DWORD early = WaitForSingleObject(saved.get(), 1000);
+    const bool writtenEarly = FileExists(widePath);
+    ReleaseMutex(turn.get());
+    const DWORD after = WaitForSingleObject(saved.get(), 10000);
+    saver.join();
+    EXPECT_EQ(early, static_cast<DWORD>(WAIT_TIMEOUT)) << "the save did not wait for its turn";
+    EXPECT_FALSE(writtenEarly);
+    EXPECT_EQ(after, static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_TRUE(result);
+    EXPECT_EQ(Key("时钟", "字体名称"), "Waited");
 }
 
 TEST(SettingsDefaults, MatchTheDocumentedValues) {

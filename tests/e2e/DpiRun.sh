@@ -21,5 +21,5 @@ export TIKO_DISPLAY_DPI="$dpi"
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 status=0
-wine "$e2e" --gtest_filter='*AtDisplayScale.*' "$clock" || status=$?
+bash "$root/tests/support/RunToSummary.sh" wine "$e2e" --gtest_filter='*AtDisplayScale.*' "$clock" || status=$?
 exit "$status"

@@ -12,7 +12,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 run_tests() {
     local status=0
-    bash "$root/scripts/wine-exec.sh" "$e2e" --gtest_filter="$1" "$clock" || status=$?
+    bash "$root/tests/support/RunToSummary.sh" bash "$root/scripts/wine-exec.sh" "$e2e" --gtest_filter="$1" "$clock" || status=$?
     if [ "$status" -eq 77 ]; then
         echo "$1 did not run although this machine is set up for it"
         return 1

@@ -37,7 +37,7 @@ wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 
 run_step() {
     local status=0
-    wine "$e2e" --gtest_filter="$1" || status=$?
+    bash "$root/tests/support/RunToSummary.sh" wine "$e2e" --gtest_filter="$1" || status=$?
     if [ "$status" -eq 77 ]; then
         echo "$1 did not run"
         return 1

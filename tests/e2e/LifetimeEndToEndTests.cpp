@@ -147,6 +147,10 @@ TEST(ProgramLifetime, ASecondStartOnTheSameFileLeavesOneClockWhoseChangesAreSave
     for (const WORD key : {VK_UP, VK_UP, VK_RETURN})
         desktop::PressKey(key);
     ASSERT_TRUE(desktop::WaitUntil([&] { return !IsWindowVisible(clock.Window()); }, 5s));
+    // Another program's window has the foreground when the user starts it again.
+    const HWND foreground = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                            nullptr, nullptr, nullptr);
+    ASSERT_TRUE(desktop::GiveKeyboardTo(foreground));
 
     const auto started = std::chrono::steady_clock::now();
     const auto secondExit = clock.StartAgain(10s);
@@ -156,6 +160,9 @@ TEST(ProgramLifetime, ASecondStartOnTheSameFileLeavesOneClockWhoseChangesAreSave
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
     EXPECT_TRUE(desktop::WaitUntil([&] { return IsWindowVisible(clock.Window()) != FALSE; }, 2s))
         << "the running clock was not shown again";
+    EXPECT_TRUE(desktop::WaitUntil([&] { return GetForegroundWindow() == clock.Window(); }, 3s))
+        << "the running clock was not brought to the front";
+    DestroyWindow(foreground);
     EXPECT_EQ(clock.ReadIniBytes(), firstFile) << "the second start wrote nothing";
 
     // A copy in another folder has a file of its own, and a clock of its own.
@@ -282,6 +289,24 @@ TEST(ProgramLifetime, RestartManagerClosesTheClockAfterSavingWhereALogOffOnlySav
     ASSERT_TRUE(exitCode.has_value()) << "the clock kept running when asked to close";
     EXPECT_EQ(*exitCode, 0u);
     EXPECT_EQ(SavedPlace(clock), PlaceValue(closedAt));
+}
+
+// Restart Manager closing a clock whose file it may not write: the save
+// fails, and at the session's end nobody is there to answer a box.
+TEST(ProgramLifetime, AtTheSessionsEndAFailedSaveAsksNothingAndTheClockEnds) {
+    ClockProcess clock;
+    ASSERT_TRUE(clock.Start());
+    ASSERT_TRUE(SetFileAttributesW(clock.WideIniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(clock.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_BLOCK, 5000,
+                        &answer);
+    SendMessageTimeoutW(clock.Window(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_BLOCK, 5000, &answer);
+    const HWND box = clock.FindWindowTitled("保存设置失败");
+    const auto exitCode = clock.WaitForExit(15s);
+    SetFileAttributesW(clock.WideIniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(box, nullptr) << "a box asked about the failed save";
+    ASSERT_TRUE(exitCode.has_value()) << "the clock kept running";
+    EXPECT_EQ(*exitCode, 0u);
 }
 
 // What the installer's uninstall runs: the program deletes the Run values

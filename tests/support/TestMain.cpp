@@ -29,6 +29,30 @@ namespace {
 // not test anything: it ends with the code CTest counts as skipped.
 constexpr int SkippedExitCode = 77;
 
+// A test program that dies ends at once with the exception's code, as on
+// Windows, and says so. Under Wine a thread killed by a stack overflow
+// leaves the process running on or ending with another thread's code.
+void EndWith(const char* what, DWORD code) {
+    char line[96];
+    const int length = wsprintfA(line, "\n[  CRASH   ] %s, exception 0x%08lX\n", what, code);
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line, static_cast<DWORD>(length), &written, nullptr);
+    TerminateProcess(GetCurrentProcess(), code);
+}
+
+// First chance: a stack overflow leaves too little stack for any later handler.
+LONG CALLBACK EndAtStackOverflow(EXCEPTION_POINTERS* exception) {
+    const DWORD code = exception->ExceptionRecord->ExceptionCode;
+    if (code == EXCEPTION_STACK_OVERFLOW)
+        EndWith("stack overflow", code);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+LONG WINAPI EndAtUnhandledException(EXCEPTION_POINTERS* exception) {
+    EndWith("unhandled exception", exception->ExceptionRecord->ExceptionCode);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 int PassedOrSkipped() {
     if (GTEST_FLAG_GET(list_tests))
         return 0;
@@ -38,6 +62,8 @@ int PassedOrSkipped() {
 } // namespace
 
 int main(int argc, char** argv) {
+    AddVectoredExceptionHandler(1, EndAtStackOverflow);
+    SetUnhandledExceptionFilter(EndAtUnhandledException);
     testing::InitGoogleTest(&argc, argv);
     for (int i = 1; i < argc; ++i)
         TestArguments().emplace_back(argv[i]);
