@@ -43,6 +43,8 @@ void LetClicksThrough(bool on) {
 } // namespace
 
 void CloseClock() {
+    if (App().closing)
+        return;
     CloseSettingsWindow();
     ClockWindow& window = *App().clockWindow;
     window.StopTimers();

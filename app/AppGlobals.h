@@ -37,6 +37,8 @@ struct AppGlobals {
     // Windows ends the session: a failed save asks nobody, as Windows would
     // wait for the answer.
     bool sessionEnding = false;
+    // The clock window's end has begun: nothing closes it again.
+    bool closing = false;
 };
 
 // Creates the record (entry step 2). Tests create their own the same way.

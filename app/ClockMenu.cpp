@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr unsigned GbkCodePage = 936;
-
 bool KeepOnTopIsOn() {
     return IsOn(App().settings.keepOnTop);
 }

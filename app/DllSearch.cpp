@@ -35,6 +35,10 @@ void RestrictDllSearchToSystemFolder() {
     // They stay loaded for the life of the process, as imports do.
     SetDllDirectoryW(L"");
     for (const wchar_t* name : LaterLoadedDlls)
-        if (const std::wstring path = SystemFolderPath(name); !path.empty())
-            LoadLibraryW(path.c_str());
+        LoadSystemDll(name);
+}
+
+bool LoadSystemDll(const wchar_t* name) {
+    const std::wstring path = SystemFolderPath(name);
+    return !path.empty() && LoadLibraryW(path.c_str()) != nullptr;
 }

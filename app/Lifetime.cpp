@@ -3,6 +3,7 @@
 #include "app/Actions.h"
 #include "app/AppGlobals.h"
 #include "app/DesktopWatch.h"
+#include "app/DllSearch.h"
 #include "app/GraphicsStartup.h"
 #include "app/ProgramEvents.h"
 #include "app/SingleInstance.h"
@@ -24,8 +25,6 @@
 #include <string_view>
 
 namespace {
-
-constexpr unsigned GbkCodePage = 936;
 
 // Another clock runs on this settings file: it comes to the front instead.
 bool AnotherClockHasTheFile() {
@@ -67,6 +66,19 @@ void SaveAtClose() {
         saved = SaveClockSettings();
 }
 
+// Windows finds gdiplus.dll in its system folder; a system without it
+// (Server Core, a stripped image) gets a word instead of a crash in the
+// loader's delay-load helper at the first drawing call.
+bool GraphicsCanBeLoaded() {
+    return LoadSystemDll(L"gdiplus.dll");
+}
+
+void TellGraphicsAreMissing() {
+    const auto text = [](const char* gbk) { return MultiByteToWide(gbk, GbkCodePage); };
+    MessageBoxW(nullptr, text("找不到 Windows 的 GDI+ 组件（gdiplus.dll），时钟无法显示。").c_str(),
+                text("Tiko Clock").c_str(), MB_OK | MB_ICONERROR);
+}
+
 } // namespace
 
 bool AsksOnlyToDeleteRunValues(const wchar_t* commandLine) {
@@ -85,6 +97,13 @@ int RunProgram() {
         ReleaseGlobals();
         return 0;
     }
+    if (!GraphicsCanBeLoaded()) {
+        TellGraphicsAreMissing();
+        ReleaseGlobals();
+        return NoClockWindowExitCode;
+    }
+    // An installer that closes the clock to replace it starts it again.
+    RegisterApplicationRestart(L"", RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
     StartGraphics();
     App().clockWindow = std::make_unique<ClockWindow>(App().clock, Events());
     // Only the clock window's end stops the message loop: without it the
@@ -136,11 +155,17 @@ void ShowClock() {
 void OnClockWindowDestroyed() {
     AppGlobals& app = App();
     ClockView& view = app.clock;
-    // No tick may draw on the closing window while the user is asked.
+    // The box of a failed save runs a message loop: whatever arrives then
+    // (Restart Manager's close, another end) must not close the clock twice.
+    if (app.closing)
+        return;
+    app.closing = true;
+    // No tick may draw on the closing window while the user is asked, and
+    // neither the tray's menu nor the foreground hook may act meanwhile.
     app.clockWindow->StopTimers();
-    SaveAtClose();
     app.foregroundWatch.reset();
     app.tray.reset(); // the icon goes with the clock
+    SaveAtClose();
     ReleaseButtonLayers(view);
     view.textLayer.ReleaseCanvas();
     view.panelLayer.ReleaseCanvas();

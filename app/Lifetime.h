@@ -5,7 +5,8 @@
 
 #include <string>
 
-// The exit code when the clock window cannot be created.
+// The exit code when the clock window cannot be created, or GDI+ cannot be
+// loaded (its box says so).
 inline constexpr int NoClockWindowExitCode = 1;
 
 // The entry sequence; answers the process exit code (0 on every orderly end).

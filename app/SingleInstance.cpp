@@ -13,7 +13,10 @@ bool ClaimInstance(const std::wstring& name, unique_handle& claim) {
     // The session's namespace: another user's clock on a shared file is
     // their own.
     claim.reset(CreateMutexW(nullptr, FALSE, (L"Local\\" + name).c_str()));
-    if (claim && GetLastError() == ERROR_ALREADY_EXISTS) {
+    const DWORD error = GetLastError();
+    // A clock run as administrator holds a claim an ordinary process may
+    // not open: it runs all the same.
+    if (claim ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED) {
         claim.reset();
         return false;
     }

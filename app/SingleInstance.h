@@ -10,7 +10,8 @@
 std::wstring InstanceName(const std::wstring& settingsFilePath);
 
 // Claims the name for as long as claim lives; false only when another clock
-// holds it already (a claim the system refuses lets the clock run).
+// holds it already, run as this user or as administrator (a claim the system
+// refuses for any other reason lets the clock run).
 bool ClaimInstance(const std::wstring& name, unique_handle& claim);
 
 // Asks the clock holding the name to come to the front (shown if hidden).

@@ -15,9 +15,6 @@
 
 namespace {
 
-// The program's texts are GBK, whatever the system's code page.
-constexpr UINT GbkCodePage = 936;
-
 HKEY machineRunRoot = HKEY_LOCAL_MACHINE;
 HKEY userRunRoot = HKEY_CURRENT_USER;
 int trimCount = 0;

@@ -1,10 +1,13 @@
 #include "clock/ClockFace.h"
 
+#include "framework/TextConversion.h"
+
 #include "clock/ClockView.h"
 #include "clock/ClockWindow.h"
 #include "clock/HoverButtons.h"
 #include "config/ClockSettings.h"
 #include "framework/Services.h"
+#include "framework/TextConversion.h"
 #include "graphics/BrushObject.h"
 #include "graphics/FontObjects.h"
 #include "graphics/PathObject.h"
@@ -103,7 +106,8 @@ void BlendOntoCanvas(LayeredCanvas& canvas, const GraphicsObject& layer, const G
 // The family of fontName, or GDI+'s generic sans-serif one when that font is
 // not installed, so that the clock never shows a face without its time.
 void CreateTimeFontFamily(FontFamilyObject& family, const std::string& fontName) {
-    if (!family.CreateFromName(fontName, FontCollectionObject()))
+    // The name is GBK text of the settings file, whatever the code page.
+    if (!family.CreateFromNameW(MultiByteToWide(fontName, GbkCodePage), FontCollectionObject()))
         family.CreateGenericSansSerif();
 }
 
@@ -250,7 +254,7 @@ TextInputs TextInputsNow(const ClockView& view) {
     return {view.timeText.digitsText,
             view.timeText.designator,
             view.timeText.designatorFirst,
-            layout.dateRect.Height > 0 ? view.timeText.dateText : std::string(),
+            layout.dateRect.Height > 0 ? view.timeText.dateText : std::wstring(),
             s.fontName,
             layout.EmSize(s.fontSize),
             layout.DateEmSize(s.fontSize),
@@ -377,11 +381,11 @@ bool PathReachesLayer(const PathObject& path, float outlineWidth, const Graphics
 }
 
 // Where a text's ink lies when laid out in the rectangle.
-Gdiplus::RectF TextBounds(const std::string& text, const FontFamilyObject& family, float emSize,
+Gdiplus::RectF TextBounds(const std::wstring& text, const FontFamilyObject& family, float emSize,
                           const Gdiplus::RectF& rect, std::int32_t style, const StringFormatObject& format) {
     PathObject path;
     path.Create(FillModeWinding);
-    path.AddString(text, family, emSize, rect, style, format);
+    path.AddStringW(text, family, emSize, rect, style, format);
     Gdiplus::RectF bounds{};
     path.GetBounds(bounds, nullptr, PenObject());
     return bounds;
@@ -392,26 +396,26 @@ Gdiplus::RectF TextBounds(const std::string& text, const FontFamilyObject& famil
 // beside the seconds. The two are centred together.
 void AddTime(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& timeRect,
              const FontFamilyObject& family, const StringFormatObject& format) {
+    const std::wstring time(inputs.text.begin(), inputs.text.end()); // ASCII digits
     if (inputs.designator.empty()) {
-        path.AddString(inputs.text, family, inputs.emSize, timeRect, inputs.fontStyle, format);
+        path.AddStringW(time, family, inputs.emSize, timeRect, inputs.fontStyle, format);
         return;
     }
-    const Gdiplus::RectF digits =
-        TextBounds(inputs.text, family, inputs.emSize, timeRect, inputs.fontStyle, format);
+    const Gdiplus::RectF digits = TextBounds(time, family, inputs.emSize, timeRect, inputs.fontStyle, format);
     const Gdiplus::RectF marker =
         TextBounds(inputs.designator, family, inputs.dateEmSize, timeRect, inputs.fontStyle, format);
     const float gap = inputs.emSize * 0.1f;
     const float shift = (inputs.designatorFirst ? 1 : -1) * (marker.Width + gap) / 2;
     Gdiplus::RectF digitsRect = timeRect;
     digitsRect.X += shift;
-    path.AddString(inputs.text, family, inputs.emSize, digitsRect, inputs.fontStyle, format);
+    path.AddStringW(time, family, inputs.emSize, digitsRect, inputs.fontStyle, format);
 
     const float markerLeft =
         inputs.designatorFirst ? digits.X + shift - gap - marker.Width : digits.GetRight() + shift + gap;
     Gdiplus::RectF markerRect = timeRect;
     markerRect.X += markerLeft - marker.X;
     markerRect.Y += digits.GetBottom() - marker.GetBottom();
-    path.AddString(inputs.designator, family, inputs.dateEmSize, markerRect, inputs.fontStyle, format);
+    path.AddStringW(inputs.designator, family, inputs.dateEmSize, markerRect, inputs.fontStyle, format);
 }
 
 // Where the time is centred: across the text layer, in the time's band.
@@ -424,7 +428,7 @@ void AddDate(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& t
     if (inputs.date.empty())
         return;
     const Gdiplus::RectF dateRect{textRect.X, inputs.dateTop, textRect.Width, inputs.dateHeight};
-    path.AddString(inputs.date, family, inputs.dateEmSize, dateRect, inputs.fontStyle, format);
+    path.AddStringW(inputs.date, family, inputs.dateEmSize, dateRect, inputs.fontStyle, format);
 }
 
 // The time's path and, under it, the date line's: one path, so that the

@@ -143,9 +143,9 @@ struct PanelInputs {
 
 struct TextInputs {
     std::string text; // the time's digits
-    std::string designator;
+    std::wstring designator;
     bool designatorFirst;
-    std::string date;
+    std::wstring date;
     std::string fontName;
     float emSize;
     float dateEmSize;

@@ -1,7 +1,5 @@
 #include "clock/TimeText.h"
 
-#include "framework/TextConversion.h"
-
 #include <cstdio>
 #include <string_view>
 
@@ -33,8 +31,7 @@ bool DesignatorFirst(LCID locale) {
 } // namespace
 
 DayHalves DayHalvesOf(LCID locale) {
-    return {WideToAnsi(LocaleText(locale, LOCALE_S1159)), WideToAnsi(LocaleText(locale, LOCALE_S2359)),
-            DesignatorFirst(locale)};
+    return {LocaleText(locale, LOCALE_S1159), LocaleText(locale, LOCALE_S2359), DesignatorFirst(locale)};
 }
 
 TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds) {
@@ -42,10 +39,10 @@ TimeText FormatTimeText(const SYSTEMTIME& time, bool showSeconds) {
     text.hourText = std::to_string(time.wHour);
     text.minuteText = TwoDigits(time.wMinute);
     text.secondText = TwoDigits(time.wSecond);
-    text.timeText = text.hourText + ":" + text.minuteText;
+    text.digitsText = text.hourText + ":" + text.minuteText;
     if (showSeconds)
-        text.timeText += ":" + text.secondText;
-    text.digitsText = text.timeText;
+        text.digitsText += ":" + text.secondText;
+    text.timeText.assign(text.digitsText.begin(), text.digitsText.end()); // ASCII
     text.reading = time;
     return text;
 }
@@ -56,7 +53,7 @@ const DayHalves& LocaleTexts::HalvesOf(LCID locale) {
     return halves->second;
 }
 
-const std::string& LocaleTexts::DateOf(const SYSTEMTIME& time, bool longDate, LCID locale) {
+const std::wstring& LocaleTexts::DateOf(const SYSTEMTIME& time, bool longDate, LCID locale) {
     const DateKey key{time.wYear, time.wMonth, time.wDay, longDate, locale};
     if (!date || date->first != key)
         date.emplace(key, FormatDateText(time, longDate, locale));
@@ -84,8 +81,8 @@ TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format, Locale
         text.designator = time.wHour < 12 ? halves.am : halves.pm;
         text.designatorFirst = halves.beforeTime;
         if (!text.designator.empty())
-            text.timeText = halves.beforeTime ? text.designator + " " + text.timeText
-                                              : text.timeText + " " + text.designator;
+            text.timeText = halves.beforeTime ? text.designator + L" " + text.timeText
+                                              : text.timeText + L" " + text.designator;
     }
     if (format.showDate)
         text.dateText = kept.DateOf(time, format.longDate, format.locale);
@@ -108,9 +105,9 @@ std::optional<SYSTEMTIME> SecondsLater(const SYSTEMTIME& time, int seconds) {
     return later;
 }
 
-std::string FormatDateText(const SYSTEMTIME& time, bool longDate, LCID locale) {
+std::wstring FormatDateText(const SYSTEMTIME& time, bool longDate, LCID locale) {
     wchar_t text[256] = {};
     const DWORD flags = longDate ? DATE_LONGDATE : DATE_SHORTDATE;
     const int length = GetDateFormatW(locale, flags, &time, nullptr, text, static_cast<int>(std::size(text)));
-    return length > 1 ? WideToAnsi(std::wstring_view(text, static_cast<std::size_t>(length - 1))) : "";
+    return length > 1 ? std::wstring(text, static_cast<std::size_t>(length - 1)) : std::wstring();
 }

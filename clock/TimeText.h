@@ -1,6 +1,7 @@
 #pragma once
 // The time and date texts the clock shows, built from a local time and the
-// user's locale. Texts are ANSI byte strings.
+// user's locale. The digits are ASCII; what the locale writes (designators,
+// the date) stays UTF-16, whatever the system's code page.
 #include <windows.h>
 
 #include <optional>
@@ -12,18 +13,18 @@ struct TimeText {
     std::string hourText;
     std::string minuteText;
     std::string secondText;
-    std::string timeText;   // as a reader sees it, with the designator
-    std::string digitsText; // the time without its designator
-    std::string designator; // AM/PM on the 12-hour clock, else empty
+    std::wstring timeText;   // as a reader sees it, with the designator
+    std::string digitsText;  // the time without its designator
+    std::wstring designator; // AM/PM on the 12-hour clock, else empty
     bool designatorFirst = false;
-    std::string dateText; // empty while no date line is shown
-    SYSTEMTIME reading{}; // the local time the texts were made from
+    std::wstring dateText; // empty while no date line is shown
+    SYSTEMTIME reading{};  // the local time the texts were made from
 };
 
 // A locale's AM and PM designators and where it puts them.
 struct DayHalves {
-    std::string am;
-    std::string pm;
+    std::wstring am;
+    std::wstring pm;
     bool beforeTime = false;
 };
 
@@ -47,7 +48,7 @@ struct TimeFormat {
 class LocaleTexts {
 public:
     const DayHalves& HalvesOf(LCID locale);
-    const std::string& DateOf(const SYSTEMTIME& time, bool longDate, LCID locale);
+    const std::wstring& DateOf(const SYSTEMTIME& time, bool longDate, LCID locale);
     void Forget();
 
 private:
@@ -58,7 +59,7 @@ private:
         bool operator==(const DateKey&) const = default;
     };
     std::optional<std::pair<LCID, DayHalves>> halves;
-    std::optional<std::pair<DateKey, std::string>> date;
+    std::optional<std::pair<DateKey, std::wstring>> date;
 };
 
 // The 24-hour time: the hour without a leading zero, minutes and seconds
@@ -75,4 +76,4 @@ TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format, Locale
 // convert (such as the empty reading of texts never made from a time).
 std::optional<SYSTEMTIME> SecondsLater(const SYSTEMTIME& time, int seconds);
 // The locale's long or short date, "" when Windows cannot write it.
-std::string FormatDateText(const SYSTEMTIME& time, bool longDate, LCID locale);
+std::wstring FormatDateText(const SYSTEMTIME& time, bool longDate, LCID locale);

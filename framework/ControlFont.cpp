@@ -7,11 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-constexpr UINT GbkCodePage = 936;
-
-} // namespace
+namespace {} // namespace
 
 LOGFONTW ControlLogFont(bool bold, DisplayScale scale) {
     LOGFONTW font{};

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr UINT GbkCodePage = 936;
 constexpr wchar_t ShapeBoxClassName[] = L"TikoShapeBox";
 constexpr wchar_t LabelClassName[] = L"TikoLabel";
 

@@ -6,6 +6,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cwchar>
 
@@ -16,8 +17,6 @@ ClockSource clockSource = nullptr;
 // Paths may be longer than MAX_PATH; the system's own limit is 32,767.
 constexpr DWORD LongestPath = 32768;
 constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";
-// The documented form of the file: GBK, whatever the system's code page.
-constexpr UINT GbkCodePage = 936;
 
 } // namespace
 
@@ -211,12 +210,27 @@ DWORD ReplacementRefusal(const std::wstring& path) {
 // the file.
 class SaveTurn {
 public:
-    explicit SaveTurn(const std::wstring& path)
-        : mutex(CreateMutexW(nullptr, FALSE, MutexName(path).c_str())) {
+    explicit SaveTurn(const std::wstring& path) {
         // A writer that hangs must not cost this save: the result is still
         // one whole file, only perhaps without the other's keys.
         constexpr DWORD LongestWaitMilliseconds = 10000;
-        const DWORD waited = mutex ? WaitForSingleObject(mutex.get(), LongestWaitMilliseconds) : WAIT_FAILED;
+        const DWORD start = GetTickCount();
+        const auto waitedSoFar = [&] { return GetTickCount() - start; };
+        // A clock run as administrator saving now holds a mutex this process
+        // may not open: it exists only during that save, so the turn is
+        // asked for again until it can be had.
+        for (;;) {
+            const HANDLE made = CreateMutexW(nullptr, FALSE, MutexName(path).c_str());
+            if (made) {
+                mutex.reset(made);
+                break;
+            }
+            if (GetLastError() != ERROR_ACCESS_DENIED || waitedSoFar() >= LongestWaitMilliseconds)
+                return;
+            Sleep(20);
+        }
+        const DWORD left = LongestWaitMilliseconds - std::min<DWORD>(waitedSoFar(), LongestWaitMilliseconds);
+        const DWORD waited = WaitForSingleObject(mutex.get(), left);
         owned = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
     }
     ~SaveTurn() {

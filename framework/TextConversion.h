@@ -10,6 +10,10 @@ std::wstring AnsiToWide(std::string_view text);
 // read back from Windows compares equal to the text it was made from.
 std::string WideToAnsi(std::wstring_view text);
 
+// The program's narrow texts and its settings file are GBK, whatever the
+// system's code page.
+inline constexpr unsigned GbkCodePage = 936;
+
 // Explicit code page variants (the windows convert GBK captions with 936
 // whatever the system code page is).
 std::wstring MultiByteToWide(std::string_view text, unsigned codePage);

@@ -10,7 +10,6 @@ namespace {
 
 constexpr wchar_t WindowClassName[] = L"TikoClockWindow";
 constexpr wchar_t OwnerClassName[] = L"TikoClockOwner";
-constexpr UINT GbkCodePage = 936;
 
 void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style) {
     HINSTANCE instance = GetModuleHandleW(nullptr);

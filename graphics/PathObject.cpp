@@ -384,10 +384,14 @@ bool PathObject::AddString(std::string_view text, const FontFamilyObject& family
 
 bool PathObject::AddStringW(const std::wstring& text, const FontFamilyObject& family, int emSize,
                             const Gdiplus::RectF& layout, int style, const StringFormatObject& format) {
+    return AddStringW(text, family, static_cast<float>(emSize), layout, style, format);
+}
+
+bool PathObject::AddStringW(const std::wstring& text, const FontFamilyObject& family, float emSize,
+                            const Gdiplus::RectF& layout, int style, const StringFormatObject& format) {
     const WCHAR* chars = WideOrNull(text);
     return RecordStatus(GdipAddPathString(handle, chars, TextLength(chars), NativeOf<GpFontFamily>(family),
-                                          style, static_cast<float>(emSize), &layout,
-                                          NativeOf<GpStringFormat>(format)));
+                                          style, emSize, &layout, NativeOf<GpStringFormat>(format)));
 }
 
 bool PathObject::AddStringI(std::string_view text, const FontFamilyObject& family, int emSize,

@@ -106,6 +106,8 @@ public:
                    const Gdiplus::RectF& layout, int style, const StringFormatObject& format);
     bool AddStringW(const std::wstring& text, const FontFamilyObject& family, int emSize,
                     const Gdiplus::RectF& layout, int style, const StringFormatObject& format);
+    bool AddStringW(const std::wstring& text, const FontFamilyObject& family, float emSize,
+                    const Gdiplus::RectF& layout, int style, const StringFormatObject& format);
     bool AddStringI(std::string_view text, const FontFamilyObject& family, int emSize,
                     const Gdiplus::Rect& layout, int style, const StringFormatObject& format);
     bool AddStringIW(const std::wstring& text, const FontFamilyObject& family, int emSize,

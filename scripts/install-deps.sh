@@ -8,6 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
     clang lld # the second compiler and its linker, for the same target (scripts/build-clang.sh)
     wixl      # the MSI package
+    msitools  # msiinfo: the package's tables, read by its tests
     wine wine64
     xvfb x11-utils x11-xserver-utils xauth
     fonts-wqy-microhei

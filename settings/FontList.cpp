@@ -1,20 +1,34 @@
 #include "settings/FontList.h"
 
+#include "framework/TextConversion.h"
 #include "framework/UniqueHandle.h"
 
 #include <windows.h>
 
 #include <iterator>
+#include <optional>
+#include <string_view>
 
 namespace {
 
-int CALLBACK CollectFaceName(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM names) {
-    // lfFaceName holds at most 31 bytes and its terminating zero.
-    const char* face = font->lfFaceName;
+// A name the settings file can hold: GBK, and back without a loss.
+std::optional<std::string> GbkName(std::wstring_view name) {
+    BOOL lost = FALSE;
+    const int size = WideCharToMultiByte(GbkCodePage, 0, name.data(), static_cast<int>(name.size()), nullptr,
+                                         0, nullptr, &lost);
+    if (size <= 0 || lost)
+        return std::nullopt;
+    return WideToMultiByte(name, GbkCodePage);
+}
+
+int CALLBACK CollectFaceName(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM names) {
+    // lfFaceName holds at most 31 characters and its terminating zero.
+    const wchar_t* face = font->lfFaceName;
     std::size_t length = 0;
-    while (length < LF_FACESIZE && face[length] != '\0')
+    while (length < LF_FACESIZE && face[length] != L'\0')
         ++length;
-    reinterpret_cast<std::vector<std::string>*>(names)->emplace_back(face, length);
+    if (std::optional<std::string> name = GbkName({face, length}))
+        reinterpret_cast<std::vector<std::string>*>(names)->push_back(std::move(*name));
     return 1; // go on
 }
 
@@ -25,9 +39,9 @@ std::vector<std::string> EnumerateFontFaceNames() {
     WindowDc screen(nullptr);
     if (!screen.get())
         return names;
-    LOGFONTA wanted{};
+    LOGFONTW wanted{};
     wanted.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExA(screen.get(), &wanted, &CollectFaceName, reinterpret_cast<LPARAM>(&names), 0);
+    EnumFontFamiliesExW(screen.get(), &wanted, &CollectFaceName, reinterpret_cast<LPARAM>(&names), 0);
     return names;
 }
 
@@ -50,7 +64,8 @@ std::vector<std::string> SortNamesByLstrcmp(std::vector<std::string> names) {
         std::size_t low = 0, high = sorted;
         while (low < high) {
             const std::size_t middle = low + (high - low) / 2;
-            if (lstrcmpA(name.c_str(), names[middle].c_str()) < 0)
+            if (lstrcmpW(MultiByteToWide(name, GbkCodePage).c_str(),
+                         MultiByteToWide(names[middle], GbkCodePage).c_str()) < 0)
                 high = middle;
             else
                 low = middle + 1;

@@ -1,11 +1,12 @@
 #pragma once
 // The names of the font list: the installed font families as the screen's
-// device context reports them, repeats dropped, sorted as lstrcmpA compares.
-// Names are ANSI byte strings (GBK), at most 31 bytes.
+// device context reports them, repeats dropped, sorted as lstrcmp compares.
+// Names are GBK byte strings, whatever the system's code page: the settings
+// file holds them so. A family whose name GBK cannot write is left out.
 #include <string>
 #include <vector>
 
-// Every face name EnumFontFamiliesExA reports for the screen with
+// Every face name EnumFontFamiliesExW reports for the screen with
 // DEFAULT_CHARSET, in report order: a family comes once per character set.
 std::vector<std::string> EnumerateFontFaceNames();
 
@@ -14,7 +15,8 @@ std::vector<std::string> EnumerateFontFaceNames();
 // leaves in the enumeration collapse to one name.
 std::vector<std::string> DropRepeatedNames(std::vector<std::string> names);
 
-// Ascending as lstrcmpA compares, by insertion: each name goes into the
+// Ascending as lstrcmpW compares the names (as lstrcmpA under code page
+// 936), by insertion: each name goes into the
 // sorted part at the place found by halving it, after any equal names.
 std::vector<std::string> SortNamesByLstrcmp(std::vector<std::string> names);
 

@@ -150,10 +150,7 @@ void LoadControls(SettingsWindow& window) {
     const ClockSettings& settings = window.Settings();
     ComboBox* fonts = window.Find<ComboBox>(FontListName);
     if (fonts) {
-        // The names come from the ANSI enumeration, and fontName reaches
-        // GDI+ through the same code page.
-        fonts->SetItemCodePage(CP_ACP);
-        fonts->ClearItems();
+        fonts->ClearItems(); // GBK names, as the settings file holds them
     }
 
     for (const FlagBox& row : FlagBoxes)

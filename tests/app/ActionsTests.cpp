@@ -173,7 +173,7 @@ TEST_F(Actions, RestoreDefaultsReturnsEveryFieldAndTheSystemFollows) {
     EXPECT_EQ(App().clock.keepOnTopButton.state, ButtonState::Hover);
     EXPECT_FALSE(App().clockWindow->trimTimer.IsRunning());
     EXPECT_EQ(RedrawCount(), frames + 1);
-    EXPECT_EQ(App().clock.timeText.timeText, "9:05:07") << "redrawn with a fresh time and seconds on";
+    EXPECT_EQ(App().clock.timeText.timeText, L"9:05:07") << "redrawn with a fresh time and seconds on";
     RECT after{};
     GetWindowRect(Window(), &after);
     EXPECT_EQ(after.left, before.left) << "the window is not moved";

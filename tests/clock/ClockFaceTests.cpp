@@ -25,7 +25,7 @@ TEST_P(TimeTextFormat, HourWithoutLeadingZeroMinutesAndSecondsWithOne) {
     time.wHour = c.hour;
     time.wMinute = c.minute;
     time.wSecond = c.second;
-    EXPECT_EQ(FormatTimeText(time, c.showSeconds).timeText, c.expected);
+    EXPECT_EQ(FormatTimeText(time, c.showSeconds).digitsText, c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Times, TimeTextFormat,
@@ -86,15 +86,15 @@ using ClockFaceFrames = ClockFaceFixture;
 
 TEST_F(ClockFaceFrames, RedrawWithoutRefreshKeepsTheLastText) {
     RedrawClock(App().clock, true);
-    EXPECT_EQ(App().clock.timeText.timeText, "9:05:07");
+    EXPECT_EQ(App().clock.timeText.timeText, L"9:05:07");
     SetFixedTime(10, 0, 0);
     RedrawClock(App().clock, false);
-    EXPECT_EQ(App().clock.timeText.timeText, "9:05:07");
+    EXPECT_EQ(App().clock.timeText.timeText, L"9:05:07");
     RedrawClock(App().clock, true);
-    EXPECT_EQ(App().clock.timeText.timeText, "10:00:00");
+    EXPECT_EQ(App().clock.timeText.timeText, L"10:00:00");
     Settings().showSeconds = "假";
     RedrawClock(App().clock, true);
-    EXPECT_EQ(App().clock.timeText.timeText, "10:00");
+    EXPECT_EQ(App().clock.timeText.timeText, L"10:00");
 }
 
 TEST_F(ClockFaceFrames, BackdropCoversTheFaceAndLeavesTheRoundedCornerTransparent) {

@@ -122,7 +122,7 @@ TEST_F(ClockWindowProcTest, ArmedTickRedrawsAndArmsTheNextOne) {
             return RedrawCount() > start;
         },
         std::chrono::seconds(5), std::chrono::milliseconds(5)));
-    EXPECT_EQ(App().clock.timeText.timeText, "9:05:08");
+    EXPECT_EQ(App().clock.timeText.timeText, L"9:05:08");
     EXPECT_EQ(App().clockWindow->tickTimer.Interval(), 998 + TickMarginMilliseconds);
 }
 
@@ -147,7 +147,7 @@ TEST_F(ClockWindowProcTest, TimeChangeAndResumeShowTheNewTimeAndRealign) {
         if (c.realigns) {
             EXPECT_EQ(App().clockWindow->tickTimer.Interval(), 100 + TickMarginMilliseconds) << c.message;
             EXPECT_EQ(RedrawCount(), start + 1) << c.message;
-            EXPECT_EQ(App().clock.timeText.timeText, "11:30:45") << c.message;
+            EXPECT_EQ(App().clock.timeText.timeText, L"11:30:45") << c.message;
         } else {
             EXPECT_EQ(App().clockWindow->tickTimer.Interval(), 700 + TickMarginMilliseconds);
             EXPECT_EQ(RedrawCount(), start);
@@ -164,15 +164,15 @@ TEST_F(ClockWindowProcTest, ARegionalSettingsChangeWritesTheDateAgainAtOnce) {
     FixedTime() = {2026, 12, 1, 7, 9, 5, 7, 0};
     SetFixedTime(9, 5, 7);
     Send(WM_TIMECHANGE);
-    const std::string before = App().clock.timeText.dateText;
+    const std::wstring before = App().clock.timeText.dateText;
     ASSERT_TRUE(userForm.Set(L"yyyy'.'MM'.'dd"));
     const auto start = RedrawCount();
     SendMessageW(Window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"WindowMetrics"));
     EXPECT_EQ(RedrawCount(), start);
     SendMessageW(Window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
     EXPECT_EQ(RedrawCount(), start + 1);
-    EXPECT_NE(before, "2026.12.07");
-    EXPECT_EQ(App().clock.timeText.dateText, "2026.12.07");
+    EXPECT_NE(before, L"2026.12.07");
+    EXPECT_EQ(App().clock.timeText.dateText, L"2026.12.07");
 }
 
 TEST(LayeredWindowHostWords, SplitsSignedHalves) {

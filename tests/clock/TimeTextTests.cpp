@@ -1,5 +1,6 @@
 #include "clock/TimeText.h"
 
+#include "framework/TextConversion.h"
 #include "support/ImportHook.h"
 #include "support/UserLocaleSetting.h"
 
@@ -9,6 +10,11 @@ namespace {
 
 constexpr LCID ZhCn = MAKELCID(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), SORT_DEFAULT);
 constexpr LCID EnUs = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
+
+// The locale's texts stay UTF-16; the cases are written in GBK.
+std::string Gbk(const std::wstring& text) {
+    return WideToMultiByte(text, GbkCodePage);
+}
 
 // Where Wine 8's zh-CN data differ from Windows' (the designator after the
 // time: no "tt" in its formats, time-marker position 0; the weekday after the
@@ -42,14 +48,14 @@ TEST(TimeAndDateText, FollowTheLocaleOnBothClocksAndDateForms) {
         const SYSTEMTIME time{2026, 12, 1, 7, c.hour, c.minute, c.second, 0};
         const TimeFormat format{c.seconds, c.twelveHour, c.date, c.longDate, c.locale};
         for (const TimeText& text : {FormatTimeText(time, format), FormatTimeText(time, format, kept)}) {
-            EXPECT_EQ(text.timeText, wine && c.wineTime ? c.wineTime : c.time) << c.time;
-            EXPECT_EQ(text.dateText, wine && c.wineDate ? c.wineDate : c.dateText) << c.time;
+            EXPECT_EQ(Gbk(text.timeText), wine && c.wineTime ? c.wineTime : c.time) << c.time;
+            EXPECT_EQ(Gbk(text.dateText), wine && c.wineDate ? c.wineDate : c.dateText) << c.time;
         }
     }
     // At midnight the kept date gives way to the next day's.
     const TimeFormat shortDate{true, false, true, false, EnUs};
-    EXPECT_EQ(FormatTimeText({2026, 12, 1, 7, 23, 59, 59, 0}, shortDate, kept).dateText, "12/7/2026");
-    EXPECT_EQ(FormatTimeText({2026, 12, 2, 8, 0, 0, 0, 0}, shortDate, kept).dateText, "12/8/2026");
+    EXPECT_EQ(FormatTimeText({2026, 12, 1, 7, 23, 59, 59, 0}, shortDate, kept).dateText, L"12/7/2026");
+    EXPECT_EQ(FormatTimeText({2026, 12, 2, 8, 0, 0, 0, 0}, shortDate, kept).dateText, L"12/8/2026");
 }
 
 // A time format that writes the designator first ("tt h:mm:ss", as Windows'
@@ -61,7 +67,7 @@ TEST(TimeAndDateText, TheUsersTimeFormatPutsTheDesignatorFirst) {
     const TimeText text = FormatTimeText({2026, 12, 1, 7, 21, 5, 7, 0}, twelveHour);
     ASSERT_FALSE(text.designator.empty());
     EXPECT_TRUE(text.designatorFirst);
-    EXPECT_EQ(text.timeText, text.designator + " 9:05:07");
+    EXPECT_EQ(text.timeText, text.designator + L" 9:05:07");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 // and runs the tests named ReadOnlyProgramFolder and WesternCodePage, which
 // skip themselves when started without it.
 #include "app/Actions.h"
+#include "clock/TimeText.h"
 #include "config/ClockSettings.h"
 #include "config/SettingsLocation.h"
 #include "config/TextNumbers.h"
@@ -364,7 +365,8 @@ TEST(WesternCodePage, StartsDrawsTheTimeAndShowsChineseCaptions) {
 }
 
 // The font list in this process, under the Western code page: its names are
-// the system's ANSI names, and a picked one reaches the setting unchanged.
+// GBK, as the settings file holds them, and a picked one reaches the setting
+// unchanged.
 TEST(WesternCodePage, APickedFontNameReachesTheSettingByteForByte) {
     if (GetACP() != 1252)
         GTEST_SKIP() << "needs Wine started with LC_ALL=en_US.UTF-8 (HostileRun.sh western); code page is "
@@ -382,13 +384,26 @@ TEST(WesternCodePage, APickedFontNameReachesTheSettingByteForByte) {
 
     // A name with Western letters, added as the list adds an installed one,
     // then picked with the End key.
-    const std::string western = "Caf\xe9 \xc6sop \xdf";
+    const std::string western = WideToMultiByte(L"Caf\u00e9 \u00fcber", GbkCodePage);
     fonts->AddItem(western);
     EXPECT_EQ(fonts->ItemText(fonts->ItemCount() - 1), western);
     SendMessageW(fonts->Handle(), WM_KEYDOWN, VK_END, 0);
     SendMessageW(fonts->Handle(), WM_KEYUP, VK_END, 0);
     EXPECT_EQ(App().settings.fontName, western);
     CloseSettingsWindow();
+}
+
+// A Chinese regional format on a Western Windows: the date and the
+// designator come as the locale writes them, not through code page 1252.
+TEST(WesternCodePage, AChineseRegionalFormatKeepsItsDateAndDesignator) {
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "needs Wine started with LC_ALL=en_US.UTF-8 (HostileRun.sh western); code page is "
+                     << GetACP();
+    constexpr LCID zhCn = MAKELCID(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), SORT_DEFAULT);
+    const TimeText text =
+        FormatTimeText({2026, 12, 1, 7, 9, 5, 7, 0}, TimeFormat{true, true, true, true, zhCn});
+    EXPECT_NE(text.dateText.find(L'年'), std::wstring::npos) << WideToMultiByte(text.dateText, GbkCodePage);
+    EXPECT_EQ(text.designator, L"上午");
 }
 
 } // namespace

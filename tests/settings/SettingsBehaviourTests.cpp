@@ -639,18 +639,18 @@ TEST_F(SettingsLivePreview, PickingAFontSetsTheNameAndRedrawsTheClock) {
 TEST_F(SettingsLivePreview, ShowSecondsAddsAndRemovesTheSecondsAtOnceWithAFreshTime) {
     CheckBox& seconds = Get<CheckBox>("选择框6");
     ASSERT_TRUE(seconds.IsChecked());
-    ASSERT_EQ(App().clock.timeText.timeText, "9:05:07");
+    ASSERT_EQ(App().clock.timeText.timeText, L"9:05:07");
     SetFixedTime(9, 6, 30);
     const std::vector<std::uint8_t> withSeconds = CanvasBytes();
 
     ClickButton(seconds);
     EXPECT_EQ(Settings().showSeconds, "假");
-    EXPECT_EQ(App().clock.timeText.timeText, "9:06");
+    EXPECT_EQ(App().clock.timeText.timeText, L"9:06");
     EXPECT_NE(CanvasBytes(), withSeconds);
 
     ClickButton(seconds);
     EXPECT_EQ(Settings().showSeconds, "真");
-    EXPECT_EQ(App().clock.timeText.timeText, "9:06:30");
+    EXPECT_EQ(App().clock.timeText.timeText, L"9:06:30");
 }
 
 TEST_F(SettingsLivePreview, TimeFormatSectionGrowsTheClockForTheDateAndSwitchesItsForms) {
@@ -663,7 +663,7 @@ TEST_F(SettingsLivePreview, TimeFormatSectionGrowsTheClockForTheDateAndSwitchesI
     ClickButton(date);
     EXPECT_EQ(Settings().showDate, "真");
     EXPECT_EQ(App().clock.clockCanvas.GetHeight(), 190);
-    const std::string longDate = App().clock.timeText.dateText;
+    const std::wstring longDate = App().clock.timeText.dateText;
     ClickButton(shortForm);
     EXPECT_EQ(Settings().dateFormat, "短");
     EXPECT_TRUE(!longForm.IsChecked() && shortForm.IsChecked());
@@ -779,7 +779,7 @@ TEST_F(SettingsLivePreview, RestoreDefaultsWhileScrolledKeepsTheScrollAndRefresh
     EXPECT_EQ(App().clock.keepOnTopButton.state, ButtonState::Hover);
     EXPECT_FALSE(App().clockWindow->trimTimer.IsRunning());
     EXPECT_EQ(RedrawCount(), frames + 1);
-    EXPECT_EQ(App().clock.timeText.timeText, "11:12:13") << "redrawn with a fresh time";
+    EXPECT_EQ(App().clock.timeText.timeText, L"11:12:13") << "redrawn with a fresh time";
     // Nothing reaches the file at once, nor when this window closes: two
     // seconds after the last change.
     EXPECT_FALSE(FileExists(App().settingsFilePath));
