@@ -55,22 +55,7 @@ std::wstring ExecutableFileName() {
 
 std::string ReadIniText(const std::wstring& path, const std::string& section, const std::string& key,
                         const std::string& defaultText) {
-    std::wstring buffer(IniReadBufferSize, L'\0');
-    const DWORD length = GetPrivateProfileStringW(AnsiToWide(section).c_str(), AnsiToWide(key).c_str(),
-                                                  AnsiToWide(defaultText).c_str(), buffer.data(),
-                                                  IniReadBufferSize, path.c_str());
-    buffer.resize(length);
-    std::string text = WideToAnsi(buffer);
-    // As through the ANSI call, whose buffer counts bytes.
-    if (text.size() >= IniReadBufferSize)
-        text.resize(IniReadBufferSize - 1);
-    return text;
-}
-
-bool WriteIniText(const std::wstring& path, const std::string& section, const std::string& key,
-                  const std::string& value) {
-    return WritePrivateProfileStringW(AnsiToWide(section).c_str(), AnsiToWide(key).c_str(),
-                                      AnsiToWide(value).c_str(), path.c_str()) != FALSE;
+    return IniFileReader(path, {}).Text(section, key, defaultText);
 }
 
 bool FileExists(const std::wstring& path) {
@@ -121,13 +106,15 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
     return bytes;
 }
 
-// Creates the file anew with the bytes; ERROR_SUCCESS or the failure.
+// Creates the file anew with the bytes; ERROR_SUCCESS or the failure. A
+// write that took fewer bytes than it was given (a disk that filled up on
+// the way) is a failure too.
 DWORD WriteWholeFile(const std::wstring& path, std::string_view bytes) {
     const unique_handle file = OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
     DWORD written = 0;
     if (!file || !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
         return GetLastError();
-    return ERROR_SUCCESS;
+    return written == bytes.size() ? ERROR_SUCCESS : static_cast<DWORD>(ERROR_DISK_FULL);
 }
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -145,6 +132,19 @@ bool NamesASectionInUtf8(std::string_view bytes, IniSections knownSections) {
     return false;
 }
 
+// Notepad's "Unicode": UTF-16, little-endian, after its byte order mark.
+std::optional<std::string> Utf16AsGbk(std::string_view bytes) {
+    constexpr std::string_view ByteOrderMark("\xFF\xFE", 2);
+    if (!bytes.starts_with(ByteOrderMark))
+        return std::nullopt;
+    bytes.remove_prefix(ByteOrderMark.size());
+    std::wstring wide(bytes.size() / 2, L'\0');
+    for (std::size_t i = 0; i < wide.size(); ++i)
+        wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                       static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    return WideToMultiByte(wide, GbkCodePage);
+}
+
 // Notepad saves UTF-8, with or without a byte order mark.
 std::optional<std::string> Utf8AsGbk(std::string_view bytes, IniSections knownSections) {
     if (bytes.starts_with(Utf8ByteOrderMark))
@@ -160,37 +160,31 @@ std::optional<std::string> ReadIniFileBytes(const std::wstring& path, IniSection
     std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes)
         return std::nullopt;
+    if (std::optional<std::string> converted = Utf16AsGbk(*bytes))
+        return converted;
     if (std::optional<std::string> converted = Utf8AsGbk(*bytes, knownSections))
         return converted;
     return bytes;
 }
 
-IniFileReader::IniFileReader(const std::wstring& path, IniSections knownSections) : readPath(path) {
-    const std::optional<std::string> bytes = ReadWholeFile(path);
-    const std::optional<std::string> converted = bytes ? Utf8AsGbk(*bytes, knownSections) : std::nullopt;
-    if (!converted)
-        return;
-    // The platform's own parser reads the converted text; without a
-    // temporary folder the file is read as it is.
-    wchar_t folder[MAX_PATH + 1]{};
-    wchar_t copy[MAX_PATH]{};
-    if (!GetTempPathW(MAX_PATH + 1, folder) || !GetTempFileNameW(folder, L"tik", 0, copy))
-        return;
-    readsCopy = WriteWholeFile(copy, *converted) == ERROR_SUCCESS;
-    if (readsCopy)
-        readPath = copy;
-    else
-        DeleteFileW(copy);
-}
-
-IniFileReader::~IniFileReader() {
-    if (readsCopy)
-        DeleteFileW(readPath.c_str());
-}
+IniFileReader::IniFileReader(const std::wstring& path, IniSections knownSections)
+    : file(ReadIniFileBytes(path, knownSections).value_or(std::string())) {}
 
 std::string IniFileReader::Text(const std::string& section, const std::string& key,
                                 const std::string& defaultText) const {
-    return ReadIniText(readPath, section, key, defaultText);
+    std::string text = file.Value(section, key).value_or(defaultText);
+    // As through a buffer of that size, never half a character.
+    if (text.size() >= IniReadBufferSize) {
+        std::size_t cut = 0;
+        while (cut < text.size()) {
+            const std::size_t width = static_cast<unsigned char>(text[cut]) >= 0x81 ? 2 : 1;
+            if (cut + width > IniReadBufferSize - 1)
+                break;
+            cut += width;
+        }
+        text.resize(cut);
+    }
+    return text;
 }
 
 namespace {
@@ -276,21 +270,15 @@ DWORD MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
     return error;
 }
 
-DWORD WriteEntries(const std::wstring& path, std::span<const IniEntry> entries) {
-    for (const IniEntry& entry : entries)
-        if (!WriteIniText(path, entry.section, entry.key, entry.value))
-            return GetLastError();
-    return ERROR_SUCCESS;
-}
-
 DWORD WriteDraft(const std::wstring& draft, const std::wstring& source, std::span<const IniEntry> entries,
                  IniSections knownSections) {
     std::optional<std::string> seed = std::string();
     if (FileExists(source) && !(seed = ReadIniFileBytes(source, knownSections)))
         return GetLastError();
-    if (const DWORD error = WriteWholeFile(draft, *seed))
-        return error;
-    if (const DWORD error = WriteEntries(draft, entries))
+    IniText file(std::move(*seed));
+    for (const IniEntry& entry : entries)
+        file.SetValue(entry.section, entry.key, entry.value);
+    if (const DWORD error = WriteWholeFile(draft, file.Text()))
         return error;
     if (const DWORD error = FlushToDisk(draft))
         return error;

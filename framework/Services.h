@@ -2,7 +2,10 @@
 // Small services of the window framework: where the program lives, the INI
 // file, the screen, the local time, waiting. Paths are UTF-16 and reach the
 // system through the wide calls, so that a folder named outside the ANSI
-// code page works; the texts inside an INI file are ANSI byte strings.
+// code page works; the texts inside an INI file are GBK byte strings, read
+// and written in the process whatever the system's code page.
+#include "framework/IniText.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -20,15 +23,11 @@ std::wstring ExecutableFileName();
 std::wstring FileNamePart(std::wstring_view path);
 std::wstring DirectoryPart(std::wstring_view path);
 
-// Private-profile access. Section, key and texts cross to the wide calls in
-// the ANSI code page both ways, so that a value reads exactly as the ANSI
-// calls read it, whatever the path. Reads through a 10240-character buffer;
-// the platform answers the default for a missing key or file.
+// Reads a key of an INI file as IniFileReader does; the default for a
+// missing key or file.
 inline constexpr DWORD IniReadBufferSize = 10240;
 std::string ReadIniText(const std::wstring& path, const std::string& section, const std::string& key,
                         const std::string& defaultText);
-bool WriteIniText(const std::wstring& path, const std::string& section, const std::string& key,
-                  const std::string& value);
 // A search for the path finds something.
 bool FileExists(const std::wstring& path);
 // The same 16 hexadecimal digits for every way of writing a file's full path
@@ -42,25 +41,23 @@ std::wstring FileKey(const std::wstring& path);
 using IniSections = std::span<const char* const>;
 
 // The file's bytes as GBK text: a file saved as UTF-8 (a byte order mark, or
-// see IniSections) converted, any other file as it is; nothing when it
-// cannot be read.
+// see IniSections) or as UTF-16 with its byte order mark (Notepad's
+// "Unicode") converted, any other file as it is; nothing when it cannot be
+// read.
 std::optional<std::string> ReadIniFileBytes(const std::wstring& path, IniSections knownSections);
 
-// Reads keys as ReadIniText does. A UTF-8 file is read from a GBK copy in
-// the temporary folder, made at construction and removed with the reader.
+// Reads the keys of a file, read whole once as GBK text (see
+// ReadIniFileBytes): a value as the profile functions give it, at most
+// IniReadBufferSize - 1 bytes; the default for a missing key or file.
 class IniFileReader {
 public:
     IniFileReader(const std::wstring& path, IniSections knownSections);
-    ~IniFileReader();
-    IniFileReader(const IniFileReader&) = delete;
-    IniFileReader& operator=(const IniFileReader&) = delete;
 
     std::string Text(const std::string& section, const std::string& key,
                      const std::string& defaultText) const;
 
 private:
-    std::wstring readPath;
-    bool readsCopy = false;
+    IniText file;
 };
 
 // One key of an INI file and the text it gets.
@@ -80,7 +77,9 @@ struct SaveResult {
 // does not exist) beside path, then puts that file at path in one step: a
 // reader, or a process that ends half-way, finds the old file or the new
 // one, never half of one. The copy holds source as GBK text (see
-// ReadIniFileBytes). Its name is unique to the process, and a mutex named
+// ReadIniFileBytes), changed only where an entry differs, and replaces path
+// only when every byte of it reached the disk (a short write is a failure).
+// Its name is unique to the process, and a mutex named
 // after path's full path is held from reading source to replacing path, so
 // that the saves of two processes never mix. A read-only file or a folder at
 // path is left as it is.

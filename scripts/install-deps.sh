@@ -38,10 +38,11 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 # Wine takes its ANSI code page from the locale: 936 needs zh_CN, and the
-# Western code page check needs en_US.
+# Western and Japanese code page checks need en_US and ja_JP.
 need_locales=()
 locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$' || need_locales+=("zh_CN.UTF-8 UTF-8")
 locale -a 2>/dev/null | grep -qi '^en_US.utf8$' || need_locales+=("en_US.UTF-8 UTF-8")
+locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$' || need_locales+=("ja_JP.UTF-8 UTF-8")
 if [ "${#need_locales[@]}" -gt 0 ]; then
     for l in "${need_locales[@]}"; do
         grep -q "^$l" /etc/locale.gen 2>/dev/null || echo "$l" | $SUDO tee -a /etc/locale.gen >/dev/null

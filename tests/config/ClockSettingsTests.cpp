@@ -2,6 +2,7 @@
 
 #include "framework/Services.h"
 #include "framework/UniqueHandle.h"
+#include "support/ImportHook.h"
 #include "support/TempDirectory.h"
 #include "support/TestProcess.h"
 
@@ -281,6 +282,49 @@ TEST_F(SettingsFile, ASaveWaitsWhileAnotherHoldsTheFilesTurn) {
     EXPECT_EQ(after, static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_TRUE(result);
     EXPECT_EQ(Key("时钟", "字体名称"), "Waited");
+}
+
+// A file saved with the values it holds keeps every byte: its spacing,
+// quotes, comments, blank lines and the keys of others; a changed value
+// rewrites its own line, a new key goes after its section's last line and a
+// new section at the end.
+TEST_F(SettingsFile, ASaveRewritesOnlyTheLinesOfChangedValues) {
+    const std::string original =
+        "; kept\r\n[时钟]\r\n字体大小 = 80\r\nOther=x\r\n\r\n[基本设置]\r\n显示秒数=\"真\"";
+    WriteFileBytes(path, original);
+    const IniEntry same[] = {{"时钟", "字体大小", "80"}, {"基本设置", "显示秒数", "真"}};
+    ASSERT_TRUE(WriteIniFileWhole(widePath, widePath, same));
+    EXPECT_EQ(ReadFileBytes(path), original);
+    const IniEntry changed[] = {
+        {"时钟", "字体大小", "85"}, {"时钟", "描边大小", "3"}, {"透明度", "时钟", "200"}};
+    ASSERT_TRUE(WriteIniFileWhole(widePath, widePath, changed));
+    EXPECT_EQ(ReadFileBytes(path),
+              "; kept\r\n[时钟]\r\n字体大小=85\r\nOther=x\r\n描边大小=3\r\n\r\n[基本设置]\r\n"
+              "显示秒数=\"真\"\r\n[透明度]\r\n时钟=200\r\n");
+    EXPECT_EQ(Key("基本设置", "显示秒数"), "真") << "the quotes are not the value's";
+}
+
+ImportHook* shortWrite = nullptr;
+BOOL WINAPI WriteHalf(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+    return shortWrite->Original<decltype(&WriteFile)>()(file, data, size / 2, written, overlapped);
+}
+
+// A disk that fills up during a save takes part of the new file while the
+// call reports success: the save fails and the old file stays as it was.
+TEST_F(SettingsFile, AShortWriteFailsTheSaveAndKeepsTheOldFile) {
+    ClockSettings settings = LoadSettings(widePath, 1920, 1080);
+    const std::string before = ReadFileBytes(path);
+    ASSERT_FALSE(before.empty());
+    settings.fontSize = 95;
+    SaveResult saved;
+    {
+        ImportHook hook("kernel32.dll", "WriteFile", reinterpret_cast<void*>(&WriteHalf));
+        ASSERT_TRUE(hook.Installed());
+        shortWrite = &hook;
+        saved = SaveSettings(widePath, settings, 1, 2);
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadFileBytes(path), before);
 }
 
 TEST(SettingsDefaults, MatchTheDocumentedValues) {

@@ -16,6 +16,7 @@
 #include "settings/FontList.h"
 #include "settings/SettingsWindow.h"
 #include "support/ClockProcess.h"
+#include "support/ClockScreen.h"
 #include "support/Desktop.h"
 #include "support/TempDirectory.h"
 #include "support/TestClockWindow.h"
@@ -404,6 +405,49 @@ TEST(WesternCodePage, AChineseRegionalFormatKeepsItsDateAndDesignator) {
         FormatTimeText({2026, 12, 1, 7, 9, 5, 7, 0}, TimeFormat{true, true, true, true, zhCn});
     EXPECT_NE(text.dateText.find(L'年'), std::wstring::npos) << WideToMultiByte(text.dateText, GbkCodePage);
     EXPECT_EQ(text.designator, L"上午");
+}
+
+int Occurrences(const std::string& bytes, const std::string& part) {
+    int count = 0;
+    for (std::size_t at = bytes.find(part); at != std::string::npos; at = bytes.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// Under the Japanese code page (932) the GBK file keeps its bytes through a
+// start, a change and the close: the program reads and writes it as GBK.
+TEST(JapaneseCodePage, TheGbkSettingsFileKeepsItsBytesThroughAChangeAndTheClose) {
+    if (GetACP() != 932)
+        GTEST_SKIP() << "needs Wine started with LC_ALL=ja_JP.UTF-8 (HostileRun.sh japanese); code page is "
+                     << GetACP();
+    ClockProcess clock;
+    clock.WriteIni(
+        "[基本设置]\r\n窗口置顶=假\r\n显示秒数=假\r\n[时钟]\r\n字体大小=80\r\n字体名称=微软雅黑\r\n");
+    ASSERT_TRUE(clock.Start());
+    EXPECT_TRUE(TimeIsDrawn(clock.Window()));
+    ASSERT_TRUE(clock_screen::ClickHoverButton(clock, {337, 130}, {327, 120, 347, 140})); // larger font
+    const auto exitCode = CloseWithEscape(clock);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_EQ(*exitCode, 0u);
+    const std::string saved = clock.ReadIniBytes().value_or("");
+    for (const char* line :
+         {"窗口置顶=假\r\n", "显示秒数=假\r\n", "字体名称=微软雅黑\r\n", "字体大小=85\r\n"})
+        EXPECT_EQ(Occurrences(saved, line), 1) << line << " in\n" << saved;
+    for (const char* section : {"[基本设置]", "[透明度]", "[边框和底图]", "[时钟]"})
+        EXPECT_EQ(Occurrences(saved, section), 1) << section << " in\n" << saved;
+}
+
+// Notepad's "Unicode": UTF-16 with its byte order mark, read as it says.
+TEST(SettingsFileForms, AFileSavedAsUtf16KeepsItsValues) {
+    ClockProcess clock;
+    const std::wstring text = L"\xFEFF[时钟]\r\n字体大小=60\r\n[基本设置]\r\n显示秒数=假\r\n";
+    clock.WriteIni(std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)));
+    ASSERT_TRUE(clock.Start());
+    const auto exitCode = CloseWithEscape(clock);
+    ASSERT_TRUE(exitCode.has_value());
+    const std::string saved = clock.ReadIniBytes().value_or("");
+    EXPECT_EQ(Occurrences(saved, "字体大小=60\r\n"), 1) << saved;
+    EXPECT_EQ(Occurrences(saved, "显示秒数=假\r\n"), 1) << saved;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 # Runs the end-to-end tests that need the machine set up first (a CTest test
 # each):
 #   HostileRun.sh western  E2E_EXE CLOCK_EXE   Wine with LC_ALL=en_US.UTF-8, code page 1252
+#   HostileRun.sh japanese E2E_EXE CLOCK_EXE   Wine with LC_ALL=ja_JP.UTF-8, code page 932
 #   HostileRun.sh readonly E2E_EXE CLOCK_EXE   the clock in immutable folders (chattr +i)
 # Exits 77 (skipped) when the machine cannot be set up so. Once it is set
 # up, the test must run: a test executable that skipped everything (77)
@@ -25,6 +26,11 @@ western)
     locale -a 2>/dev/null | grep -qi '^en_US.utf8$' || { echo "no en_US.UTF-8 locale"; exit 77; }
     export TIKO_LOCALE=en_US.UTF-8
     run_tests 'WesternCodePage.*'
+    ;;
+japanese)
+    locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$' || { echo "no ja_JP.UTF-8 locale"; exit 77; }
+    export TIKO_LOCALE=ja_JP.UTF-8
+    run_tests 'JapaneseCodePage.*'
     ;;
 readonly)
     work="$(mktemp -d /tmp/tiko-readonly.XXXXXX)"
@@ -55,7 +61,7 @@ readonly)
     run_tests 'ReadOnlyProgramFolder.*'
     ;;
 *)
-    echo "usage: $0 western|readonly E2E_EXE CLOCK_EXE" >&2
+    echo "usage: $0 western|japanese|readonly E2E_EXE CLOCK_EXE" >&2
     exit 64
     ;;
 esac
