@@ -58,9 +58,23 @@ std::string ReadIniText(const std::wstring& path, const std::string& section, co
     return IniFileReader(path, {}).Text(section, key, defaultText);
 }
 
+std::wstring ExtendedLengthPath(const std::wstring& path) {
+    if (path.size() < MAX_PATH - 12 || path.starts_with(L"\\\\?\\"))
+        return path;
+    // The prefix turns off the parsing of the path: it must be whole.
+    std::wstring full(LongestPath, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), LongestPath, full.data(), nullptr);
+    if (length == 0 || length >= LongestPath)
+        return path;
+    full.resize(length);
+    if (full.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC" + full.substr(1);
+    return L"\\\\?\\" + full;
+}
+
 bool FileExists(const std::wstring& path) {
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(path.c_str(), &found);
+    const HANDLE search = FindFirstFileW(ExtendedLengthPath(path).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return false;
     FindClose(search);
@@ -87,7 +101,8 @@ namespace {
 // CreateFileW with its failure as an empty handle.
 unique_handle OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
                        DWORD flags = FILE_ATTRIBUTE_NORMAL) {
-    const HANDLE file = CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
+    const HANDLE file =
+        CreateFileW(ExtendedLengthPath(path).c_str(), access, share, nullptr, disposition, flags, nullptr);
     return unique_handle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
@@ -192,7 +207,7 @@ namespace {
 // Whatever sits at path that a new file may not replace; ERROR_SUCCESS when
 // nothing does.
 DWORD ReplacementRefusal(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return ERROR_SUCCESS;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -262,7 +277,8 @@ DWORD MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
     constexpr DWORD PauseMilliseconds = 20;
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < Attempts; ++attempt) {
-        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(ExtendedLengthPath(from).c_str(), ExtendedLengthPath(to).c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return ERROR_SUCCESS;
         error = GetLastError();
         Sleep(PauseMilliseconds);
@@ -294,13 +310,13 @@ SaveResult WriteIniFileWhole(const std::wstring& path, const std::wstring& sourc
     const SaveTurn turn(path);
     const std::wstring draft = DraftPathFor(path);
     // A draft a crashed run of this process identifier left behind.
-    SetFileAttributesW(draft.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(draft.c_str());
+    SetFileAttributesW(ExtendedLengthPath(draft).c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(ExtendedLengthPath(draft).c_str());
     DWORD error = WriteDraft(draft, source, entries, knownSections);
     if (error == ERROR_SUCCESS)
         error = MoveIntoPlace(draft, path);
     if (error != ERROR_SUCCESS)
-        DeleteFileW(draft.c_str());
+        DeleteFileW(ExtendedLengthPath(draft).c_str());
     return {error};
 }
 

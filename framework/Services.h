@@ -28,6 +28,10 @@ std::wstring DirectoryPart(std::wstring_view path);
 inline constexpr DWORD IniReadBufferSize = 10240;
 std::string ReadIniText(const std::wstring& path, const std::string& section, const std::string& key,
                         const std::string& defaultText);
+// The path in the form the file calls take past MAX_PATH ("\\?\C:\...",
+// "\\?\UNC\server\..."), whether or not the system has long paths
+// enabled; a shorter path as it is.
+std::wstring ExtendedLengthPath(const std::wstring& path);
 // A search for the path finds something.
 bool FileExists(const std::wstring& path);
 // The same 16 hexadecimal digits for every way of writing a file's full path

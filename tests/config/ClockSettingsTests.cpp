@@ -304,6 +304,30 @@ TEST_F(SettingsFile, ASaveRewritesOnlyTheLinesOfChangedValues) {
     EXPECT_EQ(Key("基本设置", "显示秒数"), "真") << "the quotes are not the value's";
 }
 
+// A folder deeper than MAX_PATH allows: the file there is read and saved.
+TEST_F(SettingsFile, AFileBeyondMaxPathRoundTripsItsValues) {
+    std::wstring folder = directory.WideFile("");
+    folder.pop_back(); // the trailing backslash
+    for (int level = 0; level < 2; ++level) {
+        folder += L"\\" + std::wstring(150, static_cast<wchar_t>(L'a' + level));
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr));
+    }
+    const std::wstring file = folder + L"\\配置.ini";
+    ASSERT_GT(file.size(), static_cast<std::size_t>(MAX_PATH));
+    ClockSettings settings = LoadSettings(file, 1920, 1080);
+    ASSERT_TRUE(FileExists(file)) << "the first file was not written";
+    settings.fontName = "Far Away";
+    settings.restoreLastPosition = "真";
+    ASSERT_TRUE(SaveSettings(file, settings, 3, 4));
+    EXPECT_EQ(LoadSettings(file, 1920, 1080).fontName, "Far Away");
+    EXPECT_EQ(ReadIniText(file, "基本设置", "恢复上次关闭时的位置", ""), "真|3|4");
+    DeleteFileW((L"\\\\?\\" + file).c_str());
+    for (int level = 0; level < 2; ++level) {
+        RemoveDirectoryW((L"\\\\?\\" + folder).c_str());
+        folder.resize(folder.rfind(L'\\'));
+    }
+}
+
 ImportHook* shortWrite = nullptr;
 BOOL WINAPI WriteHalf(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
     return shortWrite->Original<decltype(&WriteFile)>()(file, data, size / 2, written, overlapped);
