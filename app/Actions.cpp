@@ -126,6 +126,7 @@ void UpdateTrayIcon() {
 }
 
 void SetClockHidden(bool hidden) {
+    App().clockHidden = hidden;
     if (const HWND window = ClockHandle())
         ShowWindow(window, hidden ? SW_HIDE : SW_SHOWNOACTIVATE);
     UpdateTrayIcon();
@@ -136,8 +137,9 @@ void ToggleClockHidden() {
 }
 
 bool ClockIsHidden() {
-    const HWND window = ClockHandle();
-    return window && !IsWindowVisible(window);
+    // The user's choice, not the window's state: during start-up the window
+    // is not shown yet, and the tray icon must still follow its setting.
+    return App().clockHidden;
 }
 
 void BringClockToFront() {

@@ -37,6 +37,7 @@ struct AppGlobals {
     // Windows ends the session: a failed save asks nobody, as Windows would
     // wait for the answer.
     bool sessionEnding = false;
+    bool clockHidden = false; // hidden from the menu ("隐藏时钟"), not saved
     // The clock window's end has begun: nothing closes it again.
     bool closing = false;
 };

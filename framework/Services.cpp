@@ -248,6 +248,7 @@ public:
     }
     SaveTurn(const SaveTurn&) = delete;
     SaveTurn& operator=(const SaveTurn&) = delete;
+    bool Owned() const { return owned; }
 
 private:
     static std::wstring MutexName(const std::wstring& path) {
@@ -260,6 +261,30 @@ private:
 
 std::wstring DraftPathFor(const std::wstring& path) {
     return path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+}
+
+// Drafts of the file that a save ended half-way left behind (a killed
+// process, a power cut): with the file's turn held, no other save is writing
+// one.
+void RemoveStaleDrafts(const std::wstring& path) {
+    const std::wstring folder = DirectoryPart(path);
+    const std::wstring prefix = FileNamePart(path) + L".";
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(ExtendedLengthPath(path + L".*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring_view name(found.cFileName);
+        if (!name.starts_with(prefix) || !name.ends_with(L".tmp"))
+            continue;
+        const std::wstring_view id = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+        if (!id.empty() && id.find_first_not_of(L"0123456789") == std::wstring_view::npos) {
+            const std::wstring draft = ExtendedLengthPath(folder + L"\\" + std::wstring(name));
+            SetFileAttributesW(draft.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(draft.c_str());
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
 }
 
 // The file's bytes on the disk before it takes another file's place.
@@ -309,9 +334,12 @@ SaveResult WriteIniFileWhole(const std::wstring& path, const std::wstring& sourc
         return {refusal};
     const SaveTurn turn(path);
     const std::wstring draft = DraftPathFor(path);
-    // A draft a crashed run of this process identifier left behind.
-    SetFileAttributesW(ExtendedLengthPath(draft).c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(ExtendedLengthPath(draft).c_str());
+    if (turn.Owned()) {
+        RemoveStaleDrafts(path);
+    } else { // only this process's own may go
+        SetFileAttributesW(ExtendedLengthPath(draft).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(ExtendedLengthPath(draft).c_str());
+    }
     DWORD error = WriteDraft(draft, source, entries, knownSections);
     if (error == ERROR_SUCCESS)
         error = MoveIntoPlace(draft, path);

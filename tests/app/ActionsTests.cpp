@@ -303,6 +303,20 @@ TEST_F(Actions, TheTrayIconFollowsItsSettingIsForcedWhileTheClockIsOutOfReachAnd
     EXPECT_EQ(NotifyMessages(), removed) << "the program ends";
 }
 
+// At start-up the icon is made while the window is not shown yet: the
+// setting holds from the first frame.
+TEST_F(Actions, TheTrayIconFollowsItsSettingWhileTheWindowIsNotShownYet) {
+    ImportHook hook("shell32.dll", "Shell_NotifyIconW", reinterpret_cast<void*>(&RecordNotifyIcon));
+    ASSERT_TRUE(hook.Installed());
+    ShowWindow(Window(), SW_HIDE);
+    Settings().showTrayIcon = "假";
+    App().tray = std::make_unique<TrayIcon>(L"TikoClock.tray-test");
+    UpdateTrayIcon();
+    EXPECT_TRUE(NotifyMessages().empty());
+    App().tray.reset();
+    NotifyMessages();
+}
+
 // Wine does not report the foreground's changes to the hook: the handler
 // is called as the hook would call it.
 TEST_F(Actions, ShowDesktopBringsTheClockJustAboveTheDesktopWindowOnly) {

@@ -328,6 +328,20 @@ TEST_F(SettingsFile, AFileBeyondMaxPathRoundTripsItsValues) {
     }
 }
 
+// Drafts that an ended save left behind go at the next save of the file;
+// other files stay.
+TEST_F(SettingsFile, ASaveRemovesTheDraftsOthersLeftBehind) {
+    const std::string left = path + ".99999.tmp";
+    const std::string others[] = {path + ".bak.tmp", directory.File("其他.ini.99999.tmp")};
+    for (const std::string& file : {left, others[0], others[1]})
+        WriteFileBytes(file, "[时钟]\r\n");
+    SetFileAttributesA(left.c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(SaveSettings(widePath, DefaultSettings(), 1, 2));
+    EXPECT_EQ(GetFileAttributesA(left.c_str()), INVALID_FILE_ATTRIBUTES);
+    for (const std::string& file : others)
+        EXPECT_NE(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES) << file;
+}
+
 ImportHook* shortWrite = nullptr;
 BOOL WINAPI WriteHalf(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
     return shortWrite->Original<decltype(&WriteFile)>()(file, data, size / 2, written, overlapped);
