@@ -1,5 +1,6 @@
 #include "app/AppGlobals.h"
 
+#include "app/DesktopWatch.h"
 #include "app/TrayIcon.h"
 #include "clock/ClockWindow.h"
 #include "settings/SettingsWindow.h"
@@ -19,6 +20,7 @@ void ReleaseGlobals() {
     // The windows go first, while every object their procedures reach is alive.
     if (globals) {
         globals->foregroundWatch.reset();
+        StopDesktopChecks();
         globals->tray.reset();
         globals->settingsWindow.reset();
         globals->clockWindow.reset();

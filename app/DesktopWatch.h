@@ -1,7 +1,8 @@
 #pragma once
-// Staying on the desktop through "show desktop": Windows then brings the
-// shell's desktop window to the front, and a clock not kept on top would
-// vanish behind it.
+// Staying on the desktop through "show desktop": Windows then raises the
+// shell's desktop window above every ordinary window, and a clock not kept
+// on top would vanish behind it. An ordinary click on the desktop makes it
+// the foreground too, but leaves it at the bottom: that changes nothing.
 #include "framework/UniqueHandle.h"
 
 #include <windows.h>
@@ -13,7 +14,21 @@ unique_hwineventhook WatchForeground();
 // The shell's desktop window ("WorkerW" or "Progman").
 bool IsShellDesktopWindow(HWND window);
 
-// A window came to the foreground. Only the desktop window moves the clock
-// (ordinary windows cover it as they always did): a shown clock that is not
-// kept on top goes just above it, neither active nor topmost.
+// Whether the desktop window stands above every shown ordinary window but
+// the clock: raised by "show desktop", not merely clicked.
+bool DesktopIsRaised(HWND desktop, HWND clock);
+
+// A window came to the foreground. The desktop window: it is looked at now
+// and again every DesktopCheckMilliseconds for DesktopCheckCount times (the
+// raise comes after the event), and once it is raised a shown clock that is
+// not kept on top joins the topmost band, unactivated. Any other window:
+// a clock in that band for the desktop's sake leaves it, just below the new
+// foreground window.
 void OnForegroundChanged(HWND foreground);
+inline constexpr UINT DesktopCheckMilliseconds = 250;
+inline constexpr int DesktopCheckCount = 8;
+// One look at the desktop window of the last foreground change (the timer's
+// work, callable by itself); true once the clock went into the band.
+bool CheckRaisedDesktop();
+// Stops looking, and forgets that the clock was put in the band.
+void StopDesktopChecks();

@@ -164,6 +164,7 @@ void OnClockWindowDestroyed() {
     // neither the tray's menu nor the foreground hook may act meanwhile.
     app.clockWindow->StopTimers();
     app.foregroundWatch.reset();
+    StopDesktopChecks();
     app.tray.reset(); // the icon goes with the clock
     SaveAtClose();
     ReleaseButtonLayers(view);

@@ -317,9 +317,11 @@ TEST_F(Actions, TheTrayIconFollowsItsSettingWhileTheWindowIsNotShownYet) {
     NotifyMessages();
 }
 
-// Wine does not report the foreground's changes to the hook: the handler
-// is called as the hook would call it.
-TEST_F(Actions, ShowDesktopBringsTheClockJustAboveTheDesktopWindowOnly) {
+// Wine does not report the foreground's changes to the hook, nor has it a
+// "show desktop": the handler is called as the hook would call it, and a
+// "WorkerW" window of this test raised to the top stands for the desktop
+// that show desktop raises.
+TEST_F(Actions, ShowDesktopPutsTheClockInTheTopmostBandUntilAnotherWindowComesToTheFront) {
     SetKeepOnTop(false);
     ShowWindow(Window(), SW_SHOWNOACTIVATE);
     WNDCLASSW desktopClass{};
@@ -336,26 +338,49 @@ TEST_F(Actions, ShowDesktopBringsTheClockJustAboveTheDesktopWindowOnly) {
                 return true;
         return false;
     };
+    const auto windowBelow = [](HWND window) { return GetWindow(window, GW_HWNDNEXT); };
 
-    const unique_hwnd ordinary = fullScreen(L"STATIC");
-    SetForegroundWindow(ordinary.get());
-    OnForegroundChanged(ordinary.get());
-    EXPECT_TRUE(isAbove(ordinary.get(), Window())) << "an ordinary window covers the clock";
-
+    // A click on the desktop: it takes the foreground at the bottom.
     const unique_hwnd desktop = fullScreen(L"WorkerW");
-    SetForegroundWindow(desktop.get());
-    ASSERT_TRUE(isAbove(desktop.get(), Window()));
+    const unique_hwnd ordinary = fullScreen(L"STATIC");
+    SetWindowPos(desktop.get(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetForegroundWindow(ordinary.get());
+    ASSERT_TRUE(isAbove(ordinary.get(), Window()));
+    const HWND clockBelow = windowBelow(Window());
     OnForegroundChanged(desktop.get());
-    EXPECT_TRUE(isAbove(Window(), desktop.get()));
-    EXPECT_EQ(GetWindow(Window(), GW_HWNDNEXT), desktop.get()) << "just above it";
-    EXPECT_EQ(GetForegroundWindow(), desktop.get()) << "the clock takes no activation";
+    for (int check = 0; check < DesktopCheckCount; ++check)
+        EXPECT_FALSE(CheckRaisedDesktop()) << "a desktop at the bottom is not shown by show desktop";
+    EXPECT_EQ(windowBelow(Window()), clockBelow) << "the clock moved";
     EXPECT_FALSE(IsTopmost(Window()));
 
-    SetClockHidden(true);
-    const HWND below = GetWindow(Window(), GW_HWNDNEXT);
+    // Show desktop: the desktop window rises over the ordinary ones, after
+    // the foreground event.
     OnForegroundChanged(desktop.get());
+    SetWindowPos(desktop.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_TRUE(DesktopIsRaised(desktop.get(), Window()));
+    EXPECT_TRUE(CheckRaisedDesktop());
+    EXPECT_TRUE(IsTopmost(Window()));
+    EXPECT_TRUE(isAbove(Window(), desktop.get()));
+    EXPECT_NE(GetForegroundWindow(), Window()) << "the clock takes no activation";
+    EXPECT_EQ(Settings().keepOnTop, "假") << "the setting stays as it was";
+
+    // The user turns to a window: the clock leaves the band, just below it.
+    SetForegroundWindow(ordinary.get());
+    OnForegroundChanged(ordinary.get());
+    EXPECT_FALSE(IsTopmost(Window()));
+    EXPECT_EQ(GetWindow(Window(), GW_HWNDPREV), ordinary.get());
+
+    // A hidden clock and a clock kept on top are left as they are.
+    SetClockHidden(true);
+    OnForegroundChanged(desktop.get());
+    EXPECT_FALSE(CheckRaisedDesktop());
     EXPECT_FALSE(IsWindowVisible(Window())) << "a hidden clock stays hidden";
-    EXPECT_EQ(GetWindow(Window(), GW_HWNDNEXT), below) << "and is not moved";
+    SetClockHidden(false);
+    SetKeepOnTop(true);
+    OnForegroundChanged(desktop.get());
+    OnForegroundChanged(ordinary.get());
+    EXPECT_TRUE(IsTopmost(Window())) << "keep on top is the user's";
+    StopDesktopChecks();
 }
 
 // "Progman" holds the desktop icons until "show desktop" or a wallpaper
