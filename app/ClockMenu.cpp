@@ -60,6 +60,13 @@ bool RunMenuCommand(UINT id) {
     return true;
 }
 
+UINT ClockMenuFlags() {
+    // Menus drop to the left of the point where the user's settings say so
+    // (right-handed tablet use, right-to-left layouts).
+    const UINT alignment = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    return TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | alignment;
+}
+
 void ShowClockMenu(HWND owner, POINT at) {
     const unique_hmenu menu = BuildClockMenu();
     if (!menu)
@@ -67,8 +74,8 @@ void ShowClockMenu(HWND owner, POINT at) {
     // Without the foreground the menu would stay open when the user clicks
     // elsewhere; the posted message lets it close properly afterwards.
     SetForegroundWindow(owner);
-    const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(
-        menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, owner, nullptr));
+    const UINT chosen =
+        static_cast<UINT>(TrackPopupMenuEx(menu.get(), ClockMenuFlags(), at.x, at.y, owner, nullptr));
     PostMessageW(owner, WM_NULL, 0, 0);
     RunMenuCommand(chosen);
 }

@@ -31,6 +31,9 @@ extern const std::array<MenuCommand, 6> MenuCommands;
 unique_hmenu BuildClockMenu();
 // Runs the command with that identifier; false for none of the menu's.
 bool RunMenuCommand(UINT id);
+// How the menu is tracked: the command returned, and dropped to the left of
+// the point where the system's menu drop alignment asks it.
+UINT ClockMenuFlags();
 // Shows the menu at a screen point, owned by a window of this program, and
 // runs what the user chooses.
 void ShowClockMenu(HWND owner, POINT at);

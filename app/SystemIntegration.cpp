@@ -9,6 +9,7 @@
 #include "framework/TextConversion.h"
 #include "framework/UniqueHandle.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <vector>
@@ -73,13 +74,34 @@ bool OfferRemovalAsAdministrator() {
 
 // The program itself, elevated through the UAC prompt, deletes the values
 // and exits; a declined prompt starts nothing.
+// COM for the length of a shell call, as ShellExecuteEx wants it (its
+// handlers may be COM objects); left alone when the thread has it already
+// in another model.
+class ComForShellCall {
+public:
+    ComForShellCall()
+        : started(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComForShellCall() {
+        if (started)
+            CoUninitialize();
+    }
+    ComForShellCall(const ComForShellCall&) = delete;
+    ComForShellCall& operator=(const ComForShellCall&) = delete;
+
+private:
+    bool started;
+};
+
 void RemoveAsAdministrator() {
     // The elevated run has nothing to do but delete two values.
     constexpr DWORD LongestWaitMilliseconds = 10000;
     const std::wstring program = ExecutablePath();
+    const ComForShellCall com;
     SHELLEXECUTEINFOW request{};
     request.cbSize = sizeof request;
-    request.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // No box of the shell's own: a copy the elevated run cannot reach (a
+    // drive mapped for this user only) leaves the box checked, which says it.
+    request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     request.hwnd = GetActiveWindow();
     request.lpVerb = L"runas";
     request.lpFile = program.c_str();

@@ -5,6 +5,7 @@
 #include "app/ClockMenu.h"
 #include "framework/DisplayScale.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -27,11 +28,19 @@ void RegisterProgramWindowClass() {
     RegisterClassExW(&windowClass);
 }
 
-// The program's icon at the small-icon size (16 at 96 DPI) of the primary
-// display, where the taskbar is.
+// The program's icon at the small-icon size the taskbar uses now. The
+// shell's own loader (common controls 6) picks and scales the image as the
+// notification area's other icons are; without it, the icon file's image
+// nearest the primary display's small-icon size.
 unique_hicon LoadSmallIcon() {
+    using LoadIconMetricFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+    const auto loadIconMetric = reinterpret_cast<LoadIconMetricFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "LoadIconMetric")));
+    HICON icon = nullptr;
+    if (loadIconMetric &&
+        SUCCEEDED(loadIconMetric(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), LIM_SMALL, &icon)))
+        return unique_hicon(icon);
     const int size = SystemScale().Pixels(16);
-    // The icon file's image nearest that size, scaled when none matches.
     return unique_hicon(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));
 }
@@ -66,6 +75,10 @@ LRESULT CALLBACK ProgramWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
     if (tray && message == TaskbarCreatedMessage()) {
         tray->OnTaskbarCreated();
+        return 0;
+    }
+    if (tray && (message == WM_DPICHANGED || message == WM_DISPLAYCHANGE)) {
+        tray->OnScaleChanged();
         return 0;
     }
     if (tray && message == BringToFrontMessage()) {
@@ -149,8 +162,17 @@ void TrayIcon::SetTip(const std::wstring& text) {
 
 void TrayIcon::OnTaskbarCreated() {
     added = false;
+    icon.reset();
     if (wanted)
         Add();
+}
+
+void TrayIcon::OnScaleChanged() {
+    icon = LoadSmallIcon();
+    if (!added)
+        return;
+    NOTIFYICONDATAW data = Data(NIF_ICON);
+    Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
 void TrayIcon::Remove() {

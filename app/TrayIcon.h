@@ -28,8 +28,11 @@ public:
     // The tooltip, changed in place when the icon shows.
     void SetTip(const std::wstring& text);
 
-    // The shell (Explorer) started again: its notification area is empty.
+    // The shell (Explorer) started again: its notification area is empty,
+    // and the taskbar's scale may be another.
     void OnTaskbarCreated();
+    // The display's scale changed: the icon is loaded again at its size.
+    void OnScaleChanged();
     // The session ends: no destruction follows, the icon goes now.
     void Remove();
 

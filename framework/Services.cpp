@@ -3,6 +3,7 @@
 #include "framework/TextConversion.h"
 #include "framework/UniqueHandle.h"
 
+#include <aclapi.h>
 #include <knownfolders.h>
 #include <shlobj.h>
 
@@ -81,12 +82,50 @@ bool FileExists(const std::wstring& path) {
     return true;
 }
 
-std::wstring FileKey(const std::wstring& path) {
+namespace {
+
+// The path the file system resolves an existing file or folder to: its long
+// names, the drive behind a subst, the target of a junction; nothing when it
+// cannot be opened.
+std::optional<std::wstring> FinalPath(const std::wstring& path) {
+    const HANDLE opened = CreateFileW(ExtendedLengthPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (opened == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    const unique_handle file(opened);
+    std::wstring final(LongestPath, L'\0');
+    const DWORD length =
+        GetFinalPathNameByHandleW(file.get(), final.data(), LongestPath, FILE_NAME_NORMALIZED);
+    if (length == 0 || length >= LongestPath)
+        return std::nullopt;
+    final.resize(length);
+    if (final.starts_with(L"\\\\?\\UNC\\"))
+        return L"\\" + final.substr(7);
+    if (final.starts_with(L"\\\\?\\"))
+        return final.substr(4);
+    return final;
+}
+
+// One way of writing the file's path: the file's final path, or its folder's
+// and its name while it does not exist yet; else its full path.
+std::wstring CanonicalPath(const std::wstring& path) {
     std::wstring full(LongestPath, L'\0');
     const DWORD length = GetFullPathNameW(path.c_str(), LongestPath, full.data(), nullptr);
     full.resize(length > 0 && length < LongestPath ? length : 0);
     if (full.empty())
-        full = path;
+        return path;
+    if (std::optional<std::wstring> final = FinalPath(full))
+        return *final;
+    if (std::optional<std::wstring> folder = FinalPath(DirectoryPart(full)))
+        return *folder + L"\\" + FileNamePart(full);
+    return full;
+}
+
+} // namespace
+
+std::wstring FileKey(const std::wstring& path) {
+    std::wstring full = CanonicalPath(path);
     CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
     std::uint64_t hash = 14695981039346656037ull; // FNV-1a over the UTF-16 units
     for (const wchar_t unit : full)
@@ -311,6 +350,34 @@ DWORD MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
     return error;
 }
 
+// The new file takes the place of the old one with what the user or an
+// administrator set on it: its attributes (hidden, say) and the access it
+// was given beyond what its folder hands down. Best effort: a draft that
+// cannot take them still holds the settings.
+void TakeOverFileSettings(const std::wstring& from, const std::wstring& to) {
+    const std::wstring oldFile = ExtendedLengthPath(from);
+    const std::wstring draft = ExtendedLengthPath(to);
+    const DWORD attributes = GetFileAttributesW(oldFile.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    SetFileAttributesW(draft.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    PACL access = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(oldFile.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              &access, nullptr, &descriptor) != ERROR_SUCCESS)
+        return;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    if (access && GetSecurityDescriptorControl(descriptor, &control, &revision)) {
+        const SECURITY_INFORMATION inheritance = control & SE_DACL_PROTECTED
+                                                     ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                     : UNPROTECTED_DACL_SECURITY_INFORMATION;
+        SetNamedSecurityInfoW(const_cast<wchar_t*>(draft.c_str()), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION | inheritance, nullptr, nullptr, access, nullptr);
+    }
+    LocalFree(descriptor);
+}
+
 DWORD WriteDraft(const std::wstring& draft, const std::wstring& source, std::span<const IniEntry> entries,
                  IniSections knownSections) {
     std::optional<std::string> seed = std::string();
@@ -341,8 +408,10 @@ SaveResult WriteIniFileWhole(const std::wstring& path, const std::wstring& sourc
         DeleteFileW(ExtendedLengthPath(draft).c_str());
     }
     DWORD error = WriteDraft(draft, source, entries, knownSections);
-    if (error == ERROR_SUCCESS)
+    if (error == ERROR_SUCCESS) {
+        TakeOverFileSettings(path, draft);
         error = MoveIntoPlace(draft, path);
+    }
     if (error != ERROR_SUCCESS)
         DeleteFileW(ExtendedLengthPath(draft).c_str());
     return {error};

@@ -35,8 +35,9 @@ std::wstring ExtendedLengthPath(const std::wstring& path);
 // A search for the path finds something.
 bool FileExists(const std::wstring& path);
 // The same 16 hexadecimal digits for every way of writing a file's full path
-// (case ignored, as Windows does): a hash that names the objects standing
-// for the file, whatever the path's length.
+// (case ignored, as Windows does; short 8.3 names, subst drives and junctions
+// resolved where the file or its folder exists): a hash that names the
+// objects standing for the file, whatever the path's length.
 std::wstring FileKey(const std::wstring& path);
 
 // The GBK names of the sections a program's INI file holds: a file without

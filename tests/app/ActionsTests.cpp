@@ -295,6 +295,9 @@ TEST_F(Actions, TheTrayIconFollowsItsSettingIsForcedWhileTheClockIsOutOfReachAnd
     // Explorer started again: the icon is added anew, and goes at the end.
     SendMessageW(tray, TaskbarCreatedMessage(), 0, 0);
     EXPECT_EQ(NotifyMessages(), added);
+    // Another scale: the icon is loaded again at its size and shown anew.
+    SendMessageW(tray, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
+    EXPECT_EQ(NotifyMessages(), std::vector<DWORD>{NIM_MODIFY});
     SendMessageW(tray, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(NotifyMessages(), removed) << "the session ends";
     SendMessageW(tray, TaskbarCreatedMessage(), 0, 0);
@@ -411,6 +414,15 @@ TEST(OneClockPerSettingsFile, TheNameIgnoresCaseAndTheWayThePathIsWrittenAndOneC
     EXPECT_EQ(InstanceName(AnsiToWide(upper)), name);
     EXPECT_EQ(InstanceName(AnsiToWide(first.Path() + "\\.\\配置.ini")), name);
     EXPECT_NE(InstanceName(second.WideFile("配置.ini")), name) << "a copy in another folder is another clock";
+    // The folder's 8.3 name is the same folder.
+    wchar_t shortFolder[MAX_PATH]{};
+    const std::wstring longFolder = AnsiToWide(first.Path() + "\\A Folder With A Long Name");
+    ASSERT_TRUE(CreateDirectoryW(longFolder.c_str(), nullptr));
+    ASSERT_GT(GetShortPathNameW(longFolder.c_str(), shortFolder, MAX_PATH), 0u);
+    ASSERT_NE(std::wstring(shortFolder), longFolder);
+    EXPECT_EQ(InstanceName(std::wstring(shortFolder) + L"\\配置.ini"),
+              InstanceName(longFolder + L"\\配置.ini"));
+    RemoveDirectoryW(longFolder.c_str());
 
     unique_handle claim, again;
     ASSERT_TRUE(ClaimInstance(name, claim));

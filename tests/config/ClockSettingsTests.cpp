@@ -342,6 +342,15 @@ TEST_F(SettingsFile, ASaveRemovesTheDraftsOthersLeftBehind) {
         EXPECT_NE(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES) << file;
 }
 
+// A hidden settings file stays hidden through a save.
+TEST_F(SettingsFile, ASavedFileKeepsItsAttributes) {
+    LoadSettings(widePath, 1920, 1080);
+    ASSERT_TRUE(SetFileAttributesW(widePath.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SaveSettings(widePath, DefaultSettings(), 1, 2));
+    EXPECT_EQ(Key("基本设置", "恢复上次关闭时的位置"), "真|1|2");
+    EXPECT_TRUE(GetFileAttributesW(widePath.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
 ImportHook* shortWrite = nullptr;
 BOOL WINAPI WriteHalf(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
     return shortWrite->Original<decltype(&WriteFile)>()(file, data, size / 2, written, overlapped);
