@@ -15,7 +15,7 @@ if ! [[ "$runs" =~ ^[1-9][0-9]*$ ]]; then
     echo "usage: $0 [RUNS]" >&2
     exit 64
 fi
-tests=(e2e_tests e2e_western e2e_readonly e2e_dpi144 e2e_dpi192)
+tests=(e2e_tests e2e_planted_dlls e2e_western e2e_japanese e2e_readonly e2e_dpi144 e2e_dpi192 e2e_install)
 
 bash "$here/install-deps.sh"
 source "$here/env.sh"
