@@ -12,6 +12,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -60,8 +61,32 @@ HWND ClockHandle() {
     return App().clockWindow ? App().clockWindow->Handle() : nullptr;
 }
 
+// The name versions before 1.0.1 gave the value: the executable's alone,
+// shared by every copy of that name.
+std::wstring LegacyValuePath() {
+    return std::wstring(RunKeyPath) + L"\\" + ExecutableFileName();
+}
+
+// Whether the old-style value under root starts this very copy (another
+// copy's value of that name is that copy's own).
+bool LegacyValueStartsThisCopy(HKEY root) {
+    const std::optional<std::wstring> command = ReadRegistryText(root, LegacyValuePath());
+    if (!command || command->empty())
+        return false;
+    int count = 0;
+    const unique_argument_list arguments(CommandLineToArgvW(command->c_str(), &count));
+    return arguments && count >= 1 && FileKey(arguments.get()[0]) == FileKey(ExecutablePath());
+}
+
+void DeleteLegacyValues() {
+    for (const HKEY root : {machineRunRoot, userRunRoot})
+        if (LegacyValueStartsThisCopy(root))
+            DeleteRegistryValue(root, LegacyValuePath());
+}
+
 bool MachineWideValueRemains() {
-    return RegistryValueExists(machineRunRoot, StartWithWindowsValuePath());
+    return RegistryValueExists(machineRunRoot, StartWithWindowsValuePath()) ||
+           LegacyValueStartsThisCopy(machineRunRoot);
 }
 
 bool OfferRemovalAsAdministrator() {
@@ -115,8 +140,15 @@ void RemoveAsAdministrator() {
 
 } // namespace
 
+std::wstring RunValueNameFor(const std::wstring& executablePath) {
+    const std::wstring name = FileNamePart(executablePath);
+    if (name.empty())
+        return {};
+    return name + L" (" + FileKey(DirectoryPart(executablePath)).substr(0, 8) + L")";
+}
+
 std::wstring StartWithWindowsValuePath() {
-    return std::wstring(RunKeyPath) + L"\\" + ExecutableFileName();
+    return std::wstring(RunKeyPath) + L"\\" + RunValueNameFor(ExecutablePath());
 }
 
 std::wstring StartWithWindowsCommand() {
@@ -133,6 +165,29 @@ bool WriteRegistryText(HKEY root, std::wstring_view valuePath, const std::wstrin
     const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
     return RegSetValueExW(key.get(), parts.value.c_str(), 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(data.c_str()), bytes) == ERROR_SUCCESS;
+}
+
+std::optional<std::wstring> ReadRegistryText(HKEY root, std::wstring_view valuePath) {
+    const KeyAndValue parts = SplitValuePath(valuePath);
+    HKEY opened = nullptr;
+    if (parts.value.empty() ||
+        RegOpenKeyExW(root, parts.key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+        return std::nullopt;
+    const unique_hkey key(opened);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(key.get(), parts.value.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
+    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(key.get(), parts.value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                         &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    data.resize(size / sizeof(wchar_t));
+    while (!data.empty() && data.back() == L'\0')
+        data.pop_back();
+    return data;
 }
 
 void DeleteRegistryValue(HKEY root, std::wstring_view valuePath) {
@@ -177,8 +232,10 @@ bool ApplyStartWithWindows(bool checked) {
     // user's own Run key starts the program for that user.
     const bool written = WriteRegistryText(machineRunRoot, valuePath, command) ||
                          WriteRegistryText(userRunRoot, valuePath, command);
-    if (written)
+    if (written) {
         settings.startWithWindows = OnText;
+        DeleteLegacyValues(); // one value starts this copy
+    }
     return written;
 }
 
@@ -198,6 +255,7 @@ void DeleteStartWithWindows() {
     const std::wstring valuePath = StartWithWindowsValuePath();
     DeleteRegistryValue(machineRunRoot, valuePath);
     DeleteRegistryValue(userRunRoot, valuePath);
+    DeleteLegacyValues();
 }
 
 void SetTopmost(bool on) {

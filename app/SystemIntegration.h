@@ -3,14 +3,20 @@
 // registry, the topmost state, working-set trimming and window placement.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 // The Run key, under HKEY_LOCAL_MACHINE and under HKEY_CURRENT_USER, and the
-// value path of this program in it (the value is named after the
-// executable's file name).
+// value path of this program in it.
 inline constexpr wchar_t RunKeyPath[] = L"software\\microsoft\\windows\\CurrentVersion\\Run";
 std::wstring StartWithWindowsValuePath();
+// The value's name for the executable at that path: its file name and the
+// first 8 hexadecimal digits of its folder's key ("TikoClock.exe (1a2b3c4d)"),
+// so that two copies of the program have a value each. Versions before
+// 1.0.1 named it after the file alone; such a value that starts this copy is
+// deleted with this copy's own.
+std::wstring RunValueNameFor(const std::wstring& executablePath);
 // The Run value's data: the executable's full path in double quotes, so
 // that Windows, which reads it as a command line, cannot take a part of a
 // path with spaces ("C:\Program.exe") for the program.
@@ -43,6 +49,8 @@ void SetStartWithWindowsRoot(HKEY machineRoot, HKEY userRoot = HKEY_CURRENT_USER
 // succeeded. Deleting never creates the key, and a path without a value
 // name (the key's default value) deletes nothing.
 bool WriteRegistryText(HKEY root, std::wstring_view valuePath, const std::wstring& data);
+// A REG_SZ or REG_EXPAND_SZ value's text, without its terminating zeros.
+std::optional<std::wstring> ReadRegistryText(HKEY root, std::wstring_view valuePath);
 void DeleteRegistryValue(HKEY root, std::wstring_view valuePath);
 bool RegistryValueExists(HKEY root, std::wstring_view valuePath);
 

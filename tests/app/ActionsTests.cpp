@@ -128,7 +128,7 @@ TEST_F(Actions, TheEndOfADragSavesThePlaceSoon) {
 TEST_F(Actions, RestoreDefaultsReturnsEveryFieldAndTheSystemFollows) {
     ClockSettings& s = Settings();
     ASSERT_TRUE(ApplyStartWithWindows(true));
-    const std::wstring name = ExecutableFileName();
+    const std::wstring name = OwnRunValueName();
     ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, StartWithWindowsValuePath(), L"x")); // the user's too
     s.startWithWindows = "假"; // a stale Run value must go even when the flag says off
     s.keepOnTop = "假";

@@ -31,13 +31,13 @@ TEST_F(StartWithWindows, CheckingWritesTheQuotedFullPathUnderTheExecutableName) 
     EXPECT_TRUE(ApplyStartWithWindows(true));
     EXPECT_EQ(App().settings.startWithWindows, "真");
 
-    const std::wstring name = ExecutableFileName();
-    EXPECT_EQ(name, L"app_tests.exe");
+    const std::wstring name = OwnRunValueName();
+    EXPECT_TRUE(name.starts_with(L"app_tests.exe (")) << WideToAnsi(name);
     const auto value = ReadRunValue(name);
     ASSERT_TRUE(value.has_value());
     // The stored size includes the terminating zero; Windows reads the data
     // as a command line, where only quotes keep a path with spaces whole.
-    const std::wstring expected = L"\"" + ProgramDirectory() + L"\\" + name + L"\"";
+    const std::wstring expected = L"\"" + ProgramDirectory() + L"\\" + ExecutableFileName() + L"\"";
     EXPECT_EQ(*value, expected + L'\0');
 }
 
@@ -45,14 +45,29 @@ TEST_F(StartWithWindows, ClearingDeletesTheValue) {
     ASSERT_TRUE(ApplyStartWithWindows(true));
     EXPECT_FALSE(ApplyStartWithWindows(false));
     EXPECT_EQ(App().settings.startWithWindows, "假");
-    EXPECT_FALSE(ReadRunValue(ExecutableFileName()).has_value());
+    EXPECT_FALSE(ReadRunValue(OwnRunValueName()).has_value());
 }
 
 TEST_F(StartWithWindows, DeletingWhenAlreadyOffStillRemovesAStaleValue) {
     ASSERT_TRUE(ApplyStartWithWindows(true));
     App().settings.startWithWindows = "假";
     DeleteStartWithWindows();
-    EXPECT_FALSE(ReadRunValue(ExecutableFileName()).has_value());
+    EXPECT_FALSE(ReadRunValue(OwnRunValueName()).has_value());
+}
+
+// Two copies of the program have a value each; the name earlier versions
+// shared goes only where it starts this copy.
+TEST_F(StartWithWindows, EachCopyHasAValueOfItsOwnAndAnOldSharedOneGoesOnlyWhenItIsThisCopys) {
+    EXPECT_NE(RunValueNameFor(L"C:\\One\\TikoClock.exe"), RunValueNameFor(L"C:\\Two\\TikoClock.exe"));
+    EXPECT_EQ(RunValueNameFor(L"C:\\One\\TikoClock.exe"), RunValueNameFor(L"c:\\one\\.\\TikoClock.exe"));
+    const std::wstring legacy = std::wstring(RunKeyPath) + L"\\" + ExecutableFileName();
+    ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, legacy, L"\"C:\\Another Copy\\app_tests.exe\""));
+    DeleteStartWithWindows();
+    EXPECT_TRUE(ReadRunValue(ExecutableFileName(), HKEY_CURRENT_USER).has_value())
+        << "another copy's value went";
+    ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, legacy, StartWithWindowsCommand()));
+    DeleteStartWithWindows();
+    EXPECT_FALSE(ReadRunValue(ExecutableFileName(), HKEY_CURRENT_USER).has_value());
 }
 
 // A root that is no key at all: neither open nor create can succeed, as
@@ -64,9 +79,9 @@ TEST_F(StartWithWindows, RefusedMachineWideTheUsersRunKeyGetsTheValueAndClearing
     App().settings.startWithWindows = "假";
     EXPECT_TRUE(ApplyStartWithWindows(true)) << "the box stays checked";
     EXPECT_EQ(App().settings.startWithWindows, "真");
-    const std::wstring name = ExecutableFileName();
+    const std::wstring name = OwnRunValueName();
     EXPECT_EQ(ReadRunValue(name, HKEY_CURRENT_USER),
-              L"\"" + ProgramDirectory() + L"\\" + name + L"\"" + L'\0');
+              L"\"" + ProgramDirectory() + L"\\" + ExecutableFileName() + L"\"" + L'\0');
 
     SetStartWithWindowsRoot(HKEY_LOCAL_MACHINE);
     ASSERT_TRUE(ApplyStartWithWindows(true));
@@ -114,7 +129,7 @@ protected:
     static BOOL WINAPI RunElevated(SHELLEXECUTEINFOW* request) { // deletes the value and ends
         startedCommand =
             std::wstring(request->lpVerb) + L" " + request->lpFile + L" " + request->lpParameters;
-        RegDeleteKeyValueW(machine, RunKeyPath, ExecutableFileName().c_str());
+        RegDeleteKeyValueW(machine, RunKeyPath, OwnRunValueName().c_str());
         request->hProcess = CreateEventW(nullptr, TRUE, TRUE, nullptr);
         return TRUE;
     }

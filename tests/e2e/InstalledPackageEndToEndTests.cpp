@@ -144,7 +144,15 @@ bool ShortcutLeadsToTheProgram() {
     return ReadFileBytes(StartMenuShortcut()).find(InstalledProgram()) != std::string::npos;
 }
 
-// Both Run values, as an administrator's and a user's "开机启动" write them.
+// The installed program's Run value name, and the one versions before 1.0.1
+// gave every copy.
+std::wstring InstalledRunValueName() {
+    return RunValueNameFor(AnsiToWide(InstalledProgram()));
+}
+constexpr wchar_t OldRunValueName[] = L"TikoClock.exe";
+
+// Both Run values, as an administrator's and a user's "开机启动" of a version
+// before 1.0.1 wrote them.
 void WriteBothRunValues() {
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
         WriteRegistryText(root, std::wstring(RunKeyPath) + L"\\TikoClock.exe",
@@ -157,8 +165,11 @@ bool BothRunValuesExist() {
 }
 
 bool NoRunValueExists() {
-    return !ReadRunValue(L"TikoClock.exe", HKEY_LOCAL_MACHINE) &&
-           !ReadRunValue(L"TikoClock.exe", HKEY_CURRENT_USER);
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        for (const std::wstring& name : {std::wstring(OldRunValueName), InstalledRunValueName()})
+            if (ReadRunValue(name, root))
+                return false;
+    return true;
 }
 
 bool InstallRun() {
@@ -218,7 +229,8 @@ TEST(InstalledPackage, TheClockInTheLockedFolderKeepsItsSettingsPerUserAndStarts
     ASSERT_EQ(probe, INVALID_HANDLE_VALUE) << "the installed folder can be written";
     DeleteFileA(UserSettingsFile().c_str());
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-        DeleteRegistryValue(root, std::wstring(RunKeyPath) + L"\\TikoClock.exe");
+        for (const std::wstring& name : {std::wstring(OldRunValueName), InstalledRunValueName()})
+            DeleteRegistryValue(root, std::wstring(RunKeyPath) + L"\\" + name);
     ClockProcess clock(InstalledProgram());
     ASSERT_TRUE(clock.Start());
     const auto topmost = [](const ClockProcess& shown) {
@@ -228,9 +240,9 @@ TEST(InstalledPackage, TheClockInTheLockedFolderKeepsItsSettingsPerUserAndStarts
     ASSERT_TRUE(clock_screen::ClickHoverButton(clock, {316, 18}, {306, 8, 326, 28})); // keep on top, off
     ASSERT_TRUE(desktop::WaitUntil([&] { return !topmost(clock); }, 5s));
     ASSERT_TRUE(TickStartWithWindows(clock)) << "no Run value written";
-    const auto machine = ReadRunValue(L"TikoClock.exe", HKEY_LOCAL_MACHINE);
-    const std::string data =
-        WideToAnsi(machine ? *machine : ReadRunValue(L"TikoClock.exe", HKEY_CURRENT_USER).value_or(L""));
+    const auto machine = ReadRunValue(InstalledRunValueName(), HKEY_LOCAL_MACHINE);
+    const std::string data = WideToAnsi(
+        machine ? *machine : ReadRunValue(InstalledRunValueName(), HKEY_CURRENT_USER).value_or(L""));
     EXPECT_NE(data.find(InstalledProgram()), std::string::npos) << data;
     ASSERT_TRUE(CloseWithEscape(clock));
     EXPECT_FALSE(Exists(InstalledFolder() + "\\配置.ini"));

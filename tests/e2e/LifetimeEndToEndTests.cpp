@@ -313,19 +313,24 @@ TEST(ProgramLifetime, AtTheSessionsEndAFailedSaveAsksNothingAndTheClockEnds) {
 // named after its executable, machine-wide and the user's, and ends with
 // neither a window nor a settings file.
 TEST(ProgramLifetime, DeleteRunValuesArgumentDeletesBothRunValuesAndShowsNothing) {
-    const std::wstring ours = std::wstring(RunKeyPath) + L"\\TikoClock.exe";
+    ClockProcess clock;
+    // Its own values, the one a version before 1.0.1 wrote for it, and
+    // another program's.
+    const std::wstring ours = std::wstring(RunKeyPath) + L"\\" + RunValueNameFor(clock.ExecutablePath());
+    const std::wstring old = std::wstring(RunKeyPath) + L"\\TikoClock.exe";
     const std::wstring another = std::wstring(RunKeyPath) + L"\\AnotherProgram.exe";
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        ASSERT_TRUE(WriteRegistryText(root, ours, L"C:\\Tiko\\TikoClock.exe"));
+        ASSERT_TRUE(WriteRegistryText(root, ours, L"\"" + clock.ExecutablePath() + L"\""));
+        ASSERT_TRUE(WriteRegistryText(root, old, L"\"" + clock.ExecutablePath() + L"\""));
         ASSERT_TRUE(WriteRegistryText(root, another, L"C:\\Another\\AnotherProgram.exe"));
     }
-    ClockProcess clock;
     EXPECT_FALSE(clock.StartWith("--delete-run-values", 30s)) << "a clock window opened";
     const auto exitCode = clock.WaitForExit(30s);
     ASSERT_TRUE(exitCode.has_value());
     EXPECT_EQ(*exitCode, 0u);
     EXPECT_FALSE(clock.ReadIniBytes().has_value()) << "a settings file was written";
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        EXPECT_FALSE(ReadRunValue(RunValueNameFor(clock.ExecutablePath()), root).has_value());
         EXPECT_FALSE(ReadRunValue(L"TikoClock.exe", root).has_value());
         EXPECT_TRUE(ReadRunValue(L"AnotherProgram.exe", root).has_value()) << "another program's value went";
         DeleteRegistryValue(root, another);

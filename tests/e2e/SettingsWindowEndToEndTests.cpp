@@ -322,10 +322,12 @@ TEST(SettingsWindowEndToEnd, AfterTheGearTheKeyboardIsInItEscClosesItAndASecondE
     EXPECT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0)) << "Esc on the clock ends the program";
 }
 
-// No start-up entry of the program before the test, nor after it.
+// No start-up entry of the program at that path before the test, nor after it.
 struct NoRunValue {
-    NoRunValue() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, RunKeyPath, L"TikoClock.exe"); }
-    ~NoRunValue() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, RunKeyPath, L"TikoClock.exe"); }
+    explicit NoRunValue(const std::wstring& program) : name(RunValueNameFor(program)) { Delete(); }
+    ~NoRunValue() { Delete(); }
+    void Delete() const { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, RunKeyPath, name.c_str()); }
+    std::wstring name;
 };
 
 // A folder named outside the code page (Korean, under code page 936), with
@@ -333,8 +335,8 @@ struct NoRunValue {
 // start-up entry starts the program from there. The space makes a prefix of
 // the unquoted path, "…\한국어.exe" (planted here), a program of its own.
 TEST(SettingsWindowEndToEnd, FromAForeignFolderTheFileStaysBesideItAndTheStartUpEntryStartsIt) {
-    const NoRunValue noRunValue;
     ClockProcess clock(L"한국어 시계");
+    const NoRunValue noRunValue(clock.ExecutablePath());
     ASSERT_TRUE(CopyFileW(AnsiToWide(ClockExecutablePath()).c_str(), (clock.Root() + L"\\한국어.exe").c_str(),
                           FALSE));
     clock.WriteIni("[时钟]\r\n字体大小=60\r\n[基本设置]\r\n恢复上次关闭时的位置=真|" +

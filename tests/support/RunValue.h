@@ -23,7 +23,12 @@ inline std::optional<std::wstring> ReadRunValue(const std::wstring& name, HKEY r
     return std::wstring(data, size / sizeof(wchar_t));
 }
 
-// Whether the Run value named after this executable exists.
+// The name of this executable's Run value.
+inline std::wstring OwnRunValueName() {
+    return RunValueNameFor(ExecutablePath());
+}
+
+// Whether this executable's Run value exists.
 inline bool RunValueExists() {
-    return ReadRunValue(ExecutableFileName()).has_value();
+    return ReadRunValue(OwnRunValueName()).has_value();
 }
