@@ -50,4 +50,8 @@ installed="$WINEPREFIX/drive_c/Program Files/Tiko Clock"
 chattr -R +i "$installed"
 run_step 'InstalledPackage.TheClockInTheLockedFolderKeepsItsSettingsPerUserAndStartsWithWindows'
 chattr -R -i "$installed"
-run_step 'InstalledPackage.UpgradeReplacesTheProgramInPlace:InstalledPackage.TheOlderVersionsRemovalWithinAnUpgradeKeepsTheRunValues:InstalledPackage.UninstallRemovesAllButTheUsersSettings'
+# One step each, in the order they build on: a filter naming several would
+# run them in the order the source declares them.
+run_step 'InstalledPackage.UpgradeReplacesTheProgramInPlace'
+run_step 'InstalledPackage.TheOlderVersionsRemovalWithinAnUpgradeKeepsTheRunValues'
+run_step 'InstalledPackage.UninstallRemovesAllButTheUsersSettings'
