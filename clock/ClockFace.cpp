@@ -240,6 +240,97 @@ BackdropInputs BackdropInputsNow(const ClockView& view) {
             view.backdropLayer.GetBitmap()};
 }
 
+Gdiplus::RectF TextBounds(const std::wstring& text, const FontFamilyObject& family, float emSize,
+                          const Gdiplus::RectF& rect, std::int32_t style, const StringFormatObject& format);
+
+// The widest digits of the time's format: every digit a 0, two for the hour.
+std::string WidestDigits(const std::string& digits) {
+    std::string widest = "00";
+    for (char c : digits.substr(digits.find(':') == std::string::npos ? 0 : digits.find(':')))
+        widest += c >= '0' && c <= '9' ? '0' : c;
+    return widest;
+}
+
+// Ink bounds of a text without a layout box to cut it.
+Gdiplus::RectF InkOf(const std::wstring& text, const FontFamilyObject& family, float emSize,
+                     std::int32_t style, const StringFormatObject& format) {
+    if (text.empty())
+        return {};
+    constexpr float Far = 100000;
+    return TextBounds(text, family, emSize, {-Far, -Far, 2 * Far, 2 * Far}, style, format);
+}
+
+TextRoom MeasureTextRoom(TextRoom room) {
+    // Measured at a size that fits anywhere; the ink scales with the size.
+    constexpr float Unit = 10;
+    FontFamilyObject family;
+    CreateTimeFontFamily(family, room.fontName);
+    StringFormatObject format;
+    CreateTimeFormat(format);
+    const std::wstring digits(room.digits.begin(), room.digits.end());
+    const Gdiplus::RectF time = InkOf(digits, family, Unit, room.fontStyle, format);
+    const float markerUnit = Unit * ClockLayout::DateLineRatio;
+    const Gdiplus::RectF marker = InkOf(room.designator, family, markerUnit, room.fontStyle, format);
+    const float gap = room.designator.empty() ? 0 : Unit * 0.1f;
+    room.timeWidth = (time.Width + gap + marker.Width) / Unit;
+    room.timeHeight = std::max(time.Height, marker.Height) / Unit;
+    const Gdiplus::RectF date = InkOf(room.date, family, markerUnit, room.fontStyle, format);
+    room.dateWidth = date.Width / markerUnit;
+    room.dateHeight = date.Height / markerUnit;
+    return room;
+}
+
+// How much room the view's texts take per unit of em size, measured once
+// for each font and texts.
+const TextRoom& TextRoomOf(const ClockView& view, const std::wstring& date) {
+    std::optional<TextRoom>& room = view.faceCache.room;
+    const std::string digits = WidestDigits(view.timeText.digitsText);
+    const std::wstring& designator = view.timeText.designator;
+    const std::string& font = view.settings.fontName;
+    if (!room || room->fontName != font || room->digits != digits || room->designator != designator ||
+        room->date != date || room->fontStyle != view.layout.fontStyle)
+        room = MeasureTextRoom({font, digits, designator, date, view.layout.fontStyle});
+    return *room;
+}
+
+// The largest share of the asked em size (at most all of it) at which ink of
+// that size per unit fits the room, outline included.
+float ShareThatFits(float emSize, float inkWidth, float inkHeight, float roomWidth, float roomHeight,
+                    float outline) {
+    // A pixel to spare at each side for the anti-aliased edge.
+    constexpr float Spare = 2;
+    const float size = std::abs(emSize);
+    float share = 1;
+    if (inkWidth > 0 && size * inkWidth + outline + Spare > roomWidth)
+        share = std::min(share, (roomWidth - outline - Spare) / (size * inkWidth));
+    if (inkHeight > 0 && size * inkHeight + outline + Spare > roomHeight)
+        share = std::min(share, (roomHeight - outline - Spare) / (size * inkHeight));
+    return std::clamp(share, 0.0f, 1.0f);
+}
+
+struct FittedSizes {
+    float time, marker, date;
+};
+
+// The em sizes the settings ask for, or, where the time or the date line
+// would be cut by the face, the largest that show them whole: the setting
+// keeps the size asked for.
+FittedSizes FitToTheFace(const ClockView& view, const std::wstring& date) {
+    const ClockLayout& layout = view.layout;
+    const float time = layout.EmSize(view.settings.fontSize);
+    const float dateSize = layout.DateEmSize(view.settings.fontSize);
+    if (!std::isfinite(time) || time == 0)
+        return {time, dateSize, dateSize};
+    const TextRoom& room = TextRoomOf(view, date);
+    const float outline = std::abs(layout.OutlineWidth(view.settings.outlineWidth));
+    const float width = layout.textRect.Width;
+    const float timeShare =
+        ShareThatFits(time, room.timeWidth, room.timeHeight, width, layout.timeRect.Height, outline);
+    const float dateShare = std::min(timeShare, ShareThatFits(dateSize, room.dateWidth, room.dateHeight,
+                                                              width, layout.dateRect.Height, outline));
+    return {time * timeShare, dateSize * timeShare, dateSize * dateShare};
+}
+
 PanelInputs PanelInputsNow(const ClockView& view) {
     const Gdiplus::RectF& panel = view.layout.panelRect;
     return {panel.Width, panel.Height,
@@ -251,13 +342,16 @@ TextInputs TextInputsNow(const ClockView& view) {
     const ClockSettings& s = view.settings;
     const ClockLayout& layout = view.layout;
     const Gdiplus::RectF& textRect = layout.textRect;
+    const std::wstring date = layout.dateRect.Height > 0 ? view.timeText.dateText : std::wstring();
+    const FittedSizes sizes = FitToTheFace(view, date);
     return {view.timeText.digitsText,
             view.timeText.designator,
             view.timeText.designatorFirst,
-            layout.dateRect.Height > 0 ? view.timeText.dateText : std::wstring(),
+            date,
             s.fontName,
-            layout.EmSize(s.fontSize),
-            layout.DateEmSize(s.fontSize),
+            sizes.time,
+            sizes.marker,
+            sizes.date,
             layout.timeRect.Y,
             layout.timeRect.Height,
             layout.dateRect.Y,
@@ -403,7 +497,7 @@ void AddTime(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& t
     }
     const Gdiplus::RectF digits = TextBounds(time, family, inputs.emSize, timeRect, inputs.fontStyle, format);
     const Gdiplus::RectF marker =
-        TextBounds(inputs.designator, family, inputs.dateEmSize, timeRect, inputs.fontStyle, format);
+        TextBounds(inputs.designator, family, inputs.markerEmSize, timeRect, inputs.fontStyle, format);
     const float gap = inputs.emSize * 0.1f;
     const float shift = (inputs.designatorFirst ? 1 : -1) * (marker.Width + gap) / 2;
     Gdiplus::RectF digitsRect = timeRect;
@@ -415,7 +509,7 @@ void AddTime(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& t
     Gdiplus::RectF markerRect = timeRect;
     markerRect.X += markerLeft - marker.X;
     markerRect.Y += digits.GetBottom() - marker.GetBottom();
-    path.AddStringW(inputs.designator, family, inputs.dateEmSize, markerRect, inputs.fontStyle, format);
+    path.AddStringW(inputs.designator, family, inputs.markerEmSize, markerRect, inputs.fontStyle, format);
 }
 
 // Where the time is centred: across the text layer, in the time's band.

@@ -148,6 +148,7 @@ struct TextInputs {
     std::wstring date;
     std::string fontName;
     float emSize;
+    float markerEmSize; // the designator's
     float dateEmSize;
     float timeTop, timeHeight, dateTop, dateHeight;
     std::int32_t fontStyle;
@@ -162,6 +163,18 @@ struct TextInputs {
 
 // Everything that decides a frame's pixels and where it is shown.
 struct FrameInputs;
+
+// The ink of the time (its widest digits for the format, with the designator
+// as it stands beside them) and of the date line, per unit of em size, in a
+// font: glyph outlines grow in proportion to the em size.
+struct TextRoom {
+    std::string fontName;
+    std::string digits; // the widest digits of the format ("00:00:00")
+    std::wstring designator;
+    std::wstring date;
+    std::int32_t fontStyle = 0;
+    float timeWidth = 0, timeHeight = 0, dateWidth = 0, dateHeight = 0;
+};
 
 // Blocks of a text layer's pixels drawn ahead, one after the other: each
 // block's rectangle (empty where none was kept), its rows top down, and the
@@ -223,6 +236,10 @@ struct FaceCache {
     std::vector<std::uint8_t> shownPixels;
     // The canvas's present serial right after that frame went to the screen.
     std::uint64_t shownSerial = 0;
+    // How much room the texts take per unit of em size, for the texts they
+    // were measured for (see TextRoomOf): measured again only when those
+    // change.
+    mutable std::optional<TextRoom> room;
 
     // Forgets the figures the text layer was drawn from.
     void ForgetFigures();

@@ -79,10 +79,42 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(FontSizeCase{-1000, false}, FontSizeCase{-5, false}, FontSizeCase{-1, false},
                     FontSizeCase{0, false}, FontSizeCase{1, false}, FontSizeCase{5, false},
                     FontSizeCase{12, true}, FontSizeCase{20, true}, FontSizeCase{95, true},
-                    FontSizeCase{150, true}, FontSizeCase{400, false}, FontSizeCase{1000, false},
-                    FontSizeCase{5000, false}, FontSizeCase{10000, false}, FontSizeCase{-10000, false},
+                    FontSizeCase{150, true}, FontSizeCase{400, true}, FontSizeCase{1000, true},
+                    FontSizeCase{5000, true}, FontSizeCase{10000, true}, FontSizeCase{-10000, false},
                     FontSizeCase{-50000, false}, FontSizeCase{800000, false}, FontSizeCase{-1000000, false},
                     FontSizeCase{INT_MAX, false}, FontSizeCase{INT_MIN, false}));
+
+// Ink in the text layer's outermost columns or rows: text cut by the face.
+bool InkAtTheEdges(const GraphicsObject& layer) {
+    const int width = layer.GetWidth(), height = layer.GetHeight();
+    for (int y = 0; y < height; ++y)
+        if (DibPixel(layer.GetBitmap(), 0, y).a || DibPixel(layer.GetBitmap(), width - 1, y).a)
+            return true;
+    for (int x = 0; x < width; ++x)
+        if (DibPixel(layer.GetBitmap(), x, 0).a || DibPixel(layer.GetBitmap(), x, height - 1).a)
+            return true;
+    return false;
+}
+
+// A time or date too large for the face at the size asked is drawn whole at
+// the largest size that fits; the setting keeps the size asked for.
+TEST_F(ExtremeSettings, TextTooLargeForTheFaceIsDrawnWholeAtTheLargestSizeThatFits) {
+    Settings().twelveHour = "真";
+    Settings().showDate = "真";
+    FitClockToDateLine(App().clock);
+    FixedTime().wDayOfWeek = 4;
+    SetFixedTime(23, 59, 59);
+    for (const std::int32_t size : {85, 100, 400, 5000}) {
+        Settings().fontSize = size;
+        for (bool caching : {false, true}) {
+            Frame(caching);
+            EXPECT_FALSE(InkAtTheEdges(App().clock.textLayer))
+                << "font size " << size << ", caching " << caching;
+            EXPECT_GT(FontColouredPixels(), 20) << "font size " << size;
+        }
+        EXPECT_EQ(Settings().fontSize, size);
+    }
+}
 
 TEST_F(ExtremeSettings, WideOutlinesDrawInTime) {
     for (std::int32_t width : {-5, 1, 50, 200, 1000}) {
