@@ -9,6 +9,7 @@
 #include "app/SingleInstance.h"
 #include "app/SystemIntegration.h"
 #include "app/TrayIcon.h"
+#include "clock/HoverButtons.h"
 #include "framework/Services.h"
 #include "settings/SettingsWindow.h"
 #include "framework/TextConversion.h"
@@ -21,6 +22,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -115,6 +117,35 @@ TEST_F(Actions, EachReportOfTheClockWindowReachesItsAction) {
     events.OnEscape();
     EXPECT_FALSE(SettingsWindowIsOpen());
     EXPECT_FALSE(App().clockWindow->Exists());
+}
+
+// Each frame sent to the screen: the larger-font button's look and the
+// font size the time was drawn at.
+std::vector<std::pair<ButtonState, float>> presentedFrames;
+ImportHook* presentHook = nullptr;
+BOOL WINAPI RecordPresent(HWND window, const UPDATELAYEREDWINDOWINFO* info) {
+    presentedFrames.emplace_back(HoverButtonFor(App().clock, ButtonId::LargerFont).state,
+                                 App().clock.faceCache.text ? App().clock.faceCache.text->emSize : 0.0f);
+    return presentHook->Original<decltype(&UpdateLayeredWindowIndirect)>()(window, info);
+}
+
+// A font button's press shows the new size under the pressed image, before
+// the button lights again.
+TEST_F(Actions, AFontButtonsPressShowsThePressedImageOverTheNewSize) {
+    ImportHook hook("user32.dll", "UpdateLayeredWindowIndirect", reinterpret_cast<void*>(&RecordPresent));
+    ASSERT_TRUE(hook.Installed());
+    presentHook = &hook;
+    Settings().fontSize = 80;
+    SetupButtons(App().clock);
+    App().clock.hoverActive = true;
+    UpdateButtonHover(App().clock, 337, 130);
+    presentedFrames.clear();
+    HandleButtonPress(App().clock, Events(), 337, 130);
+    EXPECT_EQ(Settings().fontSize, 85);
+    const std::pair<ButtonState, float> pressedAtNewSize{ButtonState::Pressed, 85.0f};
+    EXPECT_NE(std::ranges::find(presentedFrames, pressedAtNewSize), presentedFrames.end());
+    ASSERT_FALSE(presentedFrames.empty());
+    EXPECT_EQ(presentedFrames.back(), (std::pair<ButtonState, float>{ButtonState::Hover, 85.0f}));
 }
 
 // The window's report of the end of a drag (the move loop's end) saves the
