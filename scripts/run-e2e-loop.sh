@@ -7,6 +7,10 @@
 #
 #   scripts/run-e2e-loop.sh [RUNS]
 #
+# Then it runs each of them TIKO_FAKED_RUNS times (default 3) under a clock
+# faked to 23:59:40 and to 11:11:20 of today (libfaketime), where a check
+# that reads the time of day, or a wait a faked clock ends, shows.
+#
 # Every run's output stays in out/e2e-loop/RUN-TEST.txt.
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
@@ -15,6 +19,9 @@ if ! [[ "$runs" =~ ^[1-9][0-9]*$ ]]; then
     echo "usage: $0 [RUNS]" >&2
     exit 64
 fi
+faked_runs="${TIKO_FAKED_RUNS:-3}"
+faked_times=("23:59:40" "11:11:20")
+faketime_library=/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1
 tests=(e2e_tests e2e_planted_dlls e2e_western e2e_japanese e2e_readonly e2e_dpi144 e2e_dpi192 e2e_install)
 
 bash "$here/install-deps.sh"
@@ -53,34 +60,70 @@ first_lines() {
     fi
 }
 
-for run in $(seq 1 "$runs"); do
-    line="run $run/$runs:"
+# One run of every test; the counts are kept under the round's name.
+run_round() {
+    local round="$1" name="$2"
+    local line="$name:"
     for test in "${tests[@]}"; do
-        log="$logs/$(printf '%02d' "$run")-$test.txt"
-        start=$SECONDS
-        status=0
+        local log="$logs/${round}-$test.txt" start=$SECONDS status=0 outcome key
         ctest --test-dir "$TIKO_BUILD" --output-on-failure -R "^${test}\$" >"$log" 2>&1 </dev/null || status=$?
+        key="${round%%-*}:$test"
         if [ "$status" -ne 0 ]; then
             outcome=failed
-            failed[$test]=$((${failed[$test]:-0} + 1))
-            echo "---- run $run, $test failed ($log):"
+            failed[$key]=$((${failed[$key]:-0} + 1))
+            echo "---- $name, $test failed ($log):"
             first_lines "$log" | sed 's/^/    /'
         elif grep -a -q -E '\*\*\*Skipped|Not Run' "$log"; then
             outcome=skipped
-            skipped[$test]=$((${skipped[$test]:-0} + 1))
+            skipped[$key]=$((${skipped[$key]:-0} + 1))
         else
             outcome=passed
-            passed[$test]=$((${passed[$test]:-0} + 1))
+            passed[$key]=$((${passed[$key]:-0} + 1))
         fi
         line+=" $test $outcome ($((SECONDS - start)) s);"
     done
     echo "$line"
+}
+
+for run in $(seq 1 "$runs"); do
+    run_round "$(printf 'real-%02d' "$run")" "run $run/$runs"
 done
 
-echo "Under two busy loops, $runs runs:"
+# Under a faked clock every process must read the same clock, the wineserver
+# first of all: a process computes when its wait ends and the server judges
+# it. FAKETIME's "@" form starts each process's clock at that process's own
+# start, so a server started earlier runs ahead and waits end early (or
+# never); an offset moves every clock alike.
+if [ -f "$faketime_library" ] && [ "$faked_runs" -gt 0 ]; then
+    for at in "${faked_times[@]}"; do
+        offset="$(printf '%+d' $(($(date -d "today $at" +%s) - $(date +%s))))" # seconds, signed
+        wineserver -k 2>/dev/null || true
+        export FAKETIME="$offset" LD_PRELOAD="$faketime_library"
+        wineserver -p
+        wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+        for run in $(seq 1 "$faked_runs"); do
+            run_round "$(printf 'faked%s-%02d' "${at//:/}" "$run")" "at $at, run $run/$faked_runs"
+        done
+        wineserver -k 2>/dev/null || true
+        unset FAKETIME LD_PRELOAD
+    done
+    wineserver -p
+fi
+
 all_passed=1
-for test in "${tests[@]}"; do
-    echo "  $test: ${passed[$test]:-0} of $runs passed, ${failed[$test]:-0} failed, ${skipped[$test]:-0} skipped"
-    [ "${passed[$test]:-0}" -eq "$runs" ] || all_passed=0
-done
+report() {
+    local round="$1" count="$2" title="$3"
+    echo "$title"
+    for test in "${tests[@]}"; do
+        local key="$round:$test"
+        echo "  $test: ${passed[$key]:-0} of $count passed, ${failed[$key]:-0} failed, ${skipped[$key]:-0} skipped"
+        [ "${passed[$key]:-0}" -eq "$count" ] || all_passed=0
+    done
+}
+report real "$runs" "Under two busy loops, $runs runs:"
+if [ -f "$faketime_library" ] && [ "$faked_runs" -gt 0 ]; then
+    for at in "${faked_times[@]}"; do
+        report "faked${at//:/}" "$faked_runs" "With the clock at $at, $faked_runs runs:"
+    done
+fi
 [ "$all_passed" -eq 1 ]

@@ -210,9 +210,15 @@ bool TickStartWithWindows(const ClockProcess& clock) {
     HWND box = nullptr;
     EnumChildWindows(settings, FindStartWithWindowsBox, reinterpret_cast<LPARAM>(&box));
     RECT rect{};
-    if (!box || !GetWindowRect(box, &rect))
+    if (!box || !desktop::WaitUntil([&] { return IsWindowVisible(box) && IsWindowEnabled(box); }, 5s) ||
+        !GetWindowRect(box, &rect))
         return false;
-    desktop::Click(rect.left + 7, (rect.top + rect.bottom) / 2); // on the box
+    // A click the window was not ready for (a loaded machine) is made again.
+    const auto checked = [&] { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; };
+    for (int attempt = 0; attempt < 2 && !checked(); ++attempt) {
+        desktop::Click(rect.left + 7, (rect.top + rect.bottom) / 2); // on the box
+        desktop::WaitUntil(checked, 5s);
+    }
     return desktop::WaitUntil([] { return !NoRunValueExists(); }, 10s);
 }
 

@@ -322,12 +322,32 @@ TEST(SettingsWindowEndToEnd, AfterTheGearTheKeyboardIsInItEscClosesItAndASecondE
     EXPECT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0)) << "Esc on the clock ends the program";
 }
 
-// No start-up entry of the program at that path before the test, nor after it.
+// The start-up entries of every copy of the program under root: a logon
+// (wineboot) would start the copies earlier tests left them for.
+void DeleteClockRunValues(HKEY root) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, RunKeyPath, 0, KEY_READ | KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    std::vector<std::wstring> names;
+    wchar_t name[256];
+    for (DWORD i = 0, length = 256;
+         RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, length = 256)
+        if (std::wstring_view(name).starts_with(L"TikoClock.exe"))
+            names.emplace_back(name);
+    for (const std::wstring& found : names)
+        RegDeleteValueW(key, found.c_str());
+    RegCloseKey(key);
+}
+
+// No start-up entry of the program before the test, nor after it.
 struct NoRunValue {
-    explicit NoRunValue(const std::wstring& program) : name(RunValueNameFor(program)) { Delete(); }
+    NoRunValue() { Delete(); }
     ~NoRunValue() { Delete(); }
-    void Delete() const { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, RunKeyPath, name.c_str()); }
-    std::wstring name;
+    static void Delete() {
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+            DeleteClockRunValues(root);
+    }
 };
 
 // A folder named outside the code page (Korean, under code page 936), with
@@ -335,8 +355,8 @@ struct NoRunValue {
 // start-up entry starts the program from there. The space makes a prefix of
 // the unquoted path, "…\한국어.exe" (planted here), a program of its own.
 TEST(SettingsWindowEndToEnd, FromAForeignFolderTheFileStaysBesideItAndTheStartUpEntryStartsIt) {
+    const NoRunValue noRunValue;
     ClockProcess clock(L"한국어 시계");
-    const NoRunValue noRunValue(clock.ExecutablePath());
     ASSERT_TRUE(CopyFileW(AnsiToWide(ClockExecutablePath()).c_str(), (clock.Root() + L"\\한국어.exe").c_str(),
                           FALSE));
     clock.WriteIni("[时钟]\r\n字体大小=60\r\n[基本设置]\r\n恢复上次关闭时的位置=真|" +

@@ -29,6 +29,8 @@ protected:
         MoveWindow(Window(), 100, 100, 380, 150, FALSE);
         App().clock.layout = ClockLayout{};
         ASSERT_TRUE(App().clock.clockCanvas.AttachToWindow(Window()));
+        // The date too: a test before may have left the clock on another day.
+        FixedTime() = {2026, 12, 1, 7, 0, 0, 0, 0};
         SetFixedTime(9, 5, 7);
     }
     void TearDown() override {

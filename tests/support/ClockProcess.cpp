@@ -5,6 +5,7 @@
 
 #include "framework/TextConversion.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -163,7 +164,8 @@ bool ClockProcess::StartWith(const std::string& arguments, std::chrono::millisec
     return window != nullptr;
 }
 
-std::optional<DWORD> ClockProcess::StartAgain(std::chrono::milliseconds timeout) const {
+std::optional<DWORD> ClockProcess::StartAgain(std::chrono::milliseconds timeout,
+                                              std::chrono::milliseconds* ran) const {
     PROCESS_INFORMATION info{};
     if (!LaunchCopy(directory, info))
         return std::nullopt;
@@ -173,6 +175,13 @@ std::optional<DWORD> ClockProcess::StartAgain(std::chrono::milliseconds timeout)
         DWORD exitCode = 0;
         GetExitCodeProcess(info.hProcess, &exitCode);
         code = exitCode;
+        FILETIME created{}, ended{}, kernel{}, user{};
+        if (ran && GetProcessTimes(info.hProcess, &created, &ended, &kernel, &user)) {
+            const auto ticks = [](const FILETIME& time) {
+                return (static_cast<std::int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+            };
+            *ran = std::chrono::milliseconds((ticks(ended) - ticks(created)) / 10000);
+        }
     } else {
         TerminateProcess(info.hProcess, 1);
         WaitForSingleObject(info.hProcess, 5000);

@@ -46,8 +46,11 @@ public:
 
     // Starts the same copy again, as a user starting it twice would, and
     // waits for that second process to end: its exit code, or nothing when
-    // it still ran at the time-out (it is then ended).
-    std::optional<DWORD> StartAgain(std::chrono::milliseconds timeout) const;
+    // it still ran at the time-out (it is then ended). ran, if given, gets
+    // how long it ran from its creation to its end, as the system stamped
+    // both (no clock of this process, which a test may fake).
+    std::optional<DWORD> StartAgain(std::chrono::milliseconds timeout,
+                                    std::chrono::milliseconds* ran = nullptr) const;
 
     // Waits for the process to end; its exit code, or nothing on time-out.
     std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout);
