@@ -49,14 +49,18 @@ std::wstring ErrorDescription(DWORD error) {
     return description.empty() ? std::to_wstring(error) : description;
 }
 
+// One of the program's GBK texts, for a box.
+std::wstring BoxText(const char* gbk) {
+    return MultiByteToWide(gbk, GbkCodePage);
+}
+
 // The box names the file and the reason; true for "重试". At the end of the
 // session nobody is asked: Windows would wait for the answer.
 bool AskToRetrySave(const std::wstring& path, DWORD error) {
-    const auto text = [](const char* gbk) { return MultiByteToWide(gbk, GbkCodePage); };
-    const std::wstring message = text("设置未能保存到文件：\n") + path + L"\n\n" + text("原因：") +
+    const std::wstring message = BoxText("设置未能保存到文件：\n") + path + L"\n\n" + BoxText("原因：") +
                                  ErrorDescription(error) + L"\n\n" +
-                                 text("点“重试”再保存一次；点“取消”关闭时钟，本次的更改将丢失。");
-    return MessageBoxW(nullptr, message.c_str(), text("保存设置失败").c_str(),
+                                 BoxText("点“重试”再保存一次；点“取消”关闭时钟，本次的更改将丢失。");
+    return MessageBoxW(nullptr, message.c_str(), BoxText("保存设置失败").c_str(),
                        MB_RETRYCANCEL | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST) == IDRETRY;
 }
 
@@ -74,9 +78,8 @@ bool GraphicsCanBeLoaded() {
 }
 
 void TellGraphicsAreMissing() {
-    const auto text = [](const char* gbk) { return MultiByteToWide(gbk, GbkCodePage); };
-    MessageBoxW(nullptr, text("找不到 Windows 的 GDI+ 组件（gdiplus.dll），时钟无法显示。").c_str(),
-                text("Tiko Clock").c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, BoxText("找不到 Windows 的 GDI+ 组件（gdiplus.dll），时钟无法显示。").c_str(),
+                BoxText("Tiko Clock").c_str(), MB_OK | MB_ICONERROR);
 }
 
 } // namespace

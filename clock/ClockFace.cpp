@@ -1,7 +1,5 @@
 #include "clock/ClockFace.h"
 
-#include "framework/TextConversion.h"
-
 #include "clock/ClockView.h"
 #include "clock/ClockWindow.h"
 #include "clock/HoverButtons.h"
@@ -243,14 +241,6 @@ BackdropInputs BackdropInputsNow(const ClockView& view) {
 Gdiplus::RectF TextBounds(const std::wstring& text, const FontFamilyObject& family, float emSize,
                           const Gdiplus::RectF& rect, std::int32_t style, const StringFormatObject& format);
 
-// The widest digits of the time's format: every digit a 0, two for the hour.
-std::string WidestDigits(const std::string& digits) {
-    std::string widest = "00";
-    for (char c : digits.substr(digits.find(':') == std::string::npos ? 0 : digits.find(':')))
-        widest += c >= '0' && c <= '9' ? '0' : c;
-    return widest;
-}
-
 // Ink bounds of a text without a layout box to cut it.
 Gdiplus::RectF InkOf(const std::wstring& text, const FontFamilyObject& family, float emSize,
                      std::int32_t style, const StringFormatObject& format) {
@@ -267,8 +257,9 @@ TextRoom MeasureTextRoom(TextRoom room) {
     CreateTimeFontFamily(family, room.fontName);
     StringFormatObject format;
     CreateTimeFormat(format);
-    const std::wstring digits(room.digits.begin(), room.digits.end());
-    const Gdiplus::RectF time = InkOf(digits, family, Unit, room.fontStyle, format);
+    // The widest digits of the format: every digit a 0, two for the hour.
+    const Gdiplus::RectF time =
+        InkOf(room.seconds ? L"00:00:00" : L"00:00", family, Unit, room.fontStyle, format);
     const float markerUnit = Unit * ClockLayout::DateLineRatio;
     const Gdiplus::RectF marker = InkOf(room.designator, family, markerUnit, room.fontStyle, format);
     const float gap = room.designator.empty() ? 0 : Unit * 0.1f;
@@ -284,12 +275,12 @@ TextRoom MeasureTextRoom(TextRoom room) {
 // for each font and texts.
 const TextRoom& TextRoomOf(const ClockView& view, const std::wstring& date) {
     std::optional<TextRoom>& room = view.faceCache.room;
-    const std::string digits = WidestDigits(view.timeText.digitsText);
+    const bool seconds = std::ranges::count(view.timeText.digitsText, ':') > 1;
     const std::wstring& designator = view.timeText.designator;
     const std::string& font = view.settings.fontName;
-    if (!room || room->fontName != font || room->digits != digits || room->designator != designator ||
+    if (!room || room->fontName != font || room->seconds != seconds || room->designator != designator ||
         room->date != date || room->fontStyle != view.layout.fontStyle)
-        room = MeasureTextRoom({font, digits, designator, date, view.layout.fontStyle});
+        room = MeasureTextRoom({font, seconds, designator, date, view.layout.fontStyle});
     return *room;
 }
 

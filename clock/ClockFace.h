@@ -169,7 +169,7 @@ struct FrameInputs;
 // font: glyph outlines grow in proportion to the em size.
 struct TextRoom {
     std::string fontName;
-    std::string digits; // the widest digits of the format ("00:00:00")
+    bool seconds = false; // the time shows its seconds
     std::wstring designator;
     std::wstring date;
     std::int32_t fontStyle = 0;

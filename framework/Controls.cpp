@@ -546,7 +546,7 @@ void ComboBox::ClearItems() {
 
 void ComboBox::AddItem(std::string_view text) {
     Silence silence(*this);
-    const std::wstring wide = MultiByteToWide(text, itemCodePage);
+    const std::wstring wide = MultiByteToWide(text, GbkCodePage);
     SendMessageW(handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
@@ -562,7 +562,7 @@ std::string ComboBox::ItemText(int index) const {
     const LRESULT copied =
         SendMessageW(handle, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
-    return WideToMultiByte(text, itemCodePage);
+    return WideToMultiByte(text, GbkCodePage);
 }
 
 void ComboBox::SetCurrentIndex(int index) {

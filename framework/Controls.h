@@ -244,10 +244,7 @@ public:
     static constexpr int MinimumCreatedHeight = 160;
     explicit ComboBox(const ControlRecord& record) : Control(record) {}
 
-    // The code page of the items' texts, GBK unless set: a list of names
-    // the system reports in its ANSI code page (CP_ACP) keeps them in it,
-    // so that a name read back is the name added, byte for byte.
-    void SetItemCodePage(UINT codePage) { itemCodePage = codePage; }
+    // The items' texts are GBK, as every text of the program.
     void ClearItems();
     void AddItem(std::string_view text);
     int ItemCount() const;
@@ -264,8 +261,6 @@ public:
 
 private:
     bool Create(const ControlRecord& record, HWND parent, int id) override;
-
-    UINT itemCodePage = 936;
 };
 
 class Button : public Control {

@@ -18,6 +18,26 @@ ClockSource clockSource = nullptr;
 // Paths may be longer than MAX_PATH; the system's own limit is 32,767.
 constexpr DWORD LongestPath = 32768;
 constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The path made whole (current folder, "." and ".." resolved); nothing when
+// the system cannot.
+std::optional<std::wstring> FullPath(const std::wstring& path) {
+    std::wstring full(LongestPath, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), LongestPath, full.data(), nullptr);
+    if (length == 0 || length >= LongestPath)
+        return std::nullopt;
+    full.resize(length);
+    return full;
+}
+
+// CreateFileW with its failure as an empty handle.
+unique_handle OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
+                       DWORD flags = FILE_ATTRIBUTE_NORMAL) {
+    const HANDLE file =
+        CreateFileW(ExtendedLengthPath(path).c_str(), access, share, nullptr, disposition, flags, nullptr);
+    return unique_handle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
 
 } // namespace
 
@@ -63,14 +83,12 @@ std::wstring ExtendedLengthPath(const std::wstring& path) {
     if (path.size() < MAX_PATH - 12 || path.starts_with(L"\\\\?\\"))
         return path;
     // The prefix turns off the parsing of the path: it must be whole.
-    std::wstring full(LongestPath, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), LongestPath, full.data(), nullptr);
-    if (length == 0 || length >= LongestPath)
+    const std::optional<std::wstring> full = FullPath(path);
+    if (!full)
         return path;
-    full.resize(length);
-    if (full.starts_with(L"\\\\"))
-        return L"\\\\?\\UNC" + full.substr(1);
-    return L"\\\\?\\" + full;
+    if (full->starts_with(L"\\\\"))
+        return L"\\\\?\\UNC" + full->substr(1);
+    return L"\\\\?\\" + *full;
 }
 
 bool FileExists(const std::wstring& path) {
@@ -88,12 +106,10 @@ namespace {
 // names, the drive behind a subst, the target of a junction; nothing when it
 // cannot be opened.
 std::optional<std::wstring> FinalPath(const std::wstring& path) {
-    const HANDLE opened = CreateFileW(ExtendedLengthPath(path).c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (opened == INVALID_HANDLE_VALUE)
+    const unique_handle file =
+        OpenFile(path, FILE_READ_ATTRIBUTES, ShareAll, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+    if (!file)
         return std::nullopt;
-    const unique_handle file(opened);
     std::wstring final(LongestPath, L'\0');
     const DWORD length =
         GetFinalPathNameByHandleW(file.get(), final.data(), LongestPath, FILE_NAME_NORMALIZED);
@@ -110,16 +126,14 @@ std::optional<std::wstring> FinalPath(const std::wstring& path) {
 // One way of writing the file's path: the file's final path, or its folder's
 // and its name while it does not exist yet; else its full path.
 std::wstring CanonicalPath(const std::wstring& path) {
-    std::wstring full(LongestPath, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), LongestPath, full.data(), nullptr);
-    full.resize(length > 0 && length < LongestPath ? length : 0);
-    if (full.empty())
+    const std::optional<std::wstring> full = FullPath(path);
+    if (!full)
         return path;
-    if (std::optional<std::wstring> final = FinalPath(full))
+    if (std::optional<std::wstring> final = FinalPath(*full))
         return *final;
-    if (std::optional<std::wstring> folder = FinalPath(DirectoryPart(full)))
-        return *folder + L"\\" + FileNamePart(full);
-    return full;
+    if (std::optional<std::wstring> folder = FinalPath(DirectoryPart(*full)))
+        return *folder + L"\\" + FileNamePart(*full);
+    return *full;
 }
 
 } // namespace
@@ -137,17 +151,8 @@ std::wstring FileKey(const std::wstring& path) {
 
 namespace {
 
-// CreateFileW with its failure as an empty handle.
-unique_handle OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
-                       DWORD flags = FILE_ATTRIBUTE_NORMAL) {
-    const HANDLE file =
-        CreateFileW(ExtendedLengthPath(path).c_str(), access, share, nullptr, disposition, flags, nullptr);
-    return unique_handle(file == INVALID_HANDLE_VALUE ? nullptr : file);
-}
-
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-    const unique_handle file =
-        OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+    const unique_handle file = OpenFile(path, GENERIC_READ, ShareAll, OPEN_EXISTING);
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > MAXDWORD)
         return std::nullopt;
@@ -438,7 +443,6 @@ bool SaveCanReplace(const std::wstring& path) {
         return false;
     // What replacing it takes: the right to write it and to delete it, and
     // no other program holding it without sharing both.
-    constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     if (OpenFile(path, GENERIC_WRITE | DELETE, ShareAll, OPEN_EXISTING))
         return true;
     return GetLastError() == ERROR_FILE_NOT_FOUND;
