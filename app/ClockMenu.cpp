@@ -1,63 +1,34 @@
 #include "app/ClockMenu.h"
 
-#include "app/Actions.h"
-#include "app/AppGlobals.h"
 #include "framework/TextConversion.h"
 
-#include <algorithm>
 #include <string>
 
-namespace {
-
-bool KeepOnTopIsOn() {
-    return IsOn(App().settings.keepOnTop);
-}
-bool ClickThroughIsOn() {
-    return IsOn(App().settings.clickThrough);
-}
-bool TrayIconIsOn() {
-    return IsOn(App().settings.showTrayIcon);
-}
-
-} // namespace
-
-const std::array<MenuCommand, 6> MenuCommands = {{
-    {MenuCommandId::Settings, "设置…", nullptr, OpenSettingsWindow, nullptr},
-    {MenuCommandId::KeepOnTop, "窗口置顶", nullptr, ToggleKeepOnTop, KeepOnTopIsOn},
-    {MenuCommandId::ClickThrough, "鼠标穿透", nullptr, ToggleClickThrough, ClickThroughIsOn},
-    {MenuCommandId::ShowTrayIcon, "显示托盘图标", nullptr, ToggleTrayIcon, TrayIconIsOn},
-    {MenuCommandId::HideClock, "隐藏时钟", "显示时钟", ToggleClockHidden, ClockIsHidden},
-    {MenuCommandId::Exit, "退出", nullptr, CloseClock, nullptr},
+const std::array<MenuItem, 6> MenuItems = {{
+    {CommandId::OpenSettings, "设置…", nullptr},
+    {CommandId::KeepOnTop, "窗口置顶", nullptr},
+    {CommandId::ClickThrough, "鼠标穿透", nullptr},
+    {CommandId::ShowTrayIcon, "显示托盘图标", nullptr},
+    {CommandId::HideClock, "隐藏时钟", "显示时钟"},
+    {CommandId::Exit, "退出", nullptr},
 }};
 
 unique_hmenu BuildClockMenu() {
     unique_hmenu menu(CreatePopupMenu());
     if (!menu)
         return menu;
-    for (const MenuCommand& command : MenuCommands) {
-        const bool on = command.isOn && command.isOn();
-        const char* text = on && command.textWhenOn ? command.textWhenOn : command.text;
+    for (const MenuItem& item : MenuItems) {
+        const bool on = CommandIsOn(item.command);
+        const char* text = on && item.textWhenOn ? item.textWhenOn : item.text;
         UINT flags = MF_STRING;
-        if (on && !command.textWhenOn)
+        if (on && !item.textWhenOn)
             flags |= MF_CHECKED;
-        if (command.id == MenuCommandId::Exit)
+        if (item.command == CommandId::Exit)
             AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
         const std::wstring wide = MultiByteToWide(text, GbkCodePage);
-        AppendMenuW(menu.get(), flags, static_cast<UINT_PTR>(command.id), wide.c_str());
+        AppendMenuW(menu.get(), flags, static_cast<UINT_PTR>(item.command), wide.c_str());
     }
     return menu;
-}
-
-bool RunMenuCommand(UINT id) {
-    const auto found = std::ranges::find(MenuCommands, static_cast<MenuCommandId>(id), &MenuCommand::id);
-    if (id == 0 || found == MenuCommands.end())
-        return false;
-    const ClockSettings before = App().settings;
-    found->run();
-    // Keep on top, click-through and the tray icon are settings of the file.
-    if (App().settings != before)
-        SaveSoon();
-    return true;
 }
 
 UINT ClockMenuFlags() {
@@ -77,5 +48,5 @@ void ShowClockMenu(HWND owner, POINT at) {
     const UINT chosen =
         static_cast<UINT>(TrackPopupMenuEx(menu.get(), ClockMenuFlags(), at.x, at.y, owner, nullptr));
     PostMessageW(owner, WM_NULL, 0, 0);
-    RunMenuCommand(chosen);
+    RunCommand(static_cast<CommandId>(chosen));
 }

@@ -2,6 +2,7 @@
 
 #include "app/Actions.h"
 #include "app/AppGlobals.h"
+#include "app/ClockTick.h"
 #include "app/DesktopWatch.h"
 #include "app/DllSearch.h"
 #include "app/GraphicsStartup.h"
@@ -42,8 +43,8 @@ std::wstring ErrorDescription(DWORD error) {
     const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                             FORMAT_MESSAGE_IGNORE_INSERTS,
                                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const ScopeExit freeText([text] { LocalFree(text); });
     std::wstring description = length ? std::wstring(text, length) : L"";
-    LocalFree(text);
     while (!description.empty() && std::iswspace(description.back()))
         description.pop_back();
     return description.empty() ? std::to_wstring(error) : description;
@@ -96,13 +97,11 @@ int RunProgram() {
         return 0;
     }
     CreateAppGlobals();
-    if (AnotherClockHasTheFile()) {
-        ReleaseGlobals();
+    const ScopeExit releaseGlobals([] { ReleaseGlobals(); });
+    if (AnotherClockHasTheFile())
         return 0;
-    }
     if (!GraphicsCanBeLoaded()) {
         TellGraphicsAreMissing();
-        ReleaseGlobals();
         return NoClockWindowExitCode;
     }
     // An installer that closes the clock to replace it starts it again.
@@ -113,12 +112,9 @@ int RunProgram() {
     // program would wait for ever.
     if (!App().clockWindow->Create(ClockWindowLayout)) {
         StopGraphics();
-        ReleaseGlobals();
         return NoClockWindowExitCode;
     }
-    const int exitCode = RunMessageLoop();
-    ReleaseGlobals();
-    return exitCode;
+    return RunMessageLoop();
 }
 
 void OnClockWindowCreated() {
@@ -178,52 +174,4 @@ void OnClockWindowDestroyed() {
     ReleaseFrameCaches(view);
     StopGraphics();
     PostQuitMessage(0);
-}
-
-void OnClockTick() {
-    AppGlobals& app = App();
-    // Armed before drawing: a timer left to its period keeps the phase of
-    // the moment it was set.
-    if (app.clockWindow)
-        app.clockWindow->ArmTick();
-    RedrawClock(app.clock, true);
-    UpdateClockName();
-}
-
-std::string ClockName(const SYSTEMTIME& time) {
-    char text[64]{};
-    std::snprintf(text, sizeof text, "%u:%02u %u年%u月%u日", time.wHour, time.wMinute, time.wYear,
-                  time.wMonth, time.wDay);
-    return text;
-}
-
-namespace {
-
-// The name changes once a minute: a tick within the minute it was made for
-// takes it as it is.
-const std::wstring& ClockNameNow() {
-    AppGlobals& app = App();
-    const SYSTEMTIME now = ReadLocalTime();
-    SYSTEMTIME& made = app.clockNameMinute;
-    if (app.clockNameOfMinute.empty() || now.wMinute != made.wMinute || now.wHour != made.wHour ||
-        now.wDay != made.wDay || now.wMonth != made.wMonth || now.wYear != made.wYear) {
-        app.clockNameOfMinute = MultiByteToWide(ClockName(now), GbkCodePage);
-        made = now;
-    }
-    return app.clockNameOfMinute;
-}
-
-} // namespace
-
-void UpdateClockName() {
-    AppGlobals& app = App();
-    const std::wstring& name = ClockNameNow();
-    const HWND window = app.clockWindow ? app.clockWindow->Handle() : nullptr;
-    if (window && name != app.clockName) {
-        // Screen readers are told of the change by the system.
-        SetWindowTextW(window, name.c_str());
-        app.clockName = name;
-    }
-    if (app.tray)
-        app.tray->SetTip(name);
 }

@@ -33,14 +33,3 @@ void ShowClock();
 // asks the user to retry or give up), releases the drawing resources, stops
 // GDI+ and ends the message loop with code 0.
 void OnClockWindowDestroyed();
-
-// tickTimer (and a change of the system time, or a resume): a redraw with a
-// fresh time, the timer armed for the next tick, and the clock's name.
-void OnClockTick();
-
-// What a screen reader reads for the clock (its window text) and the tray
-// icon's tooltip: the time to the minute and the date, in GBK.
-std::string ClockName(const SYSTEMTIME& time);
-// The window text and the tooltip follow the time, when the shown minute
-// changed.
-void UpdateClockName();

@@ -2,7 +2,9 @@
 
 #include "app/Actions.h"
 #include "app/AppGlobals.h"
+#include "app/ClockTick.h"
 #include "app/ClockMenu.h"
+#include "app/Commands.h"
 #include "app/Lifetime.h"
 #include "app/SystemIntegration.h"
 #include "clock/ClockFace.h"
@@ -21,27 +23,28 @@ void ProgramEvents::OnClockDestroyed() {
     OnClockWindowDestroyed();
 }
 
-void ProgramEvents::OnButtonPressed(ButtonId button) {
+namespace {
+
+CommandId CommandOf(ButtonId button) {
     switch (button) {
     case ButtonId::Close:
-        CloseClock();
-        break;
+        return CommandId::Exit;
     case ButtonId::KeepOnTop:
-        ToggleKeepOnTop();
-        SaveSoon();
-        break;
+        return CommandId::KeepOnTop;
     case ButtonId::Settings:
-        OpenSettingsWindow();
-        break;
+        return CommandId::OpenSettings;
     case ButtonId::LargerFont:
-        StepFontSize(FontStep);
-        SaveSoon();
-        break;
+        return CommandId::LargerFont;
     case ButtonId::SmallerFont:
-        StepFontSize(-FontStep);
-        SaveSoon();
-        break;
+        return CommandId::SmallerFont;
     }
+    return CommandId::None;
+}
+
+} // namespace
+
+void ProgramEvents::OnButtonPressed(ButtonId button) {
+    RunCommand(CommandOf(button));
 }
 
 void ProgramEvents::OnDragEnded() {
@@ -50,7 +53,7 @@ void ProgramEvents::OnDragEnded() {
 }
 
 void ProgramEvents::OnEscape() {
-    CloseClock();
+    RunCommand(CommandId::Exit);
 }
 
 void ProgramEvents::OnTick() {
@@ -102,10 +105,5 @@ void ProgramEvents::OnFieldChanged(std::int32_t ClockSettings::*field, std::int3
 }
 
 void ProgramEvents::OnRestoreDefaults() {
-    RestoreDefaultSettings();
-    SaveSoon();
-}
-
-void ProgramEvents::OnSettingsWindowClosed() {
-    // Nothing to do: every change has been applied as it came.
+    RunCommand(CommandId::RestoreDefaults);
 }

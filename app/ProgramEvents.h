@@ -1,6 +1,7 @@
 #pragma once
-// The program's answer to what its windows report: each report calls one
-// action (app/Actions) or a step of the program's lifetime.
+// The program's answer to what its windows report: a press, a key or a
+// button of the settings window runs a command (app/Commands), a changed
+// field its action (app/Actions), the rest a step of the program's lifetime.
 #include "clock/ClockWindowListener.h"
 #include "settings/SettingsWindowListener.h"
 
@@ -22,7 +23,6 @@ public:
     void OnFieldChanged(std::string ClockSettings::*field, const std::string& value) override;
     void OnFieldChanged(std::int32_t ClockSettings::*field, std::int32_t value) override;
     void OnRestoreDefaults() override;
-    void OnSettingsWindowClosed() override;
 };
 
 // The program's one listener, for the clock window and the settings window.

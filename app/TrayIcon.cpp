@@ -3,7 +3,9 @@
 #include "app/Actions.h"
 #include "app/AppGlobals.h"
 #include "app/ClockMenu.h"
+#include "app/Commands.h"
 #include "framework/DisplayScale.h"
+#include "framework/WindowClass.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -13,20 +15,6 @@
 namespace {
 
 constexpr UINT IconId = 1;
-
-LRESULT CALLBACK ProgramWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-void RegisterProgramWindowClass() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    if (GetClassInfoExW(instance, ProgramWindowClassName, &windowClass))
-        return;
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ProgramWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = ProgramWindowClassName;
-    RegisterClassExW(&windowClass);
-}
 
 // The program's icon at the small-icon size the taskbar uses now. The
 // shell's own loader (common controls 6) picks and scales the image as the
@@ -57,7 +45,7 @@ void OnIconEvent(HWND window, UINT event, WPARAM anchor) {
     switch (event) {
     case NIN_SELECT:
     case NIN_KEYSELECT:
-        BringClockToFront();
+        RunCommand(CommandId::ShowClock);
         break;
     case WM_CONTEXTMENU:
         ShowClockMenu(window, {GET_X_LPARAM(anchor), GET_Y_LPARAM(anchor)});
@@ -82,7 +70,7 @@ LRESULT CALLBACK ProgramWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
     }
     if (tray && message == BringToFrontMessage()) {
-        BringClockToFront();
+        RunCommand(CommandId::ShowClock);
         return 0;
     }
     if (tray && message == WM_ENDSESSION && wParam) {
@@ -105,7 +93,7 @@ UINT TaskbarCreatedMessage() {
 }
 
 TrayIcon::TrayIcon(const std::wstring& windowName) {
-    RegisterProgramWindowClass();
+    RegisterWindowClassOnce(ProgramWindowClassName, ProgramWindowProc);
     // A top-level window, never shown: a message-only window would not hear
     // the shell's broadcast of "TaskbarCreated".
     window.reset(CreateWindowExW(0, ProgramWindowClassName, windowName.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,

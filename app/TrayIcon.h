@@ -24,7 +24,6 @@ public:
     // Shows or removes the icon. A shown icon that the shell refused (no
     // notification area yet) is added when the shell announces itself.
     void Show(bool shown);
-    bool IsShown() const { return wanted; }
     // The tooltip, changed in place when the icon shows.
     void SetTip(const std::wstring& text);
 

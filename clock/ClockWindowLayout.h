@@ -1,20 +1,14 @@
 #pragma once
-// The clock window's layout, as data: a popup with its two timers.
-#include "framework/ControlRecord.h"
+// The clock window's layout, as data: a popup without controls (the face is
+// drawn, not built), at its size at 96 DPI; placement sizes it for its
+// monitor's scale and the date line.
 #include "framework/Window.h"
 
-inline constexpr ControlRecord ClockWindowControls[] = {
-    Timer1Record,
-    Timer2Record,
-};
-
-// The clock window's template size; placement replaces it with 380 x 150.
 inline constexpr WindowLayout ClockWindowLayout{
     .title = "",
-    .width = 218,
-    .height = 176,
+    .width = 380,
+    .height = 150,
     .frame = WindowFrame::Popup,
     .dragToMove = true,
     .escCloses = true,
-    .controls = ClockWindowControls,
 };

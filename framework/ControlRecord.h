@@ -26,7 +26,6 @@ enum class ControlKind {
     ColourPicker,
     ComboBox,
     Button,
-    Timer,
 };
 
 enum class TextAlign { Left, Centre };
@@ -60,15 +59,13 @@ struct ControlState {
     int maximum = 0;
     int position = 0;
     COLORREF colour = 0x000000; // colour picker
-    UINT_PTR timerId = 0;       // timer: its WM_TIMER identifier
-    UINT interval = 0;          // timer: 0 = stopped
 };
 
 struct ControlRecord {
     std::string_view name; // the layout's own identifier, e.g. "标签20"
     ControlKind kind;
     std::string_view parent; // identifier of the containing shape box; "" = the window
-    ControlRect rect{};      // unused for timers
+    ControlRect rect{};
     ControlLook look{};
     ControlState state{};
 };
@@ -117,14 +114,3 @@ constexpr bool HasText(ControlKind kind) {
         return false;
     }
 }
-
-// Timer identifiers of the windows' timer pair "时钟1" and "时钟2".
-inline constexpr UINT_PTR Timer1Id = 1;
-inline constexpr UINT_PTR Timer2Id = 2;
-
-// A window's pair of timers "时钟1" and "时钟2", stopped in the layout; each
-// window's pair is its own.
-inline constexpr ControlRecord Timer1Record{
-    .name = "时钟1", .kind = ControlKind::Timer, .parent = "", .state = {.timerId = Timer1Id, .interval = 0}};
-inline constexpr ControlRecord Timer2Record{
-    .name = "时钟2", .kind = ControlKind::Timer, .parent = "", .state = {.timerId = Timer2Id, .interval = 0}};

@@ -3,6 +3,7 @@
 #include "framework/ControlFont.h"
 #include "framework/Window.h"
 #include "framework/TextConversion.h"
+#include "framework/WindowClass.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -15,19 +16,6 @@ namespace {
 
 constexpr wchar_t ShapeBoxClassName[] = L"TikoShapeBox";
 constexpr wchar_t LabelClassName[] = L"TikoLabel";
-
-void RegisterControlClass(const wchar_t* name, WNDPROC procedure) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    if (GetClassInfoExW(instance, name, &windowClass))
-        return;
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = name;
-    RegisterClassExW(&windowClass);
-}
 
 void EnsureCommonControls() {
     static const bool initialised = [] {
@@ -177,7 +165,7 @@ ShapeBox::ShapeBox(const ControlRecord& record)
       outlineWidth(record.look.outlineWidth), outlineColour(record.look.outlineColour) {}
 
 bool ShapeBox::Create(const ControlRecord& record, HWND parent, int id) {
-    RegisterControlClass(ShapeBoxClassName, &ShapeBox::Procedure);
+    RegisterWindowClassOnce(ShapeBoxClassName, &ShapeBox::Procedure);
     // A container: its children are clipped to it, and Tab walks into it.
     return CreateChild(ShapeBoxClassName, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent, id, record.rect,
                        this);
@@ -265,7 +253,7 @@ Label::Label(const ControlRecord& record)
       bold(record.look.bold), align(record.look.align) {}
 
 bool Label::Create(const ControlRecord& record, HWND parent, int id) {
-    RegisterControlClass(LabelClassName, &Label::Procedure);
+    RegisterWindowClassOnce(LabelClassName, &Label::Procedure);
     if (!CreateChild(LabelClassName, 0, 0, parent, id, record.rect, this))
         return false;
     SetCaption(record.look.caption);
@@ -649,8 +637,6 @@ std::unique_ptr<Control> BuildControl(const ControlRecord& layoutRecord, HWND pa
     case ControlKind::Button:
         control = std::make_unique<Button>(record);
         break;
-    case ControlKind::Timer:
-        return nullptr;
     }
     if (!control)
         return nullptr;

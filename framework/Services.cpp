@@ -371,6 +371,7 @@ void TakeOverFileSettings(const std::wstring& from, const std::wstring& to) {
     if (GetNamedSecurityInfoW(oldFile.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
                               &access, nullptr, &descriptor) != ERROR_SUCCESS)
         return;
+    const ScopeExit freeDescriptor([descriptor] { LocalFree(descriptor); });
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
     if (access && GetSecurityDescriptorControl(descriptor, &control, &revision)) {
@@ -380,7 +381,6 @@ void TakeOverFileSettings(const std::wstring& from, const std::wstring& to) {
         SetNamedSecurityInfoW(const_cast<wchar_t*>(draft.c_str()), SE_FILE_OBJECT,
                               DACL_SECURITY_INFORMATION | inheritance, nullptr, nullptr, access, nullptr);
     }
-    LocalFree(descriptor);
 }
 
 DWORD WriteDraft(const std::wstring& draft, const std::wstring& source, std::span<const IniEntry> entries,

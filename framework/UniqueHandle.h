@@ -84,6 +84,19 @@ using unique_hwineventhook = unique_any<HWINEVENTHOOK, handle_closers::CloseWinE
 // CommandLineToArgvW's array.
 using unique_argument_list = unique_any<LPWSTR*, handle_closers::FreeArgumentList>;
 
+// Runs a cleanup when the scope ends, however it ends: for the paired calls
+// whose result has no owner type of its own.
+template <class Cleanup> class [[nodiscard]] ScopeExit {
+public:
+    explicit ScopeExit(Cleanup cleanup) : cleanup(std::move(cleanup)) {}
+    ~ScopeExit() { cleanup(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    Cleanup cleanup;
+};
+
 // GetDC/ReleaseDC: keeps the window it released into.
 class WindowDc {
 public:

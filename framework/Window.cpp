@@ -2,6 +2,7 @@
 
 #include "framework/Services.h"
 #include "framework/TextConversion.h"
+#include "framework/WindowClass.h"
 
 #include <algorithm>
 #include <string>
@@ -11,20 +12,9 @@ namespace {
 constexpr wchar_t WindowClassName[] = L"TikoClockWindow";
 constexpr wchar_t OwnerClassName[] = L"TikoClockOwner";
 
-void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    if (GetClassInfoExW(instance, name, &windowClass))
-        return;
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = style;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    windowClass.lpszClassName = name;
-    RegisterClassExW(&windowClass);
+// The system colour's brush, as a class takes it: the colour's index plus one.
+HBRUSH ButtonFaceBrush() {
+    return reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
 }
 
 using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
@@ -65,7 +55,8 @@ HWND HiddenOwnerWindow() {
     static HWND owner = nullptr;
     if (owner && IsWindow(owner))
         return owner;
-    RegisterWindowClass(OwnerClassName, DefWindowProcW, 0);
+    RegisterWindowClassOnce(OwnerClassName, DefWindowProcW,
+                            {.background = ButtonFaceBrush(), .programIcon = true});
     owner = CreateWindowExW(0, OwnerClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
     return owner;
@@ -80,7 +71,8 @@ Window::~Window() {
 bool Window::Create(const WindowLayout& windowLayout) {
     if (window)
         return false;
-    RegisterWindowClass(WindowClassName, &Window::Procedure, CS_DBLCLKS);
+    RegisterWindowClassOnce(WindowClassName, &Window::Procedure,
+                            {.style = CS_DBLCLKS, .background = ButtonFaceBrush(), .programIcon = true});
     layout = windowLayout;
     // Centred on the primary screen, whose scale the desktop's is.
     scale = SystemScale();
@@ -127,6 +119,8 @@ void Window::Rescale(DisplayScale newScale, const RECT& outer) {
         if (control && control->Handle() && GetParent(control->Handle()) == window)
             DestroyWindow(control->Handle());
     scale = newScale;
+    for (WindowTimer* timer : timers)
+        timer->SetInterval(0);
     BuildControls();
 }
 
@@ -244,23 +238,11 @@ Control* Window::FindControl(HWND handle) const {
     return control && control->Handle() == handle ? control : nullptr;
 }
 
-WindowTimer* Window::FindTimer(std::string_view name) const {
-    const auto found = std::find_if(namedTimers.begin(), namedTimers.end(),
-                                    [name](const auto& entry) { return entry.first == name; });
-    return found != namedTimers.end() ? found->second : nullptr;
-}
-
 void Window::BuildControls() {
     controls.clear();
-    namedTimers.clear();
-    ownedTimers.clear();
     controls.resize(layout.controls.size());
     for (std::size_t index = 0; index < layout.controls.size(); ++index) {
         const ControlRecord& record = layout.controls[index];
-        if (record.kind == ControlKind::Timer) {
-            BindTimer(record);
-            continue;
-        }
         HWND parent = window;
         if (!record.parent.empty()) {
             const Control* container = FindControl(record.parent);
@@ -275,21 +257,6 @@ void Window::BuildControls() {
             SetWindowPos(controls[index]->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-}
-
-void Window::BindTimer(const ControlRecord& record) {
-    // A member timer with the record's id stands for it; otherwise the
-    // window makes one that code reaches through FindTimer.
-    const auto member = std::find_if(timers.begin(), timers.end(), [&record](const WindowTimer* timer) {
-        return timer->id == record.state.timerId;
-    });
-    WindowTimer* timer = member != timers.end() ? *member : nullptr;
-    if (!timer) {
-        ownedTimers.push_back(std::make_unique<WindowTimer>(*this, record.state.timerId, nullptr));
-        timer = ownedTimers.back().get();
-    }
-    timer->SetInterval(record.state.interval);
-    namedTimers.emplace_back(std::string(record.name), timer);
 }
 
 void Window::DispatchTimer(UINT_PTR id) {

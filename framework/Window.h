@@ -95,15 +95,13 @@ public:
         Control* control = FindControl(name);
         return control && control->Kind() == T::kind ? static_cast<T*>(control) : nullptr;
     }
-    // One entry per layout record, in layout order; empty for timer records.
+    // One entry per layout record, in layout order.
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls; }
-    // A timer of the layout by identifier.
-    WindowTimer* FindTimer(std::string_view name) const;
 
 protected:
     // Makes the layout's controls again at another scale, in the given
     // outer rectangle (screen coordinates). The old controls go, with their
-    // state; the layout's timers start over, stopped.
+    // state; the window's timers start over, stopped.
     void Rescale(DisplayScale newScale, const RECT& outer);
 
     virtual void OnCreated() {}
@@ -119,19 +117,18 @@ private:
     bool AnotherWindowIsActive() const;
     void DispatchTimer(UINT_PTR id);
     void BuildControls();
-    void BindTimer(const ControlRecord& record);
 
     HWND window = nullptr;
     WindowLayout layout{};
     DisplayScale scale{};
     HCURSOR cursor = nullptr;
     std::vector<WindowTimer*> timers;
-    // Timers of the layout that no member timer of the same id stands for;
-    // declared after timers, which they leave when destroyed.
-    std::vector<std::unique_ptr<WindowTimer>> ownedTimers;
-    std::vector<std::pair<std::string, WindowTimer*>> namedTimers;
     std::vector<std::unique_ptr<Control>> controls;
 };
+
+// The identifiers of a window's first and second timer (WM_TIMER's wParam).
+inline constexpr UINT_PTR Timer1Id = 1;
+inline constexpr UINT_PTR Timer2Id = 2;
 
 // A window timer with an interval property: a non-zero interval starts it,
 // 0 stops it; setting the interval it already runs with leaves it untouched,

@@ -283,10 +283,6 @@ void SettingsWindow::OnCreated() {
     InitialiseSettingsWindow(*this);
 }
 
-void SettingsWindow::OnDestroyed() {
-    listener.OnSettingsWindowClosed();
-}
-
 void SettingsWindow::FillControls() {
     LoadControls(*this);
 }

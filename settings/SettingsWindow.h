@@ -59,7 +59,6 @@ public:
 
 protected:
     void OnCreated() override;
-    void OnDestroyed() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:

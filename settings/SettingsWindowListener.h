@@ -16,8 +16,6 @@ public:
     virtual void OnFieldChanged(std::int32_t ClockSettings::*field, std::int32_t value) = 0;
     // "恢复默认设置" was clicked.
     virtual void OnRestoreDefaults() = 0;
-    // The window is being destroyed, whoever closed it.
-    virtual void OnSettingsWindowClosed() = 0;
 
 protected:
     ~SettingsWindowListener() = default;

@@ -177,10 +177,6 @@ inline constexpr ControlRecord SettingsWindowControls[] = {
     settings_layout::PanelLabel("标签36", {32, 856, 80, 24}, "日期格式："),
     settings_layout::CheckBoxRow("选择框9", {120, 856, 88, 24}, "长日期"),
     settings_layout::CheckBoxRow("选择框10", {224, 856, 88, 24}, "短日期"),
-
-    // The scroll animation's timers (separate from the clock window's).
-    Timer1Record,
-    Timer2Record,
 };
 
 inline constexpr WindowLayout SettingsWindowLayout{

@@ -4,6 +4,7 @@
 
 #include "app/ClockMenu.h"
 #include "app/DesktopWatch.h"
+#include "app/ClockTick.h"
 #include "app/Lifetime.h"
 #include "app/ProgramEvents.h"
 #include "app/SingleInstance.h"
@@ -221,7 +222,7 @@ std::vector<std::string> MenuAsShown() {
         wchar_t text[64]{};
         GetMenuStringW(menu.get(), at, text, 64, MF_BYPOSITION);
         const bool checked = GetMenuState(menu.get(), at, MF_BYPOSITION) & MF_CHECKED;
-        items.push_back(WideToMultiByte(text, 936) + (checked ? " *" : ""));
+        items.push_back(WideToMultiByte(text, GbkCodePage) + (checked ? " *" : ""));
     }
     return items;
 }
@@ -233,14 +234,14 @@ TEST_F(Actions, TheMenuShowsEveryCommandWithItsStateAndEachItemCallsItsAction) {
     EXPECT_EQ(MenuAsShown(),
               (Items{"设置…", "窗口置顶", "鼠标穿透", "显示托盘图标 *", "隐藏时钟", "", "退出"}));
 
-    // An item that changes a setting of the file saves it two seconds later;
-    // hiding the clock is not kept.
+    // A command that changes a setting of the file saves it two seconds
+    // later, whoever sends it; hiding the clock is not kept.
     WindowTimer& save = App().clockWindow->saveTimer;
-    for (const MenuCommandId id : {MenuCommandId::KeepOnTop, MenuCommandId::ClickThrough,
-                                   MenuCommandId::ShowTrayIcon, MenuCommandId::HideClock}) {
+    for (const CommandId id : {CommandId::KeepOnTop, CommandId::ClickThrough, CommandId::ShowTrayIcon,
+                               CommandId::LargerFont, CommandId::HideClock}) {
         save.SetInterval(0);
-        ASSERT_TRUE(RunMenuCommand(static_cast<UINT>(id)));
-        EXPECT_EQ(SaveIsDueInAboutTwoSeconds(), id != MenuCommandId::HideClock) << static_cast<UINT>(id);
+        ASSERT_TRUE(RunCommand(id));
+        EXPECT_EQ(SaveIsDueInAboutTwoSeconds(), id != CommandId::HideClock) << static_cast<UINT>(id);
     }
     EXPECT_EQ(MenuAsShown(),
               (Items{"设置…", "窗口置顶 *", "鼠标穿透 *", "显示托盘图标", "显示时钟", "", "退出"}));
@@ -248,14 +249,14 @@ TEST_F(Actions, TheMenuShowsEveryCommandWithItsStateAndEachItemCallsItsAction) {
     EXPECT_TRUE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
     EXPECT_FALSE(IsWindowVisible(Window()));
 
-    ASSERT_TRUE(RunMenuCommand(static_cast<UINT>(MenuCommandId::HideClock)));
-    ASSERT_TRUE(RunMenuCommand(static_cast<UINT>(MenuCommandId::ClickThrough)));
+    ASSERT_TRUE(RunCommand(CommandId::HideClock));
+    ASSERT_TRUE(RunCommand(CommandId::ClickThrough));
     EXPECT_TRUE(IsWindowVisible(Window()));
     EXPECT_FALSE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
-    EXPECT_FALSE(RunMenuCommand(0)) << "the menu closed with nothing chosen";
-    ASSERT_TRUE(RunMenuCommand(static_cast<UINT>(MenuCommandId::Settings)));
+    EXPECT_FALSE(RunCommand(CommandId::None)) << "the menu closed with nothing chosen";
+    ASSERT_TRUE(RunCommand(CommandId::OpenSettings));
     EXPECT_TRUE(SettingsWindowIsOpen());
-    ASSERT_TRUE(RunMenuCommand(static_cast<UINT>(MenuCommandId::Exit)));
+    ASSERT_TRUE(RunCommand(CommandId::Exit));
     EXPECT_FALSE(SettingsWindowIsOpen());
     EXPECT_FALSE(App().clockWindow->Exists());
 }
@@ -287,17 +288,17 @@ TEST_F(Actions, TheTrayIconFollowsItsSettingIsForcedWhileTheClockIsOutOfReachAnd
     UpdateTrayIcon();
     UpdateClockName();
     EXPECT_EQ(NotifyMessages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION, NIM_MODIFY}));
-    EXPECT_EQ(WideToMultiByte(notifyTip, 936), "9:05 2026年12月7日");
+    EXPECT_EQ(WideToMultiByte(notifyTip, GbkCodePage), "9:05 2026年12月7日");
     wchar_t title[64]{};
     GetWindowTextW(Window(), title, 64);
-    EXPECT_EQ(WideToMultiByte(title, 936), "9:05 2026年12月7日") << "what a screen reader reads";
+    EXPECT_EQ(WideToMultiByte(title, GbkCodePage), "9:05 2026年12月7日") << "what a screen reader reads";
     OnClockTick();
     EXPECT_TRUE(NotifyMessages().empty()) << "the same minute changes nothing";
     SetFixedTime(9, 6, 0);
     OnClockTick();
     EXPECT_EQ(NotifyMessages(), std::vector<DWORD>{NIM_MODIFY}) << "a new minute";
     GetWindowTextW(Window(), title, 64);
-    EXPECT_EQ(WideToMultiByte(title, 936), "9:06 2026年12月7日");
+    EXPECT_EQ(WideToMultiByte(title, GbkCodePage), "9:06 2026年12月7日");
 
     using Calls = std::vector<DWORD>;
     const Calls added{NIM_ADD, NIM_SETVERSION}, removed{NIM_DELETE};
@@ -429,7 +430,7 @@ TEST(ShellDesktop, WindowsOfTheDesktopsTwoClassesAreTheDesktop) {
             CreateWindowExW(0, name, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
         ASSERT_TRUE(window);
         EXPECT_EQ(IsShellDesktopWindow(window.get()), std::wstring_view(name) != L"TikoNotTheDesktop")
-            << WideToMultiByte(name, 936);
+            << WideToMultiByte(name, GbkCodePage);
     }
     EXPECT_FALSE(IsShellDesktopWindow(nullptr));
 }

@@ -273,7 +273,7 @@ private:
         }
         if (!clean && Chance(10))
             file.bytes += "[" + RandomText(Below(10)) + "]" + LineEnd() + "k=v" + LineEnd();
-        file.wellFormed = file.wellFormed && GetACP() == 936;
+        file.wellFormed = file.wellFormed && GetACP() == GbkCodePage;
         return file;
     }
 

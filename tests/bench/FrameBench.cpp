@@ -1,6 +1,7 @@
 #include "bench/FrameBench.h"
 
 #include "app/AppGlobals.h"
+#include "app/ClockTick.h"
 #include "app/Lifetime.h"
 #include "bench/ProcStat.h"
 #include "bench/ScreenReader.h"

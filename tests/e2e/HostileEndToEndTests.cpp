@@ -326,14 +326,6 @@ BOOL CALLBACK CollectText(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
-std::wstring FromGbk(const char* text) {
-    const int length = MultiByteToWideChar(936, 0, text, -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(936, 0, text, -1, wide.data(), length);
-    wide.resize(static_cast<std::size_t>(length > 0 ? length - 1 : 0));
-    return wide;
-}
-
 TEST(WesternCodePage, StartsDrawsTheTimeAndShowsChineseCaptions) {
     if (GetACP() != 1252)
         GTEST_SKIP() << "needs Wine started with LC_ALL=en_US.UTF-8 (HostileRun.sh western); code page is "
@@ -356,7 +348,7 @@ TEST(WesternCodePage, StartsDrawsTheTimeAndShowsChineseCaptions) {
     EnumChildWindows(settings, CollectText, reinterpret_cast<LPARAM>(&texts));
     for (const char* caption :
          {"开机启动", "窗口置顶", "分层透明", "内存优化", "恢复上次关闭时的位置", "显示秒数"}) {
-        const std::wstring wide = FromGbk(caption);
+        const std::wstring wide = MultiByteToWide(caption, GbkCodePage);
         EXPECT_NE(std::find(texts.begin(), texts.end(), wide), texts.end()) << "caption missing or garbled";
     }
 

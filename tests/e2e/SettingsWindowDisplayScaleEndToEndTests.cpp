@@ -78,8 +78,6 @@ TEST(SettingsWindowAtDisplayScale, ControlsAtTheirScaledRectanglesAndTheWheelScr
     HWND panel = nullptr;
     for (std::size_t i = 0; i < std::size(SettingsWindowControls); ++i) {
         const ControlRecord& record = SettingsWindowControls[i];
-        if (record.kind == ControlKind::Timer)
-            continue;
         const HWND control = ControlOf(settings, i);
         ControlRect expected = ScaledRect(record.rect, scale);
         if (record.name == "外形框4") {

@@ -350,7 +350,7 @@ struct NoRunValue {
     }
 };
 
-// A folder named outside the code page (Korean, under code page 936), with
+// A folder named outside the code page (Korean, under code page GbkCodePage), with
 // a space: the file beside the program is read and written there, and the
 // start-up entry starts the program from there. The space makes a prefix of
 // the unquoted path, "…\한국어.exe" (planted here), a program of its own.

@@ -16,8 +16,8 @@ TEST(TextMarshalling, EmptyAnsiTextBecomesEmptyUtf16) {
     EXPECT_EQ(WideLength(wide), 0);
     EXPECT_EQ(wide.c_str()[0], L'\0');
     EXPECT_TRUE(WideToAnsi(L"").empty());
-    EXPECT_TRUE(MultiByteToWide("", 936).empty());
-    EXPECT_TRUE(WideToMultiByte(L"", 936).empty());
+    EXPECT_TRUE(MultiByteToWide("", GbkCodePage).empty());
+    EXPECT_TRUE(WideToMultiByte(L"", GbkCodePage).empty());
 }
 
 TEST(TextMarshalling, GbkRoundTripsUnderCodePage936) {
@@ -33,15 +33,15 @@ TEST(TextMarshalling, GbkRoundTripsUnderCodePage936) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.utf16));
-        const std::wstring wide = MultiByteToWide(c.gbk, 936);
+        const std::wstring wide = MultiByteToWide(c.gbk, GbkCodePage);
         EXPECT_EQ(wide, c.utf16);
-        EXPECT_EQ(WideToMultiByte(wide, 936), c.gbk);
+        EXPECT_EQ(WideToMultiByte(wide, GbkCodePage), c.gbk);
     }
     EXPECT_EQ(std::string("真").size(), 2u) << "the source must be compiled to GBK";
 }
 
 TEST(TextMarshalling, AnsiFunctionsUseTheSystemCodePage) {
-    if (GetACP() != 936)
+    if (GetACP() != GbkCodePage)
         GTEST_SKIP() << "system code page is " << GetACP() << ", not 936";
     EXPECT_EQ(AnsiToWide("时钟"), L"时钟");
     EXPECT_EQ(WideToAnsi(L"时钟"), "时钟");

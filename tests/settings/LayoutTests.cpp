@@ -171,13 +171,13 @@ TEST_F(SettingsLayout, EveryIdentifierExistsOnceWithItsKindParentAndRectangle) {
     }
 }
 
-TEST_F(SettingsLayout, NoControlBeyondTheTablesAndTwoTimers) {
+TEST_F(SettingsLayout, NoControlBeyondTheTables) {
     std::map<std::string, int> seen;
     for (const ControlRecord& record : SettingsWindowControls)
         ++seen[std::string(record.name)];
     for (const ExpectedControl& expected : ExpectedControls)
         seen.erase(expected.name);
-    EXPECT_EQ(seen, (std::map<std::string, int>{{"时钟1", 1}, {"时钟2", 1}}));
+    EXPECT_TRUE(seen.empty()) << seen.begin()->first;
     // Every child window of the settings window is one of the layout's.
     std::size_t children = 0;
     EnumChildWindows(window->Handle(), &CountChild, reinterpret_cast<LPARAM>(&children));
@@ -185,16 +185,11 @@ TEST_F(SettingsLayout, NoControlBeyondTheTablesAndTwoTimers) {
     EXPECT_EQ(children, std::size(ExpectedControls));
 }
 
-TEST_F(SettingsLayout, TimersAreTheWindowsOwnStoppedTimers) {
-    WindowTimer* down = window->FindTimer("时钟1");
-    WindowTimer* up = window->FindTimer("时钟2");
-    ASSERT_TRUE(down && up);
-    EXPECT_EQ(down, &window->scrollDownTimer);
-    EXPECT_EQ(up, &window->scrollUpTimer);
-    EXPECT_EQ(down->Id(), Timer1Id);
-    EXPECT_EQ(up->Id(), Timer2Id);
-    EXPECT_FALSE(down->IsRunning());
-    EXPECT_FALSE(up->IsRunning());
+TEST_F(SettingsLayout, TheScrollTimersAreTheWindowsOwnAndStopped) {
+    EXPECT_EQ(window->scrollDownTimer.Id(), Timer1Id);
+    EXPECT_EQ(window->scrollUpTimer.Id(), Timer2Id);
+    EXPECT_FALSE(window->scrollDownTimer.IsRunning());
+    EXPECT_FALSE(window->scrollUpTimer.IsRunning());
 }
 
 TEST_F(SettingsLayout, PanelIsLaidOutScrolledAndOpensAtItsTop) {
@@ -363,16 +358,9 @@ TEST_F(SettingsLayout, StackingOfTheSectionListAndTheSectionHeaders) {
         EXPECT_LT(index(header), index(rule)) << header;
 }
 
-TEST(ClockLayout, TimersOneAndTwoAreStoppedWithTheirIds) {
+TEST(ClockLayout, APopupWithoutControlsOwnedByTheHiddenWindow) {
     Window clock;
     ASSERT_TRUE(clock.Create(ClockWindowLayout));
-    WindowTimer* tick = clock.FindTimer("时钟1");
-    WindowTimer* trim = clock.FindTimer("时钟2");
-    ASSERT_TRUE(tick && trim);
-    EXPECT_EQ(tick->Id(), Timer1Id);
-    EXPECT_EQ(trim->Id(), Timer2Id);
-    EXPECT_FALSE(tick->IsRunning());
-    EXPECT_FALSE(trim->IsRunning());
     // No visible controls: the face is drawn, not built.
     EXPECT_EQ(GetWindow(clock.Handle(), GW_CHILD), nullptr);
     const LONG_PTR style = GetWindowLongPtrW(clock.Handle(), GWL_STYLE);

@@ -283,9 +283,7 @@ TEST(SettingsWindowReports, EachControlReportsItsFieldAndARefusedChangeShowsRefu
         EXPECT_EQ(listener.numbers[2].field, &ClockSettings::outlineColor);
         EXPECT_EQ(listener.numbers[2].value, 0x123456);
         EXPECT_EQ(listener.restores, 1);
-        EXPECT_EQ(listener.closes, 0);
         window.Destroy();
-        EXPECT_EQ(listener.closes, 1);
     }
     for (const SettingField& field : SettingFields) {
         if (field.kind == FieldKind::Number)

@@ -39,13 +39,6 @@ BOOL CALLBACK MatchWindow(HWND candidate, LPARAM parameter) {
     return FALSE;
 }
 
-std::wstring FromGbk(const std::string& text) {
-    const int length = MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
 void RemoveDirectoryTree(const std::wstring& directory) {
     WIN32_FIND_DATAW entry{};
     HANDLE search = FindFirstFileW((directory + L"\\*").c_str(), &entry);
@@ -222,7 +215,7 @@ bool ClockProcess::IsRunning() const {
 }
 
 HWND ClockProcess::FindWindowTitled(const std::string& title) const {
-    const std::wstring wide = FromGbk(title);
+    const std::wstring wide = MultiByteToWide(title, GbkCodePage);
     WindowSearch search{processId, nullptr, &wide, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;

@@ -60,7 +60,6 @@ public:
     std::vector<TextChange> texts;
     std::vector<NumberChange> numbers;
     int restores = 0;
-    int closes = 0;
 
     void OnFieldChanged(std::string ClockSettings::*field, const std::string& value) override {
         texts.push_back({field, value});
@@ -69,5 +68,4 @@ public:
         numbers.push_back({field, value});
     }
     void OnRestoreDefaults() override { ++restores; }
-    void OnSettingsWindowClosed() override { ++closes; }
 };

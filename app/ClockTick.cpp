@@ -1,0 +1,58 @@
+#include "app/ClockTick.h"
+
+#include "app/AppGlobals.h"
+#include "app/TrayIcon.h"
+#include "clock/ClockFace.h"
+#include "clock/ClockWindow.h"
+#include "framework/Services.h"
+#include "framework/TextConversion.h"
+
+#include <cstdio>
+
+void OnClockTick() {
+    AppGlobals& app = App();
+    // Armed before drawing: a timer left to its period keeps the phase of
+    // the moment it was set.
+    if (app.clockWindow)
+        app.clockWindow->ArmTick();
+    RedrawClock(app.clock, true);
+    UpdateClockName();
+}
+
+std::string ClockName(const SYSTEMTIME& time) {
+    char text[64]{};
+    std::snprintf(text, sizeof text, "%u:%02u %u年%u月%u日", time.wHour, time.wMinute, time.wYear,
+                  time.wMonth, time.wDay);
+    return text;
+}
+
+namespace {
+
+// The name changes once a minute: a tick within the minute it was made for
+// takes it as it is.
+const std::wstring& ClockNameNow() {
+    AppGlobals& app = App();
+    const SYSTEMTIME now = ReadLocalTime();
+    SYSTEMTIME& made = app.clockNameMinute;
+    if (app.clockNameOfMinute.empty() || now.wMinute != made.wMinute || now.wHour != made.wHour ||
+        now.wDay != made.wDay || now.wMonth != made.wMonth || now.wYear != made.wYear) {
+        app.clockNameOfMinute = MultiByteToWide(ClockName(now), GbkCodePage);
+        made = now;
+    }
+    return app.clockNameOfMinute;
+}
+
+} // namespace
+
+void UpdateClockName() {
+    AppGlobals& app = App();
+    const std::wstring& name = ClockNameNow();
+    const HWND window = app.clockWindow ? app.clockWindow->Handle() : nullptr;
+    if (window && name != app.clockName) {
+        // Screen readers are told of the change by the system.
+        SetWindowTextW(window, name.c_str());
+        app.clockName = name;
+    }
+    if (app.tray)
+        app.tray->SetTip(name);
+}
