@@ -88,16 +88,16 @@ void SetFontMetrics(std::int32_t size, std::int32_t outline) {
 }
 
 void SetKeepOnTop(bool on) {
-    App().settings.keepOnTop = FlagText(on);
+    App().settings.keepOnTop = on;
     SetTopmost(on);
 }
 
 void ToggleKeepOnTop() {
-    SetKeepOnTop(!IsOn(App().settings.keepOnTop));
+    SetKeepOnTop(!App().settings.keepOnTop);
 }
 
 void SetClickThrough(bool on) {
-    App().settings.clickThrough = FlagText(on);
+    App().settings.clickThrough = on;
     LetClicksThrough(on);
     // No buttons on a clock that no pointer can reach.
     App().clock.hoverActive = false;
@@ -106,18 +106,18 @@ void SetClickThrough(bool on) {
 }
 
 void ToggleClickThrough() {
-    SetClickThrough(!IsOn(App().settings.clickThrough));
+    SetClickThrough(!App().settings.clickThrough);
 }
 
 void ToggleTrayIcon() {
-    App().settings.showTrayIcon = FlagText(!IsOn(App().settings.showTrayIcon));
+    App().settings.showTrayIcon = !App().settings.showTrayIcon;
     UpdateTrayIcon();
 }
 
 bool TrayIconWanted() {
     const ClockSettings& settings = App().settings;
-    return IsOn(settings.showTrayIcon) || IsOn(settings.clickThrough) ||
-           settings.windowAlpha < VisibleAlphaFloor || ClockIsHidden();
+    return settings.showTrayIcon || settings.clickThrough || settings.windowAlpha < VisibleAlphaFloor ||
+           ClockIsHidden();
 }
 
 void UpdateTrayIcon() {
@@ -149,13 +149,12 @@ void BringClockToFront() {
         App().clockWindow->BringToFront();
 }
 
-void ApplyField(std::string S::*field, const std::string& value) {
-    const bool on = IsOn(value);
+void ApplyField(bool S::*field, bool on) {
     if (field == &S::startWithWindows) {
         ApplyStartWithWindows(on);
         return;
     }
-    App().settings.*field = value;
+    App().settings.*field = on;
     if (field == &S::keepOnTop) {
         SetTopmost(on);
         // The keep-on-top button stays lit while keep on top is on.
@@ -172,12 +171,23 @@ void ApplyField(std::string S::*field, const std::string& value) {
     } else if (field == &S::showDate) {
         FitClockToDateLine(App().clock);
         Redraw(true);
-    } else if (field == &S::twelveHour || field == &S::dateFormat) {
+    } else if (field == &S::twelveHour) {
         // The texts are built again in the new format.
         Redraw(true);
     } else if (field != &S::restoreLastPosition) { // placement reads that one at the next start
         Redraw(false);
     }
+}
+
+void ApplyField(std::string S::*field, const std::string& value) {
+    App().settings.*field = value;
+    Redraw(false);
+}
+
+void ApplyField(DateForm S::*field, DateForm value) {
+    App().settings.*field = value;
+    // The date is written again in the new form.
+    Redraw(true);
 }
 
 void ApplyField(std::int32_t S::*field, std::int32_t value) {
@@ -195,7 +205,7 @@ void ApplyField(std::int32_t S::*field, std::int32_t value) {
 
 void RestoreDefaultSettings() {
     AppGlobals& app = App();
-    const bool hadDateLine = IsOn(app.settings.showDate);
+    const bool hadDateLine = app.settings.showDate;
     // The window is not moved: the position keeps only its flag, "真".
     app.settings = DefaultSettings();
     app.clock.clockCanvas.SetAlpha(app.settings.windowAlpha);

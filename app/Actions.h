@@ -61,8 +61,10 @@ void BringClockToFront();
 // the whole-window alpha, the topmost state, the trimming period, the tick
 // and the Run value, as the field needs. "开机启动" keeps its old value when
 // the Run value cannot be written.
-void ApplyField(std::string ClockSettings::*field, const std::string& value);
+void ApplyField(bool ClockSettings::*field, bool on);
 void ApplyField(std::int32_t ClockSettings::*field, std::int32_t value);
+void ApplyField(std::string ClockSettings::*field, const std::string& value);
+void ApplyField(DateForm ClockSettings::*field, DateForm value);
 
 // "恢复默认设置": every setting back to its default, applied to the clock and
 // shown in the settings window at once. A Run value for every user that

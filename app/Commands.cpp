@@ -14,13 +14,13 @@ void SmallerFont() {
     StepFontSize(-FontStep);
 }
 bool KeepOnTopIsOn() {
-    return IsOn(App().settings.keepOnTop);
+    return App().settings.keepOnTop;
 }
 bool ClickThroughIsOn() {
-    return IsOn(App().settings.clickThrough);
+    return App().settings.clickThrough;
 }
 bool TrayIconIsOn() {
-    return IsOn(App().settings.showTrayIcon);
+    return App().settings.showTrayIcon;
 }
 
 const Command* Find(CommandId id) {

@@ -48,7 +48,7 @@ HWND ClockToKeep() {
     if (!AppGlobalsExist() || !App().clockWindow)
         return nullptr;
     const HWND clock = App().clockWindow->Handle();
-    if (!clock || !IsWindowVisible(clock) || IsOn(App().settings.keepOnTop))
+    if (!clock || !IsWindowVisible(clock) || App().settings.keepOnTop)
         return nullptr;
     return clock;
 }

@@ -136,13 +136,13 @@ void OnClockWindowCreated() {
 void ShowClock() {
     AppGlobals& app = App();
     const HWND window = app.clockWindow->Handle();
-    if (IsOn(app.settings.keepOnTop))
+    if (app.settings.keepOnTop)
         SetTopmost(true);
-    if (IsOn(app.settings.memoryOptimization))
+    if (app.settings.memoryOptimization)
         SetWorkingSetTrimming(TrimmingPeriodSeconds);
     PlaceClockWindow();
     ShowClockFace(app.clock, window);
-    if (IsOn(app.settings.clickThrough))
+    if (app.settings.clickThrough)
         SetClickThrough(true);
     app.tray = std::make_unique<TrayIcon>(InstanceName(app.settingsFilePath));
     UpdateTrayIcon();

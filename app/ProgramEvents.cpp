@@ -94,14 +94,30 @@ void ProgramEvents::OnContextMenu(POINT at) {
         ShowClockMenu(App().clockWindow->Handle(), at);
 }
 
-void ProgramEvents::OnFieldChanged(std::string ClockSettings::*field, const std::string& value) {
+namespace {
+
+// A changed setting is applied at once and reaches the file soon after.
+template <class Field, class Value> void ApplyAndSave(Field field, const Value& value) {
     ApplyField(field, value);
     SaveSoon();
 }
 
+} // namespace
+
+void ProgramEvents::OnFieldChanged(bool ClockSettings::*field, bool on) {
+    ApplyAndSave(field, on);
+}
+
 void ProgramEvents::OnFieldChanged(std::int32_t ClockSettings::*field, std::int32_t value) {
-    ApplyField(field, value);
-    SaveSoon();
+    ApplyAndSave(field, value);
+}
+
+void ProgramEvents::OnFieldChanged(std::string ClockSettings::*field, const std::string& value) {
+    ApplyAndSave(field, value);
+}
+
+void ProgramEvents::OnFieldChanged(DateForm ClockSettings::*field, DateForm value) {
+    ApplyAndSave(field, value);
 }
 
 void ProgramEvents::OnRestoreDefaults() {

@@ -20,8 +20,10 @@ public:
     void OnTimeChanged() override;
     void OnContextMenu(POINT at) override;
 
-    void OnFieldChanged(std::string ClockSettings::*field, const std::string& value) override;
+    void OnFieldChanged(bool ClockSettings::*field, bool on) override;
     void OnFieldChanged(std::int32_t ClockSettings::*field, std::int32_t value) override;
+    void OnFieldChanged(std::string ClockSettings::*field, const std::string& value) override;
+    void OnFieldChanged(DateForm ClockSettings::*field, DateForm value) override;
     void OnRestoreDefaults() override;
 };
 

@@ -21,28 +21,6 @@ HKEY machineRunRoot = HKEY_LOCAL_MACHINE;
 HKEY userRunRoot = HKEY_CURRENT_USER;
 int trimCount = 0;
 
-bool IsGbkLeadByte(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0x81 && byte <= 0xFE;
-}
-
-// Splits at every '|', stepping over GBK double-byte characters (whose
-// second byte can be 0x7C).
-std::vector<std::string> SplitAtBars(std::string_view text) {
-    std::vector<std::string> parts(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (IsGbkLeadByte(text[i]) && i + 1 < text.size()) {
-            parts.back().append(text.substr(i, 2));
-            ++i;
-        } else if (text[i] == '|') {
-            parts.emplace_back();
-        } else {
-            parts.back().push_back(text[i]);
-        }
-    }
-    return parts;
-}
-
 struct KeyAndValue {
     std::wstring key;
     std::wstring value;
@@ -233,7 +211,7 @@ bool ApplyStartWithWindows(bool checked) {
     const bool written = WriteRegistryText(machineRunRoot, valuePath, command) ||
                          WriteRegistryText(userRunRoot, valuePath, command);
     if (written) {
-        settings.startWithWindows = OnText;
+        settings.startWithWindows = true;
         DeleteLegacyValues(); // one value starts this copy
     }
     return written;
@@ -241,13 +219,13 @@ bool ApplyStartWithWindows(bool checked) {
 
 bool ClearStartWithWindows() {
     ClockSettings& settings = App().settings;
-    settings.startWithWindows = OffText;
+    settings.startWithWindows = false;
     DeleteStartWithWindows();
     if (MachineWideValueRemains() && OfferRemovalAsAdministrator())
         RemoveAsAdministrator();
     if (!MachineWideValueRemains())
         return true;
-    settings.startWithWindows = OnText;
+    settings.startWithWindows = true;
     return false;
 }
 
@@ -310,9 +288,8 @@ ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenW
 void PlaceClockWindow() {
     AppGlobals& app = App();
     const ScreenSize screen = PrimaryScreenSize();
-    const SIZE clock = ClockWindowSizeFor(app.clock.scale, IsOn(app.settings.showDate));
+    const SIZE clock = ClockWindowSizeFor(app.clock.scale, app.settings.showDate);
     const ClockPlacement placement =
-        ComputeClockPlacement(app.settings.restoreLastPosition, screen.width, screen.height, clock);
-    app.settings.restoreLastPosition = placement.flag;
+        ComputeClockPlacement(app.settings.positionText, screen.width, screen.height, clock);
     MoveWindow(ClockHandle(), placement.left, placement.top, clock.cx, clock.cy, TRUE);
 }

@@ -83,6 +83,5 @@ ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenW
                                      SIZE clock = {380, 150});
 
 // Moves the clock window to its placement at its size for the display scale
-// (380 x 150 at 96 DPI), and keeps only the flag of the position value in
-// the settings.
+// (380 x 150 at 96 DPI).
 void PlaceClockWindow();

@@ -185,10 +185,10 @@ SIZE ClockWindowSizeFor(DisplayScale scale, bool dateLine) {
 }
 
 TimeFormat TimeFormatOf(const ClockSettings& settings) {
-    return {.showSeconds = IsOn(settings.showSeconds),
-            .twelveHour = IsOn(settings.twelveHour),
-            .showDate = IsOn(settings.showDate),
-            .longDate = settings.dateFormat != ShortDateText,
+    return {.showSeconds = settings.showSeconds,
+            .twelveHour = settings.twelveHour,
+            .showDate = settings.showDate,
+            .longDate = settings.dateFormat != DateForm::Short,
             .locale = LOCALE_USER_DEFAULT};
 }
 
@@ -414,8 +414,7 @@ void DrawClockPanel(ClockView& view) {
         Remember(view.faceCache.panel, inputs, layer);
     }
 
-    BlendOntoCanvas(view.clockCanvas, layer, panel, s.clockBackgroundAlpha, IsOn(s.layeredTransparency),
-                    false);
+    BlendOntoCanvas(view.clockCanvas, layer, panel, s.clockBackgroundAlpha, s.layeredTransparency, false);
 }
 
 namespace {
@@ -698,7 +697,7 @@ FrameInputs FrameInputsNow(const ClockView& view) {
                        layout.panelRect.X,
                        layout.panelRect.Y,
                        s.clockBackgroundAlpha & 0xFF,
-                       IsOn(s.layeredTransparency),
+                       s.layeredTransparency,
                        s.clockAlpha & 0xFF,
                        {},
                        view.hoverActive,
@@ -796,7 +795,7 @@ void ComposeWithin(ClockView& view, const RECT& part) {
     LayeredCanvas& canvas = view.clockCanvas;
     BlendPartOntoCanvas(canvas, view.backdropLayer, layout.windowRect, part, 0, false, false);
     BlendPartOntoCanvas(canvas, view.panelLayer, layout.panelRect, part, s.clockBackgroundAlpha,
-                        IsOn(s.layeredTransparency), false);
+                        s.layeredTransparency, false);
     BlendPartOntoCanvas(canvas, view.textLayer, layout.textRect, part, s.clockAlpha, true, true);
 }
 
@@ -1154,7 +1153,7 @@ void FollowMonitorScale(ClockView& view, HWND window) {
     if (placed == view.scale)
         return;
     view.scale = placed;
-    const SIZE size = ClockWindowSizeFor(placed, IsOn(view.settings.showDate));
+    const SIZE size = ClockWindowSizeFor(placed, view.settings.showDate);
     SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -1163,7 +1162,7 @@ void FollowMonitorScale(ClockView& view, HWND window) {
 void ShowClockFace(ClockView& view, HWND window) {
     // A remembered place may lie on a monitor of another scale.
     FollowMonitorScale(view, window);
-    view.layout = ClockLayoutFor(view.scale, IsOn(view.settings.showDate));
+    view.layout = ClockLayoutFor(view.scale, view.settings.showDate);
     view.clockCanvas.AttachToWindow(window);
     DrawWindowBackdrop(view);
     SetupButtons(view);
@@ -1176,7 +1175,7 @@ void ShowClockFace(ClockView& view, HWND window) {
 
 void ChangeClockScale(ClockView& view, DisplayScale scale, const RECT& suggested) {
     view.scale = scale;
-    view.layout = ClockLayoutFor(scale, IsOn(view.settings.showDate));
+    view.layout = ClockLayoutFor(scale, view.settings.showDate);
     const int width = suggested.right - suggested.left;
     const int height = suggested.bottom - suggested.top;
     SetWindowPos(view.clockCanvas.GetWindow(), nullptr, suggested.left, suggested.top, width, height,
@@ -1189,7 +1188,7 @@ void ChangeClockScale(ClockView& view, DisplayScale scale, const RECT& suggested
 }
 
 void FitClockToDateLine(ClockView& view) {
-    const bool dateLine = IsOn(view.settings.showDate);
+    const bool dateLine = view.settings.showDate;
     const SIZE size = ClockWindowSizeFor(view.scale, dateLine);
     view.layout = ClockLayoutFor(view.scale, dateLine);
     SetWindowPos(view.clockCanvas.GetWindow(), nullptr, 0, 0, size.cx, size.cy,

@@ -40,7 +40,7 @@ UINT MillisecondsToNextTick(const SYSTEMTIME& now, bool showSeconds) {
 }
 
 void ClockWindow::ArmTick() {
-    const bool showSeconds = IsOn(view.settings.showSeconds);
+    const bool showSeconds = view.settings.showSeconds;
     const UINT period = showSeconds ? 1000 : 60'000;
     const UINT wait = MillisecondsToNextTick(ReadLocalTime(), showSeconds);
     // A timer that keeps its period keeps its phase. It is set again only
@@ -94,7 +94,7 @@ namespace {
 // arrives (a message sent by another program) must not light a button or
 // start a drag either.
 bool ClicksGoThrough(const ClockView& view) {
-    return IsOn(view.settings.clickThrough);
+    return view.settings.clickThrough;
 }
 
 // A right click reports where it was; the keyboard (lParam -1) puts the menu
@@ -149,7 +149,7 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         // The layout's size at the new scale: the window's size scaled and
         // truncated there and back would lose a pixel against the face.
         *reinterpret_cast<SIZE*>(lParam) =
-            ClockWindowSizeFor({static_cast<int>(wParam)}, IsOn(view.settings.showDate));
+            ClockWindowSizeFor({static_cast<int>(wParam)}, view.settings.showDate);
         return TRUE;
     case WM_DPICHANGED:
         // Both words carry the new DPI; the rectangle keeps the window where

@@ -69,7 +69,7 @@ ButtonViews CurrentViews(ClockView& view) {
 }
 
 bool KeepOnTopIsOn(const ClockView& view) {
-    return IsOn(view.settings.keepOnTop);
+    return view.settings.keepOnTop;
 }
 
 bool CursorIsDefault(const ClockView& view) {

@@ -4,6 +4,7 @@
 #include "framework/Services.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -19,37 +20,86 @@ constexpr char ShowTrayIconKey[] = "显示托盘图标";
 constexpr char ShowDateKey[] = "显示日期";
 constexpr char DateFormatKey[] = "日期格式";
 constexpr char TwelveHourKey[] = "十二小时制";
+constexpr char PositionKey[] = "恢复上次关闭时的位置";
 // The first file has the keys it always had; these appear at the first save.
 constexpr std::string_view KeysLeftOutOfFirstFile[] = {ShowSecondsKey, ClickThroughKey, ShowTrayIconKey,
                                                        ShowDateKey,    DateFormatKey,   TwelveHourKey};
 
 using S = ClockSettings;
 
-SettingField Flag(const char* key, std::string S::*field, const char* defaultText) {
-    return {BasicSection, key, FieldKind::Flag, field, nullptr, defaultText, 0};
+SettingField Flag(const char* section, const char* key, bool S::*field, const char* defaultText) {
+    return {
+        .section = section, .key = key, .kind = FieldKind::Flag, .flag = field, .defaultText = defaultText};
 }
 
-SettingField Number(const char* section, const char* key, std::int32_t S::*field, std::int32_t defaultValue) {
-    return {section, key, FieldKind::Number, nullptr, field, nullptr, defaultValue};
+SettingField Flag(const char* key, bool S::*field, const char* defaultText) {
+    return Flag(BasicSection, key, field, defaultText);
 }
 
-std::string DefaultText(const SettingField& field, const std::string& positionDefault) {
+SettingField Number(const char* section, const char* key, std::int32_t S::*field, const char* defaultText) {
+    return {.section = section,
+            .key = key,
+            .kind = FieldKind::Number,
+            .number = field,
+            .defaultText = defaultText};
+}
+
+// The flag part of a position value: up to its first bar.
+std::string FlagPart(std::string_view position) {
+    return SplitAtBars(position).front();
+}
+
+DateForm DateFormOf(std::string_view text) {
+    if (text == LongDateText)
+        return DateForm::Long;
+    return text == ShortDateText ? DateForm::Short : DateForm::Other;
+}
+
+// What the program itself writes for the field's value; nothing for a
+// value it never writes (a date form of the user's own).
+std::optional<std::string> OwnText(const S& settings, const SettingField& field) {
     switch (field.kind) {
-    case FieldKind::Position:
-        return positionDefault;
-    case FieldKind::Number:
-        return IntToText(field.defaultNumber);
     case FieldKind::Flag:
+    case FieldKind::Position:
+        return settings.*field.flag ? OnText : OffText;
+    case FieldKind::Number:
+        return IntToText(settings.*field.number);
     case FieldKind::Text:
+        return settings.*field.text;
+    case FieldKind::DateForm:
+        switch (settings.*field.dateForm) {
+        case DateForm::Long:
+            return LongDateText;
+        case DateForm::Short:
+            return ShortDateText;
+        case DateForm::Other:
+            break;
+        }
         break;
     }
-    return field.defaultText;
+    return std::nullopt;
 }
 
-std::string FileText(const SettingField& field, const ClockSettings& settings) {
-    if (field.kind == FieldKind::Number)
-        return IntToText(settings.*field.number);
-    return settings.*field.text;
+bool SameValue(const S& one, const S& other, const SettingField& field) {
+    switch (field.kind) {
+    case FieldKind::Flag:
+    case FieldKind::Position:
+        return one.*field.flag == other.*field.flag;
+    case FieldKind::Number:
+        return one.*field.number == other.*field.number;
+    case FieldKind::Text:
+        return one.*field.text == other.*field.text;
+    case FieldKind::DateForm:
+        return one.*field.dateForm == other.*field.dateForm;
+    }
+    return false;
+}
+
+// Whether the text gives the field the value it has now.
+bool ReadsAsNow(const S& settings, const SettingField& field, std::string_view text) {
+    S read;
+    ReadFieldText(read, field, text);
+    return SameValue(read, settings, field);
 }
 
 } // namespace
@@ -59,33 +109,89 @@ const std::array<SettingField, 24> SettingFields = {{
     Flag("窗口置顶", &S::keepOnTop, OnText),
     Flag("分层透明", &S::layeredTransparency, OnText),
     Flag("内存优化", &S::memoryOptimization, OffText),
-    {BasicSection, "恢复上次关闭时的位置", FieldKind::Position, &S::restoreLastPosition, nullptr, OnText, 0},
+    {.section = BasicSection,
+     .key = PositionKey,
+     .kind = FieldKind::Position,
+     .flag = &S::restoreLastPosition,
+     .defaultText = OnText},
     Flag(ShowSecondsKey, &S::showSeconds, OnText),
-    Number(OpacitySection, "整个窗口", &S::windowAlpha, 255),
-    Number(OpacitySection, "窗口底图", &S::windowBackgroundAlpha, 150),
-    Number(OpacitySection, "时钟底图", &S::clockBackgroundAlpha, 0),
-    Number(OpacitySection, "时钟", &S::clockAlpha, 255),
-    Number(BorderSection, "外边框", &S::outerBorderColor, 8421504),
-    Number(BorderSection, "内边框", &S::innerBorderColor, 16777215),
-    Number(BorderSection, "窗口底图", &S::windowBackgroundColor, 13487565),
-    Number(BorderSection, "时钟底图", &S::clockBackgroundColor, 16746496),
-    Number(ClockSection, "字体颜色", &S::fontColor, 9492264),
-    Number(ClockSection, "字体大小", &S::fontSize, 80),
-    Number(ClockSection, "描边颜色", &S::outlineColor, 16777215),
-    Number(ClockSection, "描边大小", &S::outlineWidth, 5),
-    {ClockSection, "字体名称", FieldKind::Text, &S::fontName, nullptr, DefaultFontName, 0},
+    Number(OpacitySection, "整个窗口", &S::windowAlpha, "255"),
+    Number(OpacitySection, "窗口底图", &S::windowBackgroundAlpha, "150"),
+    Number(OpacitySection, "时钟底图", &S::clockBackgroundAlpha, "0"),
+    Number(OpacitySection, "时钟", &S::clockAlpha, "255"),
+    Number(BorderSection, "外边框", &S::outerBorderColor, "8421504"),
+    Number(BorderSection, "内边框", &S::innerBorderColor, "16777215"),
+    Number(BorderSection, "窗口底图", &S::windowBackgroundColor, "13487565"),
+    Number(BorderSection, "时钟底图", &S::clockBackgroundColor, "16746496"),
+    Number(ClockSection, "字体颜色", &S::fontColor, "9492264"),
+    Number(ClockSection, "字体大小", &S::fontSize, "80"),
+    Number(ClockSection, "描边颜色", &S::outlineColor, "16777215"),
+    Number(ClockSection, "描边大小", &S::outlineWidth, "5"),
+    {.section = ClockSection,
+     .key = "字体名称",
+     .kind = FieldKind::Text,
+     .text = &S::fontName,
+     .defaultText = DefaultFontName},
     Flag(ClickThroughKey, &S::clickThrough, OffText),
     Flag(ShowTrayIconKey, &S::showTrayIcon, OnText),
-    {ClockSection, ShowDateKey, FieldKind::Flag, &S::showDate, nullptr, OffText, 0},
-    {ClockSection, DateFormatKey, FieldKind::Text, &S::dateFormat, nullptr, LongDateText, 0},
-    {ClockSection, TwelveHourKey, FieldKind::Flag, &S::twelveHour, nullptr, OffText, 0},
+    Flag(ClockSection, ShowDateKey, &S::showDate, OffText),
+    {.section = ClockSection,
+     .key = DateFormatKey,
+     .kind = FieldKind::DateForm,
+     .dateForm = &S::dateFormat,
+     .defaultText = LongDateText},
+    Flag(ClockSection, TwelveHourKey, &S::twelveHour, OffText),
 }};
 
 const std::array<const char*, 4> SettingSections = {BasicSection, OpacitySection, BorderSection,
                                                     ClockSection};
 
-bool IsOn(const std::string& flag) {
-    return flag == OnText;
+const SettingField* FindSettingField(std::string_view key) {
+    const auto found = std::ranges::find(SettingFields, key, &SettingField::key);
+    return found == SettingFields.end() ? nullptr : &*found;
+}
+
+namespace {
+
+// A switch or the date form: the value, and the text kept while it is not
+// the program's own.
+void ReadChoice(S& settings, const SettingField& field, std::string_view text) {
+    if (field.kind == FieldKind::DateForm)
+        settings.*field.dateForm = DateFormOf(text);
+    else
+        settings.*field.flag = text == OnText;
+    if (OwnText(settings, field) == text)
+        settings.keptTexts.erase(field.key);
+    else
+        settings.keptTexts.insert_or_assign(field.key, std::string(text));
+}
+
+} // namespace
+
+void ReadFieldText(S& settings, const SettingField& field, std::string_view text) {
+    switch (field.kind) {
+    case FieldKind::Position:
+        settings.positionText = text;
+        ReadChoice(settings, field, FlagPart(text));
+        break;
+    case FieldKind::Flag:
+    case FieldKind::DateForm:
+        ReadChoice(settings, field, text);
+        break;
+    case FieldKind::Number:
+        settings.*field.number = TextToInt(text);
+        break;
+    case FieldKind::Text:
+        settings.*field.text = text;
+        break;
+    }
+}
+
+std::string FieldText(const S& settings, const SettingField& field) {
+    const auto kept = settings.keptTexts.find(field.key);
+    if (kept != settings.keptTexts.end() && ReadsAsNow(settings, field, kept->second))
+        return kept->second;
+    return OwnText(settings, field).value_or(LongDateText);
 }
 
 std::string DefaultPositionText(int screenWidth, int screenHeight, SIZE clock) {
@@ -95,12 +201,8 @@ std::string DefaultPositionText(int screenWidth, int screenHeight, SIZE clock) {
 
 ClockSettings DefaultSettings() {
     ClockSettings settings;
-    for (const SettingField& field : SettingFields) {
-        if (field.kind == FieldKind::Number)
-            settings.*field.number = field.defaultNumber;
-        else
-            settings.*field.text = field.defaultText;
-    }
+    for (const SettingField& field : SettingFields)
+        ReadFieldText(settings, field, field.defaultText);
     return settings;
 }
 
@@ -109,17 +211,18 @@ ClockSettings LoadSettings(const std::wstring& path, int screenWidth, int screen
     const IniFileReader file(path, SettingSections);
     ClockSettings settings;
     for (const SettingField& field : SettingFields) {
-        const std::string text = file.Text(field.section, field.key, DefaultText(field, positionDefault));
-        if (field.kind == FieldKind::Number)
-            settings.*field.number = TextToInt(text);
-        else
-            settings.*field.text = text;
+        const char* defaultText =
+            field.kind == FieldKind::Position ? positionDefault.c_str() : field.defaultText;
+        ReadFieldText(settings, field, file.Text(field.section, field.key, defaultText));
     }
     if (!FileExists(path)) {
         std::vector<IniEntry> entries;
         for (const SettingField& field : SettingFields) {
+            // The position as read: the first start's centre.
+            const std::string value =
+                field.kind == FieldKind::Position ? settings.positionText : FieldText(settings, field);
             if (std::ranges::find(KeysLeftOutOfFirstFile, field.key) == std::end(KeysLeftOutOfFirstFile))
-                entries.push_back({field.section, field.key, FileText(field, settings)});
+                entries.push_back({field.section, field.key, value});
         }
         WriteIniFileWhole(path, path, entries, SettingSections);
     }
@@ -129,7 +232,7 @@ ClockSettings LoadSettings(const std::wstring& path, int screenWidth, int screen
 SaveResult SaveSettings(const std::wstring& path, const ClockSettings& settings, int left, int top) {
     std::vector<IniEntry> entries;
     for (const SettingField& field : SettingFields) {
-        std::string value = FileText(field, settings);
+        std::string value = FieldText(settings, field);
         if (field.kind == FieldKind::Position)
             value.append("|").append(IntToText(left)).append("|").append(IntToText(top));
         entries.push_back({field.section, field.key, std::move(value)});

@@ -1,14 +1,12 @@
 #include "config/TextNumbers.h"
 
+#include "framework/TextConversion.h"
+
 #include <cstdio>
 #include <algorithm>
 #include <limits>
 
 namespace {
-
-bool IsGbkLeadByte(unsigned char byte) {
-    return byte >= 0x81 && byte <= 0xFE;
-}
 
 // GBK row 0xA3 holds the full-width forms of ASCII 0x21..0x7E at 0xA1..0xFE;
 // 0xA1A1 is the ideographic space.
@@ -17,7 +15,7 @@ std::string ReplaceFullWidthForms(std::string_view text) {
     ascii.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        if (IsGbkLeadByte(lead) && i + 1 < text.size()) {
+        if (IsGbkLeadByte(text[i]) && i + 1 < text.size()) {
             const auto trail = static_cast<unsigned char>(text[i + 1]);
             if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE)
                 ascii.push_back(static_cast<char>(trail - 0x80));
@@ -68,4 +66,19 @@ std::string RealToText(double value) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.13g", value);
     return buffer;
+}
+
+std::vector<std::string> SplitAtBars(std::string_view text) {
+    std::vector<std::string> parts(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsGbkLeadByte(text[i]) && i + 1 < text.size()) {
+            parts.back().append(text.substr(i, 2));
+            ++i;
+        } else if (text[i] == '|') {
+            parts.emplace_back();
+        } else {
+            parts.back().push_back(text[i]);
+        }
+    }
+    return parts;
 }

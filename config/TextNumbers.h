@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The leading decimal integer of a text. GBK full-width forms of ASCII
 // characters (digits, signs, spaces) count as their ASCII counterparts;
@@ -13,6 +14,10 @@ std::int32_t TextToInt(std::string_view text);
 
 // Signed decimal, no leading zeros or spaces (printf "%d").
 std::string IntToText(std::int32_t value);
+
+// The parts of a value between its '|' bars, stepping over GBK double-byte
+// characters (whose second byte can be 0x7C); one part for a text without.
+std::vector<std::string> SplitAtBars(std::string_view text);
 
 // Up to 13 significant digits without trailing zeros (printf "%.13g").
 std::string RealToText(double value);

@@ -14,11 +14,6 @@ bool IsLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
-bool IsGbkLeadByte(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0x81 && byte <= 0xFE;
-}
-
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);

@@ -14,6 +14,13 @@ std::string WideToAnsi(std::wstring_view text);
 // system's code page.
 inline constexpr unsigned GbkCodePage = 936;
 
+// Whether a byte opens a GBK double-byte character, whose second byte may
+// be any of 0x40..0xFE, '|' and ']' among them.
+inline bool IsGbkLeadByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
 // Explicit code page variants (the windows convert GBK captions with 936
 // whatever the system code page is).
 std::wstring MultiByteToWide(std::string_view text, unsigned codePage);

@@ -21,7 +21,7 @@ constexpr std::string_view RestoreButtonName = "按钮1";
 // The switches, each a check box showing one flag.
 struct FlagBox {
     std::string_view name;
-    std::string ClockSettings::*field;
+    bool ClockSettings::*field;
 };
 constexpr FlagBox FlagBoxes[] = {
     {"选择框1", &ClockSettings::startWithWindows},
@@ -38,9 +38,9 @@ constexpr FlagBox FlagBoxes[] = {
 // form in use checked (neither for a hand-edited text).
 struct DateFormBox {
     std::string_view name;
-    const char* form;
+    DateForm form;
 };
-constexpr DateFormBox DateFormBoxes[] = {{"选择框9", LongDateText}, {"选择框10", ShortDateText}};
+constexpr DateFormBox DateFormBoxes[] = {{"选择框9", DateForm::Long}, {"选择框10", DateForm::Short}};
 
 void ShowDateForm(SettingsWindow& window) {
     for (const DateFormBox& row : DateFormBoxes)
@@ -157,7 +157,7 @@ void LoadControls(SettingsWindow& window) {
         if (CheckBox* box = window.Find<CheckBox>(row.name))
             box->SetChecked(false);
     for (const FlagBox& row : FlagBoxes)
-        if (CheckBox* box = window.Find<CheckBox>(row.name); box && IsOn(settings.*row.field))
+        if (CheckBox* box = window.Find<CheckBox>(row.name); box && settings.*row.field)
             box->SetChecked(true);
 
     ShowDateForm(window);
@@ -195,10 +195,10 @@ void BindCheckBoxes(SettingsWindow& window) {
         if (!box)
             continue;
         box->onToggled = [&window, box, row](bool checked) {
-            window.Listener().OnFieldChanged(row.field, FlagText(checked));
+            window.Listener().OnFieldChanged(row.field, checked);
             // A refused change shows the box as it was: a Run value that could
             // not be written, or one for every user that could not be deleted.
-            box->SetChecked(IsOn(window.Settings().*row.field));
+            box->SetChecked(window.Settings().*row.field);
         };
     }
 }

@@ -73,13 +73,13 @@ TEST_F(Actions, FontStepsByFiveWithoutBoundsKeepingTheOutlineAndRedrawsEachTime)
 }
 
 TEST_F(Actions, KeepOnTopSwitchesTheSettingAndTheTopmostStateEachWay) {
-    Settings().keepOnTop = "假";
+    Settings().keepOnTop = false;
     SetTopmost(false);
     ToggleKeepOnTop();
-    EXPECT_EQ(Settings().keepOnTop, "真");
+    EXPECT_TRUE(Settings().keepOnTop);
     EXPECT_TRUE(IsTopmost(Window()));
     ToggleKeepOnTop();
-    EXPECT_EQ(Settings().keepOnTop, "假");
+    EXPECT_FALSE(Settings().keepOnTop);
     EXPECT_FALSE(IsTopmost(Window()));
 }
 
@@ -98,7 +98,7 @@ TEST_F(Actions, CloseClockStopsTheTimersClosesSettingsAndDestroysTheWindow) {
 
 TEST_F(Actions, EachReportOfTheClockWindowReachesItsAction) {
     Settings().fontSize = 80;
-    Settings().keepOnTop = "假";
+    Settings().keepOnTop = false;
     ProgramEvents& events = Events();
     EXPECT_FALSE(App().clockWindow->saveTimer.IsRunning()) << "nothing to save yet";
     events.OnButtonPressed(ButtonId::LargerFont);
@@ -108,7 +108,7 @@ TEST_F(Actions, EachReportOfTheClockWindowReachesItsAction) {
     events.OnButtonPressed(ButtonId::SmallerFont);
     EXPECT_EQ(Settings().fontSize, 75);
     events.OnButtonPressed(ButtonId::KeepOnTop);
-    EXPECT_EQ(Settings().keepOnTop, "真");
+    EXPECT_TRUE(Settings().keepOnTop);
     EXPECT_TRUE(IsTopmost(Window()));
     events.OnButtonPressed(ButtonId::Settings);
     EXPECT_TRUE(SettingsWindowIsOpen());
@@ -162,15 +162,15 @@ TEST_F(Actions, RestoreDefaultsReturnsEveryFieldAndTheSystemFollows) {
     ASSERT_TRUE(ApplyStartWithWindows(true));
     const std::wstring name = OwnRunValueName();
     ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, StartWithWindowsValuePath(), L"x")); // the user's too
-    s.startWithWindows = "假"; // a stale Run value must go even when the flag says off
-    s.keepOnTop = "假";
+    s.startWithWindows = false; // a stale Run value must go even when the flag says off
+    s.keepOnTop = false;
     s.windowAlpha = 40;
     s.fontSize = -50;
     s.fontName = "Nowhere";
-    s.restoreLastPosition = "假";
+    s.restoreLastPosition = false;
     SetClickThrough(true);
-    s.showTrayIcon = "假";
-    s.showDate = "真";
+    s.showTrayIcon = false;
+    s.showDate = true;
     FitClockToDateLine(App().clock);
     ASSERT_EQ(App().clock.clockCanvas.GetHeight(), 190);
     App().clock.clockCanvas.SetAlpha(40);
@@ -187,21 +187,17 @@ TEST_F(Actions, RestoreDefaultsReturnsEveryFieldAndTheSystemFollows) {
     RestoreDefaultSettings();
 
     const ClockSettings d = DefaultSettings();
-    for (const SettingField& field : SettingFields) {
-        if (field.kind == FieldKind::Number)
-            EXPECT_EQ(s.*field.number, d.*field.number) << field.key;
-        else
-            EXPECT_EQ(s.*field.text, d.*field.text) << field.key;
-    }
-    EXPECT_EQ(s.restoreLastPosition, "真");
+    for (const SettingField& field : SettingFields)
+        EXPECT_EQ(FieldText(s, field), FieldText(d, field)) << field.key;
+    EXPECT_TRUE(s.restoreLastPosition);
     EXPECT_EQ(App().clock.clockCanvas.GetAlpha(), 255);
     EXPECT_FALSE(RunValueExists());
     EXPECT_FALSE(ReadRunValue(name, HKEY_CURRENT_USER).has_value());
     EXPECT_TRUE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TRANSPARENT)
         << "clicks reach the clock again";
-    EXPECT_EQ(s.clickThrough, "假");
-    EXPECT_EQ(s.showTrayIcon, "真");
+    EXPECT_FALSE(s.clickThrough);
+    EXPECT_TRUE(s.showTrayIcon);
     EXPECT_EQ(App().clock.keepOnTopButton.state, ButtonState::Hover);
     EXPECT_FALSE(App().clockWindow->trimTimer.IsRunning());
     EXPECT_EQ(RedrawCount(), frames + 1);
@@ -228,7 +224,7 @@ std::vector<std::string> MenuAsShown() {
 }
 
 TEST_F(Actions, TheMenuShowsEveryCommandWithItsStateAndEachItemCallsItsAction) {
-    Settings().keepOnTop = "假";
+    Settings().keepOnTop = false;
     SetTopmost(false);
     using Items = std::vector<std::string>;
     EXPECT_EQ(MenuAsShown(),
@@ -344,7 +340,7 @@ TEST_F(Actions, TheTrayIconFollowsItsSettingWhileTheWindowIsNotShownYet) {
     ImportHook hook("shell32.dll", "Shell_NotifyIconW", reinterpret_cast<void*>(&RecordNotifyIcon));
     ASSERT_TRUE(hook.Installed());
     ShowWindow(Window(), SW_HIDE);
-    Settings().showTrayIcon = "假";
+    Settings().showTrayIcon = false;
     App().tray = std::make_unique<TrayIcon>(L"TikoClock.tray-test");
     UpdateTrayIcon();
     EXPECT_TRUE(NotifyMessages().empty());
@@ -397,7 +393,7 @@ TEST_F(Actions, ShowDesktopPutsTheClockInTheTopmostBandUntilAnotherWindowComesTo
     EXPECT_TRUE(IsTopmost(Window()));
     EXPECT_TRUE(isAbove(Window(), desktop.get()));
     EXPECT_NE(GetForegroundWindow(), Window()) << "the clock takes no activation";
-    EXPECT_EQ(Settings().keepOnTop, "假") << "the setting stays as it was";
+    EXPECT_FALSE(Settings().keepOnTop) << "the setting stays as it was";
 
     // The user turns to a window: the clock leaves the band, just below it.
     SetForegroundWindow(ordinary.get());

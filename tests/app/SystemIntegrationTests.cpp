@@ -27,9 +27,9 @@ protected:
 };
 
 TEST_F(StartWithWindows, CheckingWritesTheQuotedFullPathUnderTheExecutableName) {
-    App().settings.startWithWindows = "假";
+    App().settings.startWithWindows = false;
     EXPECT_TRUE(ApplyStartWithWindows(true));
-    EXPECT_EQ(App().settings.startWithWindows, "真");
+    EXPECT_TRUE(App().settings.startWithWindows);
 
     const std::wstring name = OwnRunValueName();
     EXPECT_TRUE(name.starts_with(L"app_tests.exe (")) << WideToAnsi(name);
@@ -44,13 +44,13 @@ TEST_F(StartWithWindows, CheckingWritesTheQuotedFullPathUnderTheExecutableName) 
 TEST_F(StartWithWindows, ClearingDeletesTheValue) {
     ASSERT_TRUE(ApplyStartWithWindows(true));
     EXPECT_FALSE(ApplyStartWithWindows(false));
-    EXPECT_EQ(App().settings.startWithWindows, "假");
+    EXPECT_FALSE(App().settings.startWithWindows);
     EXPECT_FALSE(ReadRunValue(OwnRunValueName()).has_value());
 }
 
 TEST_F(StartWithWindows, DeletingWhenAlreadyOffStillRemovesAStaleValue) {
     ASSERT_TRUE(ApplyStartWithWindows(true));
-    App().settings.startWithWindows = "假";
+    App().settings.startWithWindows = false;
     DeleteStartWithWindows();
     EXPECT_FALSE(ReadRunValue(OwnRunValueName()).has_value());
 }
@@ -76,9 +76,9 @@ const HKEY RefusedRoot = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7654321
 
 TEST_F(StartWithWindows, RefusedMachineWideTheUsersRunKeyGetsTheValueAndClearingRemovesBoth) {
     SetStartWithWindowsRoot(RefusedRoot);
-    App().settings.startWithWindows = "假";
+    App().settings.startWithWindows = false;
     EXPECT_TRUE(ApplyStartWithWindows(true)) << "the box stays checked";
-    EXPECT_EQ(App().settings.startWithWindows, "真");
+    EXPECT_TRUE(App().settings.startWithWindows);
     const std::wstring name = OwnRunValueName();
     EXPECT_EQ(ReadRunValue(name, HKEY_CURRENT_USER),
               L"\"" + ProgramDirectory() + L"\\" + ExecutableFileName() + L"\"" + L'\0');
@@ -93,12 +93,14 @@ TEST_F(StartWithWindows, RefusedMachineWideTheUsersRunKeyGetsTheValueAndClearing
 
 TEST_F(StartWithWindows, AFailedWriteClearsTheBoxAndKeepsTheFlag) {
     SetStartWithWindowsRoot(RefusedRoot, RefusedRoot);
-    App().settings.startWithWindows = "假";
+    App().settings.startWithWindows = false;
     EXPECT_FALSE(ApplyStartWithWindows(true));
-    EXPECT_EQ(App().settings.startWithWindows, "假");
-    App().settings.startWithWindows = "1";
+    EXPECT_FALSE(App().settings.startWithWindows);
+    // A hand-edited text stays, to be written back as it was.
+    const SettingField& field = *FindSettingField("开机启动");
+    ReadFieldText(App().settings, field, "1");
     EXPECT_FALSE(ApplyStartWithWindows(true));
-    EXPECT_EQ(App().settings.startWithWindows, "1");
+    EXPECT_EQ(FieldText(App().settings, field), "1");
 }
 
 // A machine-wide value an administrator's run wrote, under a root this user
@@ -110,7 +112,7 @@ protected:
         RegCreateKeyW(HKEY_CURRENT_USER, L"Software\\TikoClockTests\\Machine", &machine);
         ASSERT_TRUE(WriteRegistryText(machine, StartWithWindowsValuePath(), L"\"C:\\old\\app_tests.exe\""));
         SetStartWithWindowsRoot(machine);
-        App().settings.startWithWindows = "真";
+        App().settings.startWithWindows = true;
         ASSERT_TRUE(refuseWrites.Installed() && answerBox.Installed() && elevate.Installed());
     }
     void TearDown() override {
@@ -147,12 +149,12 @@ protected:
 TEST_F(UndeletableMachineValue, ClearingKeepsTheBoxCheckedUntilTheElevatedRunRemovesIt) {
     answer = IDNO;
     EXPECT_TRUE(ApplyStartWithWindows(false)) << "the program still starts at logon: the box stays checked";
-    EXPECT_EQ(App().settings.startWithWindows, "真");
+    EXPECT_TRUE(App().settings.startWithWindows);
     EXPECT_NE(shownText.find(L"管理员"), std::wstring::npos) << "the message names what it takes";
     EXPECT_EQ(startedCommand, L"") << "declined: nothing is started";
     answer = IDYES;
     EXPECT_FALSE(ApplyStartWithWindows(false));
-    EXPECT_EQ(App().settings.startWithWindows, "假");
+    EXPECT_FALSE(App().settings.startWithWindows);
     EXPECT_EQ(startedCommand, L"runas " + ExecutablePath() + L" --delete-run-values")
         << "UAC for the program";
     EXPECT_FALSE(RegistryValueExists(machine, StartWithWindowsValuePath()));
@@ -279,9 +281,9 @@ TEST(Placement, FlagWithABarTrailByteStaysWhole) {
     EXPECT_EQ(placement.top, 20);
 }
 
-TEST(Placement, MovesTheWindowAndKeepsOnlyTheFlag) {
+TEST(Placement, MovesTheWindowToThePlaceTheFileHolds) {
     ClockWindowFixtureState state;
-    App().settings.restoreLastPosition = "真|120|80";
+    App().settings.positionText = "真|120|80";
     PlaceClockWindow();
     RECT rect{};
     GetWindowRect(state.Window(), &rect);
@@ -289,7 +291,6 @@ TEST(Placement, MovesTheWindowAndKeepsOnlyTheFlag) {
     EXPECT_EQ(rect.top, 80);
     EXPECT_EQ(rect.right - rect.left, 380);
     EXPECT_EQ(rect.bottom - rect.top, 150);
-    EXPECT_EQ(App().settings.restoreLastPosition, "真");
 }
 
 } // namespace

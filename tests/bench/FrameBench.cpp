@@ -104,8 +104,8 @@ void DrawFrame(FrameKind kind, int frame) {
         RedrawClock(App().clock, true);
         break;
     case FrameKind::TickWithDate:
-        if (!IsOn(app.settings.showDate)) {
-            app.settings.showDate = OnText;
+        if (!app.settings.showDate) {
+            app.settings.showDate = true;
             FitClockToDateLine(app.clock);
         }
         RedrawClock(App().clock, true);
@@ -177,10 +177,10 @@ bool ApplyStep(Scenario& scenario) {
         return false;
     }
     case 10:
-        s.layeredTransparency = IsOn(s.layeredTransparency) ? OffText : OnText;
+        s.layeredTransparency = !s.layeredTransparency;
         return false;
     case 11:
-        s.showSeconds = IsOn(s.showSeconds) ? OffText : OnText;
+        s.showSeconds = !s.showSeconds;
         return true;
     case 12:
         s.outlineWidth = static_cast<std::int32_t>(pick % 25);
@@ -252,7 +252,7 @@ std::pair<double, double> FrameBench::CpuNow() const {
 void FrameBench::ResetState() {
     AppGlobals& app = App();
     app.settings = DefaultSettings();
-    app.settings.restoreLastPosition = OnText;
+    app.settings.restoreLastPosition = true;
     FitClockToDateLine(app.clock); // back to the face without the date line
     app.clock.layout = ClockLayout{};
     app.clock.hoverActive = false;

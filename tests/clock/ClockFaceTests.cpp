@@ -92,7 +92,7 @@ TEST_F(ClockFaceFrames, RedrawWithoutRefreshKeepsTheLastText) {
     EXPECT_EQ(App().clock.timeText.timeText, L"9:05:07");
     RedrawClock(App().clock, true);
     EXPECT_EQ(App().clock.timeText.timeText, L"10:00:00");
-    Settings().showSeconds = "假";
+    Settings().showSeconds = false;
     RedrawClock(App().clock, true);
     EXPECT_EQ(App().clock.timeText.timeText, L"10:00");
 }
@@ -124,12 +124,12 @@ TEST_F(ClockFaceFrames, EveryPixelInsideTheBackdropKeepsSomeAlphaAtEveryOpacity)
     const struct {
         const char* name;
         std::int32_t panelAlpha, clockAlpha;
-        const char* layered;
-    } cases[] = {{"panel 0, layered", 0, 255, "真"},
-                 {"panel 0, copied", 0, 255, "假"},
-                 {"panel 1, layered", 1, 255, "真"},
-                 {"panel 0, copied, time 0", 0, 0, "假"},
-                 {"panel 0, layered, time 100", 0, 100, "真"}};
+        bool layered;
+    } cases[] = {{"panel 0, layered", 0, 255, true},
+                 {"panel 0, copied", 0, 255, false},
+                 {"panel 1, layered", 1, 255, true},
+                 {"panel 0, copied, time 0", 0, 0, false},
+                 {"panel 0, layered, time 100", 0, 100, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         s.windowBackgroundAlpha = 0;
@@ -173,10 +173,10 @@ TEST_F(ClockFaceFrames, PanelIsCopiedOpaqueWithoutLayeredTransparency) {
     Settings().clockBackgroundAlpha = 60;
     Settings().windowBackgroundColor = 0x0000FF;
     Settings().windowBackgroundAlpha = 255;
-    Settings().layeredTransparency = "真";
+    Settings().layeredTransparency = true;
     RedrawClock(App().clock, true);
     const Bgra blended = Pixel(14, 134);
-    Settings().layeredTransparency = "假";
+    Settings().layeredTransparency = false;
     RedrawClock(App().clock, false);
     const Bgra copied = Pixel(14, 134);
     // Blended at 60/255 the backdrop's red still dominates; copied, the
@@ -204,7 +204,7 @@ int CountColouredPixels(const ClockFaceFixture& face, std::uint8_t r, std::uint8
 TEST_F(ClockFaceFrames, TimeShowsInFontAndOutlineColours) {
     Settings().clockBackgroundAlpha = 255;
     Settings().clockBackgroundColor = 0x000000; // black panel: text stands out
-    Settings().layeredTransparency = "假";
+    Settings().layeredTransparency = false;
     RedrawClock(App().clock, true);
     EXPECT_GT(CountColouredPixels(*this, 40, 215, 144), 200) << "font colour RGB(40,215,144)";
     EXPECT_GT(CountColouredPixels(*this, 255, 255, 255), 100) << "white outline";
@@ -225,7 +225,7 @@ TEST_F(ClockFaceFrames, SmallFontAfterLargeLeavesNothingOfTheLargeGlyphs) {
 TEST_F(ClockFaceFrames, UninstalledFontStillShowsTheTime) {
     Settings().clockBackgroundAlpha = 255;
     Settings().clockBackgroundColor = 0x000000;
-    Settings().layeredTransparency = "假";
+    Settings().layeredTransparency = false;
     Settings().fontName = "No Such Font Anywhere";
     RedrawClock(App().clock, true);
     EXPECT_GT(CountColouredPixels(*this, 40, 215, 144), 200);
@@ -235,7 +235,7 @@ TEST_F(ClockFaceFrames, UninstalledFontStillShowsTheTime) {
 TEST_F(ClockFaceFrames, ZeroOutlineDrawsNoOutline) {
     Settings().clockBackgroundAlpha = 255;
     Settings().clockBackgroundColor = 0x000000;
-    Settings().layeredTransparency = "假";
+    Settings().layeredTransparency = false;
     Settings().outlineWidth = 0;
     RedrawClock(App().clock, true);
     EXPECT_LT(CountColouredPixels(*this, 255, 255, 255, 20), 5);

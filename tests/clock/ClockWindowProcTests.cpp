@@ -87,20 +87,20 @@ TEST_F(ClockWindowProcTest, TickIsArmedJustPastTheNextSecondOrMinute) {
     // In order: each row starts from the timer the row before left.
     const struct {
         WORD second, millisecond;
-        const char* showSeconds;
+        bool showSeconds;
         UINT wait;
     } cases[] = {
-        {7, 990, "真", 10 + margin},
-        {8, 5, "真", 1000}, // on the second: the timer runs on with its period
-        {9, 5 + drift, "真", 1000},
-        {10, 6 + drift, "真", 1000 - drift - 1}, // drifted: set for the next second
-        {7, 0, "真", 1000 + margin},
-        {7, 999, "真", 1 + margin},
-        {7, 990, "假", 52'010 + margin},
-        {0, 5, "假", 60'000},
-        {59, 999, "假", 1 + margin},
-        {0, 1, "假", 59'999 + margin},
-        {60, 500, "真", 500 + margin}, // a leap second
+        {7, 990, true, 10 + margin},
+        {8, 5, true, 1000}, // on the second: the timer runs on with its period
+        {9, 5 + drift, true, 1000},
+        {10, 6 + drift, true, 1000 - drift - 1}, // drifted: set for the next second
+        {7, 0, true, 1000 + margin},
+        {7, 999, true, 1 + margin},
+        {7, 990, false, 52'010 + margin},
+        {0, 5, false, 60'000},
+        {59, 999, false, 1 + margin},
+        {0, 1, false, 59'999 + margin},
+        {60, 500, true, 500 + margin}, // a leap second
     };
     for (const auto& c : cases) {
         SetFixedTime(9, 5, c.second, c.millisecond);
@@ -158,8 +158,8 @@ TEST_F(ClockWindowProcTest, TimeChangeAndResumeShowTheNewTimeAndRealign) {
 // The date kept for the day is written again, at once, when the user's
 // regional settings change; any other setting's change leaves the clock be.
 TEST_F(ClockWindowProcTest, ARegionalSettingsChangeWritesTheDateAgainAtOnce) {
-    Settings().showDate = "真";
-    Settings().dateFormat = "短";
+    Settings().showDate = true;
+    Settings().dateFormat = DateForm::Short;
     const UserLocaleSetting userForm(LOCALE_SSHORTDATE);
     FixedTime() = {2026, 12, 1, 7, 9, 5, 7, 0};
     SetFixedTime(9, 5, 7);
@@ -232,10 +232,10 @@ TEST(ClockWindowReports, TheSystemsMessagesAndEscGoToTheListenerAndNothingElseHa
     SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(150, 120));
     SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1); // from the keyboard
     // Click-through: what still reaches the window lights, drags and reports nothing.
-    App().settings.clickThrough = "真";
+    App().settings.clickThrough = true;
     for (const UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONUP})
         SendMessageW(window, message, 0, MAKELPARAM(50, 60));
-    App().settings.clickThrough = "假";
+    App().settings.clickThrough = false;
     MSG drag{};
     EXPECT_FALSE(PeekMessageW(&drag, window, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
     EXPECT_FALSE(App().clock.hoverActive);

@@ -133,7 +133,7 @@ RECT InkBounds(const GraphicsObject& layer) {
 }
 
 TEST_F(ClockScaleChange, TheDateLineGrowsTheFaceAndStaysInsideThePanelAtEveryScale) {
-    Settings().showDate = Settings().twelveHour = "真";
+    Settings().showDate = Settings().twelveHour = true;
     for (const ScaledFace& f : Faces) {
         SCOPED_TRACE(f.dpi);
         const int band = 40 * f.dpi / 96;
@@ -153,12 +153,12 @@ TEST_F(ClockScaleChange, TheDateLineGrowsTheFaceAndStaysInsideThePanelAtEverySca
         EXPECT_TRUE(ink.left > panel.X && ink.top > panel.Y && ink.right < panel.GetRight() - 1 &&
                     ink.bottom < panel.GetBottom() - 1);
         EXPECT_GT(ink.bottom, 140 * f.dpi / 96) << "the date line is drawn";
-        Settings().twelveHour = "假";
+        Settings().twelveHour = false;
         RedrawClock(App().clock, true);
         EXPECT_LT(InkBounds(App().clock.textLayer).right - InkBounds(App().clock.textLayer).left,
                   ink.right - ink.left)
             << "the designator is drawn beside the time";
-        Settings().twelveHour = "真";
+        Settings().twelveHour = true;
     }
 }
 

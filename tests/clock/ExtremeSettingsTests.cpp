@@ -28,7 +28,7 @@ protected:
         // A black, opaque panel: the font colour stands out on it.
         Settings().clockBackgroundAlpha = 255;
         Settings().clockBackgroundColor = 0x000000;
-        Settings().layeredTransparency = "假";
+        Settings().layeredTransparency = false;
         DrawWindowBackdrop(App().clock);
         SetupButtons(App().clock);
         App().clock.hoverActive = true;
@@ -99,8 +99,8 @@ bool InkAtTheEdges(const GraphicsObject& layer) {
 // A time or date too large for the face at the size asked is drawn whole at
 // the largest size that fits; the setting keeps the size asked for.
 TEST_F(ExtremeSettings, TextTooLargeForTheFaceIsDrawnWholeAtTheLargestSizeThatFits) {
-    Settings().twelveHour = "真";
-    Settings().showDate = "真";
+    Settings().twelveHour = true;
+    Settings().showDate = true;
     FitClockToDateLine(App().clock);
     FixedTime().wDayOfWeek = 4;
     SetFixedTime(23, 59, 59);

@@ -66,17 +66,17 @@ std::vector<Step> Steps() {
          false},
         {"panel at opacity 0, layered", [&] { s.clockBackgroundAlpha = 0; }, false},
         {"panel at opacity 256 (low byte 0)", [&] { s.clockBackgroundAlpha = 256; }, false},
-        {"panel copied opaque", [&] { s.layeredTransparency = "假"; }, false},
+        {"panel copied opaque", [&] { s.layeredTransparency = false; }, false},
         {"clock alpha 0", [&] { s.clockAlpha = 0; }, false},
         {"clock alpha 128", [&] { s.clockAlpha = 128; }, false},
         {"font not installed", [&] { s.fontName = "No Such Font Anywhere"; }, false},
         {"font back", [&] { s.fontName = "微软雅黑"; }, false},
         {"corner size 40", [&] { app.clock.layout.cornerSize = 40; }, false},
-        {"seconds hidden", [&] { s.showSeconds = "假"; }, true},
+        {"seconds hidden", [&] { s.showSeconds = false; }, true},
         {"date line on",
          [&] {
              FixedTime().wDay = 7;
-             s.showDate = "真";
+             s.showDate = true;
              FitClockToDateLine(app.clock);
          },
          true},
@@ -89,13 +89,13 @@ std::vector<Step> Steps() {
          true},
         {"12-hour clock at noon",
          [&] {
-             s.twelveHour = "真";
+             s.twelveHour = true;
              SetFixedTime(12, 0, 0);
          },
          true},
         {"date line off",
          [&] {
-             s.showDate = "假";
+             s.showDate = false;
              FitClockToDateLine(app.clock);
          },
          true},
@@ -197,15 +197,15 @@ std::vector<std::function<void()>> ScriptedDay() {
     });
     run(11 * Hours + 12 * 60 + 2, 5);
     change([&] {
-        s.showDate = "真";
+        s.showDate = true;
         FitClockToDateLine(App().clock);
     });
     run(23 * Hours + 59 * 60 + 57, 6); // 23:59:59 -> 0:00:00, and the next day's date
-    change([&] { s.twelveHour = "真"; });
+    change([&] { s.twelveHour = true; });
     run(24 * Hours + 11 * Hours + 59 * 60 + 57, 6); // noon
     change([&] { s.fontName = "Tahoma"; });
     run(24 * Hours + 23 * Hours + 59 * 60 + 57, 6); // midnight: 12:00:00 上午 and another date
-    change([&] { s.showSeconds = "假"; });
+    change([&] { s.showSeconds = false; });
     run(2 * 24 * Hours + 9 * Hours + 58 * 60, 3 * 60);
     return ticks;
 }
@@ -346,7 +346,7 @@ TEST_F(FrameCache, ATickKeepsTheCharactersThatDidNotChangeAndTheDateUntilItChang
     ASSERT_GE(hour.x, 0) << "no time drawn";
     EXPECT_TRUE(markedAfterTick(23 * Hours + 59 * 60 + 57, hour)) << "the hour was drawn again";
 
-    Settings().showDate = "真";
+    Settings().showDate = true;
     FitClockToDateLine(App().clock);
     RedrawClock(App().clock, true);
     const int timeBottom = static_cast<int>(App().clock.layout.dateRect.Y);

@@ -45,7 +45,7 @@ class HoverButtons : public ClockFaceFixture {
 protected:
     void SetUp() override {
         ClockFaceFixture::SetUp();
-        Settings().keepOnTop = "假"; // its button starts Normal
+        Settings().keepOnTop = false; // its button starts Normal
         DrawWindowBackdrop(App().clock);
         SetupButtons(App().clock);
         listener.view = &App().clock;
@@ -129,7 +129,7 @@ TEST_F(HoverButtons, SetupCopiesTheImagesAndPlacesTheButtons) {
 }
 
 TEST_F(HoverButtons, SetupDrawsHiddenAndLightsKeepOnTopWhenItIsOn) {
-    Settings().keepOnTop = "真";
+    Settings().keepOnTop = true;
     DrawWindowBackdrop(App().clock);
     const std::vector<std::uint8_t> before = CanvasBytes();
     SetupButtons(App().clock);
@@ -283,11 +283,11 @@ TEST_F(HoverButtons, FontButtonsReportEveryPressWhileTheirPressedImageShowsThenS
 }
 
 TEST_F(HoverButtons, KeepOnTopPressWhileOnReportsFlashesThenDimsWhenLeft) {
-    Settings().keepOnTop = "真";
+    Settings().keepOnTop = true;
     SetupButtons(App().clock);
     App().clock.hoverActive = true;
     // The program switches the setting off when told.
-    listener.onPressed = [this](ButtonId) { Settings().keepOnTop = "假"; };
+    listener.onPressed = [this](ButtonId) { Settings().keepOnTop = false; };
 
     // Hovering it while on changes only the cursor.
     const std::uint64_t frames = RedrawCount();
@@ -333,7 +333,7 @@ TEST_F(HoverButtons, KeepOnTopPressWhileOnReportsFlashesThenDimsWhenLeft) {
 }
 
 TEST_F(HoverButtons, KeepOnTopPressWhileOffReportsAndStaysLitOnceOn) {
-    listener.onPressed = [this](ButtonId) { Settings().keepOnTop = "真"; };
+    listener.onPressed = [this](ButtonId) { Settings().keepOnTop = true; };
     Move(OnKeepOnTop);
     Press(OnKeepOnTop);
     EXPECT_EQ(Reported(), std::vector{ButtonId::KeepOnTop});

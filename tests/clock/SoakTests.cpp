@@ -75,7 +75,7 @@ protected:
         soakNow.wMinute = 58;
         SetClockSource(NextSecond);
         SetFrameCaching(App().clock, true);
-        Settings().keepOnTop = "假";
+        Settings().keepOnTop = false;
         DrawWindowBackdrop(App().clock);
         SetupButtons(App().clock);
         ASSERT_TRUE(App().clock.windowHost.Subclass(Window(), ClockWindowProc));
@@ -181,7 +181,7 @@ protected:
             RedrawClock(App().clock, false);
             break;
         case 30:
-            s.showSeconds = IsOn(s.showSeconds) ? "假" : "真";
+            s.showSeconds = !s.showSeconds;
             RedrawClock(App().clock, true);
             break;
         case 31: {
@@ -194,7 +194,7 @@ protected:
             SetFontMetrics(s.fontSize, static_cast<std::int32_t>(i / 40 % 21));
             break;
         case 33:
-            s.layeredTransparency = IsOn(s.layeredTransparency) ? "假" : "真";
+            s.layeredTransparency = !s.layeredTransparency;
             RedrawClock(App().clock, false);
             break;
         case 34:

@@ -26,6 +26,13 @@ protected:
     }
 };
 
+// The file's first and last keys take a text of the test's own, as a
+// hand-edited file would hold: switches that stay off write it back.
+void MarkFirstAndLastKeys(ClockSettings& settings, const std::string& mark) {
+    ReadFieldText(settings, SettingFields.front(), mark);
+    ReadFieldText(settings, SettingFields.back(), mark);
+}
+
 // Section and key names in the order a reader meets them in the file.
 std::vector<std::string> LinesOf(const std::string& bytes) {
     std::vector<std::string> lines;
@@ -48,7 +55,8 @@ std::vector<std::string> LinesOf(const std::string& bytes) {
 
 TEST_F(SettingsFile, FirstRunCreatesEighteenKeysInSectionOrder) {
     const ClockSettings loaded = LoadSettings(widePath, 1920, 1080);
-    EXPECT_EQ(loaded.restoreLastPosition, "真|770|465");
+    EXPECT_EQ(loaded.positionText, "真|770|465");
+    EXPECT_TRUE(loaded.restoreLastPosition);
 
     const std::vector<std::string> expected = {"[基本设置]",
                                                "开机启动=假",
@@ -77,16 +85,17 @@ TEST_F(SettingsFile, FirstRunCreatesEighteenKeysInSectionOrder) {
 
 TEST_F(SettingsFile, PositionDefaultKeepsTheHalfPixel) {
     const ClockSettings loaded = LoadSettings(widePath, 1365, 768);
-    EXPECT_EQ(loaded.restoreLastPosition, "真|492.5|309");
+    EXPECT_EQ(loaded.positionText, "真|492.5|309");
 }
 
 TEST_F(SettingsFile, KeysMissingFromTheFirstFileReadAsTheirDefaults) {
     LoadSettings(widePath, 1920, 1080);
     const ClockSettings again = LoadSettings(widePath, 1920, 1080);
-    EXPECT_EQ(again.showSeconds, "真");
-    EXPECT_EQ(again.clickThrough, "假");
-    EXPECT_EQ(again.showTrayIcon, "真");
-    EXPECT_EQ(again.showDate + again.dateFormat + again.twelveHour, "假长假");
+    EXPECT_TRUE(again.showSeconds);
+    EXPECT_FALSE(again.clickThrough);
+    EXPECT_TRUE(again.showTrayIcon);
+    EXPECT_FALSE(again.showDate || again.twelveHour);
+    EXPECT_EQ(again.dateFormat, DateForm::Long);
     for (const char* key : {"显示秒数", "鼠标穿透", "显示托盘图标"})
         EXPECT_EQ(Key("基本设置", key), "<none>") << key << ": a second load must not write the file";
 }
@@ -95,13 +104,12 @@ TEST_F(SettingsFile, UnknownFlagTextAndNegativeColourSurviveARoundTrip) {
     WriteFileBytes(path, "[基本设置]\r\n开机启动=1\r\n窗口置顶=yes\r\n恢复上次关闭时的位置=1|5|6\r\n"
                          "[边框和底图]\r\n外边框=-1\r\n[时钟]\r\n字体大小=８０\r\n字体名称=\r\n");
     ClockSettings loaded = LoadSettings(widePath, 1920, 1080);
-    EXPECT_EQ(loaded.startWithWindows, "1");
-    EXPECT_FALSE(IsOn(loaded.startWithWindows));
+    EXPECT_FALSE(loaded.startWithWindows);
+    EXPECT_FALSE(loaded.keepOnTop);
     EXPECT_EQ(loaded.outerBorderColor, -1);
     EXPECT_EQ(loaded.fontSize, 80);
     EXPECT_EQ(loaded.fontName, "");
 
-    loaded.restoreLastPosition = "1";
     SaveSettings(widePath, loaded, 5, 6);
     EXPECT_EQ(Key("基本设置", "开机启动"), "1");
     EXPECT_EQ(Key("基本设置", "窗口置顶"), "yes");
@@ -109,22 +117,26 @@ TEST_F(SettingsFile, UnknownFlagTextAndNegativeColourSurviveARoundTrip) {
     EXPECT_EQ(Key("边框和底图", "外边框"), "-1");
     EXPECT_EQ(Key("时钟", "字体大小"), "80");
     EXPECT_EQ(Key("时钟", "字体名称"), "");
+    const std::string saved = ReadFileBytes(path);
+    ASSERT_TRUE(SaveSettings(widePath, LoadSettings(widePath, 1920, 1080), 5, 6));
+    EXPECT_EQ(ReadFileBytes(path), saved) << "loaded and saved unchanged, every byte stays";
 }
 
 TEST_F(SettingsFile, EmptyValuesReadAsEmptyTextAndZero) {
     WriteFileBytes(path, "[透明度]\r\n整个窗口=\r\n[基本设置]\r\n显示秒数=\r\n");
     const ClockSettings loaded = LoadSettings(widePath, 1920, 1080);
     EXPECT_EQ(loaded.windowAlpha, 0);
-    EXPECT_EQ(loaded.showSeconds, "");
+    EXPECT_FALSE(loaded.showSeconds);
+    EXPECT_EQ(loaded.keptTexts.at("显示秒数"), "");
     EXPECT_EQ(loaded.windowBackgroundAlpha, 150) << "a missing key still gives its default";
 }
 
 TEST_F(SettingsFile, SaveWritesEveryKeyWithNegativePosition) {
     ClockSettings settings = DefaultSettings();
-    settings.restoreLastPosition = "真";
+    settings.restoreLastPosition = true;
     settings.fontSize = -50;
-    settings.clickThrough = "真";
-    settings.dateFormat = "短";
+    settings.clickThrough = true;
+    settings.dateFormat = DateForm::Short;
     SaveSettings(widePath, settings, -50, -20);
 
     for (const SettingField& field : SettingFields)
@@ -135,21 +147,21 @@ TEST_F(SettingsFile, SaveWritesEveryKeyWithNegativePosition) {
     EXPECT_EQ(Key("基本设置", "鼠标穿透"), "真");
     EXPECT_EQ(Key("基本设置", "显示托盘图标"), "真");
     EXPECT_EQ(Key("时钟", "显示日期") + Key("时钟", "日期格式") + Key("时钟", "十二小时制"), "假短假");
-    EXPECT_EQ(LoadSettings(widePath, 1920, 1080).clickThrough, "真") << "kept for the next start";
+    EXPECT_TRUE(LoadSettings(widePath, 1920, 1080).clickThrough) << "kept for the next start";
 }
 
 TEST_F(SettingsFile, AReaderNeverFindsHalfASavedFile) {
     WriteFileBytes(path, "[其他]\r\n留下=1\r\n");
     ClockSettings first = DefaultSettings(), second = DefaultSettings();
-    first.startWithWindows = first.fontName = "A"; // the first key written and the last
-    second.startWithWindows = second.fontName = "B";
+    MarkFirstAndLastKeys(first, "A");
+    MarkFirstAndLastKeys(second, "B");
     std::atomic<bool> saving = true;
     std::string half;
     std::thread reader([&] {
         while (saving && half.empty()) {
             const std::string bytes = ReadFileBytes(path);
-            const bool a = bytes.find("开机启动=A") != bytes.npos && bytes.find("字体名称=A") != bytes.npos;
-            const bool b = bytes.find("开机启动=B") != bytes.npos && bytes.find("字体名称=B") != bytes.npos;
+            const bool a = bytes.find("开机启动=A") != bytes.npos && bytes.find("十二小时制=A") != bytes.npos;
+            const bool b = bytes.find("开机启动=B") != bytes.npos && bytes.find("十二小时制=B") != bytes.npos;
             if (a == b && bytes.find("开机启动") != bytes.npos)
                 half = bytes;
             Sleep(1); // a reader that never lets go would hold off every replacement
@@ -206,7 +218,7 @@ int SaveRepeatedly(const std::wstring& file, const std::string& writer) {
     ClockSettings settings = DefaultSettings();
     int failed = 0;
     for (int save = 0; save < 100; ++save) {
-        settings.startWithWindows = settings.twelveHour = writer + std::to_string(save); // first key and last
+        MarkFirstAndLastKeys(settings, writer + std::to_string(save));
         failed += SaveSettings(file, settings, save, save) ? 0 : 1;
     }
     return failed;
@@ -317,7 +329,7 @@ TEST_F(SettingsFile, AFileBeyondMaxPathRoundTripsItsValues) {
     ClockSettings settings = LoadSettings(file, 1920, 1080);
     ASSERT_TRUE(FileExists(file)) << "the first file was not written";
     settings.fontName = "Far Away";
-    settings.restoreLastPosition = "真";
+    settings.restoreLastPosition = true;
     ASSERT_TRUE(SaveSettings(file, settings, 3, 4));
     EXPECT_EQ(LoadSettings(file, 1920, 1080).fontName, "Far Away");
     EXPECT_EQ(ReadIniText(file, "基本设置", "恢复上次关闭时的位置", ""), "真|3|4");
@@ -376,23 +388,52 @@ TEST_F(SettingsFile, AShortWriteFailsTheSaveAndKeepsTheOldFile) {
 
 TEST(SettingsDefaults, MatchTheDocumentedValues) {
     const ClockSettings d = DefaultSettings();
-    EXPECT_EQ(d.startWithWindows, "假");
-    EXPECT_EQ(d.keepOnTop, "真");
-    EXPECT_EQ(d.memoryOptimization, "假");
+    EXPECT_FALSE(d.startWithWindows);
+    EXPECT_TRUE(d.keepOnTop);
+    EXPECT_FALSE(d.memoryOptimization);
     EXPECT_EQ(d.windowBackgroundAlpha, 150);
     EXPECT_EQ(d.fontColor, 9492264);
     EXPECT_EQ(d.fontName, "微软雅黑");
-    EXPECT_EQ(d.clickThrough, "假");
-    EXPECT_EQ(d.showTrayIcon, "真");
-    EXPECT_EQ(d.showDate, "假");
-    EXPECT_EQ(d.dateFormat, "长");
-    EXPECT_EQ(d.twelveHour, "假");
+    EXPECT_FALSE(d.clickThrough);
+    EXPECT_TRUE(d.showTrayIcon);
+    EXPECT_FALSE(d.showDate);
+    EXPECT_EQ(d.dateFormat, DateForm::Long);
+    EXPECT_FALSE(d.twelveHour);
+    EXPECT_TRUE(d.keptTexts.empty());
 }
 
-TEST(Flags, OnlyTheExactTrueTextIsOn) {
-    EXPECT_TRUE(IsOn("真"));
-    for (const char* text : {"假", "", "1", "true", "真 ", " 真"})
-        EXPECT_FALSE(IsOn(text)) << text;
+// A switch is on exactly for "真"; any other text is off and is written back
+// as it stood while the switch stays off. The date form likewise.
+TEST(SettingTexts, OnlyTheExactTrueTextIsOnAndAnOddTextIsKeptWhileItsValueIs) {
+    const SettingField& flag = *FindSettingField("窗口置顶");
+    ClockSettings s = DefaultSettings();
+    ReadFieldText(s, flag, "真");
+    EXPECT_TRUE(s.keepOnTop);
+    for (const char* text : {"假", "", "1", "true", "真 ", " 真"}) {
+        ReadFieldText(s, flag, text);
+        EXPECT_FALSE(s.keepOnTop) << text;
+        EXPECT_EQ(FieldText(s, flag), text);
+    }
+    s.keepOnTop = true;
+    EXPECT_EQ(FieldText(s, flag), "真") << "a changed value is written the program's way";
+
+    const SettingField& form = *FindSettingField("日期格式");
+    for (const auto& [text, read] :
+         {std::pair{"长", DateForm::Long}, {"短", DateForm::Short}, {"中", DateForm::Other}}) {
+        ReadFieldText(s, form, text);
+        EXPECT_EQ(s.dateFormat, read) << text;
+        EXPECT_EQ(FieldText(s, form), text);
+    }
+    s.dateFormat = DateForm::Short;
+    EXPECT_EQ(FieldText(s, form), "短");
+
+    const SettingField& position = *FindSettingField("恢复上次关闭时的位置");
+    ReadFieldText(s, position, "1|5|6");
+    EXPECT_FALSE(s.restoreLastPosition);
+    EXPECT_EQ(s.positionText, "1|5|6") << "placement reads the place from it";
+    EXPECT_EQ(FieldText(s, position), "1");
+    ReadFieldText(s, position, "\xD8\x7C|10|20"); // a GBK character whose second byte is '|'
+    EXPECT_EQ(FieldText(s, position), "\xD8\x7C");
 }
 
 } // namespace

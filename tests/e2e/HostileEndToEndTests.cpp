@@ -86,8 +86,7 @@ FileReading Read(const std::string& path) {
     FileReading reading;
     for (const SettingField& field : SettingFields) {
         if (field.kind == FieldKind::Number)
-            reading.numbers.push_back(
-                TextToInt(ReadKey(path, field.section, field.key, IntToText(field.defaultNumber).c_str())));
+            reading.numbers.push_back(TextToInt(ReadKey(path, field.section, field.key, field.defaultText)));
         else if (field.kind != FieldKind::Position)
             reading.texts.push_back(ReadKey(path, field.section, field.key, field.defaultText));
     }

@@ -136,10 +136,8 @@ TEST_F(SettingsBehaviour, OpeningWithDefaultsShowsEverySettingAndBasicSettingsSe
     // Loading the controls raised no event: no setting was written.
     const ClockSettings defaults = DefaultSettings();
     for (const SettingField& field : SettingFields) {
-        if (field.kind == FieldKind::Number) {
-            EXPECT_EQ(Settings().*field.number, defaults.*field.number) << field.key;
-        } else if (field.kind != FieldKind::Position) {
-            EXPECT_EQ(Settings().*field.text, defaults.*field.text) << field.key;
+        if (field.kind != FieldKind::Position) {
+            EXPECT_EQ(FieldText(Settings(), field), FieldText(defaults, field)) << field.key;
         }
     }
     EXPECT_FALSE(RunValueExists());
@@ -644,12 +642,12 @@ TEST_F(SettingsLivePreview, ShowSecondsAddsAndRemovesTheSecondsAtOnceWithAFreshT
     const std::vector<std::uint8_t> withSeconds = CanvasBytes();
 
     ClickButton(seconds);
-    EXPECT_EQ(Settings().showSeconds, "假");
+    EXPECT_FALSE(Settings().showSeconds);
     EXPECT_EQ(App().clock.timeText.timeText, L"9:06");
     EXPECT_NE(CanvasBytes(), withSeconds);
 
     ClickButton(seconds);
-    EXPECT_EQ(Settings().showSeconds, "真");
+    EXPECT_TRUE(Settings().showSeconds);
     EXPECT_EQ(App().clock.timeText.timeText, L"9:06:30");
 }
 
@@ -661,15 +659,15 @@ TEST_F(SettingsLivePreview, TimeFormatSectionGrowsTheClockForTheDateAndSwitchesI
     const std::vector<std::uint8_t> withoutDate = CanvasBytes();
 
     ClickButton(date);
-    EXPECT_EQ(Settings().showDate, "真");
+    EXPECT_TRUE(Settings().showDate);
     EXPECT_EQ(App().clock.clockCanvas.GetHeight(), 190);
     const std::wstring longDate = App().clock.timeText.dateText;
     ClickButton(shortForm);
-    EXPECT_EQ(Settings().dateFormat, "短");
+    EXPECT_EQ(Settings().dateFormat, DateForm::Short);
     EXPECT_TRUE(!longForm.IsChecked() && shortForm.IsChecked());
     EXPECT_NE(App().clock.timeText.dateText, longDate);
     ClickButton(shortForm); // the form in use stays chosen
-    EXPECT_TRUE(Settings().dateFormat == "短" && shortForm.IsChecked());
+    EXPECT_TRUE(Settings().dateFormat == DateForm::Short && shortForm.IsChecked());
     ClickButton(longForm);
     EXPECT_EQ(App().clock.timeText.dateText, longDate);
     ClickButton(Get<CheckBox>("选择框8"));
@@ -689,13 +687,13 @@ TEST_F(SettingsLivePreview, KeepOnTopTogglesTopmostAndTheButtonsLitState) {
     const auto frames = RedrawCount();
 
     ClickButton(onTop);
-    EXPECT_EQ(Settings().keepOnTop, "假");
+    EXPECT_FALSE(Settings().keepOnTop);
     EXPECT_FALSE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(App().clock.keepOnTopButton.state, ButtonState::Normal);
     EXPECT_EQ(RedrawCount(), frames + 1);
 
     ClickButton(onTop);
-    EXPECT_EQ(Settings().keepOnTop, "真");
+    EXPECT_TRUE(Settings().keepOnTop);
     EXPECT_TRUE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(App().clock.keepOnTopButton.state, ButtonState::Hover);
     EXPECT_EQ(RedrawCount(), frames + 2);
@@ -705,24 +703,24 @@ TEST_F(SettingsLivePreview, TheOtherSwitchesSetTheirFlagsAndActAsEachShould) {
     const auto frames = RedrawCount();
     const std::vector<std::uint8_t> before = CanvasBytes();
     ClickButton(Get<CheckBox>("选择框3"));
-    EXPECT_EQ(Settings().layeredTransparency, "假");
+    EXPECT_FALSE(Settings().layeredTransparency);
     EXPECT_EQ(RedrawCount(), frames + 1);
     EXPECT_NE(CanvasBytes(), before) << "the panel is copied opaque now";
 
     const int trims = WorkingSetTrimCount();
     ClickButton(Get<CheckBox>("选择框4"));
-    EXPECT_EQ(Settings().memoryOptimization, "真");
+    EXPECT_TRUE(Settings().memoryOptimization);
     EXPECT_EQ(App().clockWindow->trimTimer.Interval(), 10000u);
     EXPECT_EQ(WorkingSetTrimCount(), trims + 1);
     ClickButton(Get<CheckBox>("选择框4"));
-    EXPECT_EQ(Settings().memoryOptimization, "假");
+    EXPECT_FALSE(Settings().memoryOptimization);
     EXPECT_FALSE(App().clockWindow->trimTimer.IsRunning());
     EXPECT_EQ(WorkingSetTrimCount(), trims + 1) << "stopping trims no more";
 
     ClickButton(Get<CheckBox>("选择框5"));
-    EXPECT_EQ(Settings().restoreLastPosition, "假");
+    EXPECT_FALSE(Settings().restoreLastPosition);
     ClickButton(Get<CheckBox>("选择框5"));
-    EXPECT_EQ(Settings().restoreLastPosition, "真");
+    EXPECT_TRUE(Settings().restoreLastPosition);
     EXPECT_EQ(RedrawCount(), frames + 1) << "neither trimming nor the position redraws";
 }
 
@@ -731,11 +729,11 @@ TEST_F(SettingsLivePreview, StartWithWindowsWritesTheRunValueOrClearsTheBoxAgain
     const auto frames = RedrawCount();
     ClickButton(start);
     EXPECT_TRUE(start.IsChecked());
-    EXPECT_EQ(Settings().startWithWindows, "真");
+    EXPECT_TRUE(Settings().startWithWindows);
     EXPECT_TRUE(RunValueExists());
     ClickButton(start);
     EXPECT_FALSE(start.IsChecked());
-    EXPECT_EQ(Settings().startWithWindows, "假");
+    EXPECT_FALSE(Settings().startWithWindows);
     EXPECT_FALSE(RunValueExists());
     EXPECT_EQ(RedrawCount(), frames);
 
@@ -744,7 +742,7 @@ TEST_F(SettingsLivePreview, StartWithWindowsWritesTheRunValueOrClearsTheBoxAgain
     SetStartWithWindowsRoot(refused, refused);
     ClickButton(start);
     EXPECT_FALSE(start.IsChecked());
-    EXPECT_EQ(Settings().startWithWindows, "假");
+    EXPECT_FALSE(Settings().startWithWindows);
 }
 
 TEST_F(SettingsLivePreview, RestoreDefaultsWhileScrolledKeepsTheScrollAndRefreshesEveryControl) {

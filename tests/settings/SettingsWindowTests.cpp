@@ -270,11 +270,12 @@ TEST(SettingsWindowReports, EachControlReportsItsFieldAndARefusedChangeShowsRefu
         window.Find<Button>("按钮1")->onClicked();
         EXPECT_EQ(window.Find<Label>("标签15")->Caption(), "42");
 
-        ASSERT_EQ(listener.texts.size(), 2u);
-        EXPECT_EQ(listener.texts[0].field, &ClockSettings::keepOnTop);
-        EXPECT_EQ(listener.texts[0].value, "假");
-        EXPECT_EQ(listener.texts[1].field, &ClockSettings::fontName);
-        EXPECT_EQ(listener.texts[1].value, fonts.CurrentText());
+        ASSERT_EQ(listener.flags.size(), 1u);
+        EXPECT_EQ(listener.flags[0].field, &ClockSettings::keepOnTop);
+        EXPECT_FALSE(listener.flags[0].value);
+        ASSERT_EQ(listener.texts.size(), 1u);
+        EXPECT_EQ(listener.texts[0].field, &ClockSettings::fontName);
+        EXPECT_EQ(listener.texts[0].value, fonts.CurrentText());
         ASSERT_EQ(listener.numbers.size(), 3u);
         EXPECT_EQ(listener.numbers[0].field, &ClockSettings::windowAlpha);
         EXPECT_EQ(listener.numbers[0].value, 200);
@@ -285,12 +286,8 @@ TEST(SettingsWindowReports, EachControlReportsItsFieldAndARefusedChangeShowsRefu
         EXPECT_EQ(listener.restores, 1);
         window.Destroy();
     }
-    for (const SettingField& field : SettingFields) {
-        if (field.kind == FieldKind::Number)
-            EXPECT_EQ(App().settings.*field.number, before.*field.number) << field.key;
-        else
-            EXPECT_EQ(App().settings.*field.text, before.*field.text) << field.key;
-    }
+    for (const SettingField& field : SettingFields)
+        EXPECT_EQ(FieldText(App().settings, field), FieldText(before, field)) << field.key;
 }
 
 } // namespace

@@ -49,23 +49,25 @@ public:
 
 class RecordingSettingsListener final : public SettingsWindowListener {
 public:
-    struct TextChange {
-        std::string ClockSettings::*field;
-        std::string value;
+    template <class Value> struct Change {
+        Value ClockSettings::*field;
+        Value value;
     };
-    struct NumberChange {
-        std::int32_t ClockSettings::*field;
-        std::int32_t value;
-    };
-    std::vector<TextChange> texts;
-    std::vector<NumberChange> numbers;
+    std::vector<Change<bool>> flags;
+    std::vector<Change<std::string>> texts;
+    std::vector<Change<std::int32_t>> numbers;
+    std::vector<Change<DateForm>> dateForms;
     int restores = 0;
 
+    void OnFieldChanged(bool ClockSettings::*field, bool on) override { flags.push_back({field, on}); }
+    void OnFieldChanged(std::int32_t ClockSettings::*field, std::int32_t value) override {
+        numbers.push_back({field, value});
+    }
     void OnFieldChanged(std::string ClockSettings::*field, const std::string& value) override {
         texts.push_back({field, value});
     }
-    void OnFieldChanged(std::int32_t ClockSettings::*field, std::int32_t value) override {
-        numbers.push_back({field, value});
+    void OnFieldChanged(DateForm ClockSettings::*field, DateForm value) override {
+        dateForms.push_back({field, value});
     }
     void OnRestoreDefaults() override { ++restores; }
 };

@@ -37,7 +37,7 @@ public:
     explicit ClockWindowFixtureState(ClockWindowListener& listener = Events()) {
         CreateAppGlobals();
         App().settings = DefaultSettings();
-        App().settings.restoreLastPosition = "真";
+        App().settings.restoreLastPosition = true;
         App().clockWindow = std::make_unique<TestClockWindow>(listener);
         App().clockWindow->Create(ClockWindowLayout);
     }
