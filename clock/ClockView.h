@@ -3,7 +3,7 @@
 // only), the face's layers and what they keep between frames, the five hover
 // buttons, the canvas bound to the clock window, and the window's host. The
 // program-wide record holds one; every function of the view receives it.
-#include "clock/ClockFace.h"
+#include "clock/FaceLayout.h"
 #include "clock/HoverButtons.h"
 #include "clock/LayeredCanvas.h"
 #include "clock/LayeredWindowHost.h"
@@ -11,10 +11,14 @@
 #include "framework/DisplayScale.h"
 #include "graphics/GraphicsObject.h"
 
+#include <memory>
+
 class ClockWindow;
+struct FaceCache;
 
 struct ClockView {
-    explicit ClockView(const ClockSettings& shown) : settings(shown) {}
+    explicit ClockView(const ClockSettings& shown);
+    ~ClockView();
     ClockView(const ClockView&) = delete;
     ClockView& operator=(const ClockView&) = delete;
 
@@ -23,7 +27,7 @@ struct ClockView {
     GraphicsObject textLayer;
     GraphicsObject panelLayer;
     GraphicsObject backdropLayer;
-    FaceCache faceCache; // what the face keeps between frames
+    const std::unique_ptr<FaceCache> faceCache; // what the face keeps between frames
     // The hover buttons, each with its own layer.
     HoverButton closeButton;
     HoverButton keepOnTopButton;

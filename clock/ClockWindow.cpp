@@ -70,24 +70,6 @@ void ClockWindow::OnDestroyed() {
     listener.OnClockDestroyed();
 }
 
-bool ClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    switch (message) {
-    case WM_ENDSESSION:
-        // At log-off or shut-down the process ends after this message,
-        // without WM_DESTROY.
-        if (!wParam)
-            return false;
-        listener.OnSessionEnding((lParam & ENDSESSION_CLOSEAPP) != 0);
-        result = 0;
-        return true;
-    case WM_EXITSIZEMOVE:
-        listener.OnDragEnded();
-        return false;
-    default:
-        return false;
-    }
-}
-
 namespace {
 
 // Click-through: the system sends the clock no mouse input; whatever still
@@ -109,15 +91,13 @@ POINT ContextMenuPoint(HWND window, LPARAM lParam) {
 
 } // namespace
 
-LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* clock = dynamic_cast<ClockWindow*>(Window::FromHandle(window));
-    if (!clock)
-        return DefWindowProcW(window, message, wParam, lParam);
-    ClockView& view = clock->View();
-    ClockWindowListener& listener = clock->Listener();
+bool ClockWindow::OnFaceMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    const HWND window = Handle();
     const auto position = static_cast<std::int32_t>(lParam);
-    if (ClicksGoThrough(view) && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)
-        return 0;
+    if (ClicksGoThrough(view) && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+        result = 0;
+        return true;
+    }
     switch (message) {
     case WM_MOUSEMOVE:
         // On every move, so that a leave notification is always pending.
@@ -144,13 +124,15 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         // The default procedure makes this of a right button's release, the
         // context-menu key and Shift+F10.
         listener.OnContextMenu(ContextMenuPoint(window, lParam));
-        return 0;
+        result = 0;
+        return true;
     case GetDpiScaledSizeMessage:
         // The layout's size at the new scale: the window's size scaled and
         // truncated there and back would lose a pixel against the face.
         *reinterpret_cast<SIZE*>(lParam) =
             ClockWindowSizeFor({static_cast<int>(wParam)}, view.settings.showDate);
-        return TRUE;
+        result = TRUE;
+        return true;
     case WM_DPICHANGED:
         // Both words carry the new DPI; the rectangle keeps the window where
         // the system wants it (under the pointer during a drag).
@@ -176,5 +158,33 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     default:
         break;
     }
-    return view.windowHost.CallPrevious(window, message, wParam, lParam);
+    // A press on the close button destroys the window: what is left of the
+    // message goes nowhere.
+    if (!Exists()) {
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+bool ClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // The face takes its messages first, once it is shown in the window;
+    // what it leaves goes on to the handling below and the framework's.
+    if (view.windowHost.Holds(Handle()) && OnFaceMessage(message, wParam, lParam, result))
+        return true;
+    switch (message) {
+    case WM_ENDSESSION:
+        // At log-off or shut-down the process ends after this message,
+        // without WM_DESTROY.
+        if (!wParam)
+            return false;
+        listener.OnSessionEnding((lParam & ENDSESSION_CLOSEAPP) != 0);
+        result = 0;
+        return true;
+    case WM_EXITSIZEMOVE:
+        listener.OnDragEnded();
+        return false;
+    default:
+        return false;
+    }
 }

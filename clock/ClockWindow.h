@@ -38,15 +38,14 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    // The face's messages: hover, leave, press, a change of display scale, of
+    // the time and a resume go on to the framework's handling after it; the
+    // size for a coming display scale and the context menu are answered here.
+    bool OnFaceMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     ClockView& view;
     ClockWindowListener& listener;
 };
-
-// The clock window's own procedure, put in front of the framework's: hover,
-// leave, press, a change of display scale, of the time and a resume, then
-// every message goes on to the replaced procedure; the size for a coming
-// display scale is answered here.
-LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // How long after the moment now the next tick is due: just past the start of
 // the next second, or of the next minute when seconds are hidden, so that the

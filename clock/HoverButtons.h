@@ -5,7 +5,7 @@
 // canvas, a state and an off-screen layer of its own, drawn as the last
 // layers of every frame and shown only while the mouse is over the clock.
 //
-// ClockWindowProc passes mouse moves to UpdateButtonHover and left presses to
+// The clock window passes mouse moves to UpdateButtonHover and left presses to
 // HandleButtonPress; the decisions come from ButtonStateMachine, this file
 // carries out what the view shows (states, cursor, redraws) and reports the
 // presses to the clock window's listener, which acts on them.

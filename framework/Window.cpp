@@ -194,10 +194,10 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         DispatchTimer(wParam);
         return 0;
     case WM_LBUTTONDOWN:
-        // The press has already been seen by whoever subclassed the window;
-        // the system's own move loop does the dragging. When that press
-        // brought another window forward (a button opened it), the move
-        // loop would activate this one again and take the keyboard away.
+        // The press has already been seen by OnMessage; the system's own
+        // move loop does the dragging. When that press brought another
+        // window forward (a button opened it), the move loop would activate
+        // this one again and take the keyboard away.
         if (layout.dragToMove && !AnotherWindowIsActive())
             PostMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
         return 0;

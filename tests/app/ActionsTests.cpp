@@ -10,6 +10,7 @@
 #include "app/SingleInstance.h"
 #include "app/SystemIntegration.h"
 #include "app/TrayIcon.h"
+#include "clock/FaceInternal.h"
 #include "clock/HoverButtons.h"
 #include "framework/Services.h"
 #include "settings/SettingsWindow.h"
@@ -126,7 +127,7 @@ std::vector<std::pair<ButtonState, float>> presentedFrames;
 ImportHook* presentHook = nullptr;
 BOOL WINAPI RecordPresent(HWND window, const UPDATELAYEREDWINDOWINFO* info) {
     presentedFrames.emplace_back(HoverButtonFor(App().clock, ButtonId::LargerFont).state,
-                                 App().clock.faceCache.text ? App().clock.faceCache.text->emSize : 0.0f);
+                                 App().clock.faceCache->text ? App().clock.faceCache->text->emSize : 0.0f);
     return presentHook->Original<decltype(&UpdateLayeredWindowIndirect)>()(window, info);
 }
 

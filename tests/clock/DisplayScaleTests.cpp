@@ -84,7 +84,7 @@ class ClockScaleChange : public ClockFaceFixture {
 protected:
     void SetUp() override {
         ClockFaceFixture::SetUp();
-        ASSERT_TRUE(App().clock.windowHost.Subclass(Window(), ClockWindowProc));
+        ASSERT_TRUE(App().clock.windowHost.Attach(Window()));
         SetupButtons(App().clock);
         RedrawClock(App().clock, true);
     }

@@ -2,6 +2,7 @@
 // whatever changed between them and whatever touched the canvas or the
 // layers from outside a frame.
 #include "clock/ClockFace.h"
+#include "clock/FaceInternal.h"
 #include "clock/HoverButtons.h"
 #include "clock/TextFigures.h"
 #include "support/ClockFaceFixture.h"
@@ -215,7 +216,7 @@ std::vector<std::function<void()>> ScriptedDay() {
 // as Windows' does: one that samples at their centres leaves them a pixel to
 // spare there.)
 void NarrowKeptCells() {
-    FaceCache& cache = App().clock.faceCache;
+    FaceCache& cache = *App().clock.faceCache;
     for (auto* figures : {&cache.timeFigures, &cache.dateFigures})
         for (TextFigure& figure : *figures)
             ++figure.reach.left;
@@ -281,7 +282,7 @@ TEST(TextFigureReach, HoldsThePixelsEitherSamplingRuleInks) {
 // the tick that takes the last lays out the next ten, taking the cells that
 // come round again from the ten before.
 TEST_F(FrameCache, ATickLaysOutTheTimeOfTheTenSecondsAfterIt) {
-    const std::vector<TextInputs>& ahead = App().clock.faceCache.timesAheadFor;
+    const std::vector<TextInputs>& ahead = App().clock.faceCache->timesAheadFor;
     const auto tick = [](int second) {
         SetSecondOfWeek(9 * Hours + 59 * 60 + second);
         RedrawClock(App().clock, true);
@@ -306,7 +307,7 @@ TEST_F(FrameCache, ATickLaysOutTheTimeOfTheTenSecondsAfterIt) {
         const std::span<const std::uint8_t> pixels = cells.PixelsOf(block);
         return pixels.size() >= 4 && std::memcmp(pixels.data(), &mark, 4) == 0;
     };
-    DrawnCells& cells = App().clock.faceCache.cellsAhead;
+    DrawnCells& cells = App().clock.faceCache->cellsAhead;
     for (std::size_t block = 0; block < cells.rects.size(); ++block) {
         const std::span<const std::uint8_t> pixels = cells.PixelsOf(block);
         if (!pixels.empty())
@@ -418,7 +419,7 @@ TEST_F(FrameCache, ButtonLayerDrawnDirectlyIsDrawnAgainByTheNextFrame) {
 
 TEST_F(FrameCache, KeepsOneFamilyAndFormatAndReleasesThem) {
     RedrawClock(App().clock, true);
-    FaceCache& cache = App().clock.faceCache;
+    FaceCache& cache = *App().clock.faceCache;
     ASSERT_NE(cache.family.GetNativeHandle(), nullptr);
     ASSERT_NE(cache.format.GetNativeHandle(), nullptr);
     const NativeHandle family = cache.family.GetNativeHandle();
@@ -439,7 +440,7 @@ TEST_F(FrameCache, AsWrittenKeepsNothingBetweenFrames) {
     App().clock.hoverActive = true;
     RedrawClock(App().clock, true);
     RedrawClock(App().clock, false);
-    const FaceCache& cache = App().clock.faceCache;
+    const FaceCache& cache = *App().clock.faceCache;
     EXPECT_EQ(cache.family.GetNativeHandle(), nullptr);
     EXPECT_FALSE(cache.text);
     EXPECT_FALSE(cache.shown);

@@ -78,7 +78,7 @@ protected:
         Settings().keepOnTop = false;
         DrawWindowBackdrop(App().clock);
         SetupButtons(App().clock);
-        ASSERT_TRUE(App().clock.windowHost.Subclass(Window(), ClockWindowProc));
+        ASSERT_TRUE(App().clock.windowHost.Attach(Window()));
         // What the settings window makes once and keeps for the process (its
         // fonts and brushes) exists before the first sample, whatever test
         // ran before this one.

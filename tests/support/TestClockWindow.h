@@ -13,8 +13,9 @@ class TestClockWindow : public ClockWindow {
 public:
     explicit TestClockWindow(ClockWindowListener& listener) : ClockWindow(App().clock, listener) {}
 
-    // A message the framework answers with a value of its own, so that tests
-    // can see whose answer a subclass procedure returns.
+    // A message answered with a value of its own after the clock window's
+    // handling, as the framework's would be, so that tests can see whether
+    // the clock window lets a message through to it.
     static constexpr UINT ProbeMessage = WM_APP + 5;
     static constexpr LRESULT ProbeAnswer = 0x1234;
 
@@ -22,8 +23,10 @@ protected:
     void OnCreated() override {}
     void OnDestroyed() override {}
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (ClockWindow::OnMessage(message, wParam, lParam, result))
+            return true;
         if (message != ProbeMessage)
-            return ClockWindow::OnMessage(message, wParam, lParam, result);
+            return false;
         result = ProbeAnswer;
         return true;
     }

@@ -13,18 +13,18 @@
 
 namespace {
 
-class ClockWindowProcTest : public ClockFaceFixture {
+class ClockWindowMessages : public ClockFaceFixture {
 protected:
     void SetUp() override {
         ClockFaceFixture::SetUp();
-        ASSERT_TRUE(App().clock.windowHost.Subclass(Window(), ClockWindowProc));
+        ASSERT_TRUE(App().clock.windowHost.Attach(Window()));
     }
     LRESULT Send(UINT message, int x = 0, int y = 0) {
         return SendMessageW(Window(), message, 0, MAKELPARAM(x, y));
     }
 };
 
-TEST_F(ClockWindowProcTest, EnteringAndLeavingRedrawOnceEach) {
+TEST_F(ClockWindowMessages, EnteringAndLeavingRedrawOnceEach) {
     const auto start = RedrawCount();
     Send(WM_MOUSEMOVE, 50, 60);
     EXPECT_TRUE(App().clock.hoverActive);
@@ -39,11 +39,11 @@ TEST_F(ClockWindowProcTest, EnteringAndLeavingRedrawOnceEach) {
     EXPECT_EQ(RedrawCount(), start + 3) << "coming back redraws again";
 }
 
-TEST_F(ClockWindowProcTest, UnhandledMessagesAnswerWhatTheReplacedProcedureAnswers) {
+TEST_F(ClockWindowMessages, MessagesTheFaceLeavesAnswerWhatTheFrameworkAnswers) {
     EXPECT_EQ(Send(TestClockWindow::ProbeMessage), TestClockWindow::ProbeAnswer);
 }
 
-TEST_F(ClockWindowProcTest, HandledMessagesStillReachTheReplacedProcedure) {
+TEST_F(ClockWindowMessages, HandledMessagesStillReachTheFrameworksHandling) {
     // The framework's own handling of a press posts the move-loop request.
     Send(WM_LBUTTONDOWN, 40, 40);
     MSG message{};
@@ -52,7 +52,7 @@ TEST_F(ClockWindowProcTest, HandledMessagesStillReachTheReplacedProcedure) {
 }
 
 // The class has CS_DBLCLKS, so every second quick press is a double-click.
-TEST_F(ClockWindowProcTest, TheSecondPressOfADoubleClickActsToo) {
+TEST_F(ClockWindowMessages, TheSecondPressOfADoubleClickActsToo) {
     SetupButtons(App().clock);
     const std::int32_t size = App().settings.fontSize;
     Send(WM_MOUSEMOVE, 60, 75);
@@ -71,17 +71,29 @@ TEST_F(ClockWindowProcTest, TheSecondPressOfADoubleClickActsToo) {
     EXPECT_EQ(App().settings.fontSize, size + 10);
 }
 
-TEST_F(ClockWindowProcTest, DetachPutsTheFrameworkProcedureBack) {
+// The close button destroys the window inside the press: nothing of the press
+// is left for the framework, which would ask a window that is gone to move.
+TEST_F(ClockWindowMessages, APressThatClosesTheWindowEndsThere) {
+    SetupButtons(App().clock);
+    Send(WM_MOUSEMOVE, 362, 18); // lights close
+    Send(WM_LBUTTONDOWN, 362, 18);
+    EXPECT_FALSE(App().clockWindow->Exists());
+    MSG message{};
+    EXPECT_FALSE(
+        PeekMessageW(&message, reinterpret_cast<HWND>(-1), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+}
+
+TEST_F(ClockWindowMessages, DetachLeavesTheWindowToTheFramework) {
     LayeredWindowHost& host = App().clock.windowHost;
     EXPECT_TRUE(host.IsAttached());
     EXPECT_TRUE(host.Detach());
     const auto start = RedrawCount();
     Send(WM_MOUSEMOVE, 50, 60);
-    EXPECT_EQ(RedrawCount(), start) << "no longer subclassed";
+    EXPECT_EQ(RedrawCount(), start) << "the face no longer takes the window's input";
     EXPECT_FALSE(host.Detach());
 }
 
-TEST_F(ClockWindowProcTest, TickIsArmedJustPastTheNextSecondOrMinute) {
+TEST_F(ClockWindowMessages, TickIsArmedJustPastTheNextSecondOrMinute) {
     constexpr UINT margin = TickMarginMilliseconds;
     constexpr UINT drift = TickDriftMilliseconds;
     // In order: each row starts from the timer the row before left.
@@ -111,7 +123,7 @@ TEST_F(ClockWindowProcTest, TickIsArmedJustPastTheNextSecondOrMinute) {
     }
 }
 
-TEST_F(ClockWindowProcTest, ArmedTickRedrawsAndArmsTheNextOne) {
+TEST_F(ClockWindowMessages, ArmedTickRedrawsAndArmsTheNextOne) {
     SetFixedTime(9, 5, 7, 990);
     App().clockWindow->ArmTick();
     SetFixedTime(9, 5, 8, 2); // when the tick comes
@@ -126,7 +138,7 @@ TEST_F(ClockWindowProcTest, ArmedTickRedrawsAndArmsTheNextOne) {
     EXPECT_EQ(App().clockWindow->tickTimer.Interval(), 998 + TickMarginMilliseconds);
 }
 
-TEST_F(ClockWindowProcTest, TimeChangeAndResumeShowTheNewTimeAndRealign) {
+TEST_F(ClockWindowMessages, TimeChangeAndResumeShowTheNewTimeAndRealign) {
     const struct {
         UINT message;
         WPARAM wParam;
@@ -157,7 +169,7 @@ TEST_F(ClockWindowProcTest, TimeChangeAndResumeShowTheNewTimeAndRealign) {
 
 // The date kept for the day is written again, at once, when the user's
 // regional settings change; any other setting's change leaves the clock be.
-TEST_F(ClockWindowProcTest, ARegionalSettingsChangeWritesTheDateAgainAtOnce) {
+TEST_F(ClockWindowMessages, ARegionalSettingsChangeWritesTheDateAgainAtOnce) {
     Settings().showDate = true;
     Settings().dateFormat = DateForm::Short;
     const UserLocaleSetting userForm(LOCALE_SSHORTDATE);
@@ -191,14 +203,13 @@ TEST(LayeredWindowHostText, ReadsUtf16ByItsOwnLength) {
     EXPECT_TRUE(LayeredWindowHost::ReadWideText(nullptr).empty());
 }
 
-TEST(LayeredWindowHostAttach, AttachWithoutSubclassCallsTheDefaultProcedure) {
+TEST(LayeredWindowHostAttach, CapturesTheMouseForTheWindowItHolds) {
     ClockWindowFixtureState state;
     LayeredWindowHost host;
     EXPECT_FALSE(host.CaptureMouse()) << "not attached";
     EXPECT_TRUE(host.Attach(state.Window()));
     EXPECT_EQ(host.GetWindow(), state.Window());
-    EXPECT_EQ(host.CallPrevious(state.Window(), TestClockWindow::ProbeMessage, 0, 0), 0)
-        << "DefWindowProc, not the framework";
+    EXPECT_TRUE(host.Holds(state.Window()));
     EXPECT_TRUE(host.CaptureMouse());
     EXPECT_EQ(LayeredWindowHost::GetCaptureWindow(), state.Window());
     EXPECT_TRUE(host.ReleaseMouse());
@@ -217,7 +228,7 @@ TEST(ClockWindowReports, TheSystemsMessagesAndEscGoToTheListenerAndNothingElseHa
     const HWND window = state.Window();
     MoveWindow(window, 100, 100, 380, 150, FALSE);
     desktop::MoveMouse(0, 0); // no hover
-    ASSERT_TRUE(App().clock.windowHost.Subclass(window, ClockWindowProc));
+    ASSERT_TRUE(App().clock.windowHost.Attach(window));
     const auto frames = RedrawCount();
 
     SendMessageW(window, WM_TIMECHANGE, 0, 0);

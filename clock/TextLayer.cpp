@@ -1,0 +1,339 @@
+#include "clock/ClockFace.h"
+
+#include "clock/ClockView.h"
+#include "clock/FaceInternal.h"
+#include "config/ClockSettings.h"
+#include "framework/Services.h"
+#include "framework/TextConversion.h"
+#include "graphics/BrushObject.h"
+#include "graphics/FontObjects.h"
+#include "graphics/PathObject.h"
+#include "graphics/PenObject.h"
+#include "graphics/StringFormatObject.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace clock_face;
+
+namespace {
+
+constexpr int AlignCenter = Gdiplus::StringAlignmentCenter;
+
+// The family of fontName, or GDI+'s generic sans-serif one when that font is
+// not installed, so that the clock never shows a face without its time.
+void CreateTimeFontFamily(FontFamilyObject& family, const std::string& fontName) {
+    // The name is GBK text of the settings file, whatever the code page.
+    if (!family.CreateFromNameW(MultiByteToWide(fontName, GbkCodePage), FontCollectionObject()))
+        family.CreateGenericSansSerif();
+}
+
+void CreateTimeFormat(StringFormatObject& format) {
+    format.Create(0, 0);
+    format.SetAlignment(AlignCenter);
+    format.SetLineAlignment(AlignCenter);
+}
+
+// Where a text's ink lies when laid out in the rectangle.
+Gdiplus::RectF TextBounds(const std::wstring& text, const FontFamilyObject& family, float emSize,
+                          const Gdiplus::RectF& rect, std::int32_t style, const StringFormatObject& format) {
+    PathObject path;
+    path.Create(FillModeWinding);
+    path.AddStringW(text, family, emSize, rect, style, format);
+    Gdiplus::RectF bounds{};
+    path.GetBounds(bounds, nullptr, PenObject());
+    return bounds;
+}
+
+// Ink bounds of a text without a layout box to cut it.
+Gdiplus::RectF InkOf(const std::wstring& text, const FontFamilyObject& family, float emSize,
+                     std::int32_t style, const StringFormatObject& format) {
+    if (text.empty())
+        return {};
+    constexpr float Far = 100000;
+    return TextBounds(text, family, emSize, {-Far, -Far, 2 * Far, 2 * Far}, style, format);
+}
+
+TextRoom MeasureTextRoom(TextRoom room) {
+    // Measured at a size that fits anywhere; the ink scales with the size.
+    constexpr float Unit = 10;
+    FontFamilyObject family;
+    CreateTimeFontFamily(family, room.fontName);
+    StringFormatObject format;
+    CreateTimeFormat(format);
+    // The widest digits of the format: every digit a 0, two for the hour.
+    const Gdiplus::RectF time =
+        InkOf(room.seconds ? L"00:00:00" : L"00:00", family, Unit, room.fontStyle, format);
+    const float markerUnit = Unit * ClockLayout::DateLineRatio;
+    const Gdiplus::RectF marker = InkOf(room.designator, family, markerUnit, room.fontStyle, format);
+    const float gap = room.designator.empty() ? 0 : Unit * 0.1f;
+    room.timeWidth = (time.Width + gap + marker.Width) / Unit;
+    room.timeHeight = std::max(time.Height, marker.Height) / Unit;
+    const Gdiplus::RectF date = InkOf(room.date, family, markerUnit, room.fontStyle, format);
+    room.dateWidth = date.Width / markerUnit;
+    room.dateHeight = date.Height / markerUnit;
+    return room;
+}
+
+// How much room the view's texts take per unit of em size, measured once
+// for each font and texts.
+const TextRoom& TextRoomOf(const ClockView& view, const std::wstring& date) {
+    std::optional<TextRoom>& room = view.faceCache->room;
+    const bool seconds = std::ranges::count(view.timeText.digitsText, ':') > 1;
+    const std::wstring& designator = view.timeText.designator;
+    const std::string& font = view.settings.fontName;
+    if (!room || room->fontName != font || room->seconds != seconds || room->designator != designator ||
+        room->date != date || room->fontStyle != view.layout.fontStyle)
+        room = MeasureTextRoom({font, seconds, designator, date, view.layout.fontStyle});
+    return *room;
+}
+
+// The largest share of the asked em size (at most all of it) at which ink of
+// that size per unit fits the room, outline included.
+float ShareThatFits(float emSize, float inkWidth, float inkHeight, float roomWidth, float roomHeight,
+                    float outline) {
+    // A pixel to spare at each side for the anti-aliased edge.
+    constexpr float Spare = 2;
+    const float size = std::abs(emSize);
+    float share = 1;
+    if (inkWidth > 0 && size * inkWidth + outline + Spare > roomWidth)
+        share = std::min(share, (roomWidth - outline - Spare) / (size * inkWidth));
+    if (inkHeight > 0 && size * inkHeight + outline + Spare > roomHeight)
+        share = std::min(share, (roomHeight - outline - Spare) / (size * inkHeight));
+    return std::clamp(share, 0.0f, 1.0f);
+}
+
+struct FittedSizes {
+    float time, marker, date;
+};
+
+// The em sizes the settings ask for, or, where the time or the date line
+// would be cut by the face, the largest that show them whole: the setting
+// keeps the size asked for.
+FittedSizes FitToTheFace(const ClockView& view, const std::wstring& date) {
+    const ClockLayout& layout = view.layout;
+    const float time = layout.EmSize(view.settings.fontSize);
+    const float dateSize = layout.DateEmSize(view.settings.fontSize);
+    if (!std::isfinite(time) || time == 0)
+        return {time, dateSize, dateSize};
+    const TextRoom& room = TextRoomOf(view, date);
+    const float outline = std::abs(layout.OutlineWidth(view.settings.outlineWidth));
+    const float width = layout.textRect.Width;
+    const float timeShare =
+        ShareThatFits(time, room.timeWidth, room.timeHeight, width, layout.timeRect.Height, outline);
+    const float dateShare = std::min(timeShare, ShareThatFits(dateSize, room.dateWidth, room.dateHeight,
+                                                              width, layout.dateRect.Height, outline));
+    return {time * timeShare, dateSize * timeShare, dateSize * dateShare};
+}
+
+// The path's bounds without a pen; none for an empty path.
+std::optional<Gdiplus::RectF> BoundsOf(const PathObject& path) {
+    Gdiplus::RectF bounds{};
+    if (!path.GetBounds(bounds, nullptr, PenObject()))
+        return std::nullopt;
+    return bounds;
+}
+
+bool PathReachesLayer(const PathObject& path, float outlineWidth, const GraphicsObject& layer) {
+    const std::optional<Gdiplus::RectF> bounds = BoundsOf(path);
+    // An empty path: drawing it is harmless.
+    return !bounds || BoundsReachLayer(*bounds, outlineWidth, layer);
+}
+
+// The time's path and, under it, the date line's: one path, so that the
+// date takes the time's pen and brush. Answers how many points are the time's.
+int AddTextPath(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& textRect,
+                const FontFamilyObject& family, const StringFormatObject& format) {
+    path.Create(FillModeWinding);
+    AddTime(path, inputs, TimeRectOf(inputs, textRect), family, format);
+    const int timePoints = path.GetPointCount();
+    AddDate(path, inputs, textRect, family, format);
+    return timePoints;
+}
+
+// Draws the whole text layer; with a cache, the figures it was drawn from
+// are kept there for the next tick.
+void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const TextInputs& inputs,
+                   const FontFamilyObject& family, const StringFormatObject& format, FaceCache* cache) {
+    PrepareLayer(layer, Trunc(textRect.Width), Trunc(textRect.Height));
+    if (cache)
+        cache->ForgetFigures();
+
+    PathObject path;
+    const int timePoints = AddTextPath(path, inputs, textRect, family, format);
+    if (!PathReachesLayer(path, inputs.outlineWidth, layer))
+        return;
+    PenObject pen;
+    const PenObject* outline = CreateOutlinePen(pen, inputs) ? &pen : nullptr;
+    StrokeAndFill(layer, path, inputs, outline);
+    if (cache) {
+        std::vector<TextFigure> figures = SplitFigures(path);
+        MeasureReach(figures, outline);
+        auto dateFrom = figures.begin();
+        for (int points = 0; dateFrom != figures.end() && points < timePoints; ++dateFrom)
+            points += static_cast<int>(dateFrom->points.size());
+        cache->timeFigures.assign(std::make_move_iterator(figures.begin()),
+                                  std::make_move_iterator(dateFrom));
+        cache->dateFigures.assign(std::make_move_iterator(dateFrom), std::make_move_iterator(figures.end()));
+        cache->dateBounds = BoundsOfFigures(cache->dateFigures);
+    }
+}
+
+} // namespace
+
+namespace clock_face {
+
+TextInputs TextInputsNow(const ClockView& view) {
+    const ClockSettings& s = view.settings;
+    const ClockLayout& layout = view.layout;
+    const Gdiplus::RectF& textRect = layout.textRect;
+    const std::wstring date = layout.dateRect.Height > 0 ? view.timeText.dateText : std::wstring();
+    const FittedSizes sizes = FitToTheFace(view, date);
+    return {view.timeText.digitsText,
+            view.timeText.designator,
+            view.timeText.designatorFirst,
+            date,
+            s.fontName,
+            sizes.time,
+            sizes.marker,
+            sizes.date,
+            layout.timeRect.Y,
+            layout.timeRect.Height,
+            layout.dateRect.Y,
+            layout.dateRect.Height,
+            layout.fontStyle,
+            layout.OutlineWidth(s.outlineWidth),
+            MakeArgb(s.outlineColor, 255),
+            MakeArgb(s.fontColor, 255),
+            textRect.X,
+            textRect.Y,
+            textRect.Width,
+            textRect.Height,
+            view.textLayer.GetBitmap()};
+}
+
+// Wine's GDI+ crashes stroking or filling a path some 100,000 pixels across,
+// which em sizes from about -50,000 down and 750,000 up lay out (nothing of
+// such a path falls on the layer). A path that misses the layer, even with
+// its outline, draws nothing anyway; one too large is not drawn either.
+constexpr float MaxTextPathExtent = 32768;
+
+bool BoundsReachLayer(const Gdiplus::RectF& bounds, float outlineWidth, const GraphicsObject& layer) {
+    if (bounds.Width > MaxTextPathExtent || bounds.Height > MaxTextPathExtent)
+        return false;
+    const float reach = std::abs(outlineWidth);
+    return bounds.X - reach < static_cast<float>(layer.GetWidth()) && bounds.X + bounds.Width + reach > 0 &&
+           bounds.Y - reach < static_cast<float>(layer.GetHeight()) && bounds.Y + bounds.Height + reach > 0;
+}
+
+std::optional<Gdiplus::RectF> BoundsOfFigures(std::span<const TextFigure> figures) {
+    PathObject path;
+    return PathOfFigures(path, figures, FillModeWinding) ? BoundsOf(path) : std::nullopt;
+}
+
+// The time's digits and, on the 12-hour clock, the designator beside them at
+// the date line's size, bottoms aligned: at full size it would not fit
+// beside the seconds. The two are centred together.
+void AddTime(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& timeRect,
+             const FontFamilyObject& family, const StringFormatObject& format) {
+    const std::wstring time(inputs.text.begin(), inputs.text.end()); // ASCII digits
+    if (inputs.designator.empty()) {
+        path.AddStringW(time, family, inputs.emSize, timeRect, inputs.fontStyle, format);
+        return;
+    }
+    const Gdiplus::RectF digits = TextBounds(time, family, inputs.emSize, timeRect, inputs.fontStyle, format);
+    const Gdiplus::RectF marker =
+        TextBounds(inputs.designator, family, inputs.markerEmSize, timeRect, inputs.fontStyle, format);
+    const float gap = inputs.emSize * 0.1f;
+    const float shift = (inputs.designatorFirst ? 1 : -1) * (marker.Width + gap) / 2;
+    Gdiplus::RectF digitsRect = timeRect;
+    digitsRect.X += shift;
+    path.AddStringW(time, family, inputs.emSize, digitsRect, inputs.fontStyle, format);
+
+    const float markerLeft =
+        inputs.designatorFirst ? digits.X + shift - gap - marker.Width : digits.GetRight() + shift + gap;
+    Gdiplus::RectF markerRect = timeRect;
+    markerRect.X += markerLeft - marker.X;
+    markerRect.Y += digits.GetBottom() - marker.GetBottom();
+    path.AddStringW(inputs.designator, family, inputs.markerEmSize, markerRect, inputs.fontStyle, format);
+}
+
+// Where the time is centred: across the text layer, in the time's band.
+Gdiplus::RectF TimeRectOf(const TextInputs& inputs, const Gdiplus::RectF& textRect) {
+    return {textRect.X, inputs.timeTop, textRect.Width, inputs.timeHeight};
+}
+
+void AddDate(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& textRect,
+             const FontFamilyObject& family, const StringFormatObject& format) {
+    if (inputs.date.empty())
+        return;
+    const Gdiplus::RectF dateRect{textRect.X, inputs.dateTop, textRect.Width, inputs.dateHeight};
+    path.AddStringW(inputs.date, family, inputs.dateEmSize, dateRect, inputs.fontStyle, format);
+}
+
+// Creates the outline's pen; false when there is no outline to draw.
+bool CreateOutlinePen(PenObject& pen, const TextInputs& inputs) {
+    if (inputs.outlineWidth == 0)
+        return false;
+    pen.Create(inputs.outlinePen, inputs.outlineWidth, UnitPixel);
+    return true;
+}
+
+void StrokeAndFill(GraphicsObject& layer, const PathObject& path, const TextInputs& inputs,
+                   const PenObject* pen) {
+    if (pen)
+        layer.DrawPath(*pen, path);
+    BrushObject brush;
+    brush.CreateSolid(inputs.fill);
+    layer.FillPath(brush, path);
+}
+
+// Reads the time the view shows, written as its settings ask.
+void ReadTimeText(ClockView& view) {
+    view.timeText = FormatTimeText(ReadLocalTime(), TimeFormatOf(view.settings), view.localeTexts);
+}
+
+} // namespace clock_face
+
+void DrawTimeText(ClockView& view, bool refreshTime) {
+    const ClockSettings& s = view.settings;
+    if (refreshTime)
+        ReadTimeText(view);
+
+    const Gdiplus::RectF& textRect = view.layout.textRect;
+    GraphicsObject& layer = view.textLayer;
+    const TextInputs inputs = TextInputsNow(view);
+
+    if (!FrameCaching()) {
+        // A new family and format on every call.
+        FontFamilyObject family;
+        CreateTimeFontFamily(family, s.fontName);
+        StringFormatObject format;
+        CreateTimeFormat(format);
+        PaintTimeText(layer, textRect, inputs, family, format, nullptr);
+    } else if (!Unchanged(view.faceCache->text, inputs)) {
+        FaceCache& cache = *view.faceCache;
+        if (!cache.familyMade || cache.familyName != s.fontName) {
+            CreateTimeFontFamily(cache.family, s.fontName);
+            cache.familyName = s.fontName;
+            cache.familyMade = true;
+        }
+        if (!cache.format.GetNativeHandle())
+            CreateTimeFormat(cache.format);
+        PaintTimeText(layer, textRect, inputs, cache.family, cache.format, &cache);
+        Remember(cache.text, inputs, layer);
+    }
+
+    // Text and outline are opaque in the layer; clockAlpha alone makes them
+    // translucent.
+    BlendOntoCanvas(view.clockCanvas, layer, textRect, s.clockAlpha, true, true);
+}
+
+bool TextInputs::SameLayout(const TextInputs& other) const {
+    TextInputs texts = *this;
+    texts.text = other.text;
+    texts.designator = other.designator;
+    texts.designatorFirst = other.designatorFirst;
+    texts.date = other.date;
+    return texts == other;
+}
