@@ -7,5 +7,5 @@
 #
 #   scripts/run-soak.sh [frames]      # default 100000
 set -euo pipefail
-exec bash "$(dirname "${BASH_SOURCE[0]}")/run-long-test.sh" clock_tests 'Soak.*' TIKO_SOAK_FRAMES "${1:-100000}" \
+exec bash "$(dirname "${BASH_SOURCE[0]}")/run-long-test.sh" app_tests 'Soak.*' TIKO_SOAK_FRAMES "${1:-100000}" \
     soak '^soak |GDI objects \(|USER objects \(|handles \(|private bytes \('

@@ -16,7 +16,7 @@
 #include "support/ClockFaceFixture.h"
 #include "support/TempDirectory.h"
 
-#include "SoakResources.h"
+#include "clock/SoakResources.h"
 
 #include <gtest/gtest.h>
 
