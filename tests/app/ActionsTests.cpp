@@ -15,7 +15,7 @@
 #include "framework/Services.h"
 #include "settings/SettingsWindow.h"
 #include "framework/TextConversion.h"
-#include "support/ClockFaceFixture.h"
+#include "support/ProgramFixture.h"
 #include "support/ImportHook.h"
 #include "support/TempDirectory.h"
 #include "support/RunValue.h"
@@ -41,12 +41,12 @@ bool SaveIsDueInAboutTwoSeconds() {
     return timer.IsRunning() && timer.Interval() >= 1500 && timer.Interval() <= 2500;
 }
 
-class Actions : public ClockFaceFixture {
+class Actions : public ProgramFixture {
 protected:
     void TearDown() override {
         CloseSettingsWindow();
         SetTopmost(false);
-        ClockFaceFixture::TearDown();
+        ProgramFixture::TearDown();
     }
 };
 

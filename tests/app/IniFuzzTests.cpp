@@ -9,7 +9,7 @@
 #include "config/TextNumbers.h"
 #include "clock/ClockFace.h"
 #include "clock/HoverButtons.h"
-#include "support/ClockFaceFixture.h"
+#include "support/ProgramFixture.h"
 #include "support/ImportHook.h" // RunningUnderWine
 #include "support/TempDirectory.h"
 
@@ -317,10 +317,10 @@ std::string Unquoted(const std::string& value) {
     return value;
 }
 
-class IniFuzz : public ClockFaceFixture {
+class IniFuzz : public ProgramFixture {
 protected:
     void SetUp() override {
-        ClockFaceFixture::SetUp();
+        ProgramFixture::SetUp();
         DrawWindowBackdrop(App().clock);
         SetupButtons(App().clock);
         path = directory.File("配置.ini");

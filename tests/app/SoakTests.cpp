@@ -13,7 +13,7 @@
 #include "clock/ClockWindow.h"
 #include "clock/HoverButtons.h"
 #include "settings/SettingsWindow.h"
-#include "support/ClockFaceFixture.h"
+#include "support/ProgramFixture.h"
 #include "support/TempDirectory.h"
 
 #include "clock/SoakResources.h"
@@ -66,10 +66,10 @@ struct Point {
 constexpr Point OnClose{362, 18}, OnSettings{340, 18}, OnKeepOnTop{316, 18}, OnLarger{337, 130},
     OnSmaller{360, 130}, Elsewhere{100, 75};
 
-class Soak : public ClockFaceFixture {
+class Soak : public ProgramFixture {
 protected:
     void SetUp() override {
-        ClockFaceFixture::SetUp();
+        ProgramFixture::SetUp();
         soakNow = {};
         soakNow.wHour = 23;
         soakNow.wMinute = 58;
@@ -94,7 +94,7 @@ protected:
     void TearDown() override {
         CloseSettingsWindow();
         SetFrameCaching(App().clock, true);
-        ClockFaceFixture::TearDown();
+        ProgramFixture::TearDown();
     }
 
     TempDirectory settingsFolder;

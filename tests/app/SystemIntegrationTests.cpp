@@ -2,7 +2,7 @@
 
 #include "app/AppGlobals.h"
 #include "framework/Services.h"
-#include "support/TestClockWindow.h"
+#include "support/ProgramFixture.h"
 
 #include "support/ImportHook.h"
 #include "support/RunValue.h"

@@ -9,7 +9,7 @@
 #include "clock/HoverButtons.h"
 #include "framework/Services.h"
 #include "support/CanvasPixels.h"
-#include "support/TestClockWindow.h"
+#include "support/ProgramState.h"
 
 #include <algorithm>
 #include <array>

@@ -85,20 +85,20 @@ TEST(FaceRoundedRectangle, CornerSizeIsClampedAndRightBottomArcsSetIn) {
 using ClockFaceFrames = ClockFaceFixture;
 
 TEST_F(ClockFaceFrames, RedrawWithoutRefreshKeepsTheLastText) {
-    RedrawClock(App().clock, true);
-    EXPECT_EQ(App().clock.timeText.timeText, L"9:05:07");
+    RedrawClock(View(), true);
+    EXPECT_EQ(View().timeText.timeText, L"9:05:07");
     SetFixedTime(10, 0, 0);
-    RedrawClock(App().clock, false);
-    EXPECT_EQ(App().clock.timeText.timeText, L"9:05:07");
-    RedrawClock(App().clock, true);
-    EXPECT_EQ(App().clock.timeText.timeText, L"10:00:00");
+    RedrawClock(View(), false);
+    EXPECT_EQ(View().timeText.timeText, L"9:05:07");
+    RedrawClock(View(), true);
+    EXPECT_EQ(View().timeText.timeText, L"10:00:00");
     Settings().showSeconds = false;
-    RedrawClock(App().clock, true);
-    EXPECT_EQ(App().clock.timeText.timeText, L"10:00");
+    RedrawClock(View(), true);
+    EXPECT_EQ(View().timeText.timeText, L"10:00");
 }
 
 TEST_F(ClockFaceFrames, BackdropCoversTheFaceAndLeavesTheRoundedCornerTransparent) {
-    RedrawClock(App().clock, true);
+    RedrawClock(View(), true);
     const Bgra inside = Pixel(5, 75); // backdrop, outside the panel
     EXPECT_GT(inside.a, 0);
     EXPECT_EQ(Pixel(379, 149), (Bgra{0, 0, 0, 0})) << "beyond the set-in corner arcs";
@@ -111,9 +111,9 @@ TEST_F(ClockFaceFrames, BackdropCoversTheFaceAndLeavesTheRoundedCornerTransparen
 TEST_F(ClockFaceFrames, EveryPixelInsideTheBackdropKeepsSomeAlphaAtEveryOpacity) {
     ClockSettings& s = Settings();
     s.windowBackgroundAlpha = 255;
-    RedrawClock(App().clock, true);
-    const HBITMAP canvas = App().clock.clockCanvas.GetBitmap();
-    const int width = App().clock.clockCanvas.GetWidth(), height = App().clock.clockCanvas.GetHeight();
+    RedrawClock(View(), true);
+    const HBITMAP canvas = View().clockCanvas.GetBitmap();
+    const int width = View().clockCanvas.GetWidth(), height = View().clockCanvas.GetHeight();
     std::vector<Bgra> full; // the backdrop's full coverage at opacity 255 marks what is inside
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -136,7 +136,7 @@ TEST_F(ClockFaceFrames, EveryPixelInsideTheBackdropKeepsSomeAlphaAtEveryOpacity)
         s.clockBackgroundAlpha = c.panelAlpha;
         s.clockAlpha = c.clockAlpha;
         s.layeredTransparency = c.layered;
-        RedrawClock(App().clock, false);
+        RedrawClock(View(), false);
         int bad = 0;
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
@@ -156,13 +156,13 @@ TEST_F(ClockFaceFrames, EveryPixelInsideTheBackdropKeepsSomeAlphaAtEveryOpacity)
 TEST_F(ClockFaceFrames, BackdropColourFollowsTheSetting) {
     Settings().windowBackgroundAlpha = 255;
     Settings().windowBackgroundColor = 0x0000FF; // red
-    RedrawClock(App().clock, true);
+    RedrawClock(View(), true);
     const Bgra red = Pixel(5, 75);
     EXPECT_GT(red.r, 200);
     EXPECT_LT(red.g, 40);
     EXPECT_LT(red.b, 40);
     Settings().windowBackgroundColor = 0xFF0000; // blue
-    RedrawClock(App().clock, false);
+    RedrawClock(View(), false);
     const Bgra blue = Pixel(5, 75);
     EXPECT_GT(blue.b, 200);
     EXPECT_LT(blue.r, 40);
@@ -174,10 +174,10 @@ TEST_F(ClockFaceFrames, PanelIsCopiedOpaqueWithoutLayeredTransparency) {
     Settings().windowBackgroundColor = 0x0000FF;
     Settings().windowBackgroundAlpha = 255;
     Settings().layeredTransparency = true;
-    RedrawClock(App().clock, true);
+    RedrawClock(View(), true);
     const Bgra blended = Pixel(14, 134);
     Settings().layeredTransparency = false;
-    RedrawClock(App().clock, false);
+    RedrawClock(View(), false);
     const Bgra copied = Pixel(14, 134);
     // Blended at 60/255 the backdrop's red still dominates; copied, the
     // panel replaces it.
@@ -187,17 +187,16 @@ TEST_F(ClockFaceFrames, PanelIsCopiedOpaqueWithoutLayeredTransparency) {
 }
 
 // Pixels within the text's box that carry the font or outline colour.
-int CountColouredPixels(const ClockFaceFixture& face, std::uint8_t r, std::uint8_t g, std::uint8_t b,
+int CountColouredPixels(const ClockView& view, std::uint8_t r, std::uint8_t g, std::uint8_t b,
                         int tolerance = 40) {
     auto within = [tolerance](int a, int e) { return a >= e - tolerance && a <= e + tolerance; };
     int count = 0;
     for (int y = 20; y < 130; ++y)
         for (int x = 20; x < 360; ++x) {
-            const Bgra p = DibPixel(App().clock.clockCanvas.GetBitmap(), x, y);
+            const Bgra p = DibPixel(view.clockCanvas.GetBitmap(), x, y);
             if (within(p.r, r) && within(p.g, g) && within(p.b, b))
                 ++count;
         }
-    (void)face;
     return count;
 }
 
@@ -205,20 +204,20 @@ TEST_F(ClockFaceFrames, TimeShowsInFontAndOutlineColours) {
     Settings().clockBackgroundAlpha = 255;
     Settings().clockBackgroundColor = 0x000000; // black panel: text stands out
     Settings().layeredTransparency = false;
-    RedrawClock(App().clock, true);
-    EXPECT_GT(CountColouredPixels(*this, 40, 215, 144), 200) << "font colour RGB(40,215,144)";
-    EXPECT_GT(CountColouredPixels(*this, 255, 255, 255), 100) << "white outline";
+    RedrawClock(View(), true);
+    EXPECT_GT(CountColouredPixels(View(), 40, 215, 144), 200) << "font colour RGB(40,215,144)";
+    EXPECT_GT(CountColouredPixels(View(), 255, 255, 255), 100) << "white outline";
 }
 
 TEST_F(ClockFaceFrames, SmallFontAfterLargeLeavesNothingOfTheLargeGlyphs) {
     Settings().fontSize = 20;
-    RedrawClock(App().clock, true);
+    RedrawClock(View(), true);
     const auto smallOnly = CanvasBytes();
     Settings().fontSize = 95;
-    RedrawClock(App().clock, false);
+    RedrawClock(View(), false);
     ASSERT_NE(CanvasBytes(), smallOnly);
     Settings().fontSize = 20;
-    RedrawClock(App().clock, false);
+    RedrawClock(View(), false);
     EXPECT_EQ(CanvasBytes(), smallOnly);
 }
 
@@ -227,8 +226,8 @@ TEST_F(ClockFaceFrames, UninstalledFontStillShowsTheTime) {
     Settings().clockBackgroundColor = 0x000000;
     Settings().layeredTransparency = false;
     Settings().fontName = "No Such Font Anywhere";
-    RedrawClock(App().clock, true);
-    EXPECT_GT(CountColouredPixels(*this, 40, 215, 144), 200);
+    RedrawClock(View(), true);
+    EXPECT_GT(CountColouredPixels(View(), 40, 215, 144), 200);
     EXPECT_EQ(Settings().fontName, "No Such Font Anywhere");
 }
 
@@ -237,8 +236,8 @@ TEST_F(ClockFaceFrames, ZeroOutlineDrawsNoOutline) {
     Settings().clockBackgroundColor = 0x000000;
     Settings().layeredTransparency = false;
     Settings().outlineWidth = 0;
-    RedrawClock(App().clock, true);
-    EXPECT_LT(CountColouredPixels(*this, 255, 255, 255, 20), 5);
+    RedrawClock(View(), true);
+    EXPECT_LT(CountColouredPixels(View(), 255, 255, 255, 20), 5);
 }
 
 } // namespace

@@ -84,13 +84,12 @@ class ClockScaleChange : public ClockFaceFixture {
 protected:
     void SetUp() override {
         ClockFaceFixture::SetUp();
-        ASSERT_TRUE(App().clock.windowHost.Attach(Window()));
-        SetupButtons(App().clock);
-        RedrawClock(App().clock, true);
+        ASSERT_TRUE(View().windowHost.Attach(Window()));
+        SetupButtons(View());
+        RedrawClock(View(), true);
     }
-    void SendDpiChanged(int dpi, RECT suggested) {
-        SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    }
+    // What the program does with the window's report of a new scale.
+    void SendDpiChanged(int dpi, RECT suggested) { ChangeClockScale(View(), {dpi}, suggested); }
 };
 
 TEST_F(ClockScaleChange, TakesTheSuggestedRectangleAndDrawsEverythingAtTheNewScale) {
@@ -103,11 +102,11 @@ TEST_F(ClockScaleChange, TakesTheSuggestedRectangleAndDrawsEverythingAtTheNewSca
         RECT now{};
         GetWindowRect(Window(), &now);
         EXPECT_TRUE(EqualRect(&now, &suggested)) << f.dpi;
-        EXPECT_EQ(App().clock.scale.dpi, f.dpi);
-        EXPECT_EQ(App().clock.clockCanvas.GetHeight(), f.window.Height);
-        EXPECT_EQ(App().clock.textLayer.GetWidth(), f.window.Width) << "the time laid out anew";
-        EXPECT_EQ(App().clock.closeButton.bounds, f.close);
-        EXPECT_TRUE(std::ranges::equal(App().clock.closeButton.normalImage,
+        EXPECT_EQ(View().scale.dpi, f.dpi);
+        EXPECT_EQ(View().clockCanvas.GetHeight(), f.window.Height);
+        EXPECT_EQ(View().textLayer.GetWidth(), f.window.Width) << "the time laid out anew";
+        EXPECT_EQ(View().closeButton.bounds, f.close);
+        EXPECT_TRUE(std::ranges::equal(View().closeButton.normalImage,
                                        ButtonImagesFor(ButtonId::Close, {f.dpi}).normal));
         EXPECT_EQ(RedrawCount(), redraws + 1);
         // The backdrop reaches the new right edge.
@@ -115,7 +114,7 @@ TEST_F(ClockScaleChange, TakesTheSuggestedRectangleAndDrawsEverythingAtTheNewSca
     }
     // Back at 96 DPI, every pixel is as it was.
     SendDpiChanged(96, {100, 100, 480, 250});
-    EXPECT_EQ(App().clock.clockCanvas.GetWidth(), 380);
+    EXPECT_EQ(View().clockCanvas.GetWidth(), 380);
     EXPECT_TRUE(CanvasBytes() == at96);
 }
 
@@ -137,26 +136,25 @@ TEST_F(ClockScaleChange, TheDateLineGrowsTheFaceAndStaysInsideThePanelAtEverySca
     for (const ScaledFace& f : Faces) {
         SCOPED_TRACE(f.dpi);
         const int band = 40 * f.dpi / 96;
-        App().clock.scale = {f.dpi};
-        FitClockToDateLine(App().clock);
-        RedrawClock(App().clock, true);
+        View().scale = {f.dpi};
+        FitClockToDateLine(View());
+        RedrawClock(View(), true);
         RECT window{};
         GetWindowRect(Window(), &window);
         EXPECT_EQ(window.bottom - window.top, f.window.Height + band);
-        const Gdiplus::RectF& panel = App().clock.layout.panelRect;
+        const Gdiplus::RectF& panel = View().layout.panelRect;
         EXPECT_TRUE(Same(panel, {f.panel.X, f.panel.Y, f.panel.Width, f.panel.Height + band}));
-        EXPECT_EQ(App().clock.smallerFontButton.bounds.y, f.smallerFont.y + band) << "the buttons follow";
+        EXPECT_EQ(View().smallerFontButton.bounds.y, f.smallerFont.y + band) << "the buttons follow";
 
         // Time, designator and date lie inside the panel, the date below the time.
-        ASSERT_EQ(App().clock.textLayer.GetHeight(), f.window.Height + band);
-        const RECT ink = InkBounds(App().clock.textLayer);
+        ASSERT_EQ(View().textLayer.GetHeight(), f.window.Height + band);
+        const RECT ink = InkBounds(View().textLayer);
         EXPECT_TRUE(ink.left > panel.X && ink.top > panel.Y && ink.right < panel.GetRight() - 1 &&
                     ink.bottom < panel.GetBottom() - 1);
         EXPECT_GT(ink.bottom, 140 * f.dpi / 96) << "the date line is drawn";
         Settings().twelveHour = false;
-        RedrawClock(App().clock, true);
-        EXPECT_LT(InkBounds(App().clock.textLayer).right - InkBounds(App().clock.textLayer).left,
-                  ink.right - ink.left)
+        RedrawClock(View(), true);
+        EXPECT_LT(InkBounds(View().textLayer).right - InkBounds(View().textLayer).left, ink.right - ink.left)
             << "the designator is drawn beside the time";
         Settings().twelveHour = true;
     }
@@ -168,14 +166,14 @@ TEST_F(ClockScaleChange, ARoundTripThroughScalesEndsAtTheFacesOwnSize) {
     for (const int dpi : {120, 144, 96}) {
         RECT now{};
         GetWindowRect(Window(), &now);
-        SIZE size{(now.right - now.left) * dpi / App().clock.scale.dpi,
-                  (now.bottom - now.top) * dpi / App().clock.scale.dpi};
+        SIZE size{(now.right - now.left) * dpi / View().scale.dpi,
+                  (now.bottom - now.top) * dpi / View().scale.dpi};
         EXPECT_TRUE(SendMessageW(Window(), GetDpiScaledSizeMessage, dpi, reinterpret_cast<LPARAM>(&size)))
             << dpi;
         SendDpiChanged(dpi, {now.left, now.top, now.left + size.cx, now.top + size.cy});
     }
-    EXPECT_EQ(App().clock.clockCanvas.GetWidth(), 380);
-    EXPECT_EQ(App().clock.clockCanvas.GetHeight(), 150);
+    EXPECT_EQ(View().clockCanvas.GetWidth(), 380);
+    EXPECT_EQ(View().clockCanvas.GetHeight(), 150);
 }
 
 } // namespace

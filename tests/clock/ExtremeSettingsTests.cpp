@@ -29,18 +29,18 @@ protected:
         Settings().clockBackgroundAlpha = 255;
         Settings().clockBackgroundColor = 0x000000;
         Settings().layeredTransparency = false;
-        DrawWindowBackdrop(App().clock);
-        SetupButtons(App().clock);
-        App().clock.hoverActive = true;
+        DrawWindowBackdrop(View());
+        SetupButtons(View());
+        View().hoverActive = true;
     }
 
     // Draws one frame, as written or cached, and answers how long it took.
-    static Clock::duration Frame(bool caching) {
-        SetFrameCaching(App().clock, caching);
+    Clock::duration Frame(bool caching) {
+        SetFrameCaching(View(), caching);
         const auto start = Clock::now();
-        RedrawClock(App().clock, true);
+        RedrawClock(View(), true);
         const auto took = Clock::now() - start;
-        SetFrameCaching(App().clock, true);
+        SetFrameCaching(View(), true);
         return took;
     }
 
@@ -101,15 +101,14 @@ bool InkAtTheEdges(const GraphicsObject& layer) {
 TEST_F(ExtremeSettings, TextTooLargeForTheFaceIsDrawnWholeAtTheLargestSizeThatFits) {
     Settings().twelveHour = true;
     Settings().showDate = true;
-    FitClockToDateLine(App().clock);
+    FitClockToDateLine(View());
     FixedTime().wDayOfWeek = 4;
     SetFixedTime(23, 59, 59);
     for (const std::int32_t size : {85, 100, 400, 5000}) {
         Settings().fontSize = size;
         for (bool caching : {false, true}) {
             Frame(caching);
-            EXPECT_FALSE(InkAtTheEdges(App().clock.textLayer))
-                << "font size " << size << ", caching " << caching;
+            EXPECT_FALSE(InkAtTheEdges(View().textLayer)) << "font size " << size << ", caching " << caching;
             EXPECT_GT(FontColouredPixels(), 20) << "font size " << size;
         }
         EXPECT_EQ(Settings().fontSize, size);
@@ -198,7 +197,7 @@ TEST_F(ExtremeSettings, NothingLeaks) {
         [&] { s.fontColor = -1; },
         [&] { s.clockAlpha = 300; },
         [&] { s.windowBackgroundAlpha = -7; },
-        [&] { App().clock.hoverActive = !App().clock.hoverActive; },
+        [&] { View().hoverActive = !View().hoverActive; },
     };
     auto pass = [&] {
         for (int round = 0; round < 3; ++round)

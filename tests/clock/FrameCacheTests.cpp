@@ -22,12 +22,12 @@ class FrameCache : public ClockFaceFixture {
 protected:
     void SetUp() override {
         ClockFaceFixture::SetUp();
-        SetFrameCaching(App().clock, true);
-        DrawWindowBackdrop(App().clock);
-        SetupButtons(App().clock);
+        SetFrameCaching(View(), true);
+        DrawWindowBackdrop(View());
+        SetupButtons(View());
     }
     void TearDown() override {
-        SetFrameCaching(App().clock, true);
+        SetFrameCaching(View(), true);
         ClockFaceFixture::TearDown();
     }
 };
@@ -38,21 +38,19 @@ struct Step {
     bool refreshTime;
 };
 
-std::vector<Step> Steps() {
-    auto& app = App();
-    auto& s = app.settings;
+std::vector<Step> Steps(ClockView& view, ClockSettings& s) {
     return {
         {"first tick", [] {}, true},
         {"a new second", [] { SetFixedTime(9, 5, 8); }, true},
         {"the same second again", [] {}, true},
         {"nothing changed", [] {}, false},
-        {"pointer enters", [&] { app.clock.hoverActive = true; }, false},
-        {"close lit", [&] { app.clock.closeButton.state = ButtonState::Hover; }, false},
-        {"close pressed", [&] { app.clock.closeButton.state = ButtonState::Pressed; }, false},
+        {"pointer enters", [&] { view.hoverActive = true; }, false},
+        {"close lit", [&] { view.closeButton.state = ButtonState::Hover; }, false},
+        {"close pressed", [&] { view.closeButton.state = ButtonState::Pressed; }, false},
         {"larger font shows another image's bytes",
          [&] {
-             app.clock.largerFontButton.normalImage.assign(embedded::settingsHoverPng.begin(),
-                                                           embedded::settingsHoverPng.end());
+             view.largerFontButton.normalImage.assign(embedded::settingsHoverPng.begin(),
+                                                      embedded::settingsHoverPng.end());
          },
          false},
         {"font size 40", [&] { s.fontSize = 40; }, false},
@@ -72,13 +70,13 @@ std::vector<Step> Steps() {
         {"clock alpha 128", [&] { s.clockAlpha = 128; }, false},
         {"font not installed", [&] { s.fontName = "No Such Font Anywhere"; }, false},
         {"font back", [&] { s.fontName = "微软雅黑"; }, false},
-        {"corner size 40", [&] { app.clock.layout.cornerSize = 40; }, false},
+        {"corner size 40", [&] { view.layout.cornerSize = 40; }, false},
         {"seconds hidden", [&] { s.showSeconds = false; }, true},
         {"date line on",
          [&] {
              FixedTime().wDay = 7;
              s.showDate = true;
-             FitClockToDateLine(app.clock);
+             FitClockToDateLine(view);
          },
          true},
         {"midnight: the next day's date",
@@ -97,18 +95,18 @@ std::vector<Step> Steps() {
         {"date line off",
          [&] {
              s.showDate = false;
-             FitClockToDateLine(app.clock);
+             FitClockToDateLine(view);
          },
          true},
-        {"pointer leaves", [&] { app.clock.hoverActive = false; }, false},
+        {"pointer leaves", [&] { view.hoverActive = false; }, false},
         {"nothing changed, buttons hidden", [] {}, false},
     };
 }
 
 // Whether the screen under the window shows the canvas: at window alpha 255
 // over the black desktop, its premultiplied colours exactly.
-bool ScreenShowsCanvas() {
-    const LayeredCanvas& canvas = App().clock.clockCanvas;
+bool ScreenShowsCanvas(const ClockView& view) {
+    const LayeredCanvas& canvas = view.clockCanvas;
     RECT rect{};
     GetWindowRect(canvas.GetWindow(), &rect);
     const std::vector<COLORREF> screen =
@@ -127,37 +125,39 @@ bool ScreenShowsCanvas() {
     return true;
 }
 
-bool WaitForScreenToShowCanvas() {
-    return desktop::WaitUntil(ScreenShowsCanvas, std::chrono::seconds(2), std::chrono::milliseconds(10));
+bool WaitForScreenToShowCanvas(const ClockView& view) {
+    return desktop::WaitUntil([&] { return ScreenShowsCanvas(view); }, std::chrono::seconds(2),
+                              std::chrono::milliseconds(10));
 }
 
 // Every step's canvas, from the same start; with checkScreen, each step's
 // frame must reach the screen whole, though only its changed pixels are sent.
-std::vector<std::vector<std::uint8_t>> DrawSteps(bool caching, bool checkScreen = false) {
-    SetFrameCaching(App().clock, caching);
+std::vector<std::vector<std::uint8_t>> DrawSteps(ClockView& view, ClockSettings& s, bool caching,
+                                                 bool checkScreen = false) {
+    SetFrameCaching(view, caching);
     std::vector<std::vector<std::uint8_t>> frames;
-    for (const Step& step : Steps()) {
+    for (const Step& step : Steps(view, s)) {
         step.change();
-        RedrawClock(App().clock, step.refreshTime);
-        frames.push_back(DibBytes(App().clock.clockCanvas.GetBitmap()));
+        RedrawClock(view, step.refreshTime);
+        frames.push_back(DibBytes(view.clockCanvas.GetBitmap()));
         if (checkScreen) {
-            EXPECT_TRUE(WaitForScreenToShowCanvas()) << step.what;
+            EXPECT_TRUE(WaitForScreenToShowCanvas(view)) << step.what;
         }
     }
     return frames;
 }
 
 TEST_F(FrameCache, CachedFramesAreTheFramesAsWrittenOnCanvasAndScreen) {
-    const std::vector<std::vector<std::uint8_t>> asWritten = DrawSteps(false);
+    const std::vector<std::vector<std::uint8_t>> asWritten = DrawSteps(View(), Settings(), false);
     // The same start again: a fresh program-wide record and window.
     TearDown();
     SetUp();
-    RedrawClock(App().clock, true);
-    const bool screenReadable = WaitForScreenToShowCanvas();
+    RedrawClock(View(), true);
+    const bool screenReadable = WaitForScreenToShowCanvas(View());
     if (!screenReadable)
         ADD_FAILURE() << "this display does not show layered windows to screen reads";
-    const std::vector<std::vector<std::uint8_t>> cached = DrawSteps(true, screenReadable);
-    const std::vector<Step> steps = Steps();
+    const std::vector<std::vector<std::uint8_t>> cached = DrawSteps(View(), Settings(), true, screenReadable);
+    const std::vector<Step> steps = Steps(View(), Settings());
     ASSERT_EQ(cached.size(), asWritten.size());
     for (std::size_t i = 0; i < steps.size(); ++i)
         EXPECT_TRUE(cached[i] == asWritten[i]) << "step " << i << ": " << steps[i].what;
@@ -177,8 +177,7 @@ constexpr int Hours = 3600;
 // A day of ticks as the clock meets them: runs of seconds over ten o'clock,
 // noon and midnight on both clocks, a sweep through the hours, the date
 // line coming on, and the font changing mid-run.
-std::vector<std::function<void()>> ScriptedDay() {
-    auto& s = App().settings;
+std::vector<std::function<void()>> ScriptedDay(ClockView& view, ClockSettings& s) {
     std::vector<std::function<void()>> ticks;
     const auto run = [&](int from, int count) {
         for (int second = from; second < from + count; ++second)
@@ -199,7 +198,7 @@ std::vector<std::function<void()>> ScriptedDay() {
     run(11 * Hours + 12 * 60 + 2, 5);
     change([&] {
         s.showDate = true;
-        FitClockToDateLine(App().clock);
+        FitClockToDateLine(view);
     });
     run(23 * Hours + 59 * 60 + 57, 6); // 23:59:59 -> 0:00:00, and the next day's date
     change([&] { s.twelveHour = true; });
@@ -215,23 +214,24 @@ std::vector<std::function<void()>> ScriptedDay() {
 // edges allow for a renderer that samples pixels at their top left corners,
 // as Windows' does: one that samples at their centres leaves them a pixel to
 // spare there.)
-void NarrowKeptCells() {
-    FaceCache& cache = *App().clock.faceCache;
+void NarrowKeptCells(ClockView& view) {
+    FaceCache& cache = *view.faceCache;
     for (auto* figures : {&cache.timeFigures, &cache.dateFigures})
         for (TextFigure& figure : *figures)
             ++figure.reach.left;
 }
 
 // Every tick's canvas, each tick redrawn on its own.
-std::vector<std::vector<std::uint8_t>> DrawDay(bool caching, bool narrowCells = false) {
-    SetFrameCaching(App().clock, caching);
+std::vector<std::vector<std::uint8_t>> DrawDay(ClockView& view, ClockSettings& s, bool caching,
+                                               bool narrowCells = false) {
+    SetFrameCaching(view, caching);
     std::vector<std::vector<std::uint8_t>> frames;
-    for (const auto& tick : ScriptedDay()) {
+    for (const auto& tick : ScriptedDay(view, s)) {
         tick();
-        RedrawClock(App().clock, true);
-        frames.push_back(DibBytes(App().clock.clockCanvas.GetBitmap()));
+        RedrawClock(view, true);
+        frames.push_back(DibBytes(view.clockCanvas.GetBitmap()));
         if (narrowCells)
-            NarrowKeptCells();
+            NarrowKeptCells(view);
     }
     return frames;
 }
@@ -239,14 +239,14 @@ std::vector<std::vector<std::uint8_t>> DrawDay(bool caching, bool narrowCells = 
 // Each tick redraws only the cells of the figures that changed; the canvas
 // must be the tick drawn whole, and a cell one pixel too narrow must show.
 TEST_F(FrameCache, ADayOfTicksDrawnCellByCellIsTheDayDrawnWhole) {
-    const std::vector<std::vector<std::uint8_t>> whole = DrawDay(false);
+    const std::vector<std::vector<std::uint8_t>> whole = DrawDay(View(), Settings(), false);
     TearDown();
     SetUp();
-    const std::vector<std::vector<std::uint8_t>> cells = DrawDay(true);
-    EXPECT_TRUE(WaitForScreenToShowCanvas());
+    const std::vector<std::vector<std::uint8_t>> cells = DrawDay(View(), Settings(), true);
+    EXPECT_TRUE(WaitForScreenToShowCanvas(View()));
     TearDown();
     SetUp();
-    const std::vector<std::vector<std::uint8_t>> narrow = DrawDay(true, true);
+    const std::vector<std::vector<std::uint8_t>> narrow = DrawDay(View(), Settings(), true, true);
 
     ASSERT_EQ(cells.size(), whole.size());
     ASSERT_EQ(narrow.size(), whole.size());
@@ -282,10 +282,10 @@ TEST(TextFigureReach, HoldsThePixelsEitherSamplingRuleInks) {
 // the tick that takes the last lays out the next ten, taking the cells that
 // come round again from the ten before.
 TEST_F(FrameCache, ATickLaysOutTheTimeOfTheTenSecondsAfterIt) {
-    const std::vector<TextInputs>& ahead = App().clock.faceCache->timesAheadFor;
-    const auto tick = [](int second) {
+    const std::vector<TextInputs>& ahead = View().faceCache->timesAheadFor;
+    const auto tick = [this](int second) {
         SetSecondOfWeek(9 * Hours + 59 * 60 + second);
-        RedrawClock(App().clock, true);
+        RedrawClock(View(), true);
     };
     tick(55);
     tick(56);
@@ -307,7 +307,7 @@ TEST_F(FrameCache, ATickLaysOutTheTimeOfTheTenSecondsAfterIt) {
         const std::span<const std::uint8_t> pixels = cells.PixelsOf(block);
         return pixels.size() >= 4 && std::memcmp(pixels.data(), &mark, 4) == 0;
     };
-    DrawnCells& cells = App().clock.faceCache->cellsAhead;
+    DrawnCells& cells = View().faceCache->cellsAhead;
     for (std::size_t block = 0; block < cells.rects.size(); ++block) {
         const std::span<const std::uint8_t> pixels = cells.PixelsOf(block);
         if (!pixels.empty())
@@ -333,24 +333,24 @@ POINT FirstInkOfTheHour(const GraphicsObject& layer, int bottom) {
 }
 
 TEST_F(FrameCache, ATickKeepsTheCharactersThatDidNotChangeAndTheDateUntilItChanges) {
-    GraphicsObject& layer = App().clock.textLayer;
+    GraphicsObject& layer = View().textLayer;
     const Bgra mark{1, 2, 3, 4};
     const auto markedAfterTick = [&](int second, POINT at) {
         SetDibPixel(layer.GetBitmap(), at, mark);
         SetSecondOfWeek(second);
-        RedrawClock(App().clock, true);
+        RedrawClock(View(), true);
         return DibPixel(layer.GetBitmap(), at.x, at.y) == mark;
     };
     SetSecondOfWeek(23 * Hours + 59 * 60 + 56);
-    RedrawClock(App().clock, true);
+    RedrawClock(View(), true);
     const POINT hour = FirstInkOfTheHour(layer, layer.GetHeight());
     ASSERT_GE(hour.x, 0) << "no time drawn";
     EXPECT_TRUE(markedAfterTick(23 * Hours + 59 * 60 + 57, hour)) << "the hour was drawn again";
 
     Settings().showDate = true;
-    FitClockToDateLine(App().clock);
-    RedrawClock(App().clock, true);
-    const int timeBottom = static_cast<int>(App().clock.layout.dateRect.Y);
+    FitClockToDateLine(View());
+    RedrawClock(View(), true);
+    const int timeBottom = static_cast<int>(View().layout.dateRect.Y);
     const POINT datedHour = FirstInkOfTheHour(layer, timeBottom);
     const POINT date{layer.GetWidth() / 2, timeBottom + 10};
     SetDibPixel(layer.GetBitmap(), datedHour, mark);
@@ -363,90 +363,90 @@ TEST_F(FrameCache, ATickKeepsTheCharactersThatDidNotChangeAndTheDateUntilItChang
 }
 
 TEST_F(FrameCache, AFrameWhosePresentFailedIsSentAgain) {
-    RedrawClock(App().clock, true);
-    ASSERT_TRUE(WaitForScreenToShowCanvas());
+    RedrawClock(View(), true);
+    ASSERT_TRUE(WaitForScreenToShowCanvas(View()));
     // A window that is not layered refuses the present.
     const LONG style = GetWindowLongW(Window(), GWL_EXSTYLE);
     SetWindowLongW(Window(), GWL_EXSTYLE, style & ~WS_EX_LAYERED);
     SetFixedTime(9, 5, 8);
     LastStatus = 0;
-    RedrawClock(App().clock, true);
+    RedrawClock(View(), true);
     ASSERT_EQ(LastStatus, GenericErrorStatus) << "the present failed";
     SetWindowLongW(Window(), GWL_EXSTYLE, style);
     // The same frame again: it never reached the screen, so it is sent.
     LastStatus = GenericErrorStatus;
-    RedrawClock(App().clock, false);
+    RedrawClock(View(), false);
     EXPECT_EQ(LastStatus, 0);
-    EXPECT_TRUE(WaitForScreenToShowCanvas());
+    EXPECT_TRUE(WaitForScreenToShowCanvas(View()));
 }
 
 TEST_F(FrameCache, CanvasChangedOutsideAFrameIsDrawnAgain) {
-    RedrawClock(App().clock, true);
+    RedrawClock(View(), true);
     const auto frame = CanvasBytes();
     // Something else draws on the canvas; the next frame has the same inputs.
-    ASSERT_TRUE(App().clock.clockCanvas.ClearRect(0, 0, 380, 150));
+    ASSERT_TRUE(View().clockCanvas.ClearRect(0, 0, 380, 150));
     ASSERT_NE(CanvasBytes(), frame);
-    RedrawClock(App().clock, false);
+    RedrawClock(View(), false);
     EXPECT_EQ(CanvasBytes(), frame);
 }
 
 TEST_F(FrameCache, LayersReleasedOutsideAFrameAreDrawnAgain) {
-    App().clock.hoverActive = true;
-    RedrawClock(App().clock, true);
+    View().hoverActive = true;
+    RedrawClock(View(), true);
     const auto frame = CanvasBytes();
-    App().clock.textLayer.ReleaseCanvas();
-    App().clock.backdropLayer.ReleaseCanvas();
-    App().clock.closeButton.layer.ReleaseCanvas();
+    View().textLayer.ReleaseCanvas();
+    View().backdropLayer.ReleaseCanvas();
+    View().closeButton.layer.ReleaseCanvas();
     Settings().clockAlpha = 254; // a new frame, over the same layers
-    RedrawClock(App().clock, false);
+    RedrawClock(View(), false);
     Settings().clockAlpha = 255;
-    RedrawClock(App().clock, false);
+    RedrawClock(View(), false);
     EXPECT_EQ(CanvasBytes(), frame);
 }
 
 TEST_F(FrameCache, ButtonLayerDrawnDirectlyIsDrawnAgainByTheNextFrame) {
-    App().clock.hoverActive = true;
-    RedrawClock(App().clock, true);
+    View().hoverActive = true;
+    RedrawClock(View(), true);
     const auto frame = CanvasBytes();
-    HoverButton& close = App().clock.closeButton;
-    DrawButtonImage(App().clock, close.layer, close.pressedImage, close.bounds, false);
+    HoverButton& close = View().closeButton;
+    DrawButtonImage(View(), close.layer, close.pressedImage, close.bounds, false);
     Settings().clockAlpha = 254;
-    RedrawClock(App().clock, false);
+    RedrawClock(View(), false);
     Settings().clockAlpha = 255;
-    RedrawClock(App().clock, false);
+    RedrawClock(View(), false);
     EXPECT_EQ(CanvasBytes(), frame);
 }
 
 TEST_F(FrameCache, KeepsOneFamilyAndFormatAndReleasesThem) {
-    RedrawClock(App().clock, true);
-    FaceCache& cache = *App().clock.faceCache;
+    RedrawClock(View(), true);
+    FaceCache& cache = *View().faceCache;
     ASSERT_NE(cache.family.GetNativeHandle(), nullptr);
     ASSERT_NE(cache.format.GetNativeHandle(), nullptr);
     const NativeHandle family = cache.family.GetNativeHandle();
     SetFixedTime(9, 5, 8);
-    RedrawClock(App().clock, true);
+    RedrawClock(View(), true);
     EXPECT_EQ(cache.family.GetNativeHandle(), family) << "same font, same family";
     EXPECT_EQ(cache.familyName, Settings().fontName);
 
-    ReleaseFrameCaches(App().clock);
+    ReleaseFrameCaches(View());
     EXPECT_EQ(cache.family.GetNativeHandle(), nullptr);
     EXPECT_EQ(cache.format.GetNativeHandle(), nullptr);
     EXPECT_FALSE(cache.shown);
-    EXPECT_TRUE(App().clock.closeButton.cache.images.empty());
+    EXPECT_TRUE(View().closeButton.cache.images.empty());
 }
 
 TEST_F(FrameCache, AsWrittenKeepsNothingBetweenFrames) {
-    SetFrameCaching(App().clock, false);
-    App().clock.hoverActive = true;
-    RedrawClock(App().clock, true);
-    RedrawClock(App().clock, false);
-    const FaceCache& cache = *App().clock.faceCache;
+    SetFrameCaching(View(), false);
+    View().hoverActive = true;
+    RedrawClock(View(), true);
+    RedrawClock(View(), false);
+    const FaceCache& cache = *View().faceCache;
     EXPECT_EQ(cache.family.GetNativeHandle(), nullptr);
     EXPECT_FALSE(cache.text);
     EXPECT_FALSE(cache.shown);
     for (ButtonId id : {ButtonId::Close, ButtonId::KeepOnTop, ButtonId::Settings, ButtonId::LargerFont,
                         ButtonId::SmallerFont})
-        EXPECT_TRUE(HoverButtonFor(App().clock, id).cache.images.empty());
+        EXPECT_TRUE(HoverButtonFor(View(), id).cache.images.empty());
 }
 
 TEST(ButtonCacheDecode, DecodesEachImageOnceAndKeepsOnePerState) {

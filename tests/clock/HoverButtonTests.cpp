@@ -46,36 +46,36 @@ protected:
     void SetUp() override {
         ClockFaceFixture::SetUp();
         Settings().keepOnTop = false; // its button starts Normal
-        DrawWindowBackdrop(App().clock);
-        SetupButtons(App().clock);
-        listener.view = &App().clock;
+        DrawWindowBackdrop(View());
+        SetupButtons(View());
+        listener.view = &View();
     }
 
-    void Move(Point p) { UpdateButtonHover(App().clock, p.x, p.y); }
-    void Press(Point p) { HandleButtonPress(App().clock, listener, p.x, p.y); }
+    void Move(Point p) { UpdateButtonHover(View(), p.x, p.y); }
+    void Press(Point p) { HandleButtonPress(View(), listener, p.x, p.y); }
     std::vector<ButtonId> Reported() const {
         std::vector<ButtonId> ids;
         for (const RecordingClockListener::Press& press : listener.presses)
             ids.push_back(press.button);
         return ids;
     }
-    bool CursorIsDefault() const { return App().clockWindow->CursorIsDefault(); }
+    bool CursorIsDefault() const { return state->window.CursorIsDefault(); }
 
     // The canvas as the face alone draws it, without any button.
     std::vector<std::uint8_t> FaceWithoutButtons() {
-        DrawWindowBackdrop(App().clock);
-        DrawClockPanel(App().clock);
-        DrawTimeText(App().clock, false);
+        DrawWindowBackdrop(View());
+        DrawClockPanel(View());
+        DrawTimeText(View(), false);
         return CanvasBytes();
     }
 
     // The button's region of a frame drawn with it in that state.
     std::vector<Bgra> FrameRegion(ButtonId id, ButtonState state) {
-        const ButtonState saved = HoverButtonFor(App().clock, id).state;
-        HoverButtonFor(App().clock, id).state = state;
-        RedrawClock(App().clock, false);
-        HoverButtonFor(App().clock, id).state = saved;
-        return Region(App().clock.clockCanvas.GetBitmap(), HoverButtonFor(App().clock, id).bounds);
+        const ButtonState saved = HoverButtonFor(View(), id).state;
+        HoverButtonFor(View(), id).state = state;
+        RedrawClock(View(), false);
+        HoverButtonFor(View(), id).state = saved;
+        return Region(View().clockCanvas.GetBitmap(), HoverButtonFor(View(), id).bounds);
     }
 
     RecordingClockListener listener;
@@ -114,7 +114,7 @@ TEST_F(HoverButtons, SetupCopiesTheImagesAndPlacesTheButtons) {
          embedded::largerFontPressedPng},
     };
     for (const auto& c : cases) {
-        const HoverButton& button = HoverButtonFor(App().clock, c.id);
+        const HoverButton& button = HoverButtonFor(View(), c.id);
         const int id = static_cast<int>(c.id);
         EXPECT_EQ(button.bounds, c.bounds) << id;
         EXPECT_TRUE(std::ranges::equal(button.normalImage, c.normal)) << id;
@@ -130,16 +130,16 @@ TEST_F(HoverButtons, SetupCopiesTheImagesAndPlacesTheButtons) {
 
 TEST_F(HoverButtons, SetupDrawsHiddenAndLightsKeepOnTopWhenItIsOn) {
     Settings().keepOnTop = true;
-    DrawWindowBackdrop(App().clock);
+    DrawWindowBackdrop(View());
     const std::vector<std::uint8_t> before = CanvasBytes();
-    SetupButtons(App().clock);
+    SetupButtons(View());
     EXPECT_EQ(CanvasBytes(), before);
-    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::KeepOnTop).state, ButtonState::Hover);
-    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::Close).state, ButtonState::Normal);
+    EXPECT_EQ(HoverButtonFor(View(), ButtonId::KeepOnTop).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(View(), ButtonId::Close).state, ButtonState::Normal);
 }
 
 TEST_F(HoverButtons, CurrentImageFollowsTheState) {
-    HoverButton& close = HoverButtonFor(App().clock, ButtonId::Close);
+    HoverButton& close = HoverButtonFor(View(), ButtonId::Close);
     const struct {
         std::int32_t state;
         const std::vector<std::uint8_t>* image;
@@ -156,24 +156,24 @@ TEST_F(HoverButtons, CurrentImageFollowsTheState) {
 
 TEST_F(HoverButtons, FrameWithTheMouseOutsideShowsNoTraceOfThem) {
     for (ButtonId id : AllButtons)
-        HoverButtonFor(App().clock, id).state = ButtonState::Hover;
+        HoverButtonFor(View(), id).state = ButtonState::Hover;
     const std::vector<std::uint8_t> face = FaceWithoutButtons();
-    App().clock.hoverActive = false;
-    RedrawClock(App().clock, false);
+    View().hoverActive = false;
+    RedrawClock(View(), false);
     EXPECT_EQ(CanvasBytes(), face);
 }
 
 TEST_F(HoverButtons, FrameWithTheMouseOverShowsEachImageAtItsBounds) {
-    HoverButtonFor(App().clock, ButtonId::Settings).state = ButtonState::Hover;
-    HoverButtonFor(App().clock, ButtonId::KeepOnTop).state = ButtonState::Pressed;
+    HoverButtonFor(View(), ButtonId::Settings).state = ButtonState::Hover;
+    HoverButtonFor(View(), ButtonId::KeepOnTop).state = ButtonState::Pressed;
     const std::vector<std::uint8_t> face = FaceWithoutButtons();
-    App().clock.hoverActive = true;
-    RedrawClock(App().clock, false);
-    const HBITMAP canvas = App().clock.clockCanvas.GetBitmap();
+    View().hoverActive = true;
+    RedrawClock(View(), false);
+    const HBITMAP canvas = View().clockCanvas.GetBitmap();
 
-    auto insideAny = [](int x, int y) {
+    auto insideAny = [this](int x, int y) {
         for (ButtonId id : AllButtons) {
-            const IntRect& b = HoverButtonFor(App().clock, id).bounds;
+            const IntRect& b = HoverButtonFor(View(), id).bounds;
             if (x >= b.x && x < b.x + b.width && y >= b.y && y < b.y + b.height)
                 return true;
         }
@@ -194,7 +194,7 @@ TEST_F(HoverButtons, FrameWithTheMouseOverShowsEachImageAtItsBounds) {
     // image, decoded and scaled to the bounds) laid over it with per-pixel
     // alpha.
     for (ButtonId id : AllButtons) {
-        const HoverButton& button = HoverButtonFor(App().clock, id);
+        const HoverButton& button = HoverButtonFor(View(), id);
         int lit = 0, wrong = 0;
         for (int y = 0; y < button.bounds.height; ++y)
             for (int x = 0; x < button.bounds.width; ++x) {
@@ -215,10 +215,9 @@ TEST_F(HoverButtons, FrameWithTheMouseOverShowsEachImageAtItsBounds) {
         EXPECT_EQ(wrong, 0) << "button " << static_cast<int>(id);
     }
     // The states choose the images: settings hover, keep on top pressed.
-    const std::vector<Bgra> settingsShown =
-        Region(canvas, HoverButtonFor(App().clock, ButtonId::Settings).bounds);
+    const std::vector<Bgra> settingsShown = Region(canvas, HoverButtonFor(View(), ButtonId::Settings).bounds);
     const std::vector<Bgra> keepOnTopShown =
-        Region(canvas, HoverButtonFor(App().clock, ButtonId::KeepOnTop).bounds);
+        Region(canvas, HoverButtonFor(View(), ButtonId::KeepOnTop).bounds);
     EXPECT_EQ(settingsShown, FrameRegion(ButtonId::Settings, ButtonState::Hover));
     EXPECT_NE(settingsShown, FrameRegion(ButtonId::Settings, ButtonState::Normal));
     EXPECT_EQ(keepOnTopShown, FrameRegion(ButtonId::KeepOnTop, ButtonState::Pressed));
@@ -226,21 +225,21 @@ TEST_F(HoverButtons, FrameWithTheMouseOverShowsEachImageAtItsBounds) {
 }
 
 TEST_F(HoverButtons, HoverLightsWithTheHandAndRedrawsOnlyOnChanges) {
-    App().clock.hoverActive = true;
+    View().hoverActive = true;
     const std::uint64_t frames = RedrawCount();
     Move(OnClose);
-    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::Close).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(View(), ButtonId::Close).state, ButtonState::Hover);
     EXPECT_FALSE(CursorIsDefault());
     EXPECT_EQ(RedrawCount(), frames + 1);
     Move({OnClose.x + 2, OnClose.y + 3});
     EXPECT_EQ(RedrawCount(), frames + 1);
 
     Move(OnSettings); // first move: close goes back
-    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::Close).state, ButtonState::Normal);
-    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::Settings).state, ButtonState::Normal);
+    EXPECT_EQ(HoverButtonFor(View(), ButtonId::Close).state, ButtonState::Normal);
+    EXPECT_EQ(HoverButtonFor(View(), ButtonId::Settings).state, ButtonState::Normal);
     EXPECT_TRUE(CursorIsDefault());
     Move(OnSettings); // second: settings lights
-    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::Settings).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(View(), ButtonId::Settings).state, ButtonState::Hover);
     EXPECT_FALSE(CursorIsDefault());
     EXPECT_EQ(RedrawCount(), frames + 3);
 }
@@ -248,13 +247,13 @@ TEST_F(HoverButtons, HoverLightsWithTheHandAndRedrawsOnlyOnChanges) {
 TEST_F(HoverButtons, PressOnAButtonNotLitPassesOnAndAPressElsewhereSetsBack) {
     const std::uint64_t frames = RedrawCount();
     Press(OnClose); // close still Normal: nothing happens
-    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::Close).state, ButtonState::Normal);
-    EXPECT_TRUE(App().clockWindow->Exists());
+    EXPECT_EQ(HoverButtonFor(View(), ButtonId::Close).state, ButtonState::Normal);
+    EXPECT_TRUE(ClockWin().Exists());
     EXPECT_EQ(RedrawCount(), frames);
 
     Move(OnLargerFont);
     Press(Elsewhere);
-    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::LargerFont).state, ButtonState::Normal);
+    EXPECT_EQ(HoverButtonFor(View(), ButtonId::LargerFont).state, ButtonState::Normal);
     EXPECT_TRUE(listener.presses.empty());
     EXPECT_EQ(RedrawCount(), frames + 2);
 }
@@ -266,7 +265,7 @@ TEST_F(HoverButtons, FontButtonsReportEveryPressWhileTheirPressedImageShowsThenS
     Move(Elsewhere);
     Move(Elsewhere);
     Move(OnLargerFont);
-    App().clock.hoverActive = true;
+    View().hoverActive = true;
     const std::uint64_t frames = RedrawCount();
     const auto start = std::chrono::steady_clock::now();
     Press(OnLargerFont);
@@ -275,7 +274,7 @@ TEST_F(HoverButtons, FontButtonsReportEveryPressWhileTheirPressedImageShowsThenS
                                        ButtonId::LargerFont}));
     for (const auto& press : listener.presses)
         EXPECT_EQ(press.stateWhenReported, ButtonState::Pressed);
-    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::LargerFont).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(View(), ButtonId::LargerFont).state, ButtonState::Hover);
     // The view draws the hover frame after the pause; the listener's own
     // redraw shows the new size under the pressed image.
     EXPECT_EQ(RedrawCount(), frames + 1);
@@ -284,8 +283,8 @@ TEST_F(HoverButtons, FontButtonsReportEveryPressWhileTheirPressedImageShowsThenS
 
 TEST_F(HoverButtons, KeepOnTopPressWhileOnReportsFlashesThenDimsWhenLeft) {
     Settings().keepOnTop = true;
-    SetupButtons(App().clock);
-    App().clock.hoverActive = true;
+    SetupButtons(View());
+    View().hoverActive = true;
     // The program switches the setting off when told.
     listener.onPressed = [this](ButtonId) { Settings().keepOnTop = false; };
 
@@ -293,16 +292,16 @@ TEST_F(HoverButtons, KeepOnTopPressWhileOnReportsFlashesThenDimsWhenLeft) {
     const std::uint64_t frames = RedrawCount();
     Move(OnKeepOnTop);
     EXPECT_FALSE(CursorIsDefault());
-    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::KeepOnTop).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(View(), ButtonId::KeepOnTop).state, ButtonState::Hover);
     EXPECT_EQ(RedrawCount(), frames);
 
-    const IntRect bounds = HoverButtonFor(App().clock, ButtonId::KeepOnTop).bounds;
+    const IntRect bounds = HoverButtonFor(View(), ButtonId::KeepOnTop).bounds;
     const std::vector<Bgra> pressedLook = FrameRegion(ButtonId::KeepOnTop, ButtonState::Pressed);
     const std::vector<Bgra> hoverLook = FrameRegion(ButtonId::KeepOnTop, ButtonState::Hover);
     ASSERT_NE(pressedLook, hoverLook);
 
     // Watch the canvas while the press runs on this thread.
-    const HBITMAP canvas = App().clock.clockCanvas.GetBitmap();
+    const HBITMAP canvas = View().clockCanvas.GetBitmap();
     std::atomic<bool> done{false};
     std::atomic<bool> sawPressed{false};
     std::thread watcher([&] {
@@ -322,14 +321,14 @@ TEST_F(HoverButtons, KeepOnTopPressWhileOnReportsFlashesThenDimsWhenLeft) {
     EXPECT_EQ(listener.presses[0].stateWhenReported, ButtonState::Hover) << "reported before the flash";
     EXPECT_GE(elapsed, 95ms);
     EXPECT_TRUE(sawPressed) << "the pressed image was never on the canvas";
-    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::KeepOnTop).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(View(), ButtonId::KeepOnTop).state, ButtonState::Hover);
     EXPECT_EQ(Region(canvas, bounds), hoverLook);
 
     // Now off: leaving it sets it back (the cursor goes first).
     Move(Elsewhere);
     EXPECT_TRUE(CursorIsDefault());
     Move(Elsewhere);
-    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::KeepOnTop).state, ButtonState::Normal);
+    EXPECT_EQ(HoverButtonFor(View(), ButtonId::KeepOnTop).state, ButtonState::Normal);
 }
 
 TEST_F(HoverButtons, KeepOnTopPressWhileOffReportsAndStaysLitOnceOn) {
@@ -339,7 +338,7 @@ TEST_F(HoverButtons, KeepOnTopPressWhileOffReportsAndStaysLitOnceOn) {
     EXPECT_EQ(Reported(), std::vector{ButtonId::KeepOnTop});
     Move(Elsewhere);
     Move(Elsewhere);
-    EXPECT_EQ(HoverButtonFor(App().clock, ButtonId::KeepOnTop).state, ButtonState::Hover);
+    EXPECT_EQ(HoverButtonFor(View(), ButtonId::KeepOnTop).state, ButtonState::Hover);
     EXPECT_TRUE(CursorIsDefault());
 }
 
@@ -357,7 +356,7 @@ TEST_F(HoverButtons, ClosePressShowsThePressedImageReportsAndLeavesTheWindowToTh
     Press(OnClose);
     EXPECT_EQ(Reported(), std::vector{ButtonId::Close});
     EXPECT_EQ(listener.presses[0].stateWhenReported, ButtonState::Pressed);
-    EXPECT_TRUE(App().clockWindow->Exists());
+    EXPECT_TRUE(ClockWin().Exists());
 }
 
 TEST_F(HoverButtons, HandCursorOverAButtonDefaultAwayFromAll) {
@@ -369,7 +368,7 @@ TEST_F(HoverButtons, HandCursorOverAButtonDefaultAwayFromAll) {
         Move(Elsewhere);
     }
     for (ButtonId id : AllButtons)
-        EXPECT_EQ(HoverButtonFor(App().clock, id).state, ButtonState::Normal) << static_cast<int>(id);
+        EXPECT_EQ(HoverButtonFor(View(), id).state, ButtonState::Normal) << static_cast<int>(id);
 }
 
 } // namespace

@@ -22,7 +22,7 @@ protected:
     }
     LONG ExStyle() const { return GetWindowLongW(state.Window(), GWL_EXSTYLE); }
 
-    ClockWindowFixtureState state;
+    ClockViewState state;
     LayeredCanvas canvas;
 };
 

@@ -19,7 +19,7 @@
 #include "support/ClockScreen.h"
 #include "support/Desktop.h"
 #include "support/TempDirectory.h"
-#include "support/TestClockWindow.h"
+#include "support/ProgramFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,6 @@
 // identifier once, with its kind, parent, rectangle and look, read back from
 // Windows. The expected rows are written out here independently of the
 // layout tables, so a slip in either shows.
-#include "app/Actions.h"
 #include "framework/ControlFont.h"
 #include "clock/ClockWindowLayout.h"
 #include "settings/WindowLayouts.h"
@@ -131,24 +130,22 @@ BOOL CALLBACK CountChild(HWND, LPARAM count) {
 class SettingsLayout : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        program = std::make_unique<ClockWindowFixtureState>();
-        OpenSettingsWindow();
+        opened = std::make_unique<SettingsWindowState>();
         laidOut = std::make_unique<Window>();
         laidOut->Create(SettingsWindowLayout);
         Pump(100ms);
     }
     static void TearDownTestSuite() {
         laidOut.reset();
-        CloseSettingsWindow();
-        program.reset();
+        opened.reset();
     }
     void SetUp() override {
-        window = OpenedSettingsWindow();
-        ASSERT_NE(window, nullptr);
+        window = &opened->window;
+        ASSERT_TRUE(window->Exists());
         ASSERT_TRUE(laidOut && laidOut->Exists());
     }
     SettingsWindow* window = nullptr;
-    static inline std::unique_ptr<ClockWindowFixtureState> program;
+    static inline std::unique_ptr<SettingsWindowState> opened;
     static inline std::unique_ptr<Window> laidOut;
 };
 

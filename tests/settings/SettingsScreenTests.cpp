@@ -1,6 +1,5 @@
 // What the opened settings window shows on the screen: read back as pixels,
 // and kept as a PNG screenshot in the build directory.
-#include "app/Actions.h"
 #include "settings/WindowLayouts.h"
 #include "support/TestArguments.h"
 #include "SettingsWindowFixture.h"

@@ -1,16 +1,17 @@
 #pragma once
-// The settings window opened in this process, as the clock's settings
-// button opens it, and the helpers that read it back from Windows.
-#include "app/Actions.h"
+// The settings window built from a settings record of its own, and the
+// helpers that read it back from Windows.
 #include "settings/SettingsWindow.h"
-#include "support/ClockFaceFixture.h"
+#include "settings/WindowLayouts.h"
 #include "support/Desktop.h"
+#include "support/RecordingListeners.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <thread>
 
 namespace settings_test {
@@ -76,27 +77,41 @@ inline void Repaint(HWND window) {
     Pump(100ms);
 }
 
-// The settings window opens over a running clock, as in the program: the
-// program-wide record with default settings and a clock window with its
-// canvas (at 100, 100, clear of the settings window), which every control
-// of the window acts on.
-class OpenSettingsWindowTest : public ClockFaceFixture {
+// The settings window over a record with default settings, reporting to a
+// listener that writes each change down and takes it into the record, as a
+// program refusing nothing would.
+class SettingsWindowState {
+public:
+    SettingsWindowState() : window(settings, listener) {
+        listener.takeInto = &settings;
+        window.Create(SettingsWindowLayout);
+    }
+    SettingsWindowState(const SettingsWindowState&) = delete;
+    SettingsWindowState& operator=(const SettingsWindowState&) = delete;
+
+    ClockSettings settings = DefaultSettings();
+    RecordingSettingsListener listener;
+    SettingsWindow window;
+};
+
+class OpenSettingsWindowTest : public testing::Test {
 protected:
     void SetUp() override {
-        ClockFaceFixture::SetUp();
         desktop::MoveMouse(0, 0); // no hover over the window
-        OpenSettingsWindow();
-        window = OpenedSettingsWindow();
-        ASSERT_NE(window, nullptr);
+        state = std::make_unique<SettingsWindowState>();
+        window = &state->window;
+        ASSERT_TRUE(window->Exists());
         SetForegroundWindow(window->Handle());
         Repaint(window->Handle());
     }
     void TearDown() override {
-        CloseSettingsWindow();
+        state.reset();
         Pump(50ms);
-        ClockFaceFixture::TearDown();
     }
 
+    ClockSettings& Settings() { return state->settings; }
+
+    std::unique_ptr<SettingsWindowState> state;
     SettingsWindow* window = nullptr;
 };
 

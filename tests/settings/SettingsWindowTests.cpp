@@ -1,6 +1,5 @@
 // The settings window as a window: its frame, its owner, one window at a
 // time, the keys it answers, and its controls driven by the user.
-#include "app/Actions.h"
 #include "settings/WindowLayouts.h"
 #include "SettingsWindowFixture.h"
 #include "support/RecordingListeners.h"
@@ -11,26 +10,6 @@
 namespace {
 
 using namespace settings_test;
-
-struct TitledWindows {
-    std::wstring title;
-    int count = 0;
-};
-
-BOOL CALLBACK CountTitled(HWND candidate, LPARAM parameter) {
-    auto* search = reinterpret_cast<TitledWindows*>(parameter);
-    wchar_t title[64]{};
-    GetWindowTextW(candidate, title, 64);
-    if (search->title == title)
-        ++search->count;
-    return TRUE;
-}
-
-int WindowsTitled(const std::wstring& title) {
-    TitledWindows search{title};
-    EnumThreadWindows(GetCurrentThreadId(), &CountTitled, reinterpret_cast<LPARAM>(&search));
-    return search.count;
-}
 
 bool IsSizingHit(LRESULT hit) {
     return hit >= HTLEFT && hit <= HTBOTTOMRIGHT;
@@ -106,45 +85,6 @@ TEST_F(SettingsWindowFrame, OwnedByTheHiddenOwnerSoNoTaskbarButton) {
     EXPECT_EQ(GetAncestor(window->Handle(), GA_PARENT), GetDesktopWindow()) << "no parent window";
 }
 
-TEST_F(SettingsWindowFrame, SecondOpenRestoresAndRaisesTheFirstAndMakesNoOther) {
-    const HWND first = window->Handle();
-    ShowWindow(first, SW_MINIMIZE);
-    ASSERT_TRUE(PumpUntil([&] { return IsIconic(first) != FALSE; }));
-
-    OpenSettingsWindow();
-    EXPECT_TRUE(PumpUntil([&] { return !IsIconic(first); }));
-    EXPECT_EQ(OpenedSettingsWindow(), window);
-    EXPECT_EQ(window->Handle(), first);
-    EXPECT_TRUE(IsWindowVisible(first));
-    EXPECT_EQ(WindowsTitled(L"设置"), 1);
-
-    // Behind another window, a second open brings it to the front.
-    const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
-                                       nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetForegroundWindow(other);
-    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }));
-    OpenSettingsWindow();
-    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == first; }));
-    EXPECT_EQ(WindowsTitled(L"设置"), 1);
-    DestroyWindow(other);
-}
-
-TEST_F(SettingsWindowFrame, CloseDestroysItAndTheNextOpenBuildsItAfresh) {
-    const HWND first = window->Handle();
-    window->Find<ShapeBox>("外形框4")->Move(0, -300);
-    CloseSettingsWindow();
-    EXPECT_FALSE(IsWindow(first));
-    EXPECT_FALSE(SettingsWindowIsOpen());
-    EXPECT_EQ(OpenedSettingsWindow(), nullptr);
-    CloseSettingsWindow(); // closing a closed window does nothing
-
-    OpenSettingsWindow();
-    window = OpenedSettingsWindow();
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(IsWindowVisible(window->Handle()));
-    EXPECT_EQ(window->Find<ShapeBox>("外形框4")->Bounds().top, 0) << "the panel opens at its top again";
-}
-
 // ------------------------------------------------------------------ keys
 
 using SettingsWindowKeys = OpenSettingsWindowTest;
@@ -153,9 +93,8 @@ TEST_F(SettingsWindowKeys, EscapeClosesItWhateverControlHasTheFocus) {
     for (const char* focused : {"选择框3", "滑块条5", "组合框1", "按钮1"}) {
         SCOPED_TRACE(focused);
         if (!window) {
-            OpenSettingsWindow();
-            window = OpenedSettingsWindow();
-            ASSERT_NE(window, nullptr);
+            state = std::make_unique<SettingsWindowState>();
+            window = &state->window;
         }
         SetForegroundWindow(window->Handle());
         const HWND control = window->FindControl(focused)->Handle();
@@ -163,7 +102,7 @@ TEST_F(SettingsWindowKeys, EscapeClosesItWhateverControlHasTheFocus) {
         ASSERT_TRUE(
             PumpUntil([&] { return GetForegroundWindow() == window->Handle() && GetFocus() == control; }));
         desktop::PressKey(VK_ESCAPE);
-        EXPECT_TRUE(PumpUntil([] { return !SettingsWindowIsOpen(); }));
+        EXPECT_TRUE(PumpUntil([&] { return !window->Exists(); }));
         window = nullptr;
     }
 }
@@ -179,7 +118,7 @@ TEST_F(SettingsWindowKeys, EnterMovesNoFocusAndChangesNothing) {
         desktop::PressKey(VK_RETURN);
         Pump(150ms);
         EXPECT_EQ(GetFocus(), control);
-        EXPECT_TRUE(SettingsWindowIsOpen());
+        EXPECT_TRUE(window->Exists());
     }
     EXPECT_EQ(window->Find<CheckBox>("选择框2")->IsChecked(), keepOnTopShown);
     EXPECT_EQ(window->Find<Slider>("滑块条1")->Position(), opacityShown);
@@ -249,11 +188,11 @@ namespace {
 // The window with a listener that only writes down its reports: every control
 // reports its field and value, and the window changes no setting itself.
 TEST(SettingsWindowReports, EachControlReportsItsFieldAndARefusedChangeShowsRefused) {
-    ClockWindowFixtureState clock;
+    ClockSettings settings = DefaultSettings();
     RecordingSettingsListener listener;
-    const ClockSettings before = App().settings;
+    const ClockSettings before = settings;
     {
-        SettingsWindow window(App().settings, listener);
+        SettingsWindow window(settings, listener);
         ASSERT_TRUE(window.Create(SettingsWindowLayout));
         CheckBox& keepOnTop = *window.Find<CheckBox>("选择框2");
         ASSERT_TRUE(keepOnTop.IsChecked());
@@ -287,7 +226,7 @@ TEST(SettingsWindowReports, EachControlReportsItsFieldAndARefusedChangeShowsRefu
         window.Destroy();
     }
     for (const SettingField& field : SettingFields)
-        EXPECT_EQ(FieldText(App().settings, field), FieldText(before, field)) << field.key;
+        EXPECT_EQ(FieldText(settings, field), FieldText(before, field)) << field.key;
 }
 
 } // namespace

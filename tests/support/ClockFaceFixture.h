@@ -1,37 +1,24 @@
 #pragma once
-// A clock face on a real (hidden-start-up) clock window: default settings,
-// the canvas attached at 380 x 150, and a clock source fixed at 9:05:07.
-#include "app/AppGlobals.h"
+// A clock face on a real (hidden-start-up) clock window, built from its own
+// settings record (the defaults) and reporting to a recording listener: the
+// canvas attached at 380 x 150, and a clock source fixed at 9:05:07.
 #include "clock/ClockFace.h"
-#include "framework/Services.h"
 #include "support/CanvasPixels.h"
+#include "support/FixedTime.h"
 #include "support/TestClockWindow.h"
 
 #include <gtest/gtest.h>
 
-inline SYSTEMTIME& FixedTime() {
-    static SYSTEMTIME time{2026, 12, 1, 7, 0, 0, 0, 0}; // Monday, 7 December 2026
-    return time;
-}
-
-inline void SetFixedTime(WORD hour, WORD minute, WORD second, WORD millisecond = 0) {
-    FixedTime().wHour = hour;
-    FixedTime().wMinute = minute;
-    FixedTime().wSecond = second;
-    FixedTime().wMilliseconds = millisecond;
-    SetClockSource([] { return FixedTime(); });
-}
+#include <memory>
 
 class ClockFaceFixture : public testing::Test {
 protected:
     void SetUp() override {
-        state = std::make_unique<ClockWindowFixtureState>();
+        state = std::make_unique<ClockViewState>();
         MoveWindow(Window(), 100, 100, 380, 150, FALSE);
-        App().clock.layout = ClockLayout{};
-        ASSERT_TRUE(App().clock.clockCanvas.AttachToWindow(Window()));
-        // The date too: a test before may have left the clock on another day.
-        FixedTime() = {2026, 12, 1, 7, 0, 0, 0, 0};
-        SetFixedTime(9, 5, 7);
+        View().layout = ClockLayout{};
+        ASSERT_TRUE(View().clockCanvas.AttachToWindow(Window()));
+        ResetFixedTime();
     }
     void TearDown() override {
         SetClockSource(nullptr);
@@ -39,9 +26,12 @@ protected:
     }
 
     HWND Window() const { return state->Window(); }
-    ClockSettings& Settings() { return App().settings; }
-    Bgra Pixel(int x, int y) const { return DibPixel(App().clock.clockCanvas.GetBitmap(), x, y); }
-    std::vector<std::uint8_t> CanvasBytes() const { return DibBytes(App().clock.clockCanvas.GetBitmap()); }
+    ClockSettings& Settings() { return state->settings; }
+    ClockView& View() { return state->view; }
+    TestClockWindow& ClockWin() { return state->window; }
+    RecordingClockListener& Listener() { return state->recorder; }
+    Bgra Pixel(int x, int y) const { return DibPixel(state->view.clockCanvas.GetBitmap(), x, y); }
+    std::vector<std::uint8_t> CanvasBytes() const { return DibBytes(state->view.clockCanvas.GetBitmap()); }
 
-    std::unique_ptr<ClockWindowFixtureState> state;
+    std::unique_ptr<ClockViewState> state;
 };

@@ -58,16 +58,31 @@ public:
     std::vector<Change<std::int32_t>> numbers;
     std::vector<Change<DateForm>> dateForms;
     int restores = 0;
+    // A record that takes every change, as a program refusing nothing
+    // would; none: the window's record stays as it is.
+    ClockSettings* takeInto = nullptr;
 
-    void OnFieldChanged(bool ClockSettings::*field, bool on) override { flags.push_back({field, on}); }
+    void OnFieldChanged(bool ClockSettings::*field, bool on) override { Record(flags, field, on); }
     void OnFieldChanged(std::int32_t ClockSettings::*field, std::int32_t value) override {
-        numbers.push_back({field, value});
+        Record(numbers, field, value);
     }
     void OnFieldChanged(std::string ClockSettings::*field, const std::string& value) override {
-        texts.push_back({field, value});
+        Record(texts, field, value);
     }
     void OnFieldChanged(DateForm ClockSettings::*field, DateForm value) override {
-        dateForms.push_back({field, value});
+        Record(dateForms, field, value);
     }
-    void OnRestoreDefaults() override { ++restores; }
+    void OnRestoreDefaults() override {
+        ++restores;
+        if (takeInto)
+            *takeInto = DefaultSettings();
+    }
+
+private:
+    template <class Value>
+    void Record(std::vector<Change<Value>>& changes, Value ClockSettings::*field, const Value& value) {
+        changes.push_back({field, value});
+        if (takeInto)
+            takeInto->*field = value;
+    }
 };

@@ -2,16 +2,15 @@
 // A real clock window for in-process tests, without the program's start-up
 // and shut-down (which would read and write the settings file next to the
 // test executable and end the message loop).
-#include "app/AppGlobals.h"
-#include "app/ProgramEvents.h"
+#include "clock/ClockView.h"
 #include "clock/ClockWindow.h"
 #include "clock/ClockWindowLayout.h"
-
-#include <memory>
+#include "config/ClockSettings.h"
+#include "support/RecordingListeners.h"
 
 class TestClockWindow : public ClockWindow {
 public:
-    explicit TestClockWindow(ClockWindowListener& listener) : ClockWindow(App().clock, listener) {}
+    TestClockWindow(ClockView& view, ClockWindowListener& listener) : ClockWindow(view, listener) {}
 
     // A message answered with a value of its own after the clock window's
     // handling, as the framework's would be, so that tests can see whether
@@ -32,21 +31,23 @@ protected:
     }
 };
 
-// Program-wide state with default settings and a bare clock window, for
-// the length of one test. The window reports to the program's own listener
-// unless the test gives it another.
-class ClockWindowFixtureState {
+// A clock view built from a settings record of its own (the defaults) on a
+// bare clock window, for the length of one test. The window reports to a
+// recording listener unless the test gives it another.
+class ClockViewState {
 public:
-    explicit ClockWindowFixtureState(ClockWindowListener& listener = Events()) {
-        CreateAppGlobals();
-        App().settings = DefaultSettings();
-        App().settings.restoreLastPosition = true;
-        App().clockWindow = std::make_unique<TestClockWindow>(listener);
-        App().clockWindow->Create(ClockWindowLayout);
+    explicit ClockViewState(ClockWindowListener* reportTo = nullptr)
+        : window(view, reportTo ? *reportTo : recorder) {
+        recorder.view = &view;
+        window.Create(ClockWindowLayout);
     }
-    ~ClockWindowFixtureState() { ReleaseGlobals(); }
-    ClockWindowFixtureState(const ClockWindowFixtureState&) = delete;
-    ClockWindowFixtureState& operator=(const ClockWindowFixtureState&) = delete;
+    ClockViewState(const ClockViewState&) = delete;
+    ClockViewState& operator=(const ClockViewState&) = delete;
 
-    HWND Window() const { return App().clockWindow->Handle(); }
+    HWND Window() const { return window.Handle(); }
+
+    ClockSettings settings = DefaultSettings();
+    ClockView view{settings};
+    RecordingClockListener recorder;
+    TestClockWindow window;
 };

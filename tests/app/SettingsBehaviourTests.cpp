@@ -9,7 +9,8 @@
 #include "support/ImportHook.h"
 #include "support/RunValue.h"
 #include "support/TempDirectory.h"
-#include "SettingsWindowFixture.h"
+#include "settings/SettingsWindowFixture.h"
+#include "support/ProgramFixture.h"
 
 #include <commctrl.h>
 
@@ -45,15 +46,98 @@ POINT CentreOnScreen(const Control& control) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-class SettingsBehaviour : public OpenSettingsWindowTest {
+// The settings window opened as the clock's settings button opens it, over
+// the program's clock (at 100, 100, clear of the window), which every
+// control acts on.
+class ProgramSettingsWindow : public ProgramFixture {
 protected:
     void SetUp() override {
-        OpenSettingsWindowTest::SetUp();
+        ProgramFixture::SetUp();
+        desktop::MoveMouse(0, 0); // no hover over the window
+        OpenSettingsWindow();
+        window = OpenedSettingsWindow();
+        ASSERT_NE(window, nullptr);
+        SetForegroundWindow(window->Handle());
+        Repaint(window->Handle());
+    }
+    void TearDown() override {
+        CloseSettingsWindow();
+        Pump(50ms);
+        ProgramFixture::TearDown();
+    }
+
+    SettingsWindow* window = nullptr;
+};
+
+// Windows of this thread with that title.
+struct TitledWindows {
+    std::wstring title;
+    int count = 0;
+};
+
+BOOL CALLBACK CountTitled(HWND candidate, LPARAM parameter) {
+    auto* search = reinterpret_cast<TitledWindows*>(parameter);
+    wchar_t title[64]{};
+    GetWindowTextW(candidate, title, 64);
+    if (search->title == title)
+        ++search->count;
+    return TRUE;
+}
+
+int WindowsTitled(const std::wstring& title) {
+    TitledWindows search{title};
+    EnumThreadWindows(GetCurrentThreadId(), &CountTitled, reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+TEST_F(ProgramSettingsWindow, SecondOpenRestoresAndRaisesTheFirstAndMakesNoOther) {
+    const HWND first = window->Handle();
+    ShowWindow(first, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(first) != FALSE; }));
+
+    OpenSettingsWindow();
+    EXPECT_TRUE(PumpUntil([&] { return !IsIconic(first); }));
+    EXPECT_EQ(OpenedSettingsWindow(), window);
+    EXPECT_EQ(window->Handle(), first);
+    EXPECT_TRUE(IsWindowVisible(first));
+    EXPECT_EQ(WindowsTitled(L"设置"), 1);
+
+    // Behind another window, a second open brings it to the front.
+    const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(other);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }));
+    OpenSettingsWindow();
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == first; }));
+    EXPECT_EQ(WindowsTitled(L"设置"), 1);
+    DestroyWindow(other);
+}
+
+TEST_F(ProgramSettingsWindow, CloseDestroysItAndTheNextOpenBuildsItAfresh) {
+    const HWND first = window->Handle();
+    window->Find<ShapeBox>("外形框4")->Move(0, -300);
+    CloseSettingsWindow();
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_FALSE(SettingsWindowIsOpen());
+    EXPECT_EQ(OpenedSettingsWindow(), nullptr);
+    CloseSettingsWindow(); // closing a closed window does nothing
+
+    OpenSettingsWindow();
+    window = OpenedSettingsWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(window->Handle()));
+    EXPECT_EQ(window->Find<ShapeBox>("外形框4")->Bounds().top, 0) << "the panel opens at its top again";
+}
+
+class SettingsBehaviour : public ProgramSettingsWindow {
+protected:
+    void SetUp() override {
+        ProgramSettingsWindow::SetUp();
         DeleteStartWithWindows();
     }
     void TearDown() override {
         ReleaseCapture();
-        OpenSettingsWindowTest::TearDown();
+        ProgramSettingsWindow::TearDown();
         SetStartWithWindowsRoot(HKEY_LOCAL_MACHINE);
         DeleteStartWithWindows();
     }
