@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
 
 class ClockWindowMessages : public ClockFaceFixture {
@@ -50,14 +48,18 @@ TEST_F(ClockWindowMessages, HandledMessagesStillReachTheFrameworksHandling) {
     EXPECT_EQ(message.wParam, static_cast<WPARAM>(HTCAPTION));
 }
 
-TEST_F(ClockWindowMessages, DetachLeavesTheWindowToTheFramework) {
-    LayeredWindowHost& host = View().windowHost;
-    EXPECT_TRUE(host.IsAttached());
-    EXPECT_TRUE(host.Detach());
+// Until the face is first shown (and holds its window) the window's input
+// is the framework's alone.
+TEST(ClockWindowBeforeTheFace, LeavesItsInputToTheFramework) {
+    ClockViewState state;
+    ASSERT_TRUE(state.view.clockCanvas.AttachToWindow(state.Window()));
     const auto start = RedrawCount();
-    Send(WM_MOUSEMOVE, 50, 60);
-    EXPECT_EQ(RedrawCount(), start) << "the face no longer takes the window's input";
-    EXPECT_FALSE(host.Detach());
+    SendMessageW(state.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(50, 60));
+    EXPECT_EQ(RedrawCount(), start) << "the face took the window's input";
+    EXPECT_FALSE(state.view.hoverActive);
+    EXPECT_TRUE(state.view.windowHost.Attach(state.Window()));
+    SendMessageW(state.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(50, 60));
+    EXPECT_TRUE(state.view.hoverActive) << "held, the window's moves are the face's";
 }
 
 TEST_F(ClockWindowMessages, TickIsArmedJustPastTheNextSecondOrMinute) {
@@ -98,25 +100,14 @@ TEST(LayeredWindowHostWords, SplitsSignedHalves) {
     EXPECT_EQ(LayeredWindowHost::LowWord(static_cast<std::int32_t>(0x8000FFFFu)), 0xFFFF);
 }
 
-TEST(LayeredWindowHostText, ReadsUtf16ByItsOwnLength) {
-    const wchar_t text[] = L"时钟 12:34";
-    const auto bytes = LayeredWindowHost::ReadWideText(text);
-    ASSERT_EQ(bytes.size(), sizeof text) << "every UTF-16 unit and the terminator, nothing beyond";
-    EXPECT_EQ(std::memcmp(bytes.data(), text, sizeof text), 0);
-    EXPECT_TRUE(LayeredWindowHost::ReadWideText(nullptr).empty());
-}
-
-TEST(LayeredWindowHostAttach, CapturesTheMouseForTheWindowItHolds) {
+TEST(LayeredWindowHostAttach, HoldsTheWindowItIsGiven) {
     ClockViewState state;
     LayeredWindowHost host;
-    EXPECT_FALSE(host.CaptureMouse()) << "not attached";
+    EXPECT_FALSE(host.Holds(state.Window())) << "nothing held yet";
     EXPECT_TRUE(host.Attach(state.Window()));
     EXPECT_EQ(host.GetWindow(), state.Window());
     EXPECT_TRUE(host.Holds(state.Window()));
-    EXPECT_TRUE(host.CaptureMouse());
-    EXPECT_EQ(LayeredWindowHost::GetCaptureWindow(), state.Window());
-    EXPECT_TRUE(host.ReleaseMouse());
-    EXPECT_FALSE(host.ReleaseMouse());
+    EXPECT_FALSE(host.Holds(nullptr));
 }
 
 } // namespace
