@@ -63,21 +63,25 @@ protected:
     // The pointer moves onto the button until it no longer shows its picture
     // at rest (leaving another lit button can take a move of its own), then
     // a click. Clicks land either side of the middle in turn, too far apart
-    // to make a double click.
-    void ClickButton(ButtonId id, const std::vector<COLORREF>& atRest = {}) {
+    // to make a double click. False when the button never lit: the press
+    // would have gone to the face.
+    [[nodiscard]] bool ClickButton(ButtonId id, const std::vector<COLORREF>& atRest = {}) {
         const RECT rect = ButtonRect(id), window = clock.WindowRect();
         const int side = (GetSystemMetrics(SM_CXDOUBLECLK) + 1) / 2;
         const int x = window.left + (rect.left + rect.right) / 2 + (clicks++ % 2 ? side : -side);
         const int y = window.top + (rect.top + rect.bottom) / 2;
         int moves = 0;
-        desktop::WaitUntil(
+        const bool lit = desktop::WaitUntil(
             [&] {
                 desktop::MoveMouse(x + moves++ % 2, y);
                 return !atRest.empty() && Capture(rect) != atRest;
             },
-            atRest.empty() ? 0ms : 5s);
+            atRest.empty() ? 0ms : 10s);
+        if (!lit && !atRest.empty())
+            return false;
         desktop::LeftDown();
         desktop::LeftUp();
+        return true;
     }
     // The time's first and last rows in its own colour.
     std::pair<int, int> TimeRows() const {
@@ -139,22 +143,21 @@ TEST_F(ClockAtDisplayScale, EveryButtonAnswersWhereItIsDrawn) {
     std::vector<COLORREF> atRest[ButtonCount];
     for (ButtonId id : {ButtonId::Close, ButtonId::Settings, ButtonId::LargerFont, ButtonId::SmallerFont})
         atRest[static_cast<int>(id)] = Capture(ButtonRect(id));
-    const auto click = [&](ButtonId id) { ClickButton(id, atRest[static_cast<int>(id)]); };
+    const auto click = [&](ButtonId id) { return ClickButton(id, atRest[static_cast<int>(id)]); };
 
     // Larger font twice and smaller once: the file shows whether each acted.
-    click(ButtonId::LargerFont);
-    click(ButtonId::LargerFont);
-    click(ButtonId::SmallerFont);
-    ClickButton(ButtonId::KeepOnTop); // lit while on: a press switches it whatever it shows
+    for (const ButtonId id : {ButtonId::LargerFont, ButtonId::LargerFont, ButtonId::SmallerFont})
+        ASSERT_TRUE(click(id)) << "a font button did not light";
+    ASSERT_TRUE(ClickButton(ButtonId::KeepOnTop)); // lit while on: a press switches it whatever it shows
     EXPECT_TRUE(desktop::WaitUntil(
         [&] { return (GetWindowLongW(clock.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }, 5s));
-    click(ButtonId::Settings);
+    ASSERT_TRUE(click(ButtonId::Settings)) << "the settings button did not light";
     HWND settings = nullptr;
     ASSERT_TRUE(
         desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled("设置")) != nullptr; }, 10s));
     PostMessageW(settings, WM_CLOSE, 0, 0);
     ASSERT_TRUE(desktop::WaitUntil([&] { return !IsWindowVisible(settings); }, 10s));
-    click(ButtonId::Close);
+    ASSERT_TRUE(click(ButtonId::Close)) << "the close button did not light";
     ASSERT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0));
     const std::string saved = clock.ReadIniBytes().value_or("");
     EXPECT_NE(saved.find("字体大小=" + std::to_string(DefaultFontSize + 5)), std::string::npos) << saved;

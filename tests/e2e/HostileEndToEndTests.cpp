@@ -51,9 +51,15 @@ std::optional<std::string> FileBytes(const std::string& path) {
 
 // Esc on the clock window: the message loop destroys it, which saves the
 // settings and ends the program.
+// Esc, pressed again while the clock runs on, as a user would whose press
+// seemed lost: under two busy loops a first press sometimes went unanswered.
 std::optional<DWORD> CloseWithEscape(ClockProcess& clock) {
-    PostMessageW(clock.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
-    return clock.WaitForExit(30s);
+    for (int press = 0; press < 3; ++press) {
+        PostMessageW(clock.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+        if (const auto exitCode = clock.WaitForExit(10s))
+            return exitCode;
+    }
+    return std::nullopt;
 }
 
 // Screen pixels of the clock window near the default font colour: the time is drawn.

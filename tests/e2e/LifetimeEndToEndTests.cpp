@@ -325,6 +325,7 @@ TEST(ProgramLifetime, DeleteRunValuesArgumentDeletesBothRunValuesAndShowsNothing
         ASSERT_TRUE(WriteRegistryText(root, another, L"C:\\Another\\AnotherProgram.exe"));
     }
     EXPECT_FALSE(clock.StartWith("--delete-run-values", 30s)) << "a clock window opened";
+    ASSERT_TRUE(clock.Launched()) << "not started: error " << clock.LaunchError();
     const auto exitCode = clock.WaitForExit(30s);
     ASSERT_TRUE(exitCode.has_value());
     EXPECT_EQ(*exitCode, 0u);

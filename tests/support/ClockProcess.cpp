@@ -137,12 +137,20 @@ bool ClockProcess::Start(std::chrono::milliseconds timeout) {
 }
 
 bool ClockProcess::StartWith(const std::string& arguments, std::chrono::milliseconds timeout) {
-    if (!root.empty() &&
-        !CopyFileW(AnsiToWide(ClockExecutablePath()).c_str(), CopyPath(directory).c_str(), FALSE))
-        return false;
+    // A loaded machine can refuse the copy or the start for a moment (a file
+    // still held, a server busy): a few tries, and the error kept if none.
     PROCESS_INFORMATION info{};
-    if (!LaunchCopy(directory, info, arguments))
+    const auto launched = [&] {
+        const bool copied = root.empty() || CopyFileW(AnsiToWide(ClockExecutablePath()).c_str(),
+                                                      CopyPath(directory).c_str(), FALSE);
+        if (copied && LaunchCopy(directory, info, arguments))
+            return true;
+        launchError = GetLastError();
         return false;
+    };
+    if (!desktop::WaitUntil(launched, std::chrono::seconds(5), std::chrono::milliseconds(200)))
+        return false;
+    launchError = 0;
     CloseHandle(info.hThread);
     process = info.hProcess;
     processId = info.dwProcessId;

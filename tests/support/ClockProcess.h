@@ -39,6 +39,10 @@ public:
     bool StartWith(const std::string& arguments,
                    std::chrono::milliseconds timeout = std::chrono::seconds(90));
     HWND Window() const { return window; }
+    // Whether the process was started at all, and the system's error when
+    // the copy or the start failed.
+    bool Launched() const { return process != nullptr; }
+    DWORD LaunchError() const { return launchError; }
     RECT WindowRect() const;
     // Moves the clock window's top left corner there and waits to see it.
     bool MoveTo(POINT to) const;
@@ -64,6 +68,7 @@ private:
     HANDLE process = nullptr;
     DWORD processId = 0;
     HWND window = nullptr;
+    DWORD launchError = 0;
 };
 
 // The path of TikoClock.exe, as CTest passed it.

@@ -61,8 +61,13 @@ void Drag(int fromX, int fromY, int toX, int toY, const std::function<bool()>& a
     constexpr int steps = 8;
     for (int i = 1; i <= steps; ++i)
         MoveMouse(fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps);
-    if (arrived)
-        WaitUntil(arrived, std::chrono::seconds(5));
+    // A hand holding still at the end: on a loaded machine the move loop can
+    // miss the last move, so the pointer trembles there until it follows.
+    for (int tremble = 0; arrived && !WaitUntil(arrived, std::chrono::milliseconds(500)) && tremble < 10;
+         ++tremble) {
+        MoveMouse(toX + 1, toY);
+        MoveMouse(toX, toY);
+    }
     LeftUp();
 }
 
