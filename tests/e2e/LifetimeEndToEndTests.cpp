@@ -170,7 +170,9 @@ TEST(ProgramLifetime, ASecondStartOnTheSameFileLeavesOneClockWhoseChangesAreSave
     ASSERT_TRUE(other.Start());
     EXPECT_NE(other.Window(), clock.Window());
 
-    ASSERT_TRUE(FocusAndPressEscape(clock)) << "the clock did not take the keyboard";
+    // Esc straight to the first clock's window: the other, just started, can
+    // still take the keyboard after it was given to the first.
+    PostMessageW(clock.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(clock.WaitForExit(20s).has_value());
     EXPECT_NE(clock.ReadIniBytes().value_or("").find("窗口置顶=假"), std::string::npos)
         << "the first clock's change is what its file keeps";
