@@ -1,21 +1,13 @@
 #include "app/DllSearch.h"
 
-#include <windows.h>
+#include "framework/Services.h"
 
-#include <string>
+#include <windows.h>
 
 namespace {
 
 // The DLLs the program loads by name after its start (delay-loaded).
-constexpr const wchar_t* LaterLoadedDlls[] = {L"gdiplus.dll"};
-
-std::wstring SystemFolderPath(const wchar_t* name) {
-    wchar_t folder[MAX_PATH]{};
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return {};
-    return std::wstring(folder, length) + L"\\" + name;
-}
+constexpr const wchar_t* LaterLoadedDlls[] = {L"gdiplus.dll", L"comdlg32.dll"};
 
 } // namespace
 
@@ -36,9 +28,4 @@ void RestrictDllSearchToSystemFolder() {
     SetDllDirectoryW(L"");
     for (const wchar_t* name : LaterLoadedDlls)
         LoadSystemDll(name);
-}
-
-bool LoadSystemDll(const wchar_t* name) {
-    const std::wstring path = SystemFolderPath(name);
-    return !path.empty() && LoadLibraryW(path.c_str()) != nullptr;
 }

@@ -6,7 +6,3 @@
 // first, where anyone who can write to that folder can plant one. Called
 // first, before anything loads a DLL by name.
 void RestrictDllSearchToSystemFolder();
-
-// Loads a DLL of the system folder by its full path there (a second load
-// only counts up); false when the system has no such DLL.
-bool LoadSystemDll(const wchar_t* name);

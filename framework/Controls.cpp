@@ -1,6 +1,7 @@
 #include "framework/Controls.h"
 
 #include "framework/ControlFont.h"
+#include "framework/Services.h"
 #include "framework/Window.h"
 #include "framework/TextConversion.h"
 #include "framework/WindowClass.h"
@@ -464,6 +465,10 @@ void ColourPicker::UpdateSwatch() {
 }
 
 void ColourPicker::Pick() {
+    // The dialog's DLL is loaded at its first use, not at the clock's start;
+    // a system without it keeps the colour as it is.
+    if (!LoadSystemDll(L"comdlg32.dll"))
+        return;
     CHOOSECOLORW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = GetAncestor(handle, GA_ROOT);

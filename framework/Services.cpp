@@ -475,3 +475,20 @@ void SetClockSource(ClockSource source) {
 void SleepMilliseconds(DWORD milliseconds) {
     Sleep(milliseconds);
 }
+
+namespace {
+
+std::wstring SystemFolderPath(const wchar_t* name) {
+    wchar_t folder[MAX_PATH]{};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    return std::wstring(folder, length) + L"\\" + name;
+}
+
+} // namespace
+
+bool LoadSystemDll(const wchar_t* name) {
+    const std::wstring path = SystemFolderPath(name);
+    return !path.empty() && LoadLibraryW(path.c_str()) != nullptr;
+}

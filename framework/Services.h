@@ -100,6 +100,10 @@ bool SaveCanReplace(const std::wstring& path);
 // The current user's roaming application-data folder, "" when there is none.
 std::wstring UserApplicationDataDirectory();
 
+// Loads a DLL of the system folder by its full path there (a second load
+// only counts up); false when the system has no such DLL.
+bool LoadSystemDll(const wchar_t* name);
+
 struct ScreenSize {
     int width;
     int height;

@@ -5,14 +5,18 @@
 // written, or 3 when the idle measurement failed.
 //
 //   bench.exe [--frames N] [--check-frames N] [--screen-frames N] [--profile-frames N]
-//             [--floor-seconds N] [--ticks N] [--idle-rounds N] [--timing-seconds N] [--clock-exe PATH]
-//             [--before-exe PATH] [--floor-exe PATH] [--other NAME=PID]... [--out PATH]
+//             [--floor-seconds N] [--ticks N] [--idle-rounds N] [--timing-seconds N]
+//             [--memory-seconds N] [--clock-exe PATH] [--before-exe PATH] [--floor-exe PATH]
+//             [--other NAME=PID]... [--out PATH]
 //
 // --before-exe: another build of the clock (the code before a change), measured
-// beside --clock-exe in the same run; --floor-exe: the bare layered window.
+// beside --clock-exe in the same run; --floor-exe: the bare layered window and
+// the least GDI+ clock; --memory-seconds: when after its start a program's
+// memory is read (0: no memory measured).
 //   bench.exe --clock-exe PATH --screenshots FOLDER
 #include "bench/FrameBench.h"
 #include "bench/IdleBench.h"
+#include "bench/MemoryBench.h"
 #include "bench/Screenshots.h"
 #include "bench/StepBench.h"
 
@@ -20,6 +24,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +46,7 @@ struct Options {
     int ticks = 300;
     int floorSeconds = 60;
     int idleRounds = 1;
+    int memorySeconds = 10;
     std::string clockExe;
     std::string beforeExe;
     std::string floorExe;
@@ -75,6 +81,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.floorSeconds = std::atoi(value.c_str());
         else if (name == "--ticks")
             options.ticks = std::atoi(value.c_str());
+        else if (name == "--memory-seconds")
+            options.memorySeconds = std::atoi(value.c_str());
         else if (name == "--idle-rounds")
             options.idleRounds = std::atoi(value.c_str());
         else if (name == "--screen-frames")
@@ -101,7 +109,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     }
     return options.frames > 0 && options.checkFrames >= 0 && options.profileFrames > 0 &&
            options.ticks >= 0 && options.floorSeconds >= 0 && options.screenFrames >= 0 &&
-           options.timingSeconds >= 0 && options.idleRounds > 0;
+           options.timingSeconds >= 0 && options.idleRounds > 0 && options.memorySeconds >= 0;
 }
 
 std::string Fixed(double value, int digits = 3) {
@@ -120,17 +128,109 @@ std::string Verdict(bool met) {
     return met ? "met" : "**not met**";
 }
 
+std::string Megabytes(long kb) {
+    return Fixed(kb / 1024.0, 2);
+}
+
+// The median of three readings of a program's memory (one reading varies by
+// a few hundred kB from start to start); not ok when any failed.
+MemoryReading MedianMemory(const IdleProgram& program, int seconds) {
+    std::vector<long> readings;
+    for (int run = 0; run < 3; ++run) {
+        const MemoryReading reading = MeasureStartedMemory(program, seconds);
+        if (!reading.ok)
+            return reading;
+        readings.push_back(reading.anonKb);
+    }
+    std::ranges::sort(readings);
+    return {true, "", readings[1]};
+}
+
+// Anonymous memory of the floors and the clocks from outside, then where the
+// clock's goes, step by step and by kind; false when a measurement failed.
+bool ReportMemory(std::ostringstream& report, const Options& options,
+                  const std::vector<std::pair<std::string, std::string>>& clocks) {
+    bool ok = true;
+    report
+        << "\n## Memory\n\n"
+        << "Anonymous memory (RssAnon of the Linux process) " << options.memorySeconds
+        << " s after the start, the settings window never opened, pointer off the window; the median of "
+           "three starts each. The floors (bench_floor.exe, linked as the program is): a bare layered "
+           "window presenting a fixed 380 x 150 canvas, and the least GDI+ clock: the same window with "
+           "GDI+ started, the time drawn once a second as an outlined path in Microsoft YaHei and the whole "
+           "canvas presented.\n\n"
+        << "| Program | MB | x the least GDI+ clock | Goal: <= 1.5 x |\n|---|---:|---:|---|\n";
+    const auto reading = [&](const IdleProgram& program) {
+        const MemoryReading memory = MedianMemory(program, options.memorySeconds);
+        ok = ok && memory.ok;
+        return memory;
+    };
+    MemoryReading least{};
+    if (!options.floorExe.empty()) {
+        const MemoryReading bare = reading({options.floorExe, "present", L"TikoFloorWindow", ""});
+        least = reading({options.floorExe, "gdiplus", L"TikoFloorWindow", ""});
+        report << "| floor: bare layered window | " << (bare.ok ? Megabytes(bare.anonKb) : bare.error)
+               << " | | |\n"
+               << "| floor: the least GDI+ clock | " << (least.ok ? Megabytes(least.anonKb) : least.error)
+               << " | 1.00 | |\n";
+    }
+    for (const auto& [name, exe] : clocks) {
+        const MemoryReading clock = reading({exe, "", L"TikoClockWindow", ""});
+        report << "| TikoClock.exe, " << name << " | " << (clock.ok ? Megabytes(clock.anonKb) : clock.error);
+        if (clock.ok && least.ok && least.anonKb > 0) {
+            const double ratio = static_cast<double>(clock.anonKb) / least.anonKb;
+            report << " | " << Fixed(ratio, 2) << " | " << Verdict(ratio <= 1.5) << " |\n";
+        } else {
+            report << " | | |\n";
+        }
+    }
+
+    const MemorySteps steps = MeasureMemorySteps();
+    if (!steps.ok) {
+        report << "\nThe clock's start step by step: not measured (" << steps.error << ").\n";
+        return false;
+    }
+    report << "\nThis build's start-up sequence taken step by step in a fresh process of the bench (which "
+              "links the program's code, so its image is the program's and more): anonymous memory and the "
+              "bytes held in all heaps after each step, and what each step added.\n\n"
+           << "| Step | RssAnon kB | added | heaps kB | added |\n|---|---:|---:|---:|---:|\n";
+    long anonBefore = 0, heapBefore = 0, beforeSettings = 0, afterSettings = 0;
+    for (std::size_t i = 0; i < steps.steps.size(); ++i) {
+        const MemoryStep& step = steps.steps[i];
+        report << "| " << step.name << " | " << step.anonKb << " | "
+               << (i ? std::to_string(step.anonKb - anonBefore) : "") << " | " << step.heapKb << " | "
+               << (i ? std::to_string(step.heapKb - heapBefore) : "") << " |\n";
+        if (step.name.starts_with("pointer over"))
+            beforeSettings = step.anonKb;
+        if (step.name.starts_with("settings window closed"))
+            afterSettings = step.anonKb;
+        anonBefore = step.anonKb;
+        heapBefore = step.heapKb;
+    }
+    if (beforeSettings > 0 && afterSettings > 0) {
+        const double grown = static_cast<double>(afterSettings) / beforeSettings;
+        report << "\nAfter the settings window was opened and closed: " << Fixed(grown, 3)
+               << " x the memory before it opened; within 10 %: " << Verdict(grown <= 1.1) << ".\n";
+    }
+    report << "\nWhat the clock view holds once it has ticked and shown its buttons, by kind (exact sizes "
+              "of its bitmaps and buffers):\n\n| Kind | kB |\n|---|---:|\n";
+    for (const MemoryKind& kind : steps.kinds)
+        report << "| " << kind.name << " | " << kind.kb << " |\n";
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == MemoryStepsSwitch)
+        return RunMemorySteps(argc >= 3 ? argv[2] : "");
     Options options;
     if (!ParseOptions(argc, argv, options)) {
         std::fprintf(
             stderr,
             "usage: bench.exe [--frames N] [--check-frames N] [--screen-frames N] [--profile-frames N] "
-            "[--floor-seconds N] [--ticks N] [--idle-rounds N] [--timing-seconds N] [--clock-exe PATH] "
-            "[--before-exe PATH] "
-            "[--floor-exe PATH] [--other NAME=PID]... [--out PATH]\n");
+            "[--floor-seconds N] [--ticks N] [--idle-rounds N] [--timing-seconds N] [--memory-seconds N] "
+            "[--clock-exe PATH] [--before-exe PATH] [--floor-exe PATH] [--other NAME=PID]... [--out PATH]\n");
         return 64;
     }
     if (!options.screenshots.empty()) {
@@ -299,6 +399,9 @@ int main(int argc, char** argv) {
             clocks.emplace_back("before", options.beforeExe);
         clocks.emplace_back(options.beforeExe.empty() ? "this build" : "after", options.clockExe);
     }
+
+    if (options.memorySeconds > 0 && !clocks.empty())
+        exitCode = ReportMemory(report, options, clocks) ? exitCode : (exitCode ? exitCode : 3);
 
     if (options.timingSeconds > 0 && !clocks.empty()) {
         report

@@ -233,6 +233,29 @@ IdleResult MeasureIdleClock(const std::string& executable, const std::string& in
     return MeasureIdle({executable, "", L"TikoClockWindow", iniBytes}, ticks, others);
 }
 
+MemoryReading MeasureStartedMemory(const IdleProgram& program, int secondsAfterStart) {
+    MemoryReading reading;
+    Stopwatch watch;
+    const double start = watch.Now();
+    StartedProgram started(program);
+    if (!started.Ready()) {
+        reading.error = started.Error();
+        return reading;
+    }
+    const double left = secondsAfterStart * 1000.0 - (watch.Now() - start);
+    if (left > 0)
+        Sleep(static_cast<DWORD>(left));
+    const auto status = ReadWholeFile("Z:\\proc\\" + std::to_string(started.LinuxPid()) + "\\status");
+    const std::size_t at = status ? status->find("RssAnon:") : std::string::npos;
+    if (at == std::string::npos) {
+        reading.error = "cannot read the process's status";
+        return reading;
+    }
+    reading.anonKb = std::atol(status->c_str() + at + 8);
+    reading.ok = true;
+    return reading;
+}
+
 TickTiming MeasureTickTiming(const std::string& executable, int seconds) {
     TickTiming timing;
     StartedProgram started({executable, "", L"TikoClockWindow", ""});

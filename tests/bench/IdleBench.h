@@ -56,6 +56,15 @@ void AddIdleRun(IdleResult& total, const IdleResult& run);
 IdleResult MeasureIdleClock(const std::string& executable, const std::string& iniBytes, int ticks,
                             const std::vector<OtherProcess>& others);
 
+// Anonymous memory (RssAnon) of a program's Linux process, read that many
+// seconds after its start, in kB.
+struct MemoryReading {
+    bool ok = false;
+    std::string error;
+    long anonKb = 0;
+};
+MemoryReading MeasureStartedMemory(const IdleProgram& program, int secondsAfterStart);
+
 // When each new second reaches the screen, seen from this process by
 // reading the clock window's pixels off the screen while the clock runs.
 struct TickTiming {

@@ -1,19 +1,27 @@
-// The floor of an idle clock under this platform: a minimal layered popup
-// without GDI+ or any of the program's code, for the benchmark to measure
-// from outside.
+// The floors of an idle clock under this platform: a minimal layered popup
+// without any of the program's code, for the benchmark to measure from
+// outside.
 //
 //   bench_floor.exe timer     a 1-second timer with an empty handler
 //   bench_floor.exe present [WIDTH HEIGHT]
 //                             the same timer presenting a fixed canvas, 380 x
 //                             150 unless given, with UpdateLayeredWindow on
 //                             every tick
+//   bench_floor.exe gdiplus   the least GDI+ clock: GDI+ started, and on every
+//                             tick the time drawn as an outlined path in
+//                             微软雅黑 onto the 380 x 150 canvas, the whole
+//                             canvas presented
 //
 // Esc ends it.
 #include <windows.h>
 
+#include <objidl.h>
+#include <gdiplus.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -22,7 +30,10 @@ int Height = 150;
 constexpr UINT_PTR TickTimer = 1;
 
 bool presentEachTick = false;
+bool drawEachTick = false;
 HDC canvasDc = nullptr;
+void* canvasBits = nullptr;
+Gdiplus::GpFontFamily* family = nullptr;
 
 void Present(HWND window) {
     RECT rect{};
@@ -34,9 +45,39 @@ void Present(HWND window) {
     UpdateLayeredWindow(window, nullptr, &destination, &size, canvasDc, &source, 0, &blend, ULW_ALPHA);
 }
 
+// The time of day as the clock shows it, outlined white over dark ink.
+void DrawTime() {
+    std::memset(canvasBits, 0, static_cast<std::size_t>(Width) * Height * 4);
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    wchar_t text[16]{};
+    swprintf(text, 16, L"%d:%02d:%02d", now.wHour, now.wMinute, now.wSecond);
+    using namespace Gdiplus::DllExports;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (GdipCreateFromHDC(canvasDc, &graphics) != Gdiplus::Ok)
+        return;
+    GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeAntiAlias);
+    Gdiplus::GpPath* path = nullptr;
+    GdipCreatePath(Gdiplus::FillModeWinding, &path);
+    const Gdiplus::RectF layout(0, 0, static_cast<float>(Width), static_cast<float>(Height));
+    GdipAddPathString(path, text, -1, family, Gdiplus::FontStyleBold, 80, &layout, nullptr);
+    Gdiplus::GpPen* pen = nullptr;
+    GdipCreatePen1(0xFFFFFFFF, 6, Gdiplus::UnitPixel, &pen);
+    Gdiplus::GpSolidFill* ink = nullptr;
+    GdipCreateSolidFill(0xFF202020, &ink);
+    GdipDrawPath(graphics, pen, path);
+    GdipFillPath(graphics, ink, path);
+    GdipDeleteBrush(ink);
+    GdipDeletePen(pen);
+    GdipDeletePath(path);
+    GdipDeleteGraphics(graphics);
+}
+
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
+        if (drawEachTick)
+            DrawTime();
         if (presentEachTick)
             Present(window);
         return 0;
@@ -64,6 +105,7 @@ HBITMAP MakeCanvas() {
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap && bits) {
+        canvasBits = bits;
         auto* pixels = static_cast<std::uint32_t*>(bits);
         for (int y = 0; y < Height; ++y)
             for (int x = 0; x < Width; ++x)
@@ -76,7 +118,15 @@ HBITMAP MakeCanvas() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     const char* present = std::strstr(commandLine, "present");
-    presentEachTick = present != nullptr;
+    drawEachTick = std::strstr(commandLine, "gdiplus") != nullptr;
+    presentEachTick = present != nullptr || drawEachTick;
+    ULONG_PTR gdiplusToken = 0;
+    if (drawEachTick) {
+        Gdiplus::GdiplusStartupInput input;
+        if (Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr) != Gdiplus::Ok ||
+            Gdiplus::DllExports::GdipCreateFontFamilyFromName(L"微软雅黑", nullptr, &family) != Gdiplus::Ok)
+            return 1;
+    }
     int width = 0;
     int height = 0;
     if (present && std::sscanf(present, "present %d %d", &width, &height) == 2 && width > 0 && height > 0) {
@@ -95,6 +145,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     canvasDc = CreateCompatibleDC(nullptr);
     HBITMAP canvas = MakeCanvas();
     HGDIOBJ previous = SelectObject(canvasDc, canvas);
+    if (drawEachTick)
+        DrawTime();
     Present(window);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SetTimer(window, TickTimer, 1000, nullptr);
@@ -106,5 +158,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     SelectObject(canvasDc, previous);
     DeleteObject(canvas);
     DeleteDC(canvasDc);
+    if (drawEachTick) {
+        Gdiplus::DllExports::GdipDeleteFontFamily(family);
+        Gdiplus::GdiplusShutdown(gdiplusToken);
+    }
     return static_cast<int>(message.wParam);
 }
