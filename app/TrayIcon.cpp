@@ -7,7 +7,6 @@
 #include "framework/DisplayScale.h"
 #include "framework/WindowClass.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -16,18 +15,11 @@ namespace {
 
 constexpr UINT IconId = 1;
 
-// The program's icon at the small-icon size the taskbar uses now. The
-// shell's own loader (common controls 6) picks and scales the image as the
-// notification area's other icons are; without it, the icon file's image
-// nearest the primary display's small-icon size.
+// The program's icon at the small-icon size the taskbar uses now: the icon
+// file holds an image for each common scale (16 to 64 pixels). The common
+// controls' scaling loader is not used: it would load their whole DLL into
+// every clock.
 unique_hicon LoadSmallIcon() {
-    using LoadIconMetricFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
-    const auto loadIconMetric = reinterpret_cast<LoadIconMetricFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "LoadIconMetric")));
-    HICON icon = nullptr;
-    if (loadIconMetric &&
-        SUCCEEDED(loadIconMetric(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), LIM_SMALL, &icon)))
-        return unique_hicon(icon);
     const int size = SystemScale().Pixels(16);
     return unique_hicon(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <optional>
 #include <sstream>
 
@@ -233,6 +234,67 @@ IdleResult MeasureIdleClock(const std::string& executable, const std::string& in
     return MeasureIdle({executable, "", L"TikoClockWindow", iniBytes}, ticks, others);
 }
 
+namespace {
+
+std::optional<long> AnonymousKbOf(long linuxPid) {
+    const auto status = ReadWholeFile("Z:\\proc\\" + std::to_string(linuxPid) + "\\status");
+    const std::size_t at = status ? status->find("RssAnon:") : std::string::npos;
+    if (at == std::string::npos)
+        return std::nullopt;
+    return std::atol(status->c_str() + at + 8);
+}
+
+// Waits the rest of that many seconds since the stopwatch read start.
+void SleepUntil(const Stopwatch& watch, double start, int seconds) {
+    const double left = seconds * 1000.0 - (watch.Now() - start);
+    if (left > 0)
+        Sleep(static_cast<DWORD>(left));
+}
+
+struct TitledSearch {
+    DWORD processId;
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTitled(HWND candidate, LPARAM parameter) {
+    auto* search = reinterpret_cast<TitledSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(candidate, &owner);
+    wchar_t title[32]{};
+    GetWindowTextW(candidate, title, 32);
+    if (owner != search->processId || !IsWindowVisible(candidate) || std::wcscmp(title, search->title) != 0)
+        return TRUE;
+    search->found = candidate;
+    return FALSE;
+}
+
+// The settings window, opened as a user does: the pointer rests on the
+// clock's gear until the button lights, then clicks; null when no settings
+// window shows within ten seconds.
+HWND OpenSettingsWithGear(HWND clock) {
+    constexpr POINT Gear{340, 18};                    // the gear's centre in the clock's client area at 100 %
+    TitledSearch search{0, L"\u8bbe\u7f6e", nullptr}; // "设置"
+    GetWindowThreadProcessId(clock, &search.processId);
+    const DWORD start = GetTickCount();
+    for (int move = 0; !search.found && GetTickCount() - start < 10000; ++move) {
+        POINT at = Gear;
+        ClientToScreen(clock, &at);
+        SetCursorPos(at.x + move % 2, at.y);
+        Sleep(100);
+        if (move % 5 == 4) {
+            mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+            mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+            Sleep(200);
+        }
+        EnumWindows(MatchTitled, reinterpret_cast<LPARAM>(&search));
+    }
+    SetCursorPos(0, 0);
+    return search.found;
+}
+
+} // namespace
+
 MemoryReading MeasureStartedMemory(const IdleProgram& program, int secondsAfterStart) {
     MemoryReading reading;
     Stopwatch watch;
@@ -242,18 +304,50 @@ MemoryReading MeasureStartedMemory(const IdleProgram& program, int secondsAfterS
         reading.error = started.Error();
         return reading;
     }
-    const double left = secondsAfterStart * 1000.0 - (watch.Now() - start);
-    if (left > 0)
-        Sleep(static_cast<DWORD>(left));
-    const auto status = ReadWholeFile("Z:\\proc\\" + std::to_string(started.LinuxPid()) + "\\status");
-    const std::size_t at = status ? status->find("RssAnon:") : std::string::npos;
-    if (at == std::string::npos) {
+    SleepUntil(watch, start, secondsAfterStart);
+    const std::optional<long> anon = AnonymousKbOf(started.LinuxPid());
+    if (!anon) {
         reading.error = "cannot read the process's status";
         return reading;
     }
-    reading.anonKb = std::atol(status->c_str() + at + 8);
+    reading.anonKb = *anon;
     reading.ok = true;
     return reading;
+}
+
+SettingsMemory MeasureSettingsMemory(const std::string& executable, int seconds) {
+    SettingsMemory memory;
+    Stopwatch watch;
+    const double start = watch.Now();
+    StartedProgram started({executable, "", L"TikoClockWindow", ""});
+    if (!started.Ready()) {
+        memory.error = started.Error();
+        return memory;
+    }
+    SleepUntil(watch, start, seconds);
+    const std::optional<long> before = AnonymousKbOf(started.LinuxPid());
+    const HWND settings = OpenSettingsWithGear(started.Window());
+    if (!settings) {
+        memory.error = "the gear opened no settings window";
+        return memory;
+    }
+    Sleep(1000);
+    PostMessageW(settings, WM_CLOSE, 0, 0);
+    for (int wait = 0; wait < 100 && IsWindow(settings); ++wait)
+        Sleep(50);
+    if (IsWindow(settings)) {
+        memory.error = "the settings window did not close";
+        return memory;
+    }
+    const double closed = watch.Now();
+    SleepUntil(watch, closed, seconds);
+    const std::optional<long> after = AnonymousKbOf(started.LinuxPid());
+    if (!before || !after) {
+        memory.error = "cannot read the process's status";
+        return memory;
+    }
+    memory = {true, "", *before, *after};
+    return memory;
 }
 
 TickTiming MeasureTickTiming(const std::string& executable, int seconds) {

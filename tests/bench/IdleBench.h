@@ -65,6 +65,16 @@ struct MemoryReading {
 };
 MemoryReading MeasureStartedMemory(const IdleProgram& program, int secondsAfterStart);
 
+// Anonymous memory of the clock that many seconds after its start, and as
+// long after its settings window, opened with the gear, was closed, in kB.
+struct SettingsMemory {
+    bool ok = false;
+    std::string error;
+    long beforeKb = 0;
+    long afterKb = 0;
+};
+SettingsMemory MeasureSettingsMemory(const std::string& executable, int seconds);
+
 // When each new second reaches the screen, seen from this process by
 // reading the clock window's pixels off the screen while the clock runs.
 struct TickTiming {
