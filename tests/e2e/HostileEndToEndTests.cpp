@@ -228,6 +228,13 @@ BOOL CALLBACK FindClockWindow(HWND candidate, LPARAM parameter) {
     return TRUE;
 }
 
+// Where a window is now, as "left,top".
+std::string WindowOrigin(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return std::to_string(rect.left) + "," + std::to_string(rect.top);
+}
+
 // Starts the copy of the program in the folder; its clock window.
 HWND StartFrom(const std::string& folder, FixedProgram& program) {
     const std::string executable = folder + "\\TikoClock.exe";
@@ -300,16 +307,19 @@ TEST(ReadOnlyProgramFolder, ChangesLiveOnInAPerUserCopySeededFromTheFileBesideTh
     RECT rect{};
     GetWindowRect(window, &rect);
     const POINT button{rect.left + 337, rect.top + 130}; // the larger-font button
-    const auto unlit = desktop::CaptureScreen(button.x - 8, button.y - 8, 16, 16);
     // The pointer keeps moving on the button until the clock lights it: a
-    // loaded machine can lose the first moves over a window just shown.
+    // loaded machine can lose the first moves over a window just shown. The
+    // lit look is known by itself, not as a difference from a capture taken
+    // before the moves, which is wrong whenever that capture was.
     int moves = 0;
     ASSERT_TRUE(desktop::WaitUntil(
         [&] {
             desktop::MoveMouse(button.x - moves++ % 2, button.y);
-            return desktop::CaptureScreen(button.x - 8, button.y - 8, 16, 16) != unlit;
+            return clock_screen::ButtonLooksLit(desktop::CaptureScreen(button.x - 10, button.y - 10, 20, 20));
         },
-        10s));
+        10s))
+        << "the larger-font button did not light; the window at " << WindowOrigin(window) << ", shown at "
+        << rect.left << "," << rect.top << ", IsWindow " << IsWindow(window);
     desktop::LeftDown();
     desktop::LeftUp();
     ASSERT_TRUE(desktop::WaitUntil([&] { return desktop::TakesKeys(window); }, 5s));

@@ -68,7 +68,11 @@ bool ButtonIsDrawn(const ClockProcess& clock, const RECT& bounds) {
 }
 
 bool ButtonIsLit(const ClockProcess& clock, const RECT& bounds) {
-    return WhitePixels(Capture(clock, bounds), 235) >= 3;
+    return ButtonLooksLit(Capture(clock, bounds));
+}
+
+bool ButtonLooksLit(const std::vector<COLORREF>& pixels) {
+    return WhitePixels(pixels, 235) >= 3;
 }
 
 bool ClickHoverButton(const ClockProcess& clock, POINT client, const RECT& bounds) {

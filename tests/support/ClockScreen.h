@@ -44,6 +44,8 @@ bool TimeIsShown(const ClockProcess& clock);
 // transparent (below 200); lit, it is opaque white.
 bool ButtonIsDrawn(const ClockProcess& clock, const RECT& bounds);
 bool ButtonIsLit(const ClockProcess& clock, const RECT& bounds);
+// The same for pixels of a button captured off the screen.
+bool ButtonLooksLit(const std::vector<COLORREF>& pixels);
 
 // A user's click on a hover button: the pointer comes onto it, the user
 // waits to see it light and presses. Two clicks are kept further apart than
