@@ -3,6 +3,7 @@
 #include "bench/BenchStats.h"
 #include "bench/ProcStat.h"
 #include "bench/ScreenReader.h"
+#include "bench/Screenshots.h"
 
 #include <windows.h>
 
@@ -11,7 +12,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 #include <optional>
 #include <sstream>
 
@@ -236,14 +236,6 @@ IdleResult MeasureIdleClock(const std::string& executable, const std::string& in
 
 namespace {
 
-std::optional<long> AnonymousKbOf(long linuxPid) {
-    const auto status = ReadWholeFile("Z:\\proc\\" + std::to_string(linuxPid) + "\\status");
-    const std::size_t at = status ? status->find("RssAnon:") : std::string::npos;
-    if (at == std::string::npos)
-        return std::nullopt;
-    return std::atol(status->c_str() + at + 8);
-}
-
 // Waits the rest of that many seconds since the stopwatch read start.
 void SleepUntil(const Stopwatch& watch, double start, int seconds) {
     const double left = seconds * 1000.0 - (watch.Now() - start);
@@ -251,33 +243,16 @@ void SleepUntil(const Stopwatch& watch, double start, int seconds) {
         Sleep(static_cast<DWORD>(left));
 }
 
-struct TitledSearch {
-    DWORD processId;
-    const wchar_t* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTitled(HWND candidate, LPARAM parameter) {
-    auto* search = reinterpret_cast<TitledSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(candidate, &owner);
-    wchar_t title[32]{};
-    GetWindowTextW(candidate, title, 32);
-    if (owner != search->processId || !IsWindowVisible(candidate) || std::wcscmp(title, search->title) != 0)
-        return TRUE;
-    search->found = candidate;
-    return FALSE;
-}
-
 // The settings window, opened as a user does: the pointer rests on the
 // clock's gear until the button lights, then clicks; null when no settings
 // window shows within ten seconds.
 HWND OpenSettingsWithGear(HWND clock) {
-    constexpr POINT Gear{340, 18};                    // the gear's centre in the clock's client area at 100 %
-    TitledSearch search{0, L"\u8bbe\u7f6e", nullptr}; // "设置"
-    GetWindowThreadProcessId(clock, &search.processId);
+    constexpr POINT Gear{340, 18}; // the gear's centre in the clock's client area at 100 %
+    DWORD processId = 0;
+    GetWindowThreadProcessId(clock, &processId);
+    HWND settings = nullptr;
     const DWORD start = GetTickCount();
-    for (int move = 0; !search.found && GetTickCount() - start < 10000; ++move) {
+    for (int move = 0; !settings && GetTickCount() - start < 10000; ++move) {
         POINT at = Gear;
         ClientToScreen(clock, &at);
         SetCursorPos(at.x + move % 2, at.y);
@@ -287,10 +262,10 @@ HWND OpenSettingsWithGear(HWND clock) {
             mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
             Sleep(200);
         }
-        EnumWindows(MatchTitled, reinterpret_cast<LPARAM>(&search));
+        settings = FindShownWindow(processId, nullptr, L"\u8bbe\u7f6e"); // "设置"
     }
     SetCursorPos(0, 0);
-    return search.found;
+    return settings;
 }
 
 } // namespace

@@ -21,12 +21,6 @@
 
 namespace {
 
-long AnonymousKb(long linuxPid) {
-    const auto status = ReadWholeFile("Z:\\proc\\" + std::to_string(linuxPid) + "\\status");
-    const std::size_t at = status ? status->find("RssAnon:") : std::string::npos;
-    return at == std::string::npos ? -1 : std::atol(status->c_str() + at + 8);
-}
-
 // Bytes in use in every heap of the process: the C runtime's, the process
 // heap (where GDI+ and the system DLLs allocate) and any other.
 long HeapKb() {
@@ -120,7 +114,7 @@ int RunMemorySteps(const std::string& marker) {
         return 1;
     std::ostringstream out;
     const auto step = [&out, linuxPid](const char* name) {
-        out << "step|" << name << "|" << AnonymousKb(linuxPid) << "|" << HeapKb() << "\n";
+        out << "step|" << name << "|" << AnonymousKbOf(linuxPid).value_or(-1) << "|" << HeapKb() << "\n";
     };
     step("process up: image, C runtime, Wine");
     Gdiplus::GdiplusStartupInput input;

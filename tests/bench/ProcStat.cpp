@@ -40,6 +40,14 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return text;
 }
 
+std::optional<long> AnonymousKbOf(long pid) {
+    const auto status = ReadWholeFile("Z:\\proc\\" + std::to_string(pid) + "\\status");
+    const std::size_t at = status ? status->find("RssAnon:") : std::string::npos;
+    if (at == std::string::npos)
+        return std::nullopt;
+    return std::atol(status->c_str() + at + 8);
+}
+
 std::optional<double> ProcessCpuSecondsPrecise(long pid) {
     double nanoseconds = 0;
     bool any = false;

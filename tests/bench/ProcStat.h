@@ -14,6 +14,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // (schedstat; /proc/<pid>/stat counts in 10 ms steps).
 std::optional<double> ProcessCpuSecondsPrecise(long pid);
 
+// Anonymous memory of a Linux process (RssAnon), in kB.
+std::optional<long> AnonymousKbOf(long pid);
+
 // The Linux process whose command line holds the text (0 when none does).
 long FindLinuxProcess(const std::string& commandLinePart);
 // The Linux process of this program (found by its own executable's path).

@@ -124,10 +124,8 @@ BOOL CALLBACK Match(HWND candidate, LPARAM parameter) {
 
 HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {
     for (int i = 0; i < 300; ++i) {
-        Search search{processId, className, title, nullptr};
-        EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
+        if (const HWND found = FindShownWindow(processId, className, title))
+            return found;
         Sleep(100);
     }
     return nullptr;
@@ -205,4 +203,10 @@ std::string TakeScreenshots(const std::string& executable, const std::string& fo
         DeleteFileA((directory + name).c_str());
     RemoveDirectoryA(directory.c_str());
     return error;
+}
+
+HWND FindShownWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {
+    Search search{processId, className, title, nullptr};
+    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }

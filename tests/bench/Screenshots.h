@@ -2,7 +2,13 @@
 // Screenshots of the real clock for the README: the clock alone, the clock
 // with the pointer over it (its buttons showing), and the settings window
 // opened from its gear button, and its menu. Written as BMP files into a folder.
+#include <windows.h>
+
 #include <string>
 
 // Answers an error text, empty on success.
 std::string TakeScreenshots(const std::string& executable, const std::string& folder);
+
+// A shown window of the process with that class and title (either null for
+// any), or null.
+HWND FindShownWindow(DWORD processId, const wchar_t* className, const wchar_t* title);
