@@ -144,11 +144,18 @@ void ShowClock() {
     ShowClockFace(app.clock, window);
     if (app.settings.clickThrough)
         SetClickThrough(true);
-    app.tray = std::make_unique<TrayIcon>(InstanceName(app.settingsFilePath));
-    UpdateTrayIcon();
     UpdateClockName();
     app.foregroundWatch = WatchForeground();
     app.clockWindow->ArmTick();
+}
+
+void OnClockWindowShown() {
+    AppGlobals& app = App();
+    if (app.tray || app.closing)
+        return;
+    app.tray = std::make_unique<TrayIcon>(InstanceName(app.settingsFilePath));
+    UpdateClockName(); // the tip, before the icon is added
+    UpdateTrayIcon();
 }
 
 void OnClockWindowDestroyed() {

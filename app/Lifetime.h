@@ -29,6 +29,9 @@ void OnClockWindowCreated();
 // With the settings loaded: keep on top and trimming take effect, the window
 // is placed, the first frame shown and the tick armed.
 void ShowClock();
+// The clock window shows its first frame: the tray icon comes now, not
+// before, so that nothing the frame does not need delays it.
+void OnClockWindowShown();
 // The clock window's destruction event: saves the settings (a failed save
 // asks the user to retry or give up), releases the drawing resources, stops
 // GDI+ and ends the message loop with code 0.

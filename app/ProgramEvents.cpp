@@ -19,6 +19,10 @@ void ProgramEvents::OnClockCreated() {
     OnClockWindowCreated();
 }
 
+void ProgramEvents::OnClockShown() {
+    OnClockWindowShown();
+}
+
 void ProgramEvents::OnClockDestroyed() {
     OnClockWindowDestroyed();
 }

@@ -8,6 +8,7 @@
 class ProgramEvents final : public ClockWindowListener, public SettingsWindowListener {
 public:
     void OnClockCreated() override;
+    void OnClockShown() override;
     void OnClockDestroyed() override;
     void OnButtonPressed(ButtonId button) override;
     void OnDragEnded() override;

@@ -58,7 +58,11 @@ std::uint64_t RedrawCount();
 // the window takes the size of its monitor's scale, the canvas is bound to it
 // and the first frame presented, and the view's host holds the window: from
 // then on the clock window hands the face its pointer and system messages.
+// It posts the message below, which the window takes once it is shown: what
+// the first frame does not need (the buttons' images decoded, the tray icon)
+// waits for it.
 void ShowClockFace(ClockView& view, HWND window);
+inline constexpr UINT ClockShownMessage = WM_APP + 2;
 // The clock now shows at another display scale (WM_DPICHANGED): the window
 // takes the rectangle the system suggests, the face and buttons are laid out
 // for the scale and everything is drawn anew.

@@ -108,6 +108,12 @@ bool ClockWindow::OnFaceMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         }
         UpdateButtonHover(view, LayeredWindowHost::LowWord(position), LayeredWindowHost::HighWord(position));
         break;
+    case ClockShownMessage:
+        // A pointer that came first had the buttons drawn already.
+        if (!view.hoverActive)
+            DrawHoverButtons(view, false);
+        listener.OnClockShown();
+        break;
     case WM_MOUSELEAVE:
         view.hoverActive = false;
         RedrawClock(view, false);

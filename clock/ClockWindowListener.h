@@ -11,6 +11,8 @@ class ClockWindowListener {
 public:
     // The window exists and is about to be shown; the view has nothing yet.
     virtual void OnClockCreated() = 0;
+    // The window shows its first frame: what that frame did not need comes now.
+    virtual void OnClockShown() = 0;
     // The window is being destroyed, whoever destroyed it.
     virtual void OnClockDestroyed() = 0;
     // A hover button was pressed. Close, settings and the font buttons are

@@ -70,12 +70,13 @@ void ShowClockFace(ClockView& view, HWND window) {
     view.layout = ClockLayoutFor(view.scale, view.settings.showDate);
     view.clockCanvas.AttachToWindow(window);
     DrawWindowBackdrop(view);
-    SetupButtons(view);
+    PlaceButtons(view);
     view.clockCanvas.SetAlpha(view.settings.windowAlpha);
     DrawClockPanel(view);
     DrawTimeText(view, true);
     view.clockCanvas.Present();
     view.windowHost.Attach(window);
+    PostMessageW(window, ClockShownMessage, 0, 0);
 }
 
 void ChangeClockScale(ClockView& view, DisplayScale scale, const RECT& suggested) {

@@ -179,12 +179,16 @@ void LayOutButtons(ClockView& view) {
     }
 }
 
-void SetupButtons(ClockView& view) {
+void PlaceButtons(ClockView& view) {
     LayOutButtons(view);
 
     // The keep-on-top button doubles as the indicator of the setting.
     if (KeepOnTopIsOn(view))
         view.keepOnTopButton.state = ButtonState::Hover;
+}
+
+void SetupButtons(ClockView& view) {
+    PlaceButtons(view);
     DrawHoverButtons(view, false);
 }
 

@@ -69,8 +69,11 @@ struct ButtonImageSet {
 // enlarged; beyond 2x, the 2x images.
 ButtonImageSet ButtonImagesFor(ButtonId id, DisplayScale scale);
 
-// At start-up, once the clock canvas is attached: images, bounds from the
-// canvas size, and a first, hidden drawing of each button.
+// Once the clock canvas is attached: images and bounds from the canvas size,
+// and the keep-on-top button lit when the setting is on.
+void PlaceButtons(ClockView& view);
+// PlaceButtons and a first, hidden drawing of each button, which decodes its
+// images and fills its layer before the pointer first comes.
 void SetupButtons(ClockView& view);
 // Images and bounds for the program's display scale and the canvas size.
 void LayOutButtons(ClockView& view);

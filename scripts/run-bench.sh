@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Builds the benchmark and runs it under Wine on a virtual 1920x1080 display:
-# frame costs (as written and cached, with identical pixels checked) and the
-# idle CPU share of the real clock. Prints a table and writes out/bench.md.
+# frame costs (as written and cached, with identical pixels checked), the
+# idle CPU share of the real clock, its memory and its start. Prints a table
+# and writes out/bench.md.
 #
 #   scripts/run-bench.sh [--frames N] [--ticks N] [--idle-rounds N] [--check-frames N]
-#                        [--profile-frames N] [--timing-seconds N] [--before-exe PATH]
+#                        [--profile-frames N] [--timing-seconds N] [--memory-seconds N]
+#                        [--start-rounds N] [--before-exe PATH]
 #
 # Defaults: 2000 frames per measurement, 300 one-second ticks for the idle
 # clock, 120 seconds of tick timing; `--frames 300 --ticks 20` gives a quick
 # run. --before-exe measures another build of TikoClock.exe (the code before a
 # change) beside this one, in the same run. --idle-rounds N measures every
 # idle program N times, taking them in turn, and adds the runs up.
+# --start-rounds N (default 9) times N starts of each program to its window.
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 bash "$here/install-deps.sh"

@@ -6,13 +6,14 @@
 //
 //   bench.exe [--frames N] [--check-frames N] [--screen-frames N] [--profile-frames N]
 //             [--floor-seconds N] [--ticks N] [--idle-rounds N] [--timing-seconds N]
-//             [--memory-seconds N] [--clock-exe PATH] [--before-exe PATH] [--floor-exe PATH]
-//             [--other NAME=PID]... [--out PATH]
+//             [--memory-seconds N] [--start-rounds N] [--clock-exe PATH] [--before-exe PATH]
+//             [--floor-exe PATH] [--other NAME=PID]... [--out PATH]
 //
 // --before-exe: another build of the clock (the code before a change), measured
 // beside --clock-exe in the same run; --floor-exe: the bare layered window and
 // the least GDI+ clock; --memory-seconds: when after its start a program's
-// memory is read (0: no memory measured).
+// memory is read (0: no memory measured); --start-rounds: how many starts of
+// each program are timed, taken in turn (0: none).
 //   bench.exe --clock-exe PATH --screenshots FOLDER
 #include "bench/FrameBench.h"
 #include "bench/IdleBench.h"
@@ -47,6 +48,7 @@ struct Options {
     int floorSeconds = 60;
     int idleRounds = 1;
     int memorySeconds = 10;
+    int startRounds = 9;
     std::string clockExe;
     std::string beforeExe;
     std::string floorExe;
@@ -83,6 +85,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.ticks = std::atoi(value.c_str());
         else if (name == "--memory-seconds")
             options.memorySeconds = std::atoi(value.c_str());
+        else if (name == "--start-rounds")
+            options.startRounds = std::atoi(value.c_str());
         else if (name == "--idle-rounds")
             options.idleRounds = std::atoi(value.c_str());
         else if (name == "--screen-frames")
@@ -109,7 +113,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     }
     return options.frames > 0 && options.checkFrames >= 0 && options.profileFrames > 0 &&
            options.ticks >= 0 && options.floorSeconds >= 0 && options.screenFrames >= 0 &&
-           options.timingSeconds >= 0 && options.idleRounds > 0 && options.memorySeconds >= 0;
+           options.timingSeconds >= 0 && options.idleRounds > 0 && options.memorySeconds >= 0 &&
+           options.startRounds >= 0;
 }
 
 std::string Fixed(double value, int digits = 3) {
@@ -208,13 +213,13 @@ bool ReportMemory(std::ostringstream& report, const Options& options,
     }
     report << "\nThis build's start-up sequence taken step by step in a fresh process of the bench (which "
               "links the program's code and loads every DLL it uses at its start: its image and DLLs are the "
-              "program's and more): anonymous memory and the "
-              "bytes held in all heaps after each step, and what each step added.\n\n"
-           << "| Step | RssAnon kB | added | heaps kB | added |\n|---|---:|---:|---:|---:|\n";
+              "program's and more): the step's time (the first: since the process was made), anonymous "
+              "memory and the bytes held in all heaps after each step, and what each step added.\n\n"
+           << "| Step | ms | RssAnon kB | added | heaps kB | added |\n|---|---:|---:|---:|---:|---:|\n";
     long anonBefore = 0, heapBefore = 0, beforeSettings = 0, afterSettings = 0;
     for (std::size_t i = 0; i < steps.steps.size(); ++i) {
         const MemoryStep& step = steps.steps[i];
-        report << "| " << step.name << " | " << step.anonKb << " | "
+        report << "| " << step.name << " | " << Fixed(step.milliseconds, 1) << " | " << step.anonKb << " | "
                << (i ? std::to_string(step.anonKb - anonBefore) : "") << " | " << step.heapKb << " | "
                << (i ? std::to_string(step.heapKb - heapBefore) : "") << " |\n";
         if (step.name.starts_with("pointer over"))
@@ -235,6 +240,49 @@ bool ReportMemory(std::ostringstream& report, const Options& options,
     return ok;
 }
 
+// Start to window shown: the bare layered window and each clock, started in
+// turn (a first start of each untimed, so that every timed one finds its
+// files in the cache); false when a start failed.
+bool ReportStart(std::ostringstream& report, const Options& options,
+                 const std::vector<std::pair<std::string, std::string>>& clocks) {
+    std::vector<std::pair<std::string, IdleProgram>> programs;
+    if (!options.floorExe.empty())
+        programs.push_back(
+            {"floor: bare layered window", {options.floorExe, "present", L"TikoFloorWindow", ""}});
+    for (const auto& [name, exe] : clocks)
+        programs.push_back({"TikoClock.exe, " + name, {exe, "", L"TikoClockWindow", ""}});
+    std::vector<std::vector<double>> times(programs.size());
+    for (int round = -1; round < options.startRounds; ++round) {
+        for (std::size_t i = 0; i < programs.size(); ++i) {
+            const StartReading start = MeasureStart(programs[i].second);
+            if (!start.ok) {
+                report << "\n## Start\n\n" << programs[i].first << ": " << start.error << "\n";
+                return false;
+            }
+            if (round >= 0)
+                times[i].push_back(start.milliseconds);
+        }
+    }
+    report
+        << "\n## Start\n\nFrom the call that makes the process to its window shown (seen every "
+           "millisecond), "
+        << options.startRounds
+        << " starts of each program taken in turn, after one untimed start each; ms. The clock's "
+           "window shows once its first frame is drawn and presented.\n\n"
+        << "| Program | median | min | max | x the floor | Goal: <= 1.2 x |\n|---|---:|---:|---:|---:|---|\n";
+    const double floor = options.floorExe.empty() ? 0 : Summarise(times.front()).median;
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        const Summary s = Summarise(times[i]);
+        report << "| " << programs[i].first << " | " << Fixed(s.median, 1) << " | " << Fixed(s.min, 1)
+               << " | " << Fixed(s.max, 1) << " | ";
+        if (floor > 0 && i > 0)
+            report << Fixed(s.median / floor, 2) << " | " << Verdict(s.median / floor <= 1.2) << " |\n";
+        else
+            report << " | |\n";
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -246,6 +294,7 @@ int main(int argc, char** argv) {
             stderr,
             "usage: bench.exe [--frames N] [--check-frames N] [--screen-frames N] [--profile-frames N] "
             "[--floor-seconds N] [--ticks N] [--idle-rounds N] [--timing-seconds N] [--memory-seconds N] "
+            "[--start-rounds N] "
             "[--clock-exe PATH] [--before-exe PATH] [--floor-exe PATH] [--other NAME=PID]... [--out PATH]\n");
         return 64;
     }
@@ -418,6 +467,8 @@ int main(int argc, char** argv) {
 
     if (options.memorySeconds > 0 && !clocks.empty())
         exitCode = ReportMemory(report, options, clocks) ? exitCode : (exitCode ? exitCode : 3);
+    if (options.startRounds > 0 && !clocks.empty())
+        exitCode = ReportStart(report, options, clocks) ? exitCode : (exitCode ? exitCode : 3);
 
     if (options.timingSeconds > 0 && !clocks.empty()) {
         report

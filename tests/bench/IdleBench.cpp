@@ -36,13 +36,15 @@ BOOL CALLBACK MatchClockWindow(HWND candidate, LPARAM parameter) {
     return TRUE;
 }
 
+// Looks every millisecond, so that the moment it appears is known to one.
 HWND WaitForClockWindow(DWORD processId, HANDLE process, const std::wstring& windowClass) {
-    for (int i = 0; i < 600; ++i) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 60'000) {
         WindowSearch search{processId, windowClass, nullptr};
         EnumWindows(MatchClockWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found || WaitForSingleObject(process, 0) == WAIT_OBJECT_0)
             return search.found;
-        Sleep(100);
+        Sleep(1);
     }
     return nullptr;
 }
@@ -62,10 +64,12 @@ std::string FileNameOf(const std::string& path) {
 }
 
 // A copy of a program started in a fresh folder (which names its Linux
-// process), its window up and settled; closed with Esc when this goes.
+// process), its window up and, unless told otherwise, settled; closed with
+// Esc when this goes.
 class StartedProgram {
 public:
-    explicit StartedProgram(const IdleProgram& program) : fileName(FileNameOf(program.executable)) {
+    explicit StartedProgram(const IdleProgram& program, bool settle = true)
+        : fileName(FileNameOf(program.executable)) {
         char temp[MAX_PATH]{};
         GetTempPathA(MAX_PATH, temp);
         marker = "tiko-bench-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
@@ -92,6 +96,8 @@ public:
         startup.cb = sizeof startup;
         std::string commandLine =
             "\"" + copy + "\"" + (program.arguments.empty() ? "" : " " + program.arguments);
+        const Stopwatch watch;
+        const double created = watch.Now();
         if (!CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             directory.c_str(), &startup, &info)) {
             error = "cannot start " + fileName;
@@ -100,12 +106,13 @@ public:
         }
         CloseHandle(info.hThread);
         window = WaitForClockWindow(info.dwProcessId, info.hProcess, program.windowClass);
+        shownAfter = watch.Now() - created;
         linuxPid = window ? FindLinuxProcess(marker) : 0; // the directory names it
         if (!window)
             error = "the window did not appear";
         else if (!linuxPid)
             error = "no Linux process found for " + fileName;
-        else
+        else if (settle)
             Sleep(3000); // start-up work (fonts, first frames) is not part of the idle cost
     }
 
@@ -138,6 +145,8 @@ public:
     const std::string& Error() const { return error; }
     HWND Window() const { return window; }
     long LinuxPid() const { return linuxPid; }
+    // Milliseconds from the call that made the process to its window seen.
+    double ShownAfter() const { return shownAfter; }
     // After Close: whether it ended by itself, and its exit code.
     bool Exited() const { return exited; }
     unsigned long ExitCode() const { return exitCode; }
@@ -147,6 +156,7 @@ private:
     PROCESS_INFORMATION info{};
     HWND window = nullptr;
     long linuxPid = 0;
+    double shownAfter = 0;
     unsigned long exitCode = 0;
     bool exited = false;
 };
@@ -288,6 +298,13 @@ MemoryReading MeasureStartedMemory(const IdleProgram& program, int secondsAfterS
     reading.anonKb = *anon;
     reading.ok = true;
     return reading;
+}
+
+StartReading MeasureStart(const IdleProgram& program) {
+    const StartedProgram started(program, false);
+    if (!started.Ready())
+        return {false, started.Error(), 0};
+    return {true, "", started.ShownAfter()};
 }
 
 SettingsMemory MeasureSettingsMemory(const std::string& executable, int seconds) {

@@ -65,6 +65,15 @@ struct MemoryReading {
 };
 MemoryReading MeasureStartedMemory(const IdleProgram& program, int secondsAfterStart);
 
+// Milliseconds from the call that makes a program's process to its window
+// shown, seen every millisecond; the program is closed right after.
+struct StartReading {
+    bool ok = false;
+    std::string error;
+    double milliseconds = 0;
+};
+StartReading MeasureStart(const IdleProgram& program);
+
 // Anonymous memory of the clock that many seconds after its start, and as
 // long after its settings window, opened with the gear, was closed, in kB.
 struct SettingsMemory {

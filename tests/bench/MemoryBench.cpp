@@ -3,6 +3,7 @@
 #include "app/Actions.h"
 #include "app/AppGlobals.h"
 #include "app/Lifetime.h"
+#include "bench/BenchStats.h"
 #include "bench/ProcStat.h"
 #include "clock/ClockFace.h"
 #include "clock/FaceInternal.h"
@@ -37,6 +38,18 @@ long HeapKb() {
         HeapUnlock(heap);
     }
     return static_cast<long>(bytes / 1024);
+}
+
+// Milliseconds since this process was made, as the system stamped it.
+double MillisecondsSinceCreation() {
+    FILETIME created{}, exited{}, kernel{}, user{}, now{};
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    GetSystemTimePreciseAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return static_cast<double>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
+                                   time.dwLowDateTime);
+    };
+    return (ticks(now) - ticks(created)) / 10'000.0;
 }
 
 void PumpMessagesFor(DWORD milliseconds) {
@@ -113,38 +126,57 @@ int RunMemorySteps(const std::string& marker) {
     if (!linuxPid)
         return 1;
     std::ostringstream out;
-    const auto step = [&out, linuxPid](const char* name) {
-        out << "step|" << name << "|" << AnonymousKbOf(linuxPid).value_or(-1) << "|" << HeapKb() << "\n";
+    // Each step's time is its own work's, without the waits that let the
+    // memory settle.
+    const Stopwatch watch;
+    double started = watch.Now();
+    const auto step = [&](const char* name, double milliseconds) {
+        out << "step|" << name << "|" << AnonymousKbOf(linuxPid).value_or(-1) << "|" << HeapKb() << "|"
+            << milliseconds << "\n";
     };
-    step("process up: image, C runtime, Wine");
+    const auto timed = [&] { return watch.Now() - started; };
+    step("process up: image, DLLs, C runtime, Wine", MillisecondsSinceCreation());
+    started = watch.Now();
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    step("GDI+ started");
+    step("GDI+ started", timed());
     SetCursorPos(0, 0);
     {
+        started = watch.Now();
         ClockWindowFixtureState state;
-        step("clock window made (no face yet)");
+        step("clock window made (no face yet)", timed());
+        started = watch.Now();
         ShowClock();
+        step("first frame shown: layers, font, text, present", timed());
+        started = watch.Now();
+        PumpPendingMessages();
+        const double afterShown = timed();
         PumpMessagesFor(200);
-        step("face shown: layers, first frame, tray icon");
+        step("once shown: buttons' images decoded, tray icon", afterShown);
         SetClockSource(NextSecond);
+        started = watch.Now();
         for (int tick = 0; tick < 30; ++tick)
             RedrawClock(App().clock, true);
-        step("30 ticks: frame cache, times and cells laid out ahead");
+        step("30 ticks: frame cache, times and cells laid out ahead", timed());
+        started = watch.Now();
         App().clock.hoverActive = true;
         RedrawClock(App().clock, false);
         App().clock.hoverActive = false;
         RedrawClock(App().clock, false);
-        step("pointer over the clock and off it: buttons drawn");
+        step("pointer over the clock and off it: buttons drawn", timed());
         for (const MemoryKind& kind : KindsHeld(App().clock))
             out << "kind|" << kind.name << "|" << kind.kb << "\n";
+        started = watch.Now();
         OpenSettingsWindow();
+        const double opening = timed();
         PumpMessagesFor(500);
-        step("settings window opened");
+        step("settings window opened", opening);
+        started = watch.Now();
         CloseSettingsWindow();
+        const double closing = timed();
         PumpMessagesFor(500);
-        step("settings window closed");
+        step("settings window closed", closing);
         SetClockSource(nullptr);
     }
     Gdiplus::GdiplusShutdown(token);
@@ -196,8 +228,9 @@ MemorySteps MeasureMemorySteps() {
         std::istringstream parts(line);
         for (std::string field; std::getline(parts, field, '|');)
             fields.push_back(field);
-        if (fields.size() == 4 && fields[0] == "step")
-            result.steps.push_back({fields[1], std::atol(fields[2].c_str()), std::atol(fields[3].c_str())});
+        if (fields.size() == 5 && fields[0] == "step")
+            result.steps.push_back({fields[1], std::atol(fields[2].c_str()), std::atol(fields[3].c_str()),
+                                    std::atof(fields[4].c_str())});
         else if (fields.size() == 3 && fields[0] == "kind")
             result.kinds.push_back({fields[1], std::atol(fields[2].c_str())});
     }

@@ -1,15 +1,17 @@
 #pragma once
-// Where the clock's memory goes: its start-up sequence taken step by step in
-// a fresh process of this program, each step read as the growth of the
-// process's anonymous memory (RssAnon) and of the bytes its heaps hold, and
+// Where the clock's memory and start-up time go: its start-up sequence taken
+// step by step in a fresh process of this program, each step read as its
+// time and the growth of the process's anonymous memory (RssAnon) and of the
+// bytes its heaps hold, and
 // what the clock view keeps at the end, by kind, to the byte.
 #include <string>
 #include <vector>
 
 struct MemoryStep {
     std::string name;
-    long anonKb = 0; // RssAnon after the step
-    long heapKb = 0; // bytes held in all of the process's heaps, after the step
+    long anonKb = 0;         // RssAnon after the step
+    long heapKb = 0;         // bytes held in all of the process's heaps, after the step
+    double milliseconds = 0; // the step's own work (the first: since the process was made)
 };
 
 struct MemoryKind {

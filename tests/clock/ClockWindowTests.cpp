@@ -1,5 +1,7 @@
 #include "clock/ClockWindow.h"
 
+#include "clock/ClockFace.h"
+#include "clock/FaceInternal.h"
 #include "clock/HoverButtons.h"
 #include "clock/LayeredWindowHost.h"
 #include "support/ClockFaceFixture.h"
@@ -46,6 +48,21 @@ TEST_F(ClockWindowMessages, HandledMessagesStillReachTheFrameworksHandling) {
     MSG message{};
     EXPECT_TRUE(PeekMessageW(&message, Window(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
     EXPECT_EQ(message.wParam, static_cast<WPARAM>(HTCAPTION));
+}
+
+// The first frame leaves the buttons' images undecoded; the message the
+// window takes once shown decodes them, out of sight, and tells the listener.
+TEST_F(ClockWindowMessages, OnceShownTheButtonsAreDecodedUnseenAndTheListenerTold) {
+    ASSERT_TRUE(FrameCaching());
+    PlaceButtons(View());
+    const auto canvas = CanvasBytes();
+    for (ButtonId id : clock_face::ButtonOrder)
+        ASSERT_TRUE(HoverButtonFor(View(), id).cache.images.empty());
+    Send(ClockShownMessage);
+    for (ButtonId id : clock_face::ButtonOrder)
+        EXPECT_EQ(HoverButtonFor(View(), id).cache.images.size(), 1u) << static_cast<int>(id);
+    EXPECT_EQ(CanvasBytes(), canvas) << "a hidden button changed the canvas";
+    EXPECT_EQ(Listener().events, std::vector<std::string>{"shown"});
 }
 
 // Until the face is first shown (and holds its window) the window's input

@@ -238,12 +238,18 @@ TEST(ProgramLifetime, WithClickThroughKeptInItsFileAClickReachesTheWindowBelow) 
     EXPECT_TRUE(reached) << "the click stayed on the clock";
 
     // Turned off from the tray icon's menu. Wine has no notification area:
-    // the right click is the message the shell would send (version 4).
+    // the right click is the message the shell would send (version 4). The
+    // icon comes after the clock's first frame.
     HWND tray = nullptr;
-    DWORD owner = 0;
-    while ((tray = FindWindowExW(nullptr, tray, L"TikoClockTray", nullptr)) &&
-           (GetWindowThreadProcessId(tray, &owner), owner != clock.ProcessId())) {
-    }
+    desktop::WaitUntil(
+        [&] {
+            DWORD owner = 0;
+            while ((tray = FindWindowExW(nullptr, tray, L"TikoClockTray", nullptr)) &&
+                   (GetWindowThreadProcessId(tray, &owner), owner != clock.ProcessId())) {
+            }
+            return tray != nullptr;
+        },
+        5s);
     ASSERT_TRUE(tray) << "the clock has no tray window";
     PostMessageW(tray, WM_APP + 1, MAKEWPARAM(100, 100), WM_CONTEXTMENU);
     ASSERT_TRUE(desktop::WaitUntil([] { return MenuIsOpen(); }, 5s)) << "no menu from the tray icon";

@@ -23,6 +23,7 @@ public:
     ClockView* view = nullptr; // to read the pressed button's state
 
     void OnClockCreated() override { events.push_back("created"); }
+    void OnClockShown() override { events.push_back("shown"); }
     void OnClockDestroyed() override { events.push_back("destroyed"); }
     void OnButtonPressed(ButtonId button) override {
         presses.push_back({button, view ? HoverButtonFor(*view, button).state : ButtonState::Normal});
