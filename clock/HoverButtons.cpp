@@ -187,11 +187,6 @@ void PlaceButtons(ClockView& view) {
         view.keepOnTopButton.state = ButtonState::Hover;
 }
 
-void SetupButtons(ClockView& view) {
-    PlaceButtons(view);
-    DrawHoverButtons(view, false);
-}
-
 const ImageObject& ButtonCache::Decode(std::span<const std::uint8_t> bytes) {
     for (const auto& decoded : images) {
         if (std::ranges::equal(decoded->bytes, bytes))

@@ -72,9 +72,6 @@ ButtonImageSet ButtonImagesFor(ButtonId id, DisplayScale scale);
 // Once the clock canvas is attached: images and bounds from the canvas size,
 // and the keep-on-top button lit when the setting is on.
 void PlaceButtons(ClockView& view);
-// PlaceButtons and a first, hidden drawing of each button, which decodes its
-// images and fills its layer before the pointer first comes.
-void SetupButtons(ClockView& view);
 // Images and bounds for the program's display scale and the canvas size.
 void LayOutButtons(ClockView& view);
 // Draws the five buttons as the last layers of a frame, blended visibly only

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <numeric>
 #include <vector>
 
@@ -50,3 +51,22 @@ public:
 private:
     double frequency = 1;
 };
+
+// A file time in milliseconds since 1601.
+inline double FileTimeMilliseconds(const FILETIME& time) {
+    return static_cast<double>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime) /
+           10'000.0;
+}
+
+// Wall-clock time in milliseconds since 1601, to the 100 ns Wine keeps.
+inline double WallMilliseconds() {
+    using Precise = void(WINAPI*)(FILETIME*);
+    static const auto precise = reinterpret_cast<Precise>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
+    FILETIME now{};
+    if (precise)
+        precise(&now);
+    else
+        GetSystemTimeAsFileTime(&now);
+    return FileTimeMilliseconds(now);
+}

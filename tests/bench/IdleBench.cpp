@@ -17,33 +17,13 @@
 
 namespace {
 
-struct WindowSearch {
-    DWORD processId;
-    std::wstring windowClass;
-    HWND found;
-};
-
-BOOL CALLBACK MatchClockWindow(HWND candidate, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(candidate, &owner);
-    wchar_t className[64]{};
-    GetClassNameW(candidate, className, 64);
-    if (owner == search->processId && search->windowClass == className && IsWindowVisible(candidate)) {
-        search->found = candidate;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Looks every millisecond, so that the moment it appears is known to one.
 HWND WaitForClockWindow(DWORD processId, HANDLE process, const std::wstring& windowClass) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < 60'000) {
-        WindowSearch search{processId, windowClass, nullptr};
-        EnumWindows(MatchClockWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found || WaitForSingleObject(process, 0) == WAIT_OBJECT_0)
-            return search.found;
+        const HWND found = FindShownWindow(processId, windowClass.c_str(), nullptr);
+        if (found || WaitForSingleObject(process, 0) == WAIT_OBJECT_0)
+            return found;
         Sleep(1);
     }
     return nullptr;
@@ -160,20 +140,6 @@ private:
     unsigned long exitCode = 0;
     bool exited = false;
 };
-
-// Wall-clock time in milliseconds since 1601, to the 100 ns Wine keeps.
-double WallMilliseconds() {
-    using Precise = void(WINAPI*)(FILETIME*);
-    static const auto precise = reinterpret_cast<Precise>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
-    FILETIME now{};
-    if (precise)
-        precise(&now);
-    else
-        GetSystemTimeAsFileTime(&now);
-    return static_cast<double>((static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime) /
-           10000.0;
-}
 
 } // namespace
 

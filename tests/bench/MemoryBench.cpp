@@ -42,14 +42,9 @@ long HeapKb() {
 
 // Milliseconds since this process was made, as the system stamped it.
 double MillisecondsSinceCreation() {
-    FILETIME created{}, exited{}, kernel{}, user{}, now{};
+    FILETIME created{}, exited{}, kernel{}, user{};
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    GetSystemTimePreciseAsFileTime(&now);
-    const auto ticks = [](const FILETIME& time) {
-        return static_cast<double>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
-                                   time.dwLowDateTime);
-    };
-    return (ticks(now) - ticks(created)) / 10'000.0;
+    return WallMilliseconds() - FileTimeMilliseconds(created);
 }
 
 void PumpMessagesFor(DWORD milliseconds) {

@@ -5,6 +5,7 @@
 #include "clock/ClockView.h"
 #include "clock/ClockWindow.h"
 #include "clock/ClockWindowLayout.h"
+#include "clock/HoverButtons.h"
 #include "config/ClockSettings.h"
 #include "support/RecordingListeners.h"
 
@@ -51,3 +52,10 @@ public:
     RecordingClockListener recorder;
     TestClockWindow window;
 };
+
+// The buttons as the program has them once its first frame is shown: laid
+// out, then drawn unseen (their images decoded, their layers filled).
+inline void SetupButtons(ClockView& view) {
+    PlaceButtons(view);
+    DrawHoverButtons(view, false);
+}
