@@ -1,12 +1,14 @@
 #include "app/Actions.h"
 
 #include "app/AppGlobals.h"
+#include "app/ClockTick.h"
 #include "app/ProgramEvents.h"
 #include "app/SystemIntegration.h"
 #include "app/TrayIcon.h"
 #include "clock/ClockFace.h"
 #include "clock/ClockWindow.h"
 #include "clock/HoverButtons.h"
+#include "config/SettingsLocation.h"
 #include "settings/SettingsWindow.h"
 #include "settings/WindowLayouts.h"
 
@@ -38,6 +40,33 @@ void LetClicksThrough(bool on) {
         return;
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
     SetWindowLongPtrW(window, GWL_EXSTYLE, on ? style | WS_EX_TRANSPARENT : style & ~WS_EX_TRANSPARENT);
+}
+
+// Whether the rectangle lies wholly in a monitor's work area.
+bool FitsOnAMonitor(const RECT& rect) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+        return false;
+    const RECT& work = monitor.rcWork;
+    return rect.left >= work.left && rect.top >= work.top && rect.right <= work.right &&
+           rect.bottom <= work.bottom;
+}
+
+// Right of the clock, else left of it, below or above it; where none fits,
+// the new clock's own start centres it.
+POINT PlaceBesideClock(SIZE size) {
+    RECT clock{};
+    GetWindowRect(ClockHandle(), &clock);
+    const int gap = App().clock.scale.Pixels(10);
+    const POINT places[] = {{clock.right + gap, clock.top},
+                            {clock.left - gap - size.cx, clock.top},
+                            {clock.left, clock.bottom + gap},
+                            {clock.left, clock.top - gap - size.cy}};
+    for (const POINT& place : places)
+        if (FitsOnAMonitor({place.x, place.y, place.x + size.cx, place.y + size.cy}))
+            return place;
+    return places[0];
 }
 
 } // namespace
@@ -169,7 +198,7 @@ void ApplyField(bool S::*field, bool on) {
     } else if (field == &S::showTrayIcon) {
         UpdateTrayIcon();
     } else if (field == &S::showDate) {
-        FitClockToDateLine(App().clock);
+        FitClockToSecondLine(App().clock);
         Redraw(true);
     } else if (field == &S::twelveHour) {
         // The texts are built again in the new format.
@@ -180,8 +209,19 @@ void ApplyField(bool S::*field, bool on) {
 }
 
 void ApplyField(std::string S::*field, const std::string& value) {
-    App().settings.*field = value;
-    Redraw(false);
+    AppGlobals& app = App();
+    const bool hadSecondLine = HasSecondLine(app.settings);
+    app.settings.*field = value;
+    if (field == &S::fontName) {
+        Redraw(false);
+        return;
+    }
+    // The zone or its label: the time is read again in the zone, the label
+    // may bring or take the line under the time, and the name follows.
+    if (HasSecondLine(app.settings) != hadSecondLine)
+        FitClockToSecondLine(app.clock);
+    Redraw(true);
+    RenameClock();
 }
 
 void ApplyField(DateForm S::*field, DateForm value) {
@@ -205,7 +245,7 @@ void ApplyField(std::int32_t S::*field, std::int32_t value) {
 
 void RestoreDefaultSettings() {
     AppGlobals& app = App();
-    const bool hadDateLine = app.settings.showDate;
+    const bool hadSecondLine = HasSecondLine(app.settings);
     // The window is not moved: the position keeps only its flag, "真".
     app.settings = DefaultSettings();
     app.clock.clockCanvas.SetAlpha(app.settings.windowAlpha);
@@ -217,9 +257,24 @@ void RestoreDefaultSettings() {
     UpdateTrayIcon();
     if (SettingsWindow* window = OpenedSettingsWindow())
         window->FillControls();
-    if (hadDateLine)
-        FitClockToDateLine(app.clock); // the window loses the date line's band
-    RedrawWithFreshTime();             // seconds are shown again
+    if (hadSecondLine)
+        FitClockToSecondLine(app.clock); // the window loses the second line's band
+    RedrawWithFreshTime();               // seconds are shown again
+    RenameClock();                       // local time, no label
+}
+
+void StartNewClock() {
+    AppGlobals& app = App();
+    const std::wstring file = ClaimNewSettingsFile(app.settingsFilePath);
+    if (file.empty())
+        return;
+    ClockSettings settings = app.settings;
+    settings.startWithWindows = false;
+    settings.timeZone.clear();
+    settings.zoneLabel.clear();
+    const POINT place = PlaceBesideClock(ClockWindowSizeFor(app.clock.scale, HasSecondLine(settings)));
+    if (!SaveSettings(file, settings, place.x, place.y) || !StartClockOn(file))
+        DeleteFileW(ExtendedLengthPath(file).c_str());
 }
 
 SaveResult SaveClockSettings() {

@@ -71,6 +71,12 @@ void ApplyField(DateForm ClockSettings::*field, DateForm value);
 // stays (see ClearStartWithWindows) keeps "开机启动" on.
 void RestoreDefaultSettings();
 
+// "新建时钟…": another clock on a new file beside this clock's ("配置2.ini"),
+// with this clock's look, local time and no Run value, placed beside this
+// clock where a monitor has room for it. The file goes again when the clock
+// cannot be started.
+void StartNewClock();
+
 // Writes every setting and the window's position to the settings file.
 SaveResult SaveClockSettings();
 // A setting changed, or the clock was moved: the file follows two seconds

@@ -19,6 +19,9 @@ struct AppGlobals {
     ~AppGlobals();
 
     std::wstring settingsFilePath;
+    // The file "--settings" named, when it is not the default one: the clock
+    // has a Run value of its own and starts again on it.
+    std::wstring ownSettingsFile;
     ClockSettings settings;
     // What the clock window shows: the face's layers, the buttons, the canvas.
     ClockView clock{settings};

@@ -4,8 +4,9 @@
 
 #include <string>
 
-const std::array<MenuItem, 6> MenuItems = {{
+const std::array<MenuItem, 7> MenuItems = {{
     {CommandId::OpenSettings, "设置…", nullptr},
+    {CommandId::NewClock, "新建时钟…", nullptr},
     {CommandId::KeepOnTop, "窗口置顶", nullptr},
     {CommandId::ClickThrough, "鼠标穿透", nullptr},
     {CommandId::ShowTrayIcon, "显示托盘图标", nullptr},

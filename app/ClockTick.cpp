@@ -19,24 +19,29 @@ void OnClockTick() {
     UpdateClockName();
 }
 
-std::string ClockName(const SYSTEMTIME& time) {
+std::string ClockName(const SYSTEMTIME& time, const std::string& label) {
     char text[64]{};
     std::snprintf(text, sizeof text, "%u:%02u %u年%u月%u日", time.wHour, time.wMinute, time.wYear,
                   time.wMonth, time.wDay);
-    return text;
+    return label.empty() ? std::string(text) : text + (" " + label);
 }
 
 namespace {
+
+std::string ZoneLabelOf(const AppGlobals& app) {
+    const std::string& label = app.settings.zoneLabel;
+    return app.clock.zone.Unknown() ? label + UnknownZoneMark : label;
+}
 
 // The name changes once a minute: a tick within the minute it was made for
 // takes it as it is.
 const std::wstring& ClockNameNow() {
     AppGlobals& app = App();
-    const SYSTEMTIME now = ReadLocalTime();
+    const SYSTEMTIME now = ClockTimeNow(app.clock.zone);
     SYSTEMTIME& made = app.clockNameMinute;
     if (app.clockNameOfMinute.empty() || now.wMinute != made.wMinute || now.wHour != made.wHour ||
         now.wDay != made.wDay || now.wMonth != made.wMonth || now.wYear != made.wYear) {
-        app.clockNameOfMinute = MultiByteToWide(ClockName(now), GbkCodePage);
+        app.clockNameOfMinute = MultiByteToWide(ClockName(now, ZoneLabelOf(app)), GbkCodePage);
         made = now;
     }
     return app.clockNameOfMinute;
@@ -55,4 +60,9 @@ void UpdateClockName() {
     }
     if (app.tray)
         app.tray->SetTip(name);
+}
+
+void RenameClock() {
+    App().clockNameOfMinute.clear();
+    UpdateClockName();
 }

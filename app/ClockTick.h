@@ -13,8 +13,11 @@
 void OnClockTick();
 
 // What a screen reader reads for the clock (its window text) and the tray
-// icon's tooltip: the time to the minute and the date, in GBK.
-std::string ClockName(const SYSTEMTIME& time);
+// icon's tooltip: the time to the minute and the date, in GBK, and the zone's
+// label after them when the clock has one.
+std::string ClockName(const SYSTEMTIME& time, const std::string& label = {});
 // The window text and the tooltip follow the time, when the shown minute
 // changed.
 void UpdateClockName();
+// The clock's zone or label changed: the name is made again now.
+void RenameClock();

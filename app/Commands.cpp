@@ -30,7 +30,7 @@ const Command* Find(CommandId id) {
 
 } // namespace
 
-const std::array<Command, 10> Commands = {{
+const std::array<Command, 11> Commands = {{
     {CommandId::OpenSettings, OpenSettingsWindow, nullptr, false},
     {CommandId::KeepOnTop, ToggleKeepOnTop, KeepOnTopIsOn, true},
     {CommandId::ClickThrough, ToggleClickThrough, ClickThroughIsOn, true},
@@ -41,6 +41,7 @@ const std::array<Command, 10> Commands = {{
     {CommandId::SmallerFont, SmallerFont, nullptr, true},
     {CommandId::ShowClock, BringClockToFront, nullptr, false},
     {CommandId::RestoreDefaults, RestoreDefaultSettings, nullptr, true},
+    {CommandId::NewClock, StartNewClock, nullptr, false},
 }};
 
 bool RunCommand(CommandId id) {

@@ -19,6 +19,7 @@ enum class CommandId : UINT {
     SmallerFont,
     ShowClock, // to the front, shown again if hidden
     RestoreDefaults,
+    NewClock, // another clock, on a new file beside this one's
 };
 
 struct Command {
@@ -30,7 +31,7 @@ struct Command {
     bool saves;
 };
 
-extern const std::array<Command, 10> Commands;
+extern const std::array<Command, 11> Commands;
 
 // Runs the command with that id; false for None or an id of no command.
 bool RunCommand(CommandId id);

@@ -24,13 +24,29 @@
 #include <cstdio>
 #include <cwctype>
 #include <string_view>
+#include <vector>
 
 namespace {
+
+// The file the clock runs on: the default one, or the one the command line
+// names. A named file that is the default one by another path is the
+// default clock's.
+void ChooseClockFile(const ProgramArguments& arguments) {
+    AppGlobals& app = App();
+    const std::wstring defaultFile = ChooseSettingsFile();
+    app.settingsFilePath = defaultFile;
+    if (arguments.settingsFile.empty())
+        return;
+    const std::wstring named = NamedSettingsFile(arguments.settingsFile, defaultFile);
+    if (FileKey(named) == FileKey(defaultFile))
+        return;
+    app.settingsFilePath = named;
+    app.ownSettingsFile = named;
+}
 
 // Another clock runs on this settings file: it comes to the front instead.
 bool AnotherClockHasTheFile() {
     AppGlobals& app = App();
-    app.settingsFilePath = ChooseSettingsFile();
     const std::wstring name = InstanceName(app.settingsFilePath);
     if (ClaimInstance(name, app.instanceClaim))
         return false;
@@ -85,19 +101,40 @@ void TellGraphicsAreMissing() {
 
 } // namespace
 
-bool AsksOnlyToDeleteRunValues(const wchar_t* commandLine) {
+ProgramArguments ReadProgramArguments(const wchar_t* commandLine) {
+    ProgramArguments read;
     int count = 0;
-    const unique_argument_list arguments(CommandLineToArgvW(commandLine, &count));
-    return arguments && count == 2 && std::wstring_view(arguments.get()[1]) == DeleteRunValuesArgument;
+    const unique_argument_list list(CommandLineToArgvW(commandLine, &count));
+    if (!list)
+        return read;
+    const std::vector<std::wstring_view> arguments(list.get() + 1, list.get() + count);
+    if (!arguments.empty() && arguments[0] == DeleteRunValuesArgument) {
+        if (arguments.size() == 1) {
+            read.deleteRunValues = true;
+        } else if (arguments.size() == 3 && arguments[1] == RunValueArgument && !arguments[2].empty()) {
+            read.deleteRunValues = true;
+            read.runValueName = arguments[2];
+        }
+        return read;
+    }
+    for (std::size_t at = 0; at + 1 < arguments.size(); ++at)
+        if (arguments[at] == SettingsArgument)
+            read.settingsFile = arguments[at + 1];
+    return read;
 }
 
 int RunProgram() {
-    if (AsksOnlyToDeleteRunValues(GetCommandLineW())) {
-        DeleteStartWithWindows();
+    const ProgramArguments arguments = ReadProgramArguments(GetCommandLineW());
+    if (arguments.deleteRunValues) {
+        if (arguments.runValueName.empty())
+            DeleteEveryRunValueOfThisCopy();
+        else
+            DeleteRunValueNamed(arguments.runValueName);
         return 0;
     }
     CreateAppGlobals();
     const ScopeExit releaseGlobals([] { ReleaseGlobals(); });
+    ChooseClockFile(arguments);
     if (AnotherClockHasTheFile())
         return 0;
     if (!GraphicsCanBeLoaded()) {
@@ -105,7 +142,8 @@ int RunProgram() {
         return NoClockWindowExitCode;
     }
     // An installer that closes the clock to replace it starts it again.
-    RegisterApplicationRestart(L"", RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
+    RegisterApplicationRestart(ClockArguments().c_str(),
+                               RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
     StartGraphics();
     App().clockWindow = std::make_unique<ClockWindow>(App().clock, Events());
     // Only the clock window's end stops the message loop: without it the

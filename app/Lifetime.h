@@ -12,16 +12,26 @@ inline constexpr int NoClockWindowExitCode = 1;
 // The entry sequence; answers the process exit code (0 on every orderly end).
 // A start on a settings file that a running clock uses brings that clock to
 // the front and ends with 0, having opened and written nothing.
-// With DeleteRunValuesArgument alone on the command line it only deletes the
-// Run values and answers 0, with no window and no settings file.
+// With DeleteRunValuesArgument on the command line it only deletes Run
+// values and answers 0, with no window and no settings file.
 int RunProgram();
 
-// The installer's uninstall passes it (and so may an elevated copy of the
-// program): a Run value must never point at a removed program.
+// The installer's uninstall passes it alone, and every Run value of this
+// copy goes: a Run value must never point at a removed program. An elevated
+// copy of the program passes it with RunValueArgument and one value's name.
 inline constexpr wchar_t DeleteRunValuesArgument[] = L"--delete-run-values";
-// Whether a command line, as GetCommandLineW gives it, holds that argument
-// and no other.
-bool AsksOnlyToDeleteRunValues(const wchar_t* commandLine);
+inline constexpr wchar_t RunValueArgument[] = L"--run-value";
+// "--settings <file>": the clock runs on that settings file.
+inline constexpr wchar_t SettingsArgument[] = L"--settings";
+
+// What the command line asks for.
+struct ProgramArguments {
+    bool deleteRunValues = false; // and nothing else
+    std::wstring runValueName;    // with it: that value only
+    std::wstring settingsFile;    // as given after SettingsArgument; other arguments are ignored
+};
+// The command line as GetCommandLineW gives it.
+ProgramArguments ReadProgramArguments(const wchar_t* commandLine);
 
 // The clock window's creation event: the settings are read, then the clock
 // is shown.

@@ -56,6 +56,50 @@ bool LegacyValueStartsThisCopy(HKEY root) {
     return arguments && count >= 1 && FileKey(arguments.get()[0]) == FileKey(ExecutablePath());
 }
 
+// The settings file of this clock when it is not the default one.
+std::wstring OwnSettingsFile() {
+    return AppGlobalsExist() ? App().ownSettingsFile : std::wstring();
+}
+
+std::wstring ThisCopysValueName() {
+    return RunValueNameFor(ExecutablePath());
+}
+
+// Whether the name is this copy's default value's, or one of its clocks'.
+bool IsThisCopysValueName(const std::wstring& name) {
+    const std::wstring copy = ThisCopysValueName();
+    if (copy.empty() || name.size() < copy.size())
+        return false;
+    const bool startsAlike = CompareStringOrdinal(name.c_str(), static_cast<int>(copy.size()), copy.c_str(),
+                                                  static_cast<int>(copy.size()), TRUE) == CSTR_EQUAL;
+    return startsAlike && (name.size() == copy.size() || name[copy.size()] == L' ');
+}
+
+// The names of the values under the Run key of root.
+std::vector<std::wstring> RunValueNames(HKEY root) {
+    std::vector<std::wstring> names;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, RunKeyPath, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+        return names;
+    const unique_hkey key(opened);
+    // Value names are at most 16,383 characters.
+    std::wstring name(16384, L'\0');
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(name.size());
+        if (RegEnumValueW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        names.emplace_back(name.data(), length);
+    }
+    return names;
+}
+
+void DeleteFromBothRoots(const std::wstring& name) {
+    const std::wstring valuePath = std::wstring(RunKeyPath) + L"\\" + name;
+    DeleteRegistryValue(machineRunRoot, valuePath);
+    DeleteRegistryValue(userRunRoot, valuePath);
+}
+
 void DeleteLegacyValues() {
     for (const HKEY root : {machineRunRoot, userRunRoot})
         if (LegacyValueStartsThisCopy(root))
@@ -64,7 +108,7 @@ void DeleteLegacyValues() {
 
 bool MachineWideValueRemains() {
     return RegistryValueExists(machineRunRoot, StartWithWindowsValuePath()) ||
-           LegacyValueStartsThisCopy(machineRunRoot);
+           (OwnSettingsFile().empty() && LegacyValueStartsThisCopy(machineRunRoot));
 }
 
 bool OfferRemovalAsAdministrator() {
@@ -108,7 +152,9 @@ void RemoveAsAdministrator() {
     request.hwnd = GetActiveWindow();
     request.lpVerb = L"runas";
     request.lpFile = program.c_str();
-    request.lpParameters = DeleteRunValuesArgument;
+    const std::wstring parameters = std::wstring(DeleteRunValuesArgument) + L" " + RunValueArgument + L" \"" +
+                                    RunValueNameFor(program, OwnSettingsFile()) + L"\"";
+    request.lpParameters = parameters.c_str();
     request.nShow = SW_HIDE;
     if (!ShellExecuteExW(&request) || !request.hProcess)
         return;
@@ -118,19 +164,45 @@ void RemoveAsAdministrator() {
 
 } // namespace
 
-std::wstring RunValueNameFor(const std::wstring& executablePath) {
+std::wstring RunValueNameFor(const std::wstring& executablePath, const std::wstring& ownSettingsFile) {
     const std::wstring name = FileNamePart(executablePath);
     if (name.empty())
         return {};
-    return name + L" (" + FileKey(DirectoryPart(executablePath)).substr(0, 8) + L")";
+    std::wstring valueName = name + L" (" + FileKey(DirectoryPart(executablePath)).substr(0, 8) + L")";
+    if (!ownSettingsFile.empty())
+        valueName +=
+            L" " + FileNamePart(ownSettingsFile) + L" (" + FileKey(ownSettingsFile).substr(0, 8) + L")";
+    return valueName;
 }
 
 std::wstring StartWithWindowsValuePath() {
-    return std::wstring(RunKeyPath) + L"\\" + RunValueNameFor(ExecutablePath());
+    return std::wstring(RunKeyPath) + L"\\" + RunValueNameFor(ExecutablePath(), OwnSettingsFile());
+}
+
+std::wstring ClockArguments() {
+    const std::wstring own = OwnSettingsFile();
+    return own.empty() ? std::wstring() : std::wstring(SettingsArgument) + L" \"" + own + L"\"";
+}
+
+bool StartClockOn(const std::wstring& settingsFile) {
+    const std::wstring program = ExecutablePath();
+    std::wstring commandLine =
+        L"\"" + program + L"\" " + std::wstring(SettingsArgument) + L" \"" + settingsFile + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started))
+        return false;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return true;
 }
 
 std::wstring StartWithWindowsCommand() {
-    return L"\"" + ExecutablePath() + L"\"";
+    const std::wstring arguments = ClockArguments();
+    const std::wstring program = L"\"" + ExecutablePath() + L"\"";
+    return arguments.empty() ? program : program + L" " + arguments;
 }
 
 bool WriteRegistryText(HKEY root, std::wstring_view valuePath, const std::wstring& data) {
@@ -212,7 +284,8 @@ bool ApplyStartWithWindows(bool checked) {
                          WriteRegistryText(userRunRoot, valuePath, command);
     if (written) {
         settings.startWithWindows = true;
-        DeleteLegacyValues(); // one value starts this copy
+        if (OwnSettingsFile().empty())
+            DeleteLegacyValues(); // one value starts the default clock
     }
     return written;
 }
@@ -230,9 +303,23 @@ bool ClearStartWithWindows() {
 }
 
 void DeleteStartWithWindows() {
-    const std::wstring valuePath = StartWithWindowsValuePath();
-    DeleteRegistryValue(machineRunRoot, valuePath);
-    DeleteRegistryValue(userRunRoot, valuePath);
+    DeleteRunValueNamed(RunValueNameFor(ExecutablePath(), OwnSettingsFile()));
+}
+
+void DeleteRunValueNamed(const std::wstring& name) {
+    if (!IsThisCopysValueName(name))
+        return;
+    DeleteFromBothRoots(name);
+    // The name before 1.0.1 was the default clock's.
+    if (name.size() == ThisCopysValueName().size())
+        DeleteLegacyValues();
+}
+
+void DeleteEveryRunValueOfThisCopy() {
+    for (const HKEY root : {machineRunRoot, userRunRoot})
+        for (const std::wstring& name : RunValueNames(root))
+            if (IsThisCopysValueName(name))
+                DeleteRegistryValue(root, std::wstring(RunKeyPath) + L"\\" + name);
     DeleteLegacyValues();
 }
 
@@ -288,7 +375,7 @@ ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenW
 void PlaceClockWindow() {
     AppGlobals& app = App();
     const ScreenSize screen = PrimaryScreenSize();
-    const SIZE clock = ClockWindowSizeFor(app.clock.scale, app.settings.showDate);
+    const SIZE clock = ClockWindowSizeFor(app.clock.scale, HasSecondLine(app.settings));
     const ClockPlacement placement =
         ComputeClockPlacement(app.settings.positionText, screen.width, screen.height, clock);
     MoveWindow(ClockHandle(), placement.left, placement.top, clock.cx, clock.cy, TRUE);

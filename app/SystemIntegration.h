@@ -15,12 +15,21 @@ std::wstring StartWithWindowsValuePath();
 // first 8 hexadecimal digits of its folder's key ("TikoClock.exe (1a2b3c4d)"),
 // so that two copies of the program have a value each. Versions before
 // 1.0.1 named it after the file alone; such a value that starts this copy is
-// deleted with this copy's own.
-std::wstring RunValueNameFor(const std::wstring& executablePath);
+// deleted with this copy's own. A clock on a settings file of its own
+// ("--settings") has a value of its own, named with that file's name and the
+// first 8 digits of its key after the copy's ("TikoClock.exe (1a2b3c4d)
+// 东京.ini (5e6f7a8b)").
+std::wstring RunValueNameFor(const std::wstring& executablePath, const std::wstring& ownSettingsFile = {});
 // The Run value's data: the executable's full path in double quotes, so
 // that Windows, which reads it as a command line, cannot take a part of a
-// path with spaces ("C:\Program.exe") for the program.
+// path with spaces ("C:\Program.exe") for the program; for a clock on a file
+// of its own, "--settings" and that file's full path in quotes after it.
 std::wstring StartWithWindowsCommand();
+// The arguments that start this clock again: none for the default file.
+std::wstring ClockArguments();
+// Starts another clock of this copy on that settings file; false when the
+// process could not be made.
+bool StartClockOn(const std::wstring& settingsFile);
 
 // The settings check box "开机启动" was clicked; checked is its new state.
 // Checked: writes the Run value, the machine-wide one first and, when that
@@ -37,9 +46,16 @@ bool ApplyStartWithWindows(bool checked);
 // remains, the flag is "真" again. True when no Run value of the program
 // is left.
 bool ClearStartWithWindows();
-// Deletes the Run value named after the executable from both Run keys; a
-// missing key is not created.
+// Deletes this clock's Run value from both Run keys; a missing key is not
+// created.
 void DeleteStartWithWindows();
+// Deletes the Run value of that name from both Run keys when it is one of
+// this copy's (an elevated run is told which clock's value to delete).
+void DeleteRunValueNamed(const std::wstring& name);
+// Deletes every Run value of this copy from both Run keys: the default
+// clock's, each clock's on a file of its own, and the name versions before
+// 1.0.1 used where it starts this copy (the uninstall).
+void DeleteEveryRunValueOfThisCopy();
 // The roots the Run value lives under; tests point them elsewhere.
 void SetStartWithWindowsRoot(HKEY machineRoot, HKEY userRoot = HKEY_CURRENT_USER);
 

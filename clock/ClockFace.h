@@ -67,9 +67,10 @@ inline constexpr UINT ClockShownMessage = WM_APP + 2;
 // takes the rectangle the system suggests, the face and buttons are laid out
 // for the scale and everything is drawn anew.
 void ChangeClockScale(ClockView& view, DisplayScale scale, const RECT& suggested);
-// The date line was switched on or off: the window keeps its place and takes
-// the height of the face with or without it, laid out for the next frame.
-void FitClockToDateLine(ClockView& view);
+// The line under the time (the date, the zone's label) came or went: the
+// window keeps its place and takes the height of the face with or without
+// it, laid out for the next frame.
+void FitClockToSecondLine(ClockView& view);
 
 // Whether a frame may reuse what earlier frames made. On by default; off,
 // every frame is built from nothing (each layer canvas, font family, string

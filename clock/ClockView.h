@@ -42,6 +42,7 @@ struct ClockView {
     ClockLayout layout;
     TimeText timeText;       // the last time reading
     LocaleTexts localeTexts; // the locale's texts it was written with
+    ClockZone zone;          // the zone the time is read in
     LayeredWindowHost windowHost;
     ClockWindow* window = nullptr; // the window the view shows in, while it exists
 };

@@ -136,7 +136,7 @@ bool ClockWindow::OnFaceMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         // The layout's size at the new scale: the window's size scaled and
         // truncated there and back would lose a pixel against the face.
         *reinterpret_cast<SIZE*>(lParam) =
-            ClockWindowSizeFor({static_cast<int>(wParam)}, view.settings.showDate);
+            ClockWindowSizeFor({static_cast<int>(wParam)}, HasSecondLine(view.settings));
         result = TRUE;
         return true;
     case WM_DPICHANGED:

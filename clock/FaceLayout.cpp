@@ -58,7 +58,7 @@ void FollowMonitorScale(ClockView& view, HWND window) {
     if (placed == view.scale)
         return;
     view.scale = placed;
-    const SIZE size = ClockWindowSizeFor(placed, view.settings.showDate);
+    const SIZE size = ClockWindowSizeFor(placed, HasSecondLine(view.settings));
     SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -67,7 +67,7 @@ void FollowMonitorScale(ClockView& view, HWND window) {
 void ShowClockFace(ClockView& view, HWND window) {
     // A remembered place may lie on a monitor of another scale.
     FollowMonitorScale(view, window);
-    view.layout = ClockLayoutFor(view.scale, view.settings.showDate);
+    view.layout = ClockLayoutFor(view.scale, HasSecondLine(view.settings));
     view.clockCanvas.AttachToWindow(window);
     DrawWindowBackdrop(view);
     PlaceButtons(view);
@@ -81,7 +81,7 @@ void ShowClockFace(ClockView& view, HWND window) {
 
 void ChangeClockScale(ClockView& view, DisplayScale scale, const RECT& suggested) {
     view.scale = scale;
-    view.layout = ClockLayoutFor(scale, view.settings.showDate);
+    view.layout = ClockLayoutFor(scale, HasSecondLine(view.settings));
     const int width = suggested.right - suggested.left;
     const int height = suggested.bottom - suggested.top;
     SetWindowPos(view.clockCanvas.GetWindow(), nullptr, suggested.left, suggested.top, width, height,
@@ -93,8 +93,8 @@ void ChangeClockScale(ClockView& view, DisplayScale scale, const RECT& suggested
     RedrawClock(view, false);
 }
 
-void FitClockToDateLine(ClockView& view) {
-    const bool dateLine = view.settings.showDate;
+void FitClockToSecondLine(ClockView& view) {
+    const bool dateLine = HasSecondLine(view.settings);
     const SIZE size = ClockWindowSizeFor(view.scale, dateLine);
     view.layout = ClockLayoutFor(view.scale, dateLine);
     SetWindowPos(view.clockCanvas.GetWindow(), nullptr, 0, 0, size.cx, size.cy,

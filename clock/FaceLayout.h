@@ -38,7 +38,8 @@ struct ClockLayout {
     static constexpr float DateLineRatio = 0.4f;
 };
 
-// The face laid out for a display scale, with or without the date line.
+// The face laid out for a display scale, with or without the line under the
+// time (the date, the zone's label, or both).
 ClockLayout ClockLayoutFor(DisplayScale scale, bool dateLine = false);
 // The clock window's size at a display scale: 380 x 150 at 96 DPI, 40 more
 // in height for the date line.

@@ -288,9 +288,14 @@ void StrokeAndFill(GraphicsObject& layer, const PathObject& path, const TextInpu
     layer.FillPath(brush, path);
 }
 
-// Reads the time the view shows, written as its settings ask.
+// Reads the time the view shows, in its zone, written as its settings ask,
+// the zone's label beside the date.
 void ReadTimeText(ClockView& view) {
-    view.timeText = FormatTimeText(ReadLocalTime(), TimeFormatOf(view.settings), view.localeTexts);
+    const ClockSettings& settings = view.settings;
+    FollowZone(view.zone, settings.timeZone);
+    TimeText& text = view.timeText;
+    text = FormatTimeText(ClockTimeNow(view.zone), TimeFormatOf(settings), view.localeTexts);
+    text.dateText = SecondLineText(text.dateText, settings.zoneLabel, view.zone.Unknown());
 }
 
 } // namespace clock_face

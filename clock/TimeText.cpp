@@ -1,5 +1,10 @@
 #include "clock/TimeText.h"
 
+#include "config/ClockSettings.h"
+#include "framework/Services.h"
+#include "framework/TextConversion.h"
+#include "framework/TimeZones.h"
+
 #include <cstdio>
 #include <string_view>
 
@@ -110,4 +115,28 @@ std::wstring FormatDateText(const SYSTEMTIME& time, bool longDate, LCID locale) 
     const DWORD flags = longDate ? DATE_LONGDATE : DATE_SHORTDATE;
     const int length = GetDateFormatW(locale, flags, &time, nullptr, text, static_cast<int>(std::size(text)));
     return length > 1 ? std::wstring(text, static_cast<std::size_t>(length - 1)) : std::wstring();
+}
+
+void FollowZone(ClockZone& zone, const std::string& key) {
+    if (zone.key == key)
+        return;
+    zone.key = key;
+    zone.rules = FindTimeZone(MultiByteToWide(key, GbkCodePage));
+}
+
+SYSTEMTIME ClockTimeNow(const ClockZone& zone) {
+    if (zone.rules)
+        if (const std::optional<SYSTEMTIME> there = TimeInZone(*zone.rules, ReadUtcTime()))
+            return *there;
+    return ReadLocalTime();
+}
+
+std::wstring SecondLineText(const std::wstring& date, const std::string& label, bool unknownZone) {
+    std::string marked = label;
+    if (unknownZone)
+        marked += UnknownZoneMark;
+    if (marked.empty())
+        return date;
+    const std::wstring wideLabel = MultiByteToWide(marked, GbkCodePage);
+    return date.empty() ? wideLabel : date + L"  " + wideLabel;
 }

@@ -17,7 +17,7 @@ struct TimeText {
     std::string digitsText;  // the time without its designator
     std::wstring designator; // AM/PM on the 12-hour clock, else empty
     bool designatorFirst = false;
-    std::wstring dateText; // empty while no date line is shown
+    std::wstring dateText; // the line under the time: the date, the zone's label; empty without one
     SYSTEMTIME reading{};  // the local time the texts were made from
 };
 
@@ -77,3 +77,19 @@ TimeText FormatTimeText(const SYSTEMTIME& time, const TimeFormat& format, Locale
 std::optional<SYSTEMTIME> SecondsLater(const SYSTEMTIME& time, int seconds);
 // The locale's long or short date, "" when Windows cannot write it.
 std::wstring FormatDateText(const SYSTEMTIME& time, bool longDate, LCID locale);
+
+// The zone a clock shows, looked up once for the key the settings name.
+struct ClockZone {
+    std::string key; // as the settings hold it; empty: the machine's local time
+    std::optional<DYNAMIC_TIME_ZONE_INFORMATION> rules;
+    // A key the machine does not know: the clock shows local time, marked.
+    bool Unknown() const { return !key.empty() && !rules; }
+};
+// Looks the zone up again when the settings name another key.
+void FollowZone(ClockZone& zone, const std::string& key);
+// The time in the zone now: the local time without a zone, or for one that
+// is unknown or cannot be converted.
+SYSTEMTIME ClockTimeNow(const ClockZone& zone);
+// The line under the time: the date and the label (GBK) beside it, either
+// alone when the other is empty; the label takes the mark of an unknown zone.
+std::wstring SecondLineText(const std::wstring& date, const std::string& label, bool unknownZone);

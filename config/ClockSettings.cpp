@@ -20,10 +20,13 @@ constexpr char ShowTrayIconKey[] = "显示托盘图标";
 constexpr char ShowDateKey[] = "显示日期";
 constexpr char DateFormatKey[] = "日期格式";
 constexpr char TwelveHourKey[] = "十二小时制";
+constexpr char TimeZoneKey[] = "时区";
+constexpr char ZoneLabelKey[] = "时区名称";
 constexpr char PositionKey[] = "恢复上次关闭时的位置";
 // The first file has the keys it always had; these appear at the first save.
 constexpr std::string_view KeysLeftOutOfFirstFile[] = {ShowSecondsKey, ClickThroughKey, ShowTrayIconKey,
-                                                       ShowDateKey,    DateFormatKey,   TwelveHourKey};
+                                                       ShowDateKey,    DateFormatKey,   TwelveHourKey,
+                                                       TimeZoneKey,    ZoneLabelKey};
 
 using S = ClockSettings;
 
@@ -34,6 +37,14 @@ SettingField Flag(const char* section, const char* key, bool S::*field, const ch
 
 SettingField Flag(const char* key, bool S::*field, const char* defaultText) {
     return Flag(BasicSection, key, field, defaultText);
+}
+
+SettingField Text(const char* key, std::string S::*field, const char* defaultText) {
+    return {.section = ClockSection,
+            .key = key,
+            .kind = FieldKind::Text,
+            .text = field,
+            .defaultText = defaultText};
 }
 
 SettingField Number(const char* section, const char* key, std::int32_t S::*field, const char* defaultText) {
@@ -104,7 +115,7 @@ bool ReadsAsNow(const S& settings, const SettingField& field, std::string_view t
 
 } // namespace
 
-const std::array<SettingField, 24> SettingFields = {{
+const std::array<SettingField, 26> SettingFields = {{
     Flag("开机启动", &S::startWithWindows, OffText),
     Flag("窗口置顶", &S::keepOnTop, OnText),
     Flag("分层透明", &S::layeredTransparency, OnText),
@@ -127,11 +138,7 @@ const std::array<SettingField, 24> SettingFields = {{
     Number(ClockSection, "字体大小", &S::fontSize, "80"),
     Number(ClockSection, "描边颜色", &S::outlineColor, "16777215"),
     Number(ClockSection, "描边大小", &S::outlineWidth, "5"),
-    {.section = ClockSection,
-     .key = "字体名称",
-     .kind = FieldKind::Text,
-     .text = &S::fontName,
-     .defaultText = DefaultFontName},
+    Text("字体名称", &S::fontName, DefaultFontName),
     Flag(ClickThroughKey, &S::clickThrough, OffText),
     Flag(ShowTrayIconKey, &S::showTrayIcon, OnText),
     Flag(ClockSection, ShowDateKey, &S::showDate, OffText),
@@ -141,6 +148,8 @@ const std::array<SettingField, 24> SettingFields = {{
      .dateForm = &S::dateFormat,
      .defaultText = LongDateText},
     Flag(ClockSection, TwelveHourKey, &S::twelveHour, OffText),
+    Text(TimeZoneKey, &S::timeZone, ""),
+    Text(ZoneLabelKey, &S::zoneLabel, ""),
 }};
 
 const std::array<const char*, 4> SettingSections = {BasicSection, OpacitySection, BorderSection,
@@ -197,6 +206,10 @@ std::string FieldText(const S& settings, const SettingField& field) {
 std::string DefaultPositionText(int screenWidth, int screenHeight, SIZE clock) {
     return std::string(OnText) + "|" + RealToText((screenWidth - clock.cx) / 2.0) + "|" +
            RealToText((screenHeight - clock.cy) / 2.0);
+}
+
+bool HasSecondLine(const ClockSettings& settings) {
+    return settings.showDate || !settings.zoneLabel.empty();
 }
 
 ClockSettings DefaultSettings() {

@@ -46,6 +46,8 @@ struct ClockSettings {
     bool showDate = false; // a date line under the time
     DateForm dateFormat = DateForm::Long;
     bool twelveHour = false; // hours 1 to 12 with the locale's AM/PM designators
+    std::string timeZone;    // a Windows zone key name; empty: the machine's local time
+    std::string zoneLabel;   // the zone's name on the face, beside the date or on its own line
 
     // The whole position value as read, "flag|left|top": placement takes the
     // place from it at the start.
@@ -65,6 +67,9 @@ inline constexpr char DefaultFontName[] = "微软雅黑";
 inline constexpr char LongDateText[] = "长";
 inline constexpr char ShortDateText[] = "短";
 inline constexpr wchar_t SettingsFileName[] = L"配置.ini";
+// What marks the label of a zone the machine does not know: the time shown
+// is local.
+inline constexpr char UnknownZoneMark[] = "（本地时间）";
 
 enum class FieldKind {
     Flag,     // on exactly when the text is "真"; the program writes "真" or "假"
@@ -86,7 +91,7 @@ struct SettingField {
 };
 
 // The fields in the order of reading and writing.
-extern const std::array<SettingField, 24> SettingFields;
+extern const std::array<SettingField, 26> SettingFields;
 // The four sections, by which a file saved as UTF-8 is recognised.
 extern const std::array<const char*, 4> SettingSections;
 
@@ -105,13 +110,17 @@ std::string FieldText(const ClockSettings& settings, const SettingField& field);
 // numbers with up to 13 significant digits.
 std::string DefaultPositionText(int screenWidth, int screenHeight, SIZE clock = {380, 150});
 
+// Whether the face has a line under the time: the date, the zone's label, or both.
+bool HasSecondLine(const ClockSettings& settings);
+
 // Every field at its default; the position's flag is on.
 ClockSettings DefaultSettings();
 
 // Reads every field from the file at path (missing keys give defaults); a
 // file saved as UTF-8 is read as UTF-8. When no file exists there, writes
 // eighteen keys (all but "显示秒数" and the keys that came later: "鼠标穿透",
-// "显示托盘图标" and the time format's three), the position value as read.
+// "显示托盘图标", the time format's three and the zone's two), the position
+// value as read.
 // After loading, positionText holds the whole position value.
 ClockSettings LoadSettings(const std::wstring& path, int screenWidth, int screenHeight,
                            SIZE clock = {380, 150});

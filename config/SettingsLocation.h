@@ -18,3 +18,12 @@ std::wstring PerUserSettingsFile();
 // and no copy yet. Without a per-user folder, the file beside the
 // executable all the same.
 std::wstring ChooseSettingsFile();
+
+// The file "--settings" names: a relative name is taken in the folder of the
+// default file (so "东京.ini" lies beside "配置.ini"), and the path is made
+// whole ("." and ".." resolved).
+std::wstring NamedSettingsFile(const std::wstring& name, const std::wstring& defaultFile);
+// A file for a new clock in the folder of besideFile: "配置2.ini", "配置3.ini"
+// and on, the first name no file has, claimed by creating it empty (a second
+// claim at the same moment takes the next name). "" when none can be made.
+std::wstring ClaimNewSettingsFile(const std::wstring& besideFile);

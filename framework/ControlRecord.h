@@ -26,6 +26,7 @@ enum class ControlKind {
     ColourPicker,
     ComboBox,
     Button,
+    TextBox,
 };
 
 enum class TextAlign { Left, Centre };
@@ -96,6 +97,7 @@ constexpr bool IsTabStop(ControlKind kind) {
     case ControlKind::ColourPicker:
     case ControlKind::ComboBox:
     case ControlKind::Button:
+    case ControlKind::TextBox:
         return true;
     default:
         return false;
@@ -109,6 +111,7 @@ constexpr bool HasText(ControlKind kind) {
     case ControlKind::CheckBox:
     case ControlKind::ComboBox:
     case ControlKind::Button:
+    case ControlKind::TextBox:
         return true;
     default:
         return false;

@@ -78,6 +78,14 @@ LRESULT CALLBACK PassWheelToParent(HWND window, UINT message, WPARAM wParam, LPA
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+// A WM_CTLCOLOR* answer: black text on white, in the control's device context.
+LRESULT PaintBlackOnWhite(WPARAM deviceContext) {
+    const HDC dc = reinterpret_cast<HDC>(deviceContext);
+    SetTextColor(dc, 0x000000);
+    SetBkColor(dc, 0xFFFFFF);
+    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+}
+
 } // namespace
 
 int MouseKeyState(WPARAM mouseFlags, bool altDown) {
@@ -543,6 +551,12 @@ void ComboBox::AddItem(std::string_view text) {
     SendMessageW(handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
+void ComboBox::AddWideItem(std::wstring_view text) {
+    Silence silence(*this);
+    const std::wstring item(text);
+    SendMessageW(handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
 int ComboBox::ItemCount() const {
     return static_cast<int>(SendMessageW(handle, CB_GETCOUNT, 0, 0));
 }
@@ -577,17 +591,15 @@ bool ComboBox::OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_COMMAND:
         if (HIWORD(wParam) == CBN_SELCHANGE && !IsSilenced() && onPicked)
             onPicked(CurrentIndex());
+        if ((HIWORD(wParam) == CBN_SETFOCUS || HIWORD(wParam) == CBN_DROPDOWN) && !IsSilenced() && onReached)
+            onReached();
         result = 0;
         return true;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: {
-        const HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, 0x000000);
-        SetBkColor(dc, 0xFFFFFF);
-        result = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    case WM_CTLCOLORLISTBOX:
+        result = PaintBlackOnWhite(wParam);
         return true;
-    }
     default:
         return Control::OnParentNotify(message, wParam, lParam, result);
     }
@@ -611,6 +623,34 @@ bool Button::OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         onClicked();
     result = 0;
     return true;
+}
+
+// ---------------------------------------------------------------- TextBox
+
+bool TextBox::Create(const ControlRecord& record, HWND parent, int id) {
+    if (!CreateChild(WC_EDITW, ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP, WS_EX_CLIENTEDGE, parent, id,
+                     record.rect, nullptr))
+        return false;
+    SetWindowSubclass(handle, PassWheelToParent, 0, FALSE);
+    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(record.look.bold, scale)), FALSE);
+    SendMessageW(handle, EM_SETLIMITTEXT, MaximumLength, 0);
+    SetCaption(record.look.caption);
+    return true;
+}
+
+bool TextBox::OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == EN_CHANGE && !IsSilenced() && onEdited)
+            onEdited(Caption());
+        result = 0;
+        return true;
+    case WM_CTLCOLOREDIT:
+        result = PaintBlackOnWhite(wParam);
+        return true;
+    default:
+        return Control::OnParentNotify(message, wParam, lParam, result);
+    }
 }
 
 // ---------------------------------------------------------------- Builder
@@ -641,6 +681,9 @@ std::unique_ptr<Control> BuildControl(const ControlRecord& layoutRecord, HWND pa
         break;
     case ControlKind::Button:
         control = std::make_unique<Button>(record);
+        break;
+    case ControlKind::TextBox:
+        control = std::make_unique<TextBox>(record);
         break;
     }
     if (!control)

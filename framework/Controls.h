@@ -1,6 +1,6 @@
 #pragma once
 // The control kinds of the layouts: shape box, label, check box, slider,
-// colour picker, combo box and button (timers are WindowTimer, Window.h).
+// colour picker, combo box, button and text box (timers are WindowTimer, Window.h).
 //
 // Conventions:
 // - Each control is a child window built from its ControlRecord by the
@@ -247,6 +247,8 @@ public:
     // The items' texts are GBK, as every text of the program.
     void ClearItems();
     void AddItem(std::string_view text);
+    // An item Windows wrote (a zone's display name): any language, as it is.
+    void AddWideItem(std::wstring_view text);
     int ItemCount() const;
     std::string ItemText(int index) const;
     // -1 = no current item.
@@ -256,6 +258,8 @@ public:
     HWND ListHandle() const;
 
     std::function<void(int index)> onPicked;
+    // The user reaches the list: it takes the focus, or drops down.
+    std::function<void()> onReached;
 
     bool OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -269,6 +273,23 @@ public:
     explicit Button(const ControlRecord& record) : Control(record) {}
 
     std::function<void()> onClicked;
+
+    bool OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    bool Create(const ControlRecord& record, HWND parent, int id) override;
+};
+
+// The platform's one-line edit field, black on white. Its text is the
+// control's caption (GBK); every change the user makes is reported.
+class TextBox : public Control {
+public:
+    static constexpr ControlKind kind = ControlKind::TextBox;
+    // Longer texts are not taken: the field keeps a name, not a note.
+    static constexpr int MaximumLength = 64;
+    explicit TextBox(const ControlRecord& record) : Control(record) {}
+
+    std::function<void(const std::string& text)> onEdited;
 
     bool OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

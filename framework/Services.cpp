@@ -468,6 +468,18 @@ SYSTEMTIME ReadLocalTime() {
     return now;
 }
 
+SYSTEMTIME ReadUtcTime() {
+    SYSTEMTIME utc{};
+    if (!clockSource) {
+        GetSystemTime(&utc);
+        return utc;
+    }
+    const SYSTEMTIME local = clockSource();
+    if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc))
+        utc = local;
+    return utc;
+}
+
 void SetClockSource(ClockSource source) {
     clockSource = source;
 }

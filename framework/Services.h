@@ -116,6 +116,9 @@ ScreenSize PrimaryScreenSize();
 using ClockSource = SYSTEMTIME (*)();
 SYSTEMTIME ReadLocalTime();
 void SetClockSource(ClockSource source); // nullptr restores the system clock
+// The same moment in UTC: the system's, or the test source's local time
+// taken back to UTC by the machine's zone.
+SYSTEMTIME ReadUtcTime();
 
 // A blocking wait on the calling thread.
 void SleepMilliseconds(DWORD milliseconds);

@@ -7,8 +7,10 @@
 #
 # --screenshots first takes the README's screenshots anew under Wine on a
 # virtual display (the clock, the clock under the pointer, the settings
-# window), at 96 DPI and in a prefix at 144 DPI, and writes them to docs/
-# (screenshot-NAME.png and screenshot-NAME-144.png).
+# window, the menu; at 96 DPI also two clocks side by side, local time and
+# Tokyo's), at 96 DPI and in a prefix at 144 DPI, with every Wine process's
+# clock faked to TIKO_SCREENSHOT_TIME (default 2026-12-09 03:00:00 UTC), and
+# writes them to docs/ (screenshot-NAME.png and screenshot-NAME-144.png).
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 bash "$here/install-deps.sh"
@@ -37,17 +39,28 @@ if [ "${1:-}" = "--screenshots" ]; then
         shots="$(mktemp -d)"
         wine "$TIKO_BUILD/tests/bench.exe" --clock-exe "$TIKO_BUILD/TikoClock.exe" --screenshots "$shots" \
             >/dev/null 2>&1 </dev/null
-        for name in clock clock-hover settings menu; do
+        for name in clock clock-hover settings menu two-clocks; do
+            [ "$name$1" != two-clocks-144 ] || continue
             convert "$shots/$name.bmp" -strip "$TIKO_ROOT/docs/screenshot-$name$1.png"
             echo "Wrote docs/screenshot-$name$1.png"
         done
         rm -rf "$shots"
     }
+    # Every Wine process on one faked clock (the wineserver first), so that the
+    # pictures show the same moment on every run: an offset moves all alike.
+    faketime_library=/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1
+    if [ -f "$faketime_library" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        at="${TIKO_SCREENSHOT_TIME:-2026-12-09 03:00:00 UTC}"
+        export FAKETIME="$(printf '%+d' $(($(date -d "$at" +%s) - $(date +%s))))" LD_PRELOAD="$faketime_library"
+    fi
     take_screenshots ""
     wineserver -k >/dev/null 2>&1 || true
     enter_dpi_prefix 144
     take_screenshots -144
     leave_dpi_prefix
+    wineserver -k >/dev/null 2>&1 || true
+    unset FAKETIME LD_PRELOAD
 fi
 
 (cd "$TIKO_BUILD" && cpack -G ZIP >/dev/null)

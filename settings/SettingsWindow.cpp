@@ -1,6 +1,8 @@
 #include "settings/SettingsWindow.h"
 
 #include "config/TextNumbers.h"
+#include "framework/TextConversion.h"
+#include "framework/TimeZones.h"
 #include "settings/FontList.h"
 #include "settings/SettingsWindowListener.h"
 #include "settings/WindowLayouts.h"
@@ -16,6 +18,9 @@ namespace {
 
 constexpr std::string_view PanelName = "外形框4";
 constexpr std::string_view FontListName = "组合框1";
+constexpr std::string_view ZoneListName = "组合框2";
+constexpr std::string_view ZoneLabelBoxName = "文本框1";
+constexpr char LocalTimeItem[] = "本地时间";
 constexpr std::string_view RestoreButtonName = "按钮1";
 
 // The switches, each a check box showing one flag.
@@ -146,6 +151,76 @@ void OnSectionMouseMoved(Label& entry) {
 
 // --------------------------------------------------------------- controls
 
+bool SameZoneKey(const std::string& one, const std::string& other) {
+    return CompareStringOrdinal(MultiByteToWide(one, GbkCodePage).c_str(), -1,
+                                MultiByteToWide(other, GbkCodePage).c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// The zone list as the window opens: local time and the chosen zone. Every
+// zone waits for the user to reach the list: listing them walks Windows'
+// whole zone database.
+void LoadZoneControls(SettingsWindow& window) {
+    const ClockSettings& settings = window.Settings();
+    if (TextBox* label = window.Find<TextBox>(ZoneLabelBoxName))
+        label->SetCaption(settings.zoneLabel);
+    ComboBox* zones = window.Find<ComboBox>(ZoneListName);
+    if (!zones)
+        return;
+    zones->ClearItems();
+    window.zoneKeys.assign(1, std::string());
+    window.everyZoneListed = false;
+    zones->AddItem(LocalTimeItem);
+    const std::string& key = settings.timeZone;
+    if (!key.empty()) {
+        window.zoneKeys.push_back(key);
+        if (const auto display = TimeZoneDisplayName(MultiByteToWide(key, GbkCodePage)))
+            zones->AddWideItem(*display);
+        else
+            zones->AddItem(key + UnknownZoneMark);
+    }
+    zones->SetCurrentIndex(key.empty() ? 0 : 1);
+}
+
+// Local time first, then the machine's zones by their display names; a key
+// the machine does not know stays in the list, marked, while it is chosen.
+void ListEveryZone(SettingsWindow& window, ComboBox& zones) {
+    if (window.everyZoneListed)
+        return;
+    window.everyZoneListed = true;
+    const std::string& chosenKey = window.Settings().timeZone;
+    zones.ClearItems();
+    window.zoneKeys.assign(1, std::string());
+    zones.AddItem(LocalTimeItem);
+    int chosen = 0;
+    for (const TimeZoneEntry& zone : ListTimeZones()) {
+        std::string key = WideToMultiByte(zone.key, GbkCodePage);
+        if (SameZoneKey(key, chosenKey))
+            chosen = static_cast<int>(window.zoneKeys.size());
+        window.zoneKeys.push_back(std::move(key));
+        zones.AddWideItem(zone.display);
+    }
+    if (chosen == 0 && !chosenKey.empty()) {
+        chosen = static_cast<int>(window.zoneKeys.size());
+        window.zoneKeys.push_back(chosenKey);
+        zones.AddItem(chosenKey + UnknownZoneMark);
+    }
+    zones.SetCurrentIndex(chosen);
+}
+
+void BindZoneControls(SettingsWindow& window) {
+    if (ComboBox* zones = window.Find<ComboBox>(ZoneListName)) {
+        zones->onReached = [&window, zones] { ListEveryZone(window, *zones); };
+        zones->onPicked = [&window](int index) {
+            if (index >= 0 && static_cast<std::size_t>(index) < window.zoneKeys.size())
+                window.Listener().OnFieldChanged(&ClockSettings::timeZone, window.zoneKeys[index]);
+        };
+    }
+    if (TextBox* label = window.Find<TextBox>(ZoneLabelBoxName))
+        label->onEdited = [&window](const std::string& text) {
+            window.Listener().OnFieldChanged(&ClockSettings::zoneLabel, text);
+        };
+}
+
 void LoadControls(SettingsWindow& window) {
     const ClockSettings& settings = window.Settings();
     ComboBox* fonts = window.Find<ComboBox>(FontListName);
@@ -161,6 +236,7 @@ void LoadControls(SettingsWindow& window) {
             box->SetChecked(true);
 
     ShowDateForm(window);
+    LoadZoneControls(window);
 
     // The labels show the stored value, in the slider's range or not.
     for (const ValueSlider& row : ValueSliders) {
@@ -256,6 +332,7 @@ void BindControls(SettingsWindow& window) {
     BindDateFormBoxes(window);
     BindValueSliders(window);
     BindColourPickers(window);
+    BindZoneControls(window);
     if (ComboBox* fonts = window.Find<ComboBox>(FontListName))
         fonts->onPicked = [&window, fonts](int) {
             window.Listener().OnFieldChanged(&ClockSettings::fontName, fonts->CurrentText());

@@ -15,7 +15,9 @@
 #include "settings/ScrollAnimation.h"
 
 #include <climits>
+#include <string>
 #include <string_view>
+#include <vector>
 
 class SettingsWindowListener;
 
@@ -37,6 +39,11 @@ public:
 
     WindowTimer scrollDownTimer; // "时钟1"
     WindowTimer scrollUpTimer;   // "时钟2"
+    // The zone list's keys by item: "" for local time first, then the
+    // chosen zone, or once the user reached the list every zone of the
+    // machine and a chosen key that the machine does not know.
+    std::vector<std::string> zoneKeys;
+    bool everyZoneListed = false;
 
     // Each control by its layout identifier ("标签20", "滑块条1", ...), e.g.
     // Find<Slider>("滑块条1"); nullptr for an unknown name or another kind.

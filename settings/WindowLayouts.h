@@ -177,6 +177,11 @@ inline constexpr ControlRecord SettingsWindowControls[] = {
     settings_layout::PanelLabel("标签36", {32, 856, 80, 24}, "日期格式："),
     settings_layout::CheckBoxRow("选择框9", {120, 856, 88, 24}, "长日期"),
     settings_layout::CheckBoxRow("选择框10", {224, 856, 88, 24}, "短日期"),
+    // The zone the clock shows and the name it shows for it.
+    settings_layout::PanelLabel("标签37", {32, 896, 80, 24}, "时区："),
+    {.name = "组合框2", .kind = ControlKind::ComboBox, .parent = "外形框4", .rect = {120, 894, 352, 28}},
+    settings_layout::PanelLabel("标签38", {32, 936, 80, 24}, "时区名称："),
+    {.name = "文本框1", .kind = ControlKind::TextBox, .parent = "外形框4", .rect = {120, 934, 168, 26}},
 };
 
 inline constexpr WindowLayout SettingsWindowLayout{

@@ -172,7 +172,7 @@ TEST_F(Actions, RestoreDefaultsReturnsEveryFieldAndTheSystemFollows) {
     SetClickThrough(true);
     s.showTrayIcon = false;
     s.showDate = true;
-    FitClockToDateLine(App().clock);
+    FitClockToSecondLine(App().clock);
     ASSERT_EQ(App().clock.clockCanvas.GetHeight(), 190);
     App().clock.clockCanvas.SetAlpha(40);
     SetTopmost(false);
@@ -228,8 +228,8 @@ TEST_F(Actions, TheMenuShowsEveryCommandWithItsStateAndEachItemCallsItsAction) {
     Settings().keepOnTop = false;
     SetTopmost(false);
     using Items = std::vector<std::string>;
-    EXPECT_EQ(MenuAsShown(),
-              (Items{"设置…", "窗口置顶", "鼠标穿透", "显示托盘图标 *", "隐藏时钟", "", "退出"}));
+    EXPECT_EQ(MenuAsShown(), (Items{"设置…", "新建时钟…", "窗口置顶", "鼠标穿透", "显示托盘图标 *",
+                                    "隐藏时钟", "", "退出"}));
 
     // A command that changes a setting of the file saves it two seconds
     // later, whoever sends it; hiding the clock is not kept.
@@ -240,8 +240,8 @@ TEST_F(Actions, TheMenuShowsEveryCommandWithItsStateAndEachItemCallsItsAction) {
         ASSERT_TRUE(RunCommand(id));
         EXPECT_EQ(SaveIsDueInAboutTwoSeconds(), id != CommandId::HideClock) << static_cast<UINT>(id);
     }
-    EXPECT_EQ(MenuAsShown(),
-              (Items{"设置…", "窗口置顶 *", "鼠标穿透 *", "显示托盘图标", "显示时钟", "", "退出"}));
+    EXPECT_EQ(MenuAsShown(), (Items{"设置…", "新建时钟…", "窗口置顶 *", "鼠标穿透 *", "显示托盘图标",
+                                    "显示时钟", "", "退出"}));
     EXPECT_TRUE(IsTopmost(Window()));
     EXPECT_TRUE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
     EXPECT_FALSE(IsWindowVisible(Window()));
@@ -296,6 +296,22 @@ TEST_F(Actions, TheTrayIconFollowsItsSettingIsForcedWhileTheClockIsOutOfReachAnd
     EXPECT_EQ(NotifyMessages(), std::vector<DWORD>{NIM_MODIFY}) << "a new minute";
     GetWindowTextW(Window(), title, 64);
     EXPECT_EQ(WideToMultiByte(title, GbkCodePage), "9:06 2026年12月7日");
+    // The zone's label follows at once, within the minute; the time is the
+    // zone's, and a zone the machine does not know marks the label.
+    const auto tip = [] { return WideToMultiByte(notifyTip, GbkCodePage); };
+    ApplyField(&ClockSettings::zoneLabel, std::string("东京"));
+    EXPECT_EQ(tip(), "9:06 2026年12月7日 东京");
+    SYSTEMTIME utc{};
+    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &FixedTime(), &utc));
+    const SYSTEMTIME tokyo = SecondsLater(utc, 9 * 3600).value(); // UTC+9 all year
+    ApplyField(&ClockSettings::timeZone, std::string("Tokyo Standard Time"));
+    EXPECT_EQ(tip(), ClockName(tokyo, "东京"));
+    ApplyField(&ClockSettings::timeZone, std::string("Mars Standard Time"));
+    EXPECT_EQ(tip(), "9:06 2026年12月7日 东京（本地时间）");
+    ApplyField(&ClockSettings::timeZone, std::string());
+    ApplyField(&ClockSettings::zoneLabel, std::string());
+    EXPECT_EQ(tip(), "9:06 2026年12月7日");
+    NotifyMessages();
 
     using Calls = std::vector<DWORD>;
     const Calls added{NIM_ADD, NIM_SETVERSION}, removed{NIM_DELETE};

@@ -98,6 +98,8 @@ constexpr DocumentedDefault DocumentedDefaults[] = {
     {"时钟", "显示日期", "假"},
     {"时钟", "日期格式", "长"},
     {"时钟", "十二小时制", "假"},
+    {"时钟", "时区", ""},
+    {"时钟", "时区名称", ""},
 };
 
 std::string DefaultText(const SettingField& field) {

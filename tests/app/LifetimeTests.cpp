@@ -44,23 +44,40 @@ TEST(Lifetime, WithoutItsClockWindowTheProgramEndsAtOnceWithAnError) {
     EXPECT_EQ(exitCode, static_cast<DWORD>(NoClockWindowExitCode));
 }
 
-TEST(Lifetime, OnlyTheDeleteRunValuesArgumentAloneKeepsTheClockFromStarting) {
+TEST(Lifetime, TheCommandLineAsksToDeleteRunValuesOrNamesTheClocksFile) {
     struct Case {
         const wchar_t* commandLine;
         bool deletesOnly;
+        const wchar_t* runValue;
+        const wchar_t* settingsFile;
     };
-    for (const Case& c : {
-             Case{LR"("C:\Program Files\Tiko Clock\TikoClock.exe" --delete-run-values)", true},
-             Case{LR"(TikoClock.exe --delete-run-values)", true},
-             Case{LR"("C:\Program Files\Tiko Clock\TikoClock.exe")", false},
-             Case{LR"(TikoClock.exe --delete-run-values --later)", false},
-             Case{LR"(TikoClock.exe --unknown --delete-run-values)", false},
-             Case{LR"(TikoClock.exe --delete-run-value)", false},
-             Case{LR"(TikoClock.exe "--delete-run-values now")", false},
-             Case{LR"(TikoClock.exe /delete-run-values)", false},
-         }) {
+    for (
+        const Case& c : {
+            Case{LR"("C:\Program Files\Tiko Clock\TikoClock.exe" --delete-run-values)", true, L"", L""},
+            Case{LR"(TikoClock.exe --delete-run-values)", true, L"", L""},
+            Case{LR"("C:\Program Files\Tiko Clock\TikoClock.exe")", false, L"", L""},
+            Case{LR"(TikoClock.exe --delete-run-values --later)", false, L"", L""},
+            Case{LR"(TikoClock.exe --unknown --delete-run-values)", false, L"", L""},
+            Case{LR"(TikoClock.exe --delete-run-value)", false, L"", L""},
+            Case{LR"(TikoClock.exe "--delete-run-values now")", false, L"", L""},
+            Case{LR"(TikoClock.exe /delete-run-values)", false, L"", L""},
+            // One clock's value, as an elevated run is asked to delete it.
+            Case{
+                LR"x(TikoClock.exe --delete-run-values --run-value "TikoClock.exe (1a2b3c4d) 东京.ini (5e6f7a8b)")x",
+                true, L"TikoClock.exe (1a2b3c4d) 东京.ini (5e6f7a8b)", L""},
+            Case{LR"(TikoClock.exe --delete-run-values --run-value "")", false, L"", L""},
+            Case{LR"(TikoClock.exe --delete-run-values --run-value)", false, L"", L""},
+            // The clock's own file, quoted or not, after any other argument.
+            Case{LR"(TikoClock.exe --settings "D:\时钟 们\东京.ini")", false, L"", L"D:\\时钟 们\\东京.ini"},
+            Case{LR"(TikoClock.exe --later --settings 东京.ini)", false, L"", L"东京.ini"},
+            Case{LR"(TikoClock.exe --settings)", false, L"", L""},
+            Case{LR"(TikoClock.exe --settings --delete-run-values)", false, L"", L"--delete-run-values"},
+        }) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.commandLine)));
-        EXPECT_EQ(AsksOnlyToDeleteRunValues(c.commandLine), c.deletesOnly);
+        const ProgramArguments read = ReadProgramArguments(c.commandLine);
+        EXPECT_EQ(read.deleteRunValues, c.deletesOnly);
+        EXPECT_EQ(read.runValueName, c.runValue);
+        EXPECT_EQ(read.settingsFile, c.settingsFile);
     }
 }
 

@@ -70,6 +70,39 @@ TEST_F(StartWithWindows, EachCopyHasAValueOfItsOwnAndAnOldSharedOneGoesOnlyWhenI
     EXPECT_FALSE(ReadRunValue(ExecutableFileName(), HKEY_CURRENT_USER).has_value());
 }
 
+// A clock on a file of its own has a value of its own, which starts it on
+// that file; clearing it leaves the default clock's, and the uninstall's
+// deletion takes every value of this copy and no other copy's.
+TEST_F(StartWithWindows, AClockOnItsOwnFileHasItsOwnValueAndTheUninstallTakesEveryOneOfThisCopy) {
+    const std::wstring file = ProgramDirectory() + L"\\时钟 们\\东京.ini";
+    ASSERT_TRUE(ApplyStartWithWindows(true)); // the default clock's
+    App().ownSettingsFile = file;
+    ASSERT_TRUE(ApplyStartWithWindows(true));
+    const std::wstring own = RunValueNameFor(ExecutablePath(), file);
+    EXPECT_EQ(own.substr(0, OwnRunValueName().size() + 9), OwnRunValueName() + L" 东京.ini (");
+    EXPECT_EQ(ReadRunValue(own), L"\"" + ExecutablePath() + L"\" --settings \"" + file + L"\"" + L'\0');
+    ASSERT_TRUE(ReadRunValue(OwnRunValueName()).has_value());
+
+    EXPECT_FALSE(ApplyStartWithWindows(false));
+    EXPECT_FALSE(ReadRunValue(own).has_value());
+    EXPECT_TRUE(ReadRunValue(OwnRunValueName()).has_value()) << "the default clock's value went too";
+
+    const std::wstring otherCopy = L"app_tests.exe (00000000) 东京.ini (00000000)";
+    const std::wstring lookalike = OwnRunValueName() + L"x";
+    for (const std::wstring& name : {own, otherCopy, lookalike})
+        ASSERT_TRUE(WriteRegistryText(HKEY_LOCAL_MACHINE, std::wstring(RunKeyPath) + L"\\" + name, L"x"));
+    DeleteRunValueNamed(otherCopy); // an elevated run deletes only this copy's
+    EXPECT_TRUE(ReadRunValue(otherCopy).has_value());
+    DeleteEveryRunValueOfThisCopy();
+    EXPECT_FALSE(ReadRunValue(own).has_value());
+    EXPECT_FALSE(ReadRunValue(OwnRunValueName()).has_value());
+    EXPECT_TRUE(ReadRunValue(otherCopy).has_value());
+    EXPECT_TRUE(ReadRunValue(lookalike).has_value());
+    for (const std::wstring& name : {otherCopy, lookalike})
+        DeleteRegistryValue(HKEY_LOCAL_MACHINE, std::wstring(RunKeyPath) + L"\\" + name);
+    App().ownSettingsFile.clear();
+}
+
 // A root that is no key at all: neither open nor create can succeed, as
 // under HKEY_LOCAL_MACHINE for a process that is not elevated.
 const HKEY RefusedRoot = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7654321));
@@ -155,8 +188,9 @@ TEST_F(UndeletableMachineValue, ClearingKeepsTheBoxCheckedUntilTheElevatedRunRem
     answer = IDYES;
     EXPECT_FALSE(ApplyStartWithWindows(false));
     EXPECT_FALSE(App().settings.startWithWindows);
-    EXPECT_EQ(startedCommand, L"runas " + ExecutablePath() + L" --delete-run-values")
-        << "UAC for the program";
+    EXPECT_EQ(startedCommand, L"runas " + ExecutablePath() + L" --delete-run-values --run-value \"" +
+                                  OwnRunValueName() + L"\"")
+        << "UAC for the program, to delete this clock's value";
     EXPECT_FALSE(RegistryValueExists(machine, StartWithWindowsValuePath()));
 }
 

@@ -106,7 +106,7 @@ void DrawFrame(FrameKind kind, int frame) {
     case FrameKind::TickWithDate:
         if (!app.settings.showDate) {
             app.settings.showDate = true;
-            FitClockToDateLine(app.clock);
+            FitClockToSecondLine(app.clock);
         }
         RedrawClock(App().clock, true);
         break;
@@ -253,7 +253,7 @@ void FrameBench::ResetState() {
     AppGlobals& app = App();
     app.settings = DefaultSettings();
     app.settings.restoreLastPosition = true;
-    FitClockToDateLine(app.clock); // back to the face without the date line
+    FitClockToSecondLine(app.clock); // back to the face without the date line
     app.clock.layout = ClockLayout{};
     app.clock.hoverActive = false;
     for (ButtonId id : Buttons)

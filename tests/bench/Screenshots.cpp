@@ -140,6 +140,57 @@ void SeePhysicalPixels() {
         set(reinterpret_cast<HANDLE>(-4)); // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
 }
 
+// Starts the copy on a settings file of its own (GBK bytes) in the folder;
+// its window, or null.
+HWND StartClockOnFile(const std::string& copy, const std::string& directory, const std::string& name,
+                      const std::string& bytes, PROCESS_INFORMATION& info) {
+    std::ofstream(directory + "\\" + name, std::ios::binary) << bytes;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + copy + "\" --settings \"" + name + "\"";
+    if (!CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &info))
+        return nullptr;
+    CloseHandle(info.hThread);
+    return WaitForWindow(info.dwProcessId, L"TikoClockWindow", nullptr);
+}
+
+// Two clocks from one folder side by side, each on its own file: local time
+// and Tokyo's, labelled, both with the date.
+std::string SaveTwoClocks(const std::string& copy, const std::string& directory, const std::string& path) {
+    const std::string common = "[基本设置]\r\n窗口置顶=假\r\n恢复上次关闭时的位置=真|";
+    const std::string dateLine = "\r\n[时钟]\r\n显示日期=真\r\n字体大小=70\r\n";
+    MoveMouse(5, 5);
+    PROCESS_INFORMATION local{}, tokyo{};
+    const HWND first = StartClockOnFile(copy, directory, "本地.ini", common + "560|400" + dateLine, local);
+    const HWND second = StartClockOnFile(
+        copy, directory, "东京.ini",
+        common + "960|400" + dateLine + "时区=Tokyo Standard Time\r\n时区名称=东京\r\n", tokyo);
+    std::string error;
+    if (!first || !second) {
+        error = "the two clocks did not open";
+    } else {
+        Sleep(2500);
+        RECT left{}, right{}, both{};
+        GetWindowRect(first, &left);
+        GetWindowRect(second, &right);
+        UnionRect(&both, &left, &right);
+        SaveScreenRect(Grown(both, 20), path);
+    }
+    for (const PROCESS_INFORMATION* clock : {&local, &tokyo}) {
+        if (!clock->hProcess)
+            continue;
+        for (const HWND window : {first, second})
+            PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (WaitForSingleObject(clock->hProcess, 30000) != WAIT_OBJECT_0)
+            TerminateProcess(clock->hProcess, 1);
+        CloseHandle(clock->hProcess);
+    }
+    for (const char* name : {"\\本地.ini", "\\东京.ini"})
+        DeleteFileA((directory + name).c_str());
+    return error;
+}
+
 } // namespace
 
 std::string TakeScreenshots(const std::string& executable, const std::string& folder) {
@@ -199,6 +250,8 @@ std::string TakeScreenshots(const std::string& executable, const std::string& fo
     if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
         TerminateProcess(info.hProcess, 1);
     CloseHandle(info.hProcess);
+    if (error.empty())
+        error = SaveTwoClocks(copy, directory, folder + "\\two-clocks.bmp");
     for (const char* name : {"\\TikoClock.exe", "\\配置.ini"})
         DeleteFileA((directory + name).c_str());
     RemoveDirectoryA(directory.c_str());

@@ -1,7 +1,8 @@
 #pragma once
 // Screenshots of the real clock for the README: the clock alone, the clock
 // with the pointer over it (its buttons showing), and the settings window
-// opened from its gear button, and its menu. Written as BMP files into a folder.
+// opened from its gear button, its menu, and two clocks side by side (local
+// time and Tokyo's). Written as BMP files into a folder.
 #include <windows.h>
 
 #include <string>

@@ -90,6 +90,15 @@ protected:
     }
     // What the program does with the window's report of a new scale.
     void SendDpiChanged(int dpi, RECT suggested) { ChangeClockScale(View(), {dpi}, suggested); }
+    // The face fitted to the settings now and drawn with a fresh time: the
+    // window's height.
+    int RefittedHeight() {
+        FitClockToSecondLine(View());
+        RedrawClock(View(), true);
+        RECT window{};
+        GetWindowRect(Window(), &window);
+        return window.bottom - window.top;
+    }
 };
 
 TEST_F(ClockScaleChange, TakesTheSuggestedRectangleAndDrawsEverythingAtTheNewScale) {
@@ -118,12 +127,13 @@ TEST_F(ClockScaleChange, TakesTheSuggestedRectangleAndDrawsEverythingAtTheNewSca
     EXPECT_TRUE(CanvasBytes() == at96);
 }
 
-// Where the layer holds ink (alpha above 0), in top-down layer pixels.
-RECT InkBounds(const GraphicsObject& layer) {
+// Where the layer holds ink (alpha above 0) from that row down, in top-down
+// layer pixels.
+RECT InkBounds(const GraphicsObject& layer, int fromRow = 0) {
     const std::vector<std::uint8_t> bytes = DibBytes(layer.GetBitmap());
     const int width = layer.GetWidth(), height = layer.GetHeight();
     RECT ink{width, height, -1, -1};
-    for (int y = 0; y < height; ++y)
+    for (int y = fromRow; y < height; ++y)
         for (int x = 0; x < width; ++x)
             if (bytes[(static_cast<std::size_t>(height - 1 - y) * width + x) * 4 + 3] != 0)
                 ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x),
@@ -131,33 +141,60 @@ RECT InkBounds(const GraphicsObject& layer) {
     return ink;
 }
 
-TEST_F(ClockScaleChange, TheDateLineGrowsTheFaceAndStaysInsideThePanelAtEveryScale) {
-    Settings().showDate = Settings().twelveHour = true;
-    for (const ScaledFace& f : Faces) {
-        SCOPED_TRACE(f.dpi);
-        const int band = 40 * f.dpi / 96;
-        View().scale = {f.dpi};
-        FitClockToDateLine(View());
-        RedrawClock(View(), true);
-        RECT window{};
-        GetWindowRect(Window(), &window);
-        EXPECT_EQ(window.bottom - window.top, f.window.Height + band);
-        const Gdiplus::RectF& panel = View().layout.panelRect;
-        EXPECT_TRUE(Same(panel, {f.panel.X, f.panel.Y, f.panel.Width, f.panel.Height + band}));
-        EXPECT_EQ(View().smallerFontButton.bounds.y, f.smallerFont.y + band) << "the buttons follow";
+bool InsidePanel(const RECT& ink, const Gdiplus::RectF& panel) {
+    return ink.left > panel.X && ink.top > panel.Y && ink.right < panel.GetRight() - 1 &&
+           ink.bottom < panel.GetBottom() - 1;
+}
 
-        // Time, designator and date lie inside the panel, the date below the time.
-        ASSERT_EQ(View().textLayer.GetHeight(), f.window.Height + band);
-        const RECT ink = InkBounds(View().textLayer);
-        EXPECT_TRUE(ink.left > panel.X && ink.top > panel.Y && ink.right < panel.GetRight() - 1 &&
-                    ink.bottom < panel.GetBottom() - 1);
-        EXPECT_GT(ink.bottom, 140 * f.dpi / 96) << "the date line is drawn";
-        Settings().twelveHour = false;
-        RedrawClock(View(), true);
-        EXPECT_LT(InkBounds(View().textLayer).right - InkBounds(View().textLayer).left, ink.right - ink.left)
-            << "the designator is drawn beside the time";
-        Settings().twelveHour = true;
+// The line under the time, with the date, the zone's label or both: the face
+// grows by its band and everything stays inside the panel; the label stands
+// beside the date.
+TEST_F(ClockScaleChange, TheLineUnderTheTimeGrowsTheFaceAndStaysInsideThePanelAtEveryScale) {
+    struct Line {
+        bool date;
+        const char* label;
+        std::int32_t fontSize; // with both, this locale's long date fits the panel at 60
+    };
+    for (const Line line : {Line{true, "", 80}, Line{false, "东京", 80}, Line{true, "东京", 60}}) {
+        Settings().showDate = Settings().twelveHour = line.date;
+        Settings().zoneLabel = line.label;
+        Settings().fontSize = line.fontSize;
+        for (const ScaledFace& f : Faces) {
+            SCOPED_TRACE(testing::Message() << f.dpi << " " << line.date << " " << line.label);
+            const int band = 40 * f.dpi / 96;
+            View().scale = {f.dpi};
+            EXPECT_EQ(RefittedHeight(), f.window.Height + band);
+            const Gdiplus::RectF& panel = View().layout.panelRect;
+            EXPECT_TRUE(Same(panel, {f.panel.X, f.panel.Y, f.panel.Width, f.panel.Height + band}));
+            EXPECT_EQ(View().smallerFontButton.bounds.y, f.smallerFont.y + band) << "the buttons follow";
+
+            // Time, designator and the line lie inside the panel, the line below the time.
+            ASSERT_EQ(View().textLayer.GetHeight(), f.window.Height + band);
+            const RECT ink = InkBounds(View().textLayer);
+            EXPECT_TRUE(InsidePanel(ink, panel));
+            EXPECT_GT(ink.bottom, 140 * f.dpi / 96) << "the line is drawn";
+            const bool twelveHour = Settings().twelveHour;
+            Settings().twelveHour = !twelveHour;
+            RedrawClock(View(), true);
+            EXPECT_NE(InkBounds(View().textLayer).right - InkBounds(View().textLayer).left,
+                      ink.right - ink.left)
+                << "the designator is drawn beside the time";
+            Settings().twelveHour = twelveHour;
+            if (!line.date || !*line.label)
+                continue;
+            const int lineTop = 125 * f.dpi / 96; // below the digits
+            RedrawClock(View(), true);
+            const RECT both = InkBounds(View().textLayer, lineTop);
+            Settings().zoneLabel.clear();
+            RedrawClock(View(), true);
+            const RECT date = InkBounds(View().textLayer, lineTop);
+            EXPECT_GT(both.right - both.left, date.right - date.left + 30 * f.dpi / 96) << "the label beside";
+            Settings().zoneLabel = line.label;
+        }
     }
+    Settings().zoneLabel.clear();
+    Settings().showDate = false;
+    EXPECT_EQ(RefittedHeight(), 150 * View().scale.dpi / 96) << "the band goes with the line";
 }
 
 // Windows asks for the size at the new scale; unanswered, it scales the old

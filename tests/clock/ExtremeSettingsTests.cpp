@@ -101,7 +101,7 @@ bool InkAtTheEdges(const GraphicsObject& layer) {
 TEST_F(ExtremeSettings, TextTooLargeForTheFaceIsDrawnWholeAtTheLargestSizeThatFits) {
     Settings().twelveHour = true;
     Settings().showDate = true;
-    FitClockToDateLine(View());
+    FitClockToSecondLine(View());
     FixedTime().wDayOfWeek = 4;
     SetFixedTime(23, 59, 59);
     for (const std::int32_t size : {85, 100, 400, 5000}) {

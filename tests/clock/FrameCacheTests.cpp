@@ -76,7 +76,7 @@ std::vector<Step> Steps(ClockView& view, ClockSettings& s) {
          [&] {
              FixedTime().wDay = 7;
              s.showDate = true;
-             FitClockToDateLine(view);
+             FitClockToSecondLine(view);
          },
          true},
         {"midnight: the next day's date",
@@ -95,7 +95,7 @@ std::vector<Step> Steps(ClockView& view, ClockSettings& s) {
         {"date line off",
          [&] {
              s.showDate = false;
-             FitClockToDateLine(view);
+             FitClockToSecondLine(view);
          },
          true},
         {"pointer leaves", [&] { view.hoverActive = false; }, false},
@@ -198,7 +198,7 @@ std::vector<std::function<void()>> ScriptedDay(ClockView& view, ClockSettings& s
     run(11 * Hours + 12 * 60 + 2, 5);
     change([&] {
         s.showDate = true;
-        FitClockToDateLine(view);
+        FitClockToSecondLine(view);
     });
     run(23 * Hours + 59 * 60 + 57, 6); // 23:59:59 -> 0:00:00, and the next day's date
     change([&] { s.twelveHour = true; });
@@ -348,7 +348,7 @@ TEST_F(FrameCache, ATickKeepsTheCharactersThatDidNotChangeAndTheDateUntilItChang
     EXPECT_TRUE(markedAfterTick(23 * Hours + 59 * 60 + 57, hour)) << "the hour was drawn again";
 
     Settings().showDate = true;
-    FitClockToDateLine(View());
+    FitClockToSecondLine(View());
     RedrawClock(View(), true);
     const int timeBottom = static_cast<int>(View().layout.dateRect.Y);
     const POINT datedHour = FirstInkOfTheHour(layer, timeBottom);

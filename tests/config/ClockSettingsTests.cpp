@@ -1,4 +1,5 @@
 #include "config/ClockSettings.h"
+#include "config/SettingsLocation.h"
 
 #include "framework/Services.h"
 #include "framework/UniqueHandle.h"
@@ -31,6 +32,10 @@ protected:
 void MarkFirstAndLastKeys(ClockSettings& settings, const std::string& mark) {
     ReadFieldText(settings, SettingFields.front(), mark);
     ReadFieldText(settings, SettingFields.back(), mark);
+}
+
+std::string LastKey() {
+    return SettingFields.back().key;
 }
 
 // Section and key names in the order a reader meets them in the file.
@@ -160,8 +165,10 @@ TEST_F(SettingsFile, AReaderNeverFindsHalfASavedFile) {
     std::thread reader([&] {
         while (saving && half.empty()) {
             const std::string bytes = ReadFileBytes(path);
-            const bool a = bytes.find("开机启动=A") != bytes.npos && bytes.find("十二小时制=A") != bytes.npos;
-            const bool b = bytes.find("开机启动=B") != bytes.npos && bytes.find("十二小时制=B") != bytes.npos;
+            const bool a =
+                bytes.find("开机启动=A") != bytes.npos && bytes.find(LastKey() + "=A") != bytes.npos;
+            const bool b =
+                bytes.find("开机启动=B") != bytes.npos && bytes.find(LastKey() + "=B") != bytes.npos;
             if (a == b && bytes.find("开机启动") != bytes.npos)
                 half = bytes;
             Sleep(1); // a reader that never lets go would hold off every replacement
@@ -208,6 +215,23 @@ TEST(SettingsLocation, ASaveReplacesOnlyAFileItMayWriteAndDelete) {
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// "--settings" names a file beside the default one unless it names its own
+// place; a new clock's file takes the first free number there.
+TEST(SettingsLocation, ANamedFileLiesBesideTheDefaultOneAndANewClockTakesTheFirstFreeNumber) {
+    const std::wstring defaultFile = L"C:\\Clocks\\配置.ini";
+    for (const auto& [name, whole] : {std::pair{L"东京.ini", L"C:\\Clocks\\东京.ini"},
+                                      {L"..\\Other\\.\\x.ini", L"C:\\Other\\x.ini"},
+                                      {L"D:\\y.ini", L"D:\\y.ini"},
+                                      {L"\\\\server\\share\\z.ini", L"\\\\server\\share\\z.ini"}})
+        EXPECT_EQ(NamedSettingsFile(name, defaultFile), whole) << testing::PrintToString(std::wstring(name));
+    TempDirectory directory;
+    WriteFileBytes(directory.File("配置2.ini"), "[时钟]\r\n");
+    const std::wstring beside = directory.WideFile("东京.ini");
+    EXPECT_EQ(ClaimNewSettingsFile(beside), directory.WideFile("配置3.ini"));
+    EXPECT_EQ(ClaimNewSettingsFile(beside), directory.WideFile("配置4.ini")) << "a claim makes the file";
+    EXPECT_EQ(ClaimNewSettingsFile(directory.WideFile("无此目录\\东京.ini")), L"") << "no folder";
+}
+
 // Two processes saving one file at once (the other is this executable
 // running the disabled test): no save fails, and a reader finds one whole
 // file of one save after each.
@@ -238,7 +262,7 @@ bool IsWholeSave(const std::string& bytes) {
             std::ranges::find_if(lines, [&](const std::string& l) { return l.starts_with(key); });
         return line == lines.end() ? std::string("-") : line->substr(key.size());
     };
-    return lines.size() == 4 + SettingFields.size() && value("开机启动=") == value("十二小时制=");
+    return lines.size() == 4 + SettingFields.size() && value("开机启动=") == value(LastKey() + "=");
 }
 
 TEST_F(SettingsFile, TwoProcessesSavingAtOnceLeaveOneWholeFileAfterEachSave) {

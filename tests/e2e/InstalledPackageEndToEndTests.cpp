@@ -192,34 +192,10 @@ TEST(InstalledPackage, InstallPutsTheProgramTheShortcutAndTheEntryInPlace) {
     EXPECT_TRUE(Exists(entries[0].icon)) << "product icon: " << entries[0].icon;
 }
 
-BOOL CALLBACK FindStartWithWindowsBox(HWND child, LPARAM found) {
-    char text[64]{};
-    GetWindowTextA(child, text, sizeof text);
-    if (std::string(text) != "开机启动")
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = child;
-    return FALSE;
-}
-
 // The gear, then "开机启动" in the settings window, clicked as a user does.
 bool TickStartWithWindows(const ClockProcess& clock) {
-    if (!clock_screen::ClickHoverButton(clock, {340, 18}, {330, 8, 350, 28}))
-        return false;
-    HWND settings = nullptr;
-    desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled("设置")) != nullptr; }, 10s);
-    HWND box = nullptr;
-    EnumChildWindows(settings, FindStartWithWindowsBox, reinterpret_cast<LPARAM>(&box));
-    RECT rect{};
-    if (!box || !desktop::WaitUntil([&] { return IsWindowVisible(box) && IsWindowEnabled(box); }, 5s) ||
-        !GetWindowRect(box, &rect))
-        return false;
-    // A click the window was not ready for (a loaded machine) is made again.
-    const auto checked = [&] { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; };
-    for (int attempt = 0; attempt < 2 && !checked(); ++attempt) {
-        desktop::Click(rect.left + 7, (rect.top + rect.bottom) / 2); // on the box
-        desktop::WaitUntil(checked, 5s);
-    }
-    return desktop::WaitUntil([] { return !NoRunValueExists(); }, 10s);
+    return clock_screen::TickStartWithWindows(clock) &&
+           desktop::WaitUntil([] { return !NoRunValueExists(); }, 10s);
 }
 
 bool CloseWithEscape(ClockProcess& clock) {
@@ -322,12 +298,18 @@ TEST(InstalledPackage, UninstallRemovesAllButTheUsersSettings) {
     if (!InstallRun())
         GTEST_SKIP() << "needs the packages InstallRun.sh names";
     WriteBothRunValues();
+    // A clock of the installed program on a file of its own.
+    const std::wstring clock = RunValueNameFor(AnsiToWide(InstalledProgram()), L"C:\\Clocks\\东京.ini");
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        ASSERT_TRUE(WriteRegistryText(root, std::wstring(RunKeyPath) + L"\\" + clock, L"x"));
     ASSERT_TRUE(Exists(UserSettingsFile())) << "needs the settings the clock saved";
     ASSERT_EQ(Msiexec("/x " + Quoted(Environment("TIKO_NEXT_PACKAGE"))), 0u);
     EXPECT_FALSE(Exists(InstalledFolder()));
     EXPECT_FALSE(Exists(StartMenuShortcut()));
     EXPECT_TRUE(TikoClockEntries().empty());
     EXPECT_TRUE(NoRunValueExists());
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        EXPECT_FALSE(ReadRunValue(clock, root).has_value()) << "a clock's own value stayed";
     EXPECT_TRUE(Exists(UserSettingsFile()));
     DeleteFileA(UserSettingsFile().c_str());
 }

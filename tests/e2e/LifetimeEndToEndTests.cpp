@@ -5,8 +5,16 @@
 #include "support/ImportHook.h" // RunningUnderWine
 #include "support/RunValue.h"
 
+#include "app/ClockTick.h"
+#include "clock/TimeText.h"
+#include "framework/TextConversion.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -48,7 +56,7 @@ TEST(ProgramLifetime, FirstStartWritesTheCentredPositionAndEscapeSavesAllKeys) {
 
     const auto savedFile = clock.ReadIniBytes();
     ASSERT_TRUE(savedFile.has_value());
-    EXPECT_EQ(CountKeys(*savedFile), 24);
+    EXPECT_EQ(CountKeys(*savedFile), 26);
     EXPECT_NE(savedFile->find("显示秒数=真"), std::string::npos);
 }
 
@@ -86,7 +94,7 @@ TEST(ProgramLifetime, EndOfTheWindowsSessionSavesThePlaceAndTheSettings) {
     CloseHandle(wineboot.hProcess);
     ASSERT_TRUE(clock.WaitForExit(60s).has_value()) << "the end of the session did not end the clock";
     const std::string saved = clock.ReadIniBytes().value_or("");
-    EXPECT_EQ(CountKeys(saved), 24) << saved;
+    EXPECT_EQ(CountKeys(saved), 26) << saved;
     EXPECT_NE(saved.find("窗口置顶=假"), std::string::npos) << saved;
     const std::string place = std::to_string(moved.left) + "|" + std::to_string(moved.top);
     EXPECT_NE(saved.find("恢复上次关闭时的位置=真|" + place), std::string::npos) << saved;
@@ -186,8 +194,8 @@ TEST(ProgramLifetime, ARightClickOnTheClockOpensItsMenuWhoseItemsAct) {
     const RECT rect = clock.WindowRect();
     desktop::RightClick(rect.left + 60, rect.top + 75);
     ASSERT_TRUE(desktop::WaitUntil([] { return MenuIsOpen(); }, 5s)) << "no menu opened";
-    // The second item, "窗口置顶", chosen from the keyboard.
-    for (const WORD key : {VK_DOWN, VK_DOWN, VK_RETURN})
+    // The third item, "窗口置顶", chosen from the keyboard.
+    for (const WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN})
         desktop::PressKey(key);
     EXPECT_TRUE(desktop::WaitUntil([&] { return !topmost(); }, 5s)) << "keep on top did not switch off";
     EXPECT_TRUE(desktop::WaitUntil([] { return !MenuIsOpen(); }, 5s));
@@ -253,7 +261,7 @@ TEST(ProgramLifetime, WithClickThroughKeptInItsFileAClickReachesTheWindowBelow) 
     ASSERT_TRUE(tray) << "the clock has no tray window";
     PostMessageW(tray, WM_APP + 1, MAKEWPARAM(100, 100), WM_CONTEXTMENU);
     ASSERT_TRUE(desktop::WaitUntil([] { return MenuIsOpen(); }, 5s)) << "no menu from the tray icon";
-    for (const WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) // "鼠标穿透"
+    for (const WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) // "鼠标穿透"
         desktop::PressKey(key);
     EXPECT_TRUE(desktop::WaitUntil(
         [&] { return !(GetWindowLongW(clock.Window(), GWL_EXSTYLE) & WS_EX_TRANSPARENT); }, 5s));
@@ -327,8 +335,10 @@ TEST(ProgramLifetime, DeleteRunValuesArgumentDeletesBothRunValuesAndShowsNothing
     const std::wstring ours = std::wstring(RunKeyPath) + L"\\" + RunValueNameFor(clock.ExecutablePath());
     const std::wstring old = std::wstring(RunKeyPath) + L"\\TikoClock.exe";
     const std::wstring another = std::wstring(RunKeyPath) + L"\\AnotherProgram.exe";
+    const std::wstring tokyo = ours + L" 东京.ini (12345678)"; // a clock on a file of its own
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
         ASSERT_TRUE(WriteRegistryText(root, ours, L"\"" + clock.ExecutablePath() + L"\""));
+        ASSERT_TRUE(WriteRegistryText(root, tokyo, L"\"" + clock.ExecutablePath() + L"\" --settings x"));
         ASSERT_TRUE(WriteRegistryText(root, old, L"\"" + clock.ExecutablePath() + L"\""));
         ASSERT_TRUE(WriteRegistryText(root, another, L"C:\\Another\\AnotherProgram.exe"));
     }
@@ -340,6 +350,7 @@ TEST(ProgramLifetime, DeleteRunValuesArgumentDeletesBothRunValuesAndShowsNothing
     EXPECT_FALSE(clock.ReadIniBytes().has_value()) << "a settings file was written";
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
         EXPECT_FALSE(ReadRunValue(RunValueNameFor(clock.ExecutablePath()), root).has_value());
+        EXPECT_FALSE(ReadRunValue(tokyo.substr(tokyo.rfind(L'\\') + 1), root).has_value());
         EXPECT_FALSE(ReadRunValue(L"TikoClock.exe", root).has_value());
         EXPECT_TRUE(ReadRunValue(L"AnotherProgram.exe", root).has_value()) << "another program's value went";
         DeleteRegistryValue(root, another);
@@ -350,6 +361,113 @@ TEST(ProgramLifetime, DeleteRunValuesArgumentDeletesBothRunValuesAndShowsNothing
     ASSERT_TRUE(started.StartWith("--delete-run-values --later"));
     PostMessageW(started.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(started.WaitForExit(20s), std::optional<DWORD>(0));
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[128]{};
+    GetWindowTextW(window, text, 128);
+    return text;
+}
+
+// What the Tokyo clock's name must be now: UTC + 9 hours, and its label.
+std::wstring TokyoNameNow() {
+    SYSTEMTIME utc{};
+    GetSystemTime(&utc);
+    return MultiByteToWide(ClockName(SecondsLater(utc, 9 * 3600).value(), "东京"), GbkCodePage);
+}
+
+// A shown clock window of a process not among the known ones.
+HWND AnotherClockWindow(std::initializer_list<DWORD> known) {
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"TikoClockWindow", nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (IsWindowVisible(window) && std::ranges::find(known, owner) == known.end())
+            return window;
+    }
+    return nullptr;
+}
+
+// Two clocks from one folder: the default one, and one on "东京.ini" beside
+// its file, in Tokyo's time with its label, each with its own place, file
+// and Run value; the menu's "新建时钟…" starts a third on a new file.
+TEST(ProgramLifetime, ClocksOnFilesOfTheirOwnRunBesideTheDefaultOneEachKeepingItsOwn) {
+    ClockProcess clock;
+    ASSERT_TRUE(clock.Start());
+    const std::wstring tokyoFile = clock.WideDirectory() + L"\\东京.ini";
+    {
+        std::ofstream file(std::filesystem::path(tokyoFile), std::ios::binary);
+        file << "[基本设置]\r\n恢复上次关闭时的位置=真|200|120\r\n[时钟]\r\n时区=Tokyo Standard Time\r\n"
+                "时区名称=东京\r\n";
+    }
+    ClockProcess tokyo(WideToAnsi(clock.ExecutablePath()));
+    ASSERT_TRUE(tokyo.StartWith("--settings 东京.ini"));
+    ASSERT_NE(tokyo.Window(), clock.Window());
+    const RECT place = tokyo.WindowRect();
+    EXPECT_EQ(place.left, 200);
+    EXPECT_EQ(place.top, 120);
+    EXPECT_EQ(place.bottom - place.top, 190) << "the label's line";
+    EXPECT_EQ(clock.WindowRect().left, 770) << "the default clock keeps its place";
+    EXPECT_TRUE(desktop::WaitUntil([&] { return WindowText(tokyo.Window()) == TokyoNameNow(); }, 5s))
+        << WideToAnsi(WindowText(tokyo.Window()));
+    EXPECT_EQ(tokyo.StartAgain(10s), std::optional<DWORD>(0)) << "one clock per file";
+
+    // "开机启动" of the Tokyo clock: a value of its own, starting it on its file.
+    ASSERT_TRUE(clock_screen::TickStartWithWindows(tokyo));
+    const std::wstring valueName = RunValueNameFor(clock.ExecutablePath(), tokyoFile);
+    const std::wstring command = L"\"" + clock.ExecutablePath() + L"\" --settings \"" + tokyoFile + L"\"";
+    EXPECT_TRUE(desktop::WaitUntil(
+        [&] {
+            return ReadRunValue(valueName) == command + L'\0' ||
+                   ReadRunValue(valueName, HKEY_CURRENT_USER) == command + L'\0';
+        },
+        5s));
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        EXPECT_FALSE(ReadRunValue(RunValueNameFor(clock.ExecutablePath()), root).has_value())
+            << "the default clock's";
+
+    PostMessageW(tokyo.FindWindowTitled("设置"), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(desktop::WaitUntil([&] { return !tokyo.FindWindowTitled("设置"); }, 5s));
+
+    // "新建时钟…", the menu's second item: a clock on "配置2.ini", beside this one.
+    const RECT rect = clock.WindowRect();
+    desktop::RightClick(rect.left + 60, rect.top + 75);
+    ASSERT_TRUE(desktop::WaitUntil([] { return MenuIsOpen(); }, 5s)) << "no menu opened";
+    for (const WORD key : {VK_DOWN, VK_DOWN, VK_RETURN})
+        desktop::PressKey(key);
+    HWND third = nullptr;
+    ASSERT_TRUE(desktop::WaitUntil(
+        [&] {
+            return (third = AnotherClockWindow({clock.ProcessId(), tokyo.ProcessId()})) != nullptr;
+        },
+        30s));
+    RECT thirdRect{};
+    GetWindowRect(third, &thirdRect);
+    EXPECT_EQ(thirdRect.left, rect.right + 10);
+    EXPECT_EQ(thirdRect.top, rect.top);
+    EXPECT_NE(GetFileAttributesW((clock.WideDirectory() + L"\\配置2.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // 退出 ends only its own clock; each file keeps only its own settings.
+    DWORD thirdId = 0;
+    GetWindowThreadProcessId(third, &thirdId);
+    const HANDLE thirdProcess = OpenProcess(SYNCHRONIZE, FALSE, thirdId);
+    PostMessageW(third, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(WaitForSingleObject(thirdProcess, 20000), WAIT_OBJECT_0);
+    CloseHandle(thirdProcess);
+    PostMessageW(tokyo.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_EQ(tokyo.WaitForExit(20s), std::optional<DWORD>(0));
+    EXPECT_TRUE(clock.IsRunning());
+    PostMessageW(clock.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0));
+    std::ifstream file(std::filesystem::path(tokyoFile), std::ios::binary);
+    const std::string tokyoBytes((std::istreambuf_iterator<char>(file)), {});
+    EXPECT_NE(tokyoBytes.find("时区名称=东京"), std::string::npos);
+    EXPECT_NE(tokyoBytes.find("开机启动=真"), std::string::npos);
+    EXPECT_NE(tokyoBytes.find("恢复上次关闭时的位置=真|200|120"), std::string::npos);
+    const std::string own = clock.ReadIniBytes().value_or("");
+    EXPECT_NE(own.find("时区名称=\r\n"), std::string::npos) << own;
+    EXPECT_NE(own.find("开机启动=假"), std::string::npos);
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        DeleteRegistryValue(root, std::wstring(RunKeyPath) + L"\\" + valueName);
 }
 
 // A change is in the file two seconds later while the clock runs on, and
@@ -367,7 +485,7 @@ TEST(ProgramLifetime, AChangeReachesTheFileWhileTheClockRunsAndOutlivesItsEnd) {
     WaitForSingleObject(process, 10000);
     CloseHandle(process);
     EXPECT_NE(saved().find("字体大小=85"), std::string::npos) << saved();
-    EXPECT_EQ(CountKeys(saved()), 24) << saved();
+    EXPECT_EQ(CountKeys(saved()), 26) << saved();
 }
 
 } // namespace

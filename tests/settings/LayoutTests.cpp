@@ -99,6 +99,10 @@ const ExpectedControl ExpectedControls[] = {
     {"标签36", K::Label, "外形框4", {32, 856, 80, 24}, "日期格式："},
     {"选择框9", K::CheckBox, "外形框4", {120, 856, 88, 24}, "长日期"},
     {"选择框10", K::CheckBox, "外形框4", {224, 856, 88, 24}, "短日期"},
+    {"标签37", K::Label, "外形框4", {32, 896, 80, 24}, "时区："},
+    {"组合框2", K::ComboBox, "外形框4", {120, 894, 352, 28}, nullptr},
+    {"标签38", K::Label, "外形框4", {32, 936, 80, 24}, "时区名称："},
+    {"文本框1", K::TextBox, "外形框4", {120, 934, 168, 26}, nullptr},
 };
 
 const std::vector<std::string> BoldLabels = {"标签19", "标签24", "标签26", "标签28", "标签30", "标签34"};
@@ -327,7 +331,7 @@ TEST_F(SettingsLayout, InteractiveControlsAreTabStopsAndNoOthers) {
         const LONG_PTR style = GetWindowLongPtrW(window->FindControl(expected.name)->Handle(), GWL_STYLE);
         const bool interactive = expected.kind == K::CheckBox || expected.kind == K::Slider ||
                                  expected.kind == K::ColourPicker || expected.kind == K::ComboBox ||
-                                 expected.kind == K::Button;
+                                 expected.kind == K::Button || expected.kind == K::TextBox;
         EXPECT_EQ((style & WS_TABSTOP) != 0, interactive);
     }
 }

@@ -129,7 +129,7 @@ TEST_F(SettingsWindowKeys, TabVisitsEveryInteractiveControlAndNothingElse) {
     for (const ControlRecord& record : SettingsWindowControls)
         if (IsTabStop(record.kind))
             tabStops.insert(std::string(record.name));
-    ASSERT_EQ(tabStops.size(), 24u);
+    ASSERT_EQ(tabStops.size(), 26u);
 
     SetFocus(window->FindControl("按钮1")->Handle());
     std::set<std::string> visited;
@@ -189,6 +189,8 @@ namespace {
 // reports its field and value, and the window changes no setting itself.
 TEST(SettingsWindowReports, EachControlReportsItsFieldAndARefusedChangeShowsRefused) {
     ClockSettings settings = DefaultSettings();
+    settings.timeZone = "Mars Standard Time"; // no zone of this machine
+    settings.zoneLabel = "火星";
     RecordingSettingsListener listener;
     const ClockSettings before = settings;
     {
@@ -206,15 +208,39 @@ TEST(SettingsWindowReports, EachControlReportsItsFieldAndARefusedChangeShowsRefu
         ASSERT_GT(fonts.ItemCount(), 0);
         fonts.SetCurrentIndex(0);
         fonts.onPicked(0);
+        // Local time first, the machine's zones once the user reaches the
+        // list, and the unknown key shown marked while it is the setting.
+        ComboBox& zones = *window.Find<ComboBox>("组合框2");
+        EXPECT_EQ(zones.ItemCount(), 2) << "every zone waits for the user";
+        zones.onReached();
+        const int last = zones.ItemCount() - 1;
+        ASSERT_GT(last, 50);
+        EXPECT_EQ(zones.ItemText(0), "本地时间");
+        EXPECT_EQ(zones.CurrentIndex(), last);
+        EXPECT_EQ(zones.ItemText(last), "Mars Standard Time（本地时间）");
+        int tokyo = 0;
+        while (tokyo < last && !zones.ItemText(tokyo).starts_with("(UTC+09:00) Osaka"))
+            ++tokyo;
+        zones.onPicked(tokyo);
+        zones.onPicked(0);
+        TextBox& label = *window.Find<TextBox>("文本框1");
+        EXPECT_EQ(label.Caption(), "火星");
+        label.SetCaption("东京");
+        label.onEdited(label.Caption());
         window.Find<Button>("按钮1")->onClicked();
         EXPECT_EQ(window.Find<Label>("标签15")->Caption(), "42");
 
         ASSERT_EQ(listener.flags.size(), 1u);
         EXPECT_EQ(listener.flags[0].field, &ClockSettings::keepOnTop);
         EXPECT_FALSE(listener.flags[0].value);
-        ASSERT_EQ(listener.texts.size(), 1u);
+        ASSERT_EQ(listener.texts.size(), 4u);
         EXPECT_EQ(listener.texts[0].field, &ClockSettings::fontName);
         EXPECT_EQ(listener.texts[0].value, fonts.CurrentText());
+        EXPECT_EQ(listener.texts[1].field, &ClockSettings::timeZone);
+        EXPECT_EQ(listener.texts[1].value, "Tokyo Standard Time");
+        EXPECT_EQ(listener.texts[2].value, "") << "local time";
+        EXPECT_EQ(listener.texts[3].field, &ClockSettings::zoneLabel);
+        EXPECT_EQ(listener.texts[3].value, "东京");
         ASSERT_EQ(listener.numbers.size(), 3u);
         EXPECT_EQ(listener.numbers[0].field, &ClockSettings::windowAlpha);
         EXPECT_EQ(listener.numbers[0].value, 200);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 namespace clock_screen {
 
@@ -86,6 +87,38 @@ bool ClickHoverButton(const ClockProcess& clock, POINT client, const RECT& bound
     lastPress = std::chrono::steady_clock::now();
     desktop::LeftUp();
     return true;
+}
+
+namespace {
+
+BOOL CALLBACK FindStartWithWindowsBox(HWND child, LPARAM found) {
+    char text[64]{};
+    GetWindowTextA(child, text, sizeof text);
+    if (std::string(text) != "开机启动")
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+} // namespace
+
+bool TickStartWithWindows(const ClockProcess& clock) {
+    if (!ClickHoverButton(clock, {340, 18}, {330, 8, 350, 28}))
+        return false;
+    HWND settings = nullptr;
+    desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled("设置")) != nullptr; }, 10s);
+    HWND box = nullptr;
+    EnumChildWindows(settings, FindStartWithWindowsBox, reinterpret_cast<LPARAM>(&box));
+    RECT rect{};
+    if (!box || !desktop::WaitUntil([&] { return IsWindowVisible(box) && IsWindowEnabled(box); }, 5s) ||
+        !GetWindowRect(box, &rect))
+        return false;
+    const auto checked = [&] { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; };
+    for (int attempt = 0; attempt < 2 && !checked(); ++attempt) {
+        desktop::Click(rect.left + 7, (rect.top + rect.bottom) / 2); // on the box
+        desktop::WaitUntil(checked, 5s);
+    }
+    return checked();
 }
 
 } // namespace clock_screen

@@ -53,4 +53,9 @@ bool ButtonLooksLit(const std::vector<COLORREF>& pixels);
 // button did not light.
 bool ClickHoverButton(const ClockProcess& clock, POINT client, const RECT& bounds);
 
+// The gear, then "开机启动" in the settings window, clicked as a user does
+// (again, when a loaded machine missed the click): whether the box shows
+// checked. The settings window stays open.
+bool TickStartWithWindows(const ClockProcess& clock);
+
 } // namespace clock_screen
