@@ -2,6 +2,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/ClockTick.h"
+#include "app/FullScreen.h"
 #include "app/ProgramEvents.h"
 #include "app/SystemIntegration.h"
 #include "app/TrayIcon.h"
@@ -200,6 +201,11 @@ void ApplyField(bool S::*field, bool on) {
     } else if (field == &S::showDate) {
         FitClockToSecondLine(App().clock);
         Redraw(true);
+    } else if (field == &S::hideForFullScreen) {
+        // Watched every second while on; shown again at once when off.
+        if (App().clockWindow)
+            App().clockWindow->ArmTick();
+        FollowFullScreen();
     } else if (field == &S::twelveHour) {
         // The texts are built again in the new format.
         Redraw(true);
@@ -261,6 +267,7 @@ void RestoreDefaultSettings() {
         FitClockToSecondLine(app.clock); // the window loses the second line's band
     RedrawWithFreshTime();               // seconds are shown again
     RenameClock();                       // local time, no label
+    FollowFullScreen();                  // out of full-screen hiding
 }
 
 void StartNewClock() {

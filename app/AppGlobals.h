@@ -40,7 +40,8 @@ struct AppGlobals {
     // Windows ends the session: a failed save asks nobody, as Windows would
     // wait for the answer.
     bool sessionEnding = false;
-    bool clockHidden = false; // hidden from the menu ("隐藏时钟"), not saved
+    bool clockHidden = false;         // hidden from the menu ("隐藏时钟"), not saved
+    bool hiddenForFullScreen = false; // a full-screen program is in front ("全屏时隐藏")
     // The clock window's end has begun: nothing closes it again.
     bool closing = false;
 };

@@ -4,12 +4,13 @@
 
 #include <string>
 
-const std::array<MenuItem, 7> MenuItems = {{
+const std::array<MenuItem, 8> MenuItems = {{
     {CommandId::OpenSettings, "设置…", nullptr},
     {CommandId::NewClock, "新建时钟…", nullptr},
     {CommandId::KeepOnTop, "窗口置顶", nullptr},
     {CommandId::ClickThrough, "鼠标穿透", nullptr},
     {CommandId::ShowTrayIcon, "显示托盘图标", nullptr},
+    {CommandId::HideForFullScreen, "全屏时隐藏", nullptr},
     {CommandId::HideClock, "隐藏时钟", "显示时钟"},
     {CommandId::Exit, "退出", nullptr},
 }};

@@ -16,7 +16,7 @@ struct MenuItem {
 };
 
 // In the menu's order; "退出" is the last, after a separator.
-extern const std::array<MenuItem, 7> MenuItems;
+extern const std::array<MenuItem, 8> MenuItems;
 
 // The menu as things are now: checks and texts from the current state.
 unique_hmenu BuildClockMenu();

@@ -1,6 +1,7 @@
 #include "app/ClockTick.h"
 
 #include "app/AppGlobals.h"
+#include "app/FullScreen.h"
 #include "app/TrayIcon.h"
 #include "clock/ClockFace.h"
 #include "clock/ClockWindow.h"
@@ -17,6 +18,7 @@ void OnClockTick() {
         app.clockWindow->ArmTick();
     RedrawClock(app.clock, true);
     UpdateClockName();
+    FollowFullScreen();
 }
 
 std::string ClockName(const SYSTEMTIME& time, const std::string& label) {

@@ -22,6 +22,12 @@ bool ClickThroughIsOn() {
 bool TrayIconIsOn() {
     return App().settings.showTrayIcon;
 }
+void ToggleHideForFullScreen() {
+    ApplyField(&ClockSettings::hideForFullScreen, !App().settings.hideForFullScreen);
+}
+bool HideForFullScreenIsOn() {
+    return App().settings.hideForFullScreen;
+}
 
 const Command* Find(CommandId id) {
     const auto found = std::ranges::find(Commands, id, &Command::id);
@@ -30,7 +36,7 @@ const Command* Find(CommandId id) {
 
 } // namespace
 
-const std::array<Command, 11> Commands = {{
+const std::array<Command, 12> Commands = {{
     {CommandId::OpenSettings, OpenSettingsWindow, nullptr, false},
     {CommandId::KeepOnTop, ToggleKeepOnTop, KeepOnTopIsOn, true},
     {CommandId::ClickThrough, ToggleClickThrough, ClickThroughIsOn, true},
@@ -42,6 +48,7 @@ const std::array<Command, 11> Commands = {{
     {CommandId::ShowClock, BringClockToFront, nullptr, false},
     {CommandId::RestoreDefaults, RestoreDefaultSettings, nullptr, true},
     {CommandId::NewClock, StartNewClock, nullptr, false},
+    {CommandId::HideForFullScreen, ToggleHideForFullScreen, HideForFullScreenIsOn, true},
 }};
 
 bool RunCommand(CommandId id) {

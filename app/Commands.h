@@ -20,6 +20,7 @@ enum class CommandId : UINT {
     ShowClock, // to the front, shown again if hidden
     RestoreDefaults,
     NewClock, // another clock, on a new file beside this one's
+    HideForFullScreen,
 };
 
 struct Command {
@@ -31,7 +32,7 @@ struct Command {
     bool saves;
 };
 
-extern const std::array<Command, 11> Commands;
+extern const std::array<Command, 12> Commands;
 
 // Runs the command with that id; false for None or an id of no command.
 bool RunCommand(CommandId id);

@@ -40,9 +40,11 @@ UINT MillisecondsToNextTick(const SYSTEMTIME& now, bool showSeconds) {
 }
 
 void ClockWindow::ArmTick() {
-    const bool showSeconds = view.settings.showSeconds;
-    const UINT period = showSeconds ? 1000 : 60'000;
-    const UINT wait = MillisecondsToNextTick(ReadLocalTime(), showSeconds);
+    // Every second while the clock watches for full-screen programs: it
+    // must be out of their way within that.
+    const bool everySecond = view.settings.showSeconds || view.settings.hideForFullScreen;
+    const UINT period = everySecond ? 1000 : 60'000;
+    const UINT wait = MillisecondsToNextTick(ReadLocalTime(), everySecond);
     // A timer that keeps its period keeps its phase. It is set again only
     // when it has drifted off the wall clock's seconds, or was set for a
     // moment: setting it is a round trip to the window system each time.

@@ -23,9 +23,9 @@ public:
 
     // Left and top of the window on the screen.
     POINT Position() const;
-    // Arms the tick timer for the next tick after the clock's time now, with
-    // or without seconds as the view's settings say; a timer already on the
-    // seconds runs on with its period.
+    // Arms the tick timer for the next tick after the clock's time now: every
+    // second with seconds shown or "全屏时隐藏" on, else every minute; a timer
+    // already on the seconds runs on with its period.
     void ArmTick();
     // Stops every timer.
     void StopTimers();

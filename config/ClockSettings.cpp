@@ -22,11 +22,12 @@ constexpr char DateFormatKey[] = "日期格式";
 constexpr char TwelveHourKey[] = "十二小时制";
 constexpr char TimeZoneKey[] = "时区";
 constexpr char ZoneLabelKey[] = "时区名称";
+constexpr char HideForFullScreenKey[] = "全屏时隐藏";
 constexpr char PositionKey[] = "恢复上次关闭时的位置";
 // The first file has the keys it always had; these appear at the first save.
 constexpr std::string_view KeysLeftOutOfFirstFile[] = {ShowSecondsKey, ClickThroughKey, ShowTrayIconKey,
                                                        ShowDateKey,    DateFormatKey,   TwelveHourKey,
-                                                       TimeZoneKey,    ZoneLabelKey};
+                                                       TimeZoneKey,    ZoneLabelKey,    HideForFullScreenKey};
 
 using S = ClockSettings;
 
@@ -115,7 +116,7 @@ bool ReadsAsNow(const S& settings, const SettingField& field, std::string_view t
 
 } // namespace
 
-const std::array<SettingField, 26> SettingFields = {{
+const std::array<SettingField, 27> SettingFields = {{
     Flag("开机启动", &S::startWithWindows, OffText),
     Flag("窗口置顶", &S::keepOnTop, OnText),
     Flag("分层透明", &S::layeredTransparency, OnText),
@@ -150,6 +151,7 @@ const std::array<SettingField, 26> SettingFields = {{
     Flag(ClockSection, TwelveHourKey, &S::twelveHour, OffText),
     Text(TimeZoneKey, &S::timeZone, ""),
     Text(ZoneLabelKey, &S::zoneLabel, ""),
+    Flag(HideForFullScreenKey, &S::hideForFullScreen, OffText),
 }};
 
 const std::array<const char*, 4> SettingSections = {BasicSection, OpacitySection, BorderSection,

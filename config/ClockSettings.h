@@ -45,9 +45,10 @@ struct ClockSettings {
     bool showTrayIcon = false;
     bool showDate = false; // a date line under the time
     DateForm dateFormat = DateForm::Long;
-    bool twelveHour = false; // hours 1 to 12 with the locale's AM/PM designators
-    std::string timeZone;    // a Windows zone key name; empty: the machine's local time
-    std::string zoneLabel;   // the zone's name on the face, beside the date or on its own line
+    bool twelveHour = false;        // hours 1 to 12 with the locale's AM/PM designators
+    std::string timeZone;           // a Windows zone key name; empty: the machine's local time
+    std::string zoneLabel;          // the zone's name on the face, beside the date or on its own line
+    bool hideForFullScreen = false; // out of the way while a full-screen program is in front
 
     // The whole position value as read, "flag|left|top": placement takes the
     // place from it at the start.
@@ -91,7 +92,7 @@ struct SettingField {
 };
 
 // The fields in the order of reading and writing.
-extern const std::array<SettingField, 26> SettingFields;
+extern const std::array<SettingField, 27> SettingFields;
 // The four sections, by which a file saved as UTF-8 is recognised.
 extern const std::array<const char*, 4> SettingSections;
 
@@ -119,8 +120,8 @@ ClockSettings DefaultSettings();
 // Reads every field from the file at path (missing keys give defaults); a
 // file saved as UTF-8 is read as UTF-8. When no file exists there, writes
 // eighteen keys (all but "显示秒数" and the keys that came later: "鼠标穿透",
-// "显示托盘图标", the time format's three and the zone's two), the position
-// value as read.
+// "显示托盘图标", the time format's three, the zone's two and "全屏时隐藏"),
+// the position value as read.
 // After loading, positionText holds the whole position value.
 ClockSettings LoadSettings(const std::wstring& path, int screenWidth, int screenHeight,
                            SIZE clock = {380, 150});

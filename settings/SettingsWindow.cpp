@@ -37,6 +37,7 @@ constexpr FlagBox FlagBoxes[] = {
     {"选择框6", &ClockSettings::showSeconds},
     {"选择框7", &ClockSettings::showDate},
     {"选择框8", &ClockSettings::twelveHour},
+    {"选择框11", &ClockSettings::hideForFullScreen},
 };
 
 // The date forms: two check boxes that act as radio buttons, the one of the

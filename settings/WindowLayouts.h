@@ -123,6 +123,7 @@ inline constexpr ControlRecord SettingsWindowControls[] = {
     settings_layout::CheckBoxRow("选择框4", {344, 64, 88, 24}, "内存优化"),
     settings_layout::CheckBoxRow("选择框5", {32, 104, 188, 24}, "恢复上次关闭时的位置"),
     settings_layout::CheckBoxRow("选择框6", {240, 104, 88, 24}, "显示秒数"),
+    settings_layout::CheckBoxRow("选择框11", {344, 104, 104, 24}, "全屏时隐藏"),
 
     // Section "透明度": four columns of value, vertical slider and name.
     settings_layout::SectionHeader("标签26", {32, 152, 56, 24}, "透明度"),

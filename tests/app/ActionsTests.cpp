@@ -4,6 +4,7 @@
 
 #include "app/ClockMenu.h"
 #include "app/DesktopWatch.h"
+#include "app/FullScreen.h"
 #include "app/ClockTick.h"
 #include "app/Lifetime.h"
 #include "app/ProgramEvents.h"
@@ -229,19 +230,19 @@ TEST_F(Actions, TheMenuShowsEveryCommandWithItsStateAndEachItemCallsItsAction) {
     SetTopmost(false);
     using Items = std::vector<std::string>;
     EXPECT_EQ(MenuAsShown(), (Items{"设置…", "新建时钟…", "窗口置顶", "鼠标穿透", "显示托盘图标 *",
-                                    "隐藏时钟", "", "退出"}));
+                                    "全屏时隐藏", "隐藏时钟", "", "退出"}));
 
     // A command that changes a setting of the file saves it two seconds
     // later, whoever sends it; hiding the clock is not kept.
     WindowTimer& save = App().clockWindow->saveTimer;
     for (const CommandId id : {CommandId::KeepOnTop, CommandId::ClickThrough, CommandId::ShowTrayIcon,
-                               CommandId::LargerFont, CommandId::HideClock}) {
+                               CommandId::LargerFont, CommandId::HideForFullScreen, CommandId::HideClock}) {
         save.SetInterval(0);
         ASSERT_TRUE(RunCommand(id));
         EXPECT_EQ(SaveIsDueInAboutTwoSeconds(), id != CommandId::HideClock) << static_cast<UINT>(id);
     }
     EXPECT_EQ(MenuAsShown(), (Items{"设置…", "新建时钟…", "窗口置顶 *", "鼠标穿透 *", "显示托盘图标",
-                                    "显示时钟", "", "退出"}));
+                                    "全屏时隐藏 *", "显示时钟", "", "退出"}));
     EXPECT_TRUE(IsTopmost(Window()));
     EXPECT_TRUE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
     EXPECT_FALSE(IsWindowVisible(Window()));
@@ -256,6 +257,54 @@ TEST_F(Actions, TheMenuShowsEveryCommandWithItsStateAndEachItemCallsItsAction) {
     ASSERT_TRUE(RunCommand(CommandId::Exit));
     EXPECT_FALSE(SettingsWindowIsOpen());
     EXPECT_FALSE(App().clockWindow->Exists());
+}
+
+// A window over the whole monitor in front hides a clock kept out of the way
+// of full-screen programs, and its end shows it again where it was; a window
+// that leaves a taskbar's room, or the switch off, changes nothing.
+TEST_F(Actions, AFullScreenWindowInFrontHidesTheClockUntilItGoes) {
+    const RECT monitor{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    EXPECT_TRUE(CoversMonitor({-8, -8, monitor.right + 8, monitor.bottom + 8}, monitor));
+    EXPECT_FALSE(CoversMonitor({1920, 0, 3840, 1080}, {0, 0, 1920, 1080})) << "another monitor";
+    const auto inFront = [](const RECT& rect) {
+        const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, rect.left, rect.top,
+                                            rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                                            nullptr, nullptr);
+        SetForegroundWindow(window);
+        return window;
+    };
+    Settings().showSeconds = false; // a tick a minute but for the switch
+    ShowWindow(Window(), SW_SHOWNOACTIVATE);
+    RECT place{};
+    GetWindowRect(Window(), &place);
+    const HWND maximised = inFront({0, 0, monitor.right, monitor.bottom - 40});
+    ApplyField(&ClockSettings::hideForFullScreen, true);
+    EXPECT_LT(App().clockWindow->tickTimer.Interval(), 2000u) << "watched every second";
+    OnClockTick();
+    EXPECT_TRUE(IsWindowVisible(Window())) << "a taskbar's room is left";
+
+    const HWND fullScreen = inFront(monitor);
+    ASSERT_EQ(GetForegroundWindow(), fullScreen);
+    OnClockTick();
+    EXPECT_FALSE(IsWindowVisible(Window()));
+    EXPECT_FALSE(ClockIsHidden()) << "not hidden from the menu";
+    DestroyWindow(fullScreen);
+    SetForegroundWindow(maximised);
+    OnClockTick();
+    RECT back{};
+    GetWindowRect(Window(), &back);
+    EXPECT_TRUE(IsWindowVisible(Window()) && EqualRect(&back, &place));
+
+    // Switched off while hidden: shown at once, and a full screen no longer hides it.
+    SetForegroundWindow(inFront(monitor));
+    OnClockTick();
+    ASSERT_FALSE(IsWindowVisible(Window()));
+    ApplyField(&ClockSettings::hideForFullScreen, false);
+    EXPECT_TRUE(IsWindowVisible(Window()));
+    OnClockTick();
+    EXPECT_TRUE(IsWindowVisible(Window()));
+    DestroyWindow(GetForegroundWindow());
+    DestroyWindow(maximised);
 }
 
 std::vector<DWORD> notifyCalls;

@@ -100,6 +100,7 @@ constexpr DocumentedDefault DocumentedDefaults[] = {
     {"时钟", "十二小时制", "假"},
     {"时钟", "时区", ""},
     {"时钟", "时区名称", ""},
+    {"基本设置", "全屏时隐藏", "假"},
 };
 
 std::string DefaultText(const SettingField& field) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -127,13 +128,13 @@ TEST_F(ClockScaleChange, TakesTheSuggestedRectangleAndDrawsEverythingAtTheNewSca
     EXPECT_TRUE(CanvasBytes() == at96);
 }
 
-// Where the layer holds ink (alpha above 0) from that row down, in top-down
-// layer pixels.
-RECT InkBounds(const GraphicsObject& layer, int fromRow = 0) {
+// Where the layer holds ink (alpha above 0) in rows fromRow to toRow (not
+// included), in top-down layer pixels.
+RECT InkBounds(const GraphicsObject& layer, int fromRow = 0, int toRow = INT_MAX) {
     const std::vector<std::uint8_t> bytes = DibBytes(layer.GetBitmap());
     const int width = layer.GetWidth(), height = layer.GetHeight();
     RECT ink{width, height, -1, -1};
-    for (int y = fromRow; y < height; ++y)
+    for (int y = fromRow; y < std::min(height, toRow); ++y)
         for (int x = 0; x < width; ++x)
             if (bytes[(static_cast<std::size_t>(height - 1 - y) * width + x) * 4 + 3] != 0)
                 ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x),
@@ -173,16 +174,19 @@ TEST_F(ClockScaleChange, TheLineUnderTheTimeGrowsTheFaceAndStaysInsideThePanelAt
             const RECT ink = InkBounds(View().textLayer);
             EXPECT_TRUE(InsidePanel(ink, panel));
             EXPECT_GT(ink.bottom, 140 * f.dpi / 96) << "the line is drawn";
+            // The digits' band, above the line's tallest glyphs, and the line's, below the digits.
+            const int timeBottom = 110 * f.dpi / 96;
+            const int lineTop = 125 * f.dpi / 96;
+            const RECT time = InkBounds(View().textLayer, 0, timeBottom);
             const bool twelveHour = Settings().twelveHour;
             Settings().twelveHour = !twelveHour;
             RedrawClock(View(), true);
-            EXPECT_NE(InkBounds(View().textLayer).right - InkBounds(View().textLayer).left,
-                      ink.right - ink.left)
+            const RECT other = InkBounds(View().textLayer, 0, timeBottom);
+            EXPECT_NE(other.right - other.left, time.right - time.left)
                 << "the designator is drawn beside the time";
             Settings().twelveHour = twelveHour;
             if (!line.date || !*line.label)
                 continue;
-            const int lineTop = 125 * f.dpi / 96; // below the digits
             RedrawClock(View(), true);
             const RECT both = InkBounds(View().textLayer, lineTop);
             Settings().zoneLabel.clear();

@@ -56,7 +56,7 @@ TEST(ProgramLifetime, FirstStartWritesTheCentredPositionAndEscapeSavesAllKeys) {
 
     const auto savedFile = clock.ReadIniBytes();
     ASSERT_TRUE(savedFile.has_value());
-    EXPECT_EQ(CountKeys(*savedFile), 26);
+    EXPECT_EQ(CountKeys(*savedFile), 27);
     EXPECT_NE(savedFile->find("显示秒数=真"), std::string::npos);
 }
 
@@ -94,7 +94,7 @@ TEST(ProgramLifetime, EndOfTheWindowsSessionSavesThePlaceAndTheSettings) {
     CloseHandle(wineboot.hProcess);
     ASSERT_TRUE(clock.WaitForExit(60s).has_value()) << "the end of the session did not end the clock";
     const std::string saved = clock.ReadIniBytes().value_or("");
-    EXPECT_EQ(CountKeys(saved), 26) << saved;
+    EXPECT_EQ(CountKeys(saved), 27) << saved;
     EXPECT_NE(saved.find("窗口置顶=假"), std::string::npos) << saved;
     const std::string place = std::to_string(moved.left) + "|" + std::to_string(moved.top);
     EXPECT_NE(saved.find("恢复上次关闭时的位置=真|" + place), std::string::npos) << saved;
@@ -470,6 +470,27 @@ TEST(ProgramLifetime, ClocksOnFilesOfTheirOwnRunBesideTheDefaultOneEachKeepingIt
         DeleteRegistryValue(root, std::wstring(RunKeyPath) + L"\\" + valueName);
 }
 
+// With "全屏时隐藏" (and the seconds hidden, so that the clock ticks every
+// second for it alone), a window over the whole monitor in front takes the
+// clock away within two seconds, and its end brings it back where it was.
+TEST(ProgramLifetime, AFullScreenWindowInFrontHidesTheClockForItsWhile) {
+    ClockProcess clock;
+    clock.WriteIni("[基本设置]\r\n全屏时隐藏=真\r\n显示秒数=假\r\n");
+    ASSERT_TRUE(clock.Start());
+    const RECT place = clock.WindowRect();
+    const HWND fullScreen =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                        GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(desktop::GiveKeyboardTo(fullScreen));
+    EXPECT_TRUE(desktop::WaitUntil([&] { return !IsWindowVisible(clock.Window()); }, 2s)) << "still shown";
+    DestroyWindow(fullScreen);
+    EXPECT_TRUE(desktop::WaitUntil([&] { return IsWindowVisible(clock.Window()) != FALSE; }, 2s));
+    const RECT back = clock.WindowRect();
+    EXPECT_TRUE(EqualRect(&back, &place));
+    PostMessageW(clock.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(clock.WaitForExit(20s), std::optional<DWORD>(0));
+}
+
 // A change is in the file two seconds later while the clock runs on, and
 // stays there when the process is ended without a word (a crash, End task).
 TEST(ProgramLifetime, AChangeReachesTheFileWhileTheClockRunsAndOutlivesItsEnd) {
@@ -485,7 +506,7 @@ TEST(ProgramLifetime, AChangeReachesTheFileWhileTheClockRunsAndOutlivesItsEnd) {
     WaitForSingleObject(process, 10000);
     CloseHandle(process);
     EXPECT_NE(saved().find("字体大小=85"), std::string::npos) << saved();
-    EXPECT_EQ(CountKeys(saved()), 26) << saved();
+    EXPECT_EQ(CountKeys(saved()), 27) << saved();
 }
 
 } // namespace

@@ -50,6 +50,7 @@ const ExpectedControl ExpectedControls[] = {
     {"选择框4", K::CheckBox, "外形框4", {344, 64, 88, 24}, "内存优化"},
     {"选择框5", K::CheckBox, "外形框4", {32, 104, 188, 24}, "恢复上次关闭时的位置"},
     {"选择框6", K::CheckBox, "外形框4", {240, 104, 88, 24}, "显示秒数"},
+    {"选择框11", K::CheckBox, "外形框4", {344, 104, 104, 24}, "全屏时隐藏"},
     // Section "透明度"
     {"标签26", K::Label, "外形框4", {32, 152, 56, 24}, "透明度"},
     {"标签27", K::Label, "外形框4", {32, 163, 480, 2}, ""},
@@ -306,7 +307,7 @@ TEST_F(SettingsLayout, SlidersRangesPositionsAndOrientation) {
 
 TEST_F(SettingsLayout, CheckBoxesUncheckedPickersBlackFontListEmpty) {
     for (const char* name : {"选择框1", "选择框2", "选择框3", "选择框4", "选择框5", "选择框6", "选择框7",
-                             "选择框8", "选择框9", "选择框10"}) {
+                             "选择框8", "选择框9", "选择框10", "选择框11"}) {
         ASSERT_NE(laidOut->Find<CheckBox>(name), nullptr) << name;
         EXPECT_EQ(SendMessageW(laidOut->Find<CheckBox>(name)->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED)
             << name;
