@@ -30,11 +30,6 @@ std::string ClockName(const SYSTEMTIME& time, const std::string& label) {
 
 namespace {
 
-std::string ZoneLabelOf(const AppGlobals& app) {
-    const std::string& label = app.settings.zoneLabel;
-    return app.clock.zone.Unknown() ? label + UnknownZoneMark : label;
-}
-
 // The name changes once a minute: a tick within the minute it was made for
 // takes it as it is.
 const std::wstring& ClockNameNow() {
@@ -43,7 +38,8 @@ const std::wstring& ClockNameNow() {
     SYSTEMTIME& made = app.clockNameMinute;
     if (app.clockNameOfMinute.empty() || now.wMinute != made.wMinute || now.wHour != made.wHour ||
         now.wDay != made.wDay || now.wMonth != made.wMonth || now.wYear != made.wYear) {
-        app.clockNameOfMinute = MultiByteToWide(ClockName(now, ZoneLabelOf(app)), GbkCodePage);
+        app.clockNameOfMinute = MultiByteToWide(
+            ClockName(now, ShownZoneLabel(app.clock.zone, app.settings.zoneLabel)), GbkCodePage);
         made = now;
     }
     return app.clockNameOfMinute;

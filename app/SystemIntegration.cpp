@@ -42,7 +42,7 @@ HWND ClockHandle() {
 // The name versions before 1.0.1 gave the value: the executable's alone,
 // shared by every copy of that name.
 std::wstring LegacyValuePath() {
-    return std::wstring(RunKeyPath) + L"\\" + ExecutableFileName();
+    return RunValuePath(ExecutableFileName());
 }
 
 // Whether the old-style value under root starts this very copy (another
@@ -54,6 +54,11 @@ bool LegacyValueStartsThisCopy(HKEY root) {
     int count = 0;
     const unique_argument_list arguments(CommandLineToArgvW(command->c_str(), &count));
     return arguments && count >= 1 && FileKey(arguments.get()[0]) == FileKey(ExecutablePath());
+}
+
+// "--settings" and the file's path in quotes.
+std::wstring SettingsArgumentFor(const std::wstring& settingsFile) {
+    return std::wstring(SettingsArgument) + L" \"" + settingsFile + L"\"";
 }
 
 // The settings file of this clock when it is not the default one.
@@ -95,7 +100,7 @@ std::vector<std::wstring> RunValueNames(HKEY root) {
 }
 
 void DeleteFromBothRoots(const std::wstring& name) {
-    const std::wstring valuePath = std::wstring(RunKeyPath) + L"\\" + name;
+    const std::wstring valuePath = RunValuePath(name);
     DeleteRegistryValue(machineRunRoot, valuePath);
     DeleteRegistryValue(userRunRoot, valuePath);
 }
@@ -175,19 +180,22 @@ std::wstring RunValueNameFor(const std::wstring& executablePath, const std::wstr
     return valueName;
 }
 
+std::wstring RunValuePath(const std::wstring& name) {
+    return std::wstring(RunKeyPath) + L"\\" + name;
+}
+
 std::wstring StartWithWindowsValuePath() {
-    return std::wstring(RunKeyPath) + L"\\" + RunValueNameFor(ExecutablePath(), OwnSettingsFile());
+    return RunValuePath(RunValueNameFor(ExecutablePath(), OwnSettingsFile()));
 }
 
 std::wstring ClockArguments() {
     const std::wstring own = OwnSettingsFile();
-    return own.empty() ? std::wstring() : std::wstring(SettingsArgument) + L" \"" + own + L"\"";
+    return own.empty() ? std::wstring() : SettingsArgumentFor(own);
 }
 
 bool StartClockOn(const std::wstring& settingsFile) {
     const std::wstring program = ExecutablePath();
-    std::wstring commandLine =
-        L"\"" + program + L"\" " + std::wstring(SettingsArgument) + L" \"" + settingsFile + L"\"";
+    std::wstring commandLine = L"\"" + program + L"\" " + SettingsArgumentFor(settingsFile);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
@@ -319,7 +327,7 @@ void DeleteEveryRunValueOfThisCopy() {
     for (const HKEY root : {machineRunRoot, userRunRoot})
         for (const std::wstring& name : RunValueNames(root))
             if (IsThisCopysValueName(name))
-                DeleteRegistryValue(root, std::wstring(RunKeyPath) + L"\\" + name);
+                DeleteRegistryValue(root, RunValuePath(name));
     DeleteLegacyValues();
 }
 

@@ -11,6 +11,8 @@
 // value path of this program in it.
 inline constexpr wchar_t RunKeyPath[] = L"software\\microsoft\\windows\\CurrentVersion\\Run";
 std::wstring StartWithWindowsValuePath();
+// The value path of the Run value of that name.
+std::wstring RunValuePath(const std::wstring& name);
 // The value's name for the executable at that path: its file name and the
 // first 8 hexadecimal digits of its folder's key ("TikoClock.exe (1a2b3c4d)"),
 // so that two copies of the program have a value each. Versions before

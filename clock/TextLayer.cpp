@@ -295,7 +295,7 @@ void ReadTimeText(ClockView& view) {
     FollowZone(view.zone, settings.timeZone);
     TimeText& text = view.timeText;
     text = FormatTimeText(ClockTimeNow(view.zone), TimeFormatOf(settings), view.localeTexts);
-    text.dateText = SecondLineText(text.dateText, settings.zoneLabel, view.zone.Unknown());
+    AddZoneLabel(text.dateText, view.zone, settings.zoneLabel);
 }
 
 } // namespace clock_face

@@ -131,12 +131,13 @@ SYSTEMTIME ClockTimeNow(const ClockZone& zone) {
     return ReadLocalTime();
 }
 
-std::wstring SecondLineText(const std::wstring& date, const std::string& label, bool unknownZone) {
-    std::string marked = label;
-    if (unknownZone)
-        marked += UnknownZoneMark;
-    if (marked.empty())
-        return date;
-    const std::wstring wideLabel = MultiByteToWide(marked, GbkCodePage);
-    return date.empty() ? wideLabel : date + L"  " + wideLabel;
+std::string ShownZoneLabel(const ClockZone& zone, const std::string& label) {
+    return zone.Unknown() ? label + UnknownZoneMark : label;
+}
+
+void AddZoneLabel(std::wstring& line, const ClockZone& zone, const std::string& label) {
+    if (label.empty() && !zone.Unknown())
+        return;
+    const std::wstring shown = MultiByteToWide(ShownZoneLabel(zone, label), GbkCodePage);
+    line = line.empty() ? shown : line + L"  " + shown;
 }

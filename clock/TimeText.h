@@ -90,6 +90,9 @@ void FollowZone(ClockZone& zone, const std::string& key);
 // The time in the zone now: the local time without a zone, or for one that
 // is unknown or cannot be converted.
 SYSTEMTIME ClockTimeNow(const ClockZone& zone);
-// The line under the time: the date and the label (GBK) beside it, either
-// alone when the other is empty; the label takes the mark of an unknown zone.
-std::wstring SecondLineText(const std::wstring& date, const std::string& label, bool unknownZone);
+// The zone's label as the clock shows it (GBK): marked where the zone is
+// unknown, since the time is then local.
+std::string ShownZoneLabel(const ClockZone& zone, const std::string& label);
+// The line under the time: the date with the shown label beside it, or
+// either alone; a line with nothing to add stays as it is.
+void AddZoneLabel(std::wstring& line, const ClockZone& zone, const std::string& label);

@@ -157,6 +157,13 @@ bool SameZoneKey(const std::string& one, const std::string& other) {
                                 MultiByteToWide(other, GbkCodePage).c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
+// The zone list with its first item, local time, alone.
+void StartZoneList(SettingsWindow& window, ComboBox& zones) {
+    zones.ClearItems();
+    window.zoneKeys.assign(1, std::string());
+    zones.AddItem(LocalTimeItem);
+}
+
 // The zone list as the window opens: local time and the chosen zone. Every
 // zone waits for the user to reach the list: listing them walks Windows'
 // whole zone database.
@@ -167,10 +174,8 @@ void LoadZoneControls(SettingsWindow& window) {
     ComboBox* zones = window.Find<ComboBox>(ZoneListName);
     if (!zones)
         return;
-    zones->ClearItems();
-    window.zoneKeys.assign(1, std::string());
+    StartZoneList(window, *zones);
     window.everyZoneListed = false;
-    zones->AddItem(LocalTimeItem);
     const std::string& key = settings.timeZone;
     if (!key.empty()) {
         window.zoneKeys.push_back(key);
@@ -189,9 +194,7 @@ void ListEveryZone(SettingsWindow& window, ComboBox& zones) {
         return;
     window.everyZoneListed = true;
     const std::string& chosenKey = window.Settings().timeZone;
-    zones.ClearItems();
-    window.zoneKeys.assign(1, std::string());
-    zones.AddItem(LocalTimeItem);
+    StartZoneList(window, zones);
     int chosen = 0;
     for (const TimeZoneEntry& zone : ListTimeZones()) {
         std::string key = WideToMultiByte(zone.key, GbkCodePage);
