@@ -218,6 +218,8 @@ void ApplyField(std::string S::*field, const std::string& value) {
     AppGlobals& app = App();
     const bool hadSecondLine = HasSecondLine(app.settings);
     app.settings.*field = value;
+    if (field == &S::interfaceLanguage)
+        FollowInterfaceLanguage(); // the name and an unknown zone's mark follow below
     if (field == &S::fontName) {
         Redraw(false);
         return;
@@ -249,11 +251,16 @@ void ApplyField(std::int32_t S::*field, std::int32_t value) {
     UpdateTrayIcon();
 }
 
+void FollowInterfaceLanguage() {
+    UseTextLanguage(InterfaceLanguage(App().settings.interfaceLanguage, GetUserDefaultUILanguage()));
+}
+
 void RestoreDefaultSettings() {
     AppGlobals& app = App();
     const bool hadSecondLine = HasSecondLine(app.settings);
     // The window is not moved: the position keeps only its flag, "真".
     app.settings = DefaultSettings();
+    FollowInterfaceLanguage();
     app.clock.clockCanvas.SetAlpha(app.settings.windowAlpha);
     ClearStartWithWindows();
     SetTopmost(true);

@@ -66,6 +66,10 @@ void ApplyField(std::int32_t ClockSettings::*field, std::int32_t value);
 void ApplyField(std::string ClockSettings::*field, const std::string& value);
 void ApplyField(DateForm ClockSettings::*field, DateForm value);
 
+// The program's texts take the language "界面语言" asks for, the user's
+// display language's for "自动".
+void FollowInterfaceLanguage();
+
 // "恢复默认设置": every setting back to its default, applied to the clock and
 // shown in the settings window at once. A Run value for every user that
 // stays (see ClearStartWithWindows) keeps "开机启动" on.

@@ -1,18 +1,19 @@
 #include "app/ClockMenu.h"
 
-#include "framework/TextConversion.h"
+#include "assets/TextIds.h"
+#include "framework/StringTable.h"
 
 #include <string>
 
 const std::array<MenuItem, 8> MenuItems = {{
-    {CommandId::OpenSettings, "设置…", nullptr},
-    {CommandId::NewClock, "新建时钟…", nullptr},
-    {CommandId::KeepOnTop, "窗口置顶", nullptr},
-    {CommandId::ClickThrough, "鼠标穿透", nullptr},
-    {CommandId::ShowTrayIcon, "显示托盘图标", nullptr},
-    {CommandId::HideForFullScreen, "全屏时隐藏", nullptr},
-    {CommandId::HideClock, "隐藏时钟", "显示时钟"},
-    {CommandId::Exit, "退出", nullptr},
+    {CommandId::OpenSettings, IDS_MENU_SETTINGS},
+    {CommandId::NewClock, IDS_MENU_NEW_CLOCK},
+    {CommandId::KeepOnTop, IDS_MENU_KEEP_ON_TOP},
+    {CommandId::ClickThrough, IDS_MENU_CLICK_THROUGH},
+    {CommandId::ShowTrayIcon, IDS_MENU_SHOW_TRAY_ICON},
+    {CommandId::HideForFullScreen, IDS_MENU_HIDE_FOR_FULL_SCREEN},
+    {CommandId::HideClock, IDS_MENU_HIDE_CLOCK, IDS_MENU_SHOW_CLOCK},
+    {CommandId::Exit, IDS_MENU_EXIT},
 }};
 
 unique_hmenu BuildClockMenu() {
@@ -21,14 +22,13 @@ unique_hmenu BuildClockMenu() {
         return menu;
     for (const MenuItem& item : MenuItems) {
         const bool on = CommandIsOn(item.command);
-        const char* text = on && item.textWhenOn ? item.textWhenOn : item.text;
+        const UINT text = on && item.textWhenOn ? item.textWhenOn : item.text;
         UINT flags = MF_STRING;
         if (on && !item.textWhenOn)
             flags |= MF_CHECKED;
         if (item.command == CommandId::Exit)
             AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-        const std::wstring wide = MultiByteToWide(text, GbkCodePage);
-        AppendMenuW(menu.get(), flags, static_cast<UINT_PTR>(item.command), wide.c_str());
+        AppendMenuW(menu.get(), flags, static_cast<UINT_PTR>(item.command), WideText(text).c_str());
     }
     return menu;
 }

@@ -11,11 +11,11 @@
 
 struct MenuItem {
     CommandId command;
-    const char* text;       // GBK
-    const char* textWhenOn; // nullptr: an item that is on shows a check instead
+    UINT text;           // a text identifier
+    UINT textWhenOn = 0; // 0: an item that is on shows a check instead
 };
 
-// In the menu's order; "退出" is the last, after a separator.
+// In the menu's order; "Exit" is the last, after a separator.
 extern const std::array<MenuItem, 8> MenuItems;
 
 // The menu as things are now: checks and texts from the current state.

@@ -3,9 +3,11 @@
 #include "app/AppGlobals.h"
 #include "app/FullScreen.h"
 #include "app/TrayIcon.h"
+#include "assets/TextIds.h"
 #include "clock/ClockFace.h"
 #include "clock/ClockWindow.h"
 #include "framework/Services.h"
+#include "framework/StringTable.h"
 #include "framework/TextConversion.h"
 
 #include <cstdio>
@@ -23,8 +25,9 @@ void OnClockTick() {
 
 std::string ClockName(const SYSTEMTIME& time, const std::string& label) {
     char text[64]{};
-    std::snprintf(text, sizeof text, "%u:%02u %u年%u月%u日", time.wHour, time.wMinute, time.wYear,
-                  time.wMonth, time.wDay);
+    // The format is the program's own, from its string table.
+    std::snprintf(text, sizeof text, Text(IDS_CLOCK_NAME_FORMAT).c_str(), time.wHour, time.wMinute,
+                  time.wYear, time.wMonth, time.wDay);
     return label.empty() ? std::string(text) : text + (" " + label);
 }
 

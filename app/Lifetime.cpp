@@ -10,12 +10,14 @@
 #include "app/SingleInstance.h"
 #include "app/SystemIntegration.h"
 #include "app/TrayIcon.h"
+#include "assets/TextIds.h"
 #include "clock/ClockFace.h"
 #include "clock/ClockWindow.h"
 #include "clock/ClockWindowLayout.h"
 #include "clock/HoverButtons.h"
 #include "config/SettingsLocation.h"
 #include "framework/Services.h"
+#include "framework/StringTable.h"
 #include "framework/TextConversion.h"
 #include "framework/UniqueHandle.h"
 
@@ -66,18 +68,13 @@ std::wstring ErrorDescription(DWORD error) {
     return description.empty() ? std::to_wstring(error) : description;
 }
 
-// One of the program's GBK texts, for a box.
-std::wstring BoxText(const char* gbk) {
-    return MultiByteToWide(gbk, GbkCodePage);
-}
-
 // The box names the file and the reason; true for "重试". At the end of the
 // session nobody is asked: Windows would wait for the answer.
 bool AskToRetrySave(const std::wstring& path, DWORD error) {
-    const std::wstring message = BoxText("设置未能保存到文件：\n") + path + L"\n\n" + BoxText("原因：") +
-                                 ErrorDescription(error) + L"\n\n" +
-                                 BoxText("点“重试”再保存一次；点“取消”关闭时钟，本次的更改将丢失。");
-    return MessageBoxW(nullptr, message.c_str(), BoxText("保存设置失败").c_str(),
+    const std::wstring message = WideText(IDS_SAVE_FAILED_FILE) + path + L"\n\n" +
+                                 WideText(IDS_SAVE_FAILED_REASON) + ErrorDescription(error) + L"\n\n" +
+                                 WideText(IDS_SAVE_FAILED_CHOICE);
+    return MessageBoxW(nullptr, message.c_str(), WideText(IDS_SAVE_FAILED_TITLE).c_str(),
                        MB_RETRYCANCEL | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST) == IDRETRY;
 }
 
@@ -95,8 +92,8 @@ bool GraphicsCanBeLoaded() {
 }
 
 void TellGraphicsAreMissing() {
-    MessageBoxW(nullptr, BoxText("找不到 Windows 的 GDI+ 组件（gdiplus.dll），时钟无法显示。").c_str(),
-                BoxText("Tiko Clock").c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, WideText(IDS_GRAPHICS_MISSING).c_str(), WideText(IDS_PROGRAM_NAME).c_str(),
+                MB_OK | MB_ICONERROR);
 }
 
 } // namespace
@@ -134,6 +131,8 @@ int RunProgram() {
     }
     CreateAppGlobals();
     const ScopeExit releaseGlobals([] { ReleaseGlobals(); });
+    // Until the settings are read, the texts follow Windows' display language.
+    FollowInterfaceLanguage();
     ChooseClockFile(arguments);
     if (AnotherClockHasTheFile())
         return 0;
@@ -174,6 +173,7 @@ void OnClockWindowCreated() {
 void ShowClock() {
     AppGlobals& app = App();
     const HWND window = app.clockWindow->Handle();
+    FollowInterfaceLanguage();
     if (app.settings.keepOnTop)
         SetTopmost(true);
     if (app.settings.memoryOptimization)

@@ -2,10 +2,12 @@
 
 #include "app/AppGlobals.h"
 #include "app/Lifetime.h"
+#include "assets/TextIds.h"
 #include "config/TextNumbers.h"
 #include "clock/ClockFace.h"
 #include "clock/ClockWindow.h"
 #include "framework/Services.h"
+#include "framework/StringTable.h"
 #include "framework/TextConversion.h"
 #include "framework/UniqueHandle.h"
 
@@ -117,11 +119,8 @@ bool MachineWideValueRemains() {
 }
 
 bool OfferRemovalAsAdministrator() {
-    constexpr char Caption[] = "开机启动";
-    constexpr char Text[] = "本机所有用户的开机启动项是以管理员身份设置的，当前用户无权删除，"
-                            "程序仍会在每次登录时启动。\n\n以管理员身份删除它吗？";
-    return MessageBoxW(GetActiveWindow(), MultiByteToWide(Text, GbkCodePage).c_str(),
-                       MultiByteToWide(Caption, GbkCodePage).c_str(), MB_YESNO | MB_ICONINFORMATION) == IDYES;
+    return MessageBoxW(GetActiveWindow(), WideText(IDS_RUN_VALUE_OFFER).c_str(),
+                       WideText(IDS_RUN_VALUE_TITLE).c_str(), MB_YESNO | MB_ICONINFORMATION) == IDYES;
 }
 
 // The program itself, elevated through the UAC prompt, deletes the values

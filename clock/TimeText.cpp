@@ -1,5 +1,6 @@
 #include "clock/TimeText.h"
 
+#include "assets/TextIds.h"
 #include "config/ClockSettings.h"
 #include "framework/Services.h"
 #include "framework/TextConversion.h"
@@ -132,7 +133,7 @@ SYSTEMTIME ClockTimeNow(const ClockZone& zone) {
 }
 
 std::string ShownZoneLabel(const ClockZone& zone, const std::string& label) {
-    return zone.Unknown() ? label + UnknownZoneMark : label;
+    return zone.Unknown() ? label + Text(IDS_UNKNOWN_ZONE_MARK) : label;
 }
 
 void AddZoneLabel(std::wstring& line, const ClockZone& zone, const std::string& label) {

@@ -23,11 +23,12 @@ constexpr char TwelveHourKey[] = "十二小时制";
 constexpr char TimeZoneKey[] = "时区";
 constexpr char ZoneLabelKey[] = "时区名称";
 constexpr char HideForFullScreenKey[] = "全屏时隐藏";
+constexpr char InterfaceLanguageKey[] = "界面语言";
 constexpr char PositionKey[] = "恢复上次关闭时的位置";
 // The first file has the keys it always had; these appear at the first save.
-constexpr std::string_view KeysLeftOutOfFirstFile[] = {ShowSecondsKey, ClickThroughKey, ShowTrayIconKey,
-                                                       ShowDateKey,    DateFormatKey,   TwelveHourKey,
-                                                       TimeZoneKey,    ZoneLabelKey,    HideForFullScreenKey};
+constexpr std::string_view KeysLeftOutOfFirstFile[] = {
+    ShowSecondsKey, ClickThroughKey, ShowTrayIconKey, ShowDateKey,          DateFormatKey,
+    TwelveHourKey,  TimeZoneKey,     ZoneLabelKey,    HideForFullScreenKey, InterfaceLanguageKey};
 
 using S = ClockSettings;
 
@@ -40,12 +41,9 @@ SettingField Flag(const char* key, bool S::*field, const char* defaultText) {
     return Flag(BasicSection, key, field, defaultText);
 }
 
-SettingField Text(const char* key, std::string S::*field, const char* defaultText) {
-    return {.section = ClockSection,
-            .key = key,
-            .kind = FieldKind::Text,
-            .text = field,
-            .defaultText = defaultText};
+SettingField TextField(const char* section, const char* key, std::string S::*field, const char* defaultText) {
+    return {
+        .section = section, .key = key, .kind = FieldKind::Text, .text = field, .defaultText = defaultText};
 }
 
 SettingField Number(const char* section, const char* key, std::int32_t S::*field, const char* defaultText) {
@@ -116,7 +114,7 @@ bool ReadsAsNow(const S& settings, const SettingField& field, std::string_view t
 
 } // namespace
 
-const std::array<SettingField, 27> SettingFields = {{
+const std::array<SettingField, 28> SettingFields = {{
     Flag("开机启动", &S::startWithWindows, OffText),
     Flag("窗口置顶", &S::keepOnTop, OnText),
     Flag("分层透明", &S::layeredTransparency, OnText),
@@ -139,7 +137,7 @@ const std::array<SettingField, 27> SettingFields = {{
     Number(ClockSection, "字体大小", &S::fontSize, "80"),
     Number(ClockSection, "描边颜色", &S::outlineColor, "16777215"),
     Number(ClockSection, "描边大小", &S::outlineWidth, "5"),
-    Text("字体名称", &S::fontName, DefaultFontName),
+    TextField(ClockSection, "字体名称", &S::fontName, DefaultFontName),
     Flag(ClickThroughKey, &S::clickThrough, OffText),
     Flag(ShowTrayIconKey, &S::showTrayIcon, OnText),
     Flag(ClockSection, ShowDateKey, &S::showDate, OffText),
@@ -149,9 +147,10 @@ const std::array<SettingField, 27> SettingFields = {{
      .dateForm = &S::dateFormat,
      .defaultText = LongDateText},
     Flag(ClockSection, TwelveHourKey, &S::twelveHour, OffText),
-    Text(TimeZoneKey, &S::timeZone, ""),
-    Text(ZoneLabelKey, &S::zoneLabel, ""),
+    TextField(ClockSection, TimeZoneKey, &S::timeZone, ""),
+    TextField(ClockSection, ZoneLabelKey, &S::zoneLabel, ""),
     Flag(HideForFullScreenKey, &S::hideForFullScreen, OffText),
+    TextField(BasicSection, InterfaceLanguageKey, &S::interfaceLanguage, AutomaticLanguageText),
 }};
 
 const std::array<const char*, 4> SettingSections = {BasicSection, OpacitySection, BorderSection,
@@ -208,6 +207,14 @@ std::string FieldText(const S& settings, const SettingField& field) {
 std::string DefaultPositionText(int screenWidth, int screenHeight, SIZE clock) {
     return std::string(OnText) + "|" + RealToText((screenWidth - clock.cx) / 2.0) + "|" +
            RealToText((screenHeight - clock.cy) / 2.0);
+}
+
+LANGID InterfaceLanguage(std::string_view keyText, LANGID displayLanguage) {
+    if (keyText == ChineseLanguageText)
+        return ChineseTexts;
+    if (keyText == EnglishLanguageText)
+        return EnglishTexts;
+    return PRIMARYLANGID(displayLanguage) == LANG_CHINESE ? ChineseTexts : EnglishTexts;
 }
 
 bool HasSecondLine(const ClockSettings& settings) {

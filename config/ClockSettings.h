@@ -5,6 +5,7 @@
 // record is typed: switches are bool, the date form an enum, numbers
 // integers, converted where the file is read and written.
 #include "framework/Services.h"
+#include "framework/StringTable.h"
 
 #include <windows.h>
 
@@ -49,6 +50,7 @@ struct ClockSettings {
     std::string timeZone;           // a Windows zone key name; empty: the machine's local time
     std::string zoneLabel;          // the zone's name on the face, beside the date or on its own line
     bool hideForFullScreen = false; // out of the way while a full-screen program is in front
+    std::string interfaceLanguage;  // "自动", "中文" or "English": the language of the program's texts
 
     // The whole position value as read, "flag|left|top": placement takes the
     // place from it at the start.
@@ -68,9 +70,10 @@ inline constexpr char DefaultFontName[] = "微软雅黑";
 inline constexpr char LongDateText[] = "长";
 inline constexpr char ShortDateText[] = "短";
 inline constexpr wchar_t SettingsFileName[] = L"配置.ini";
-// What marks the label of a zone the machine does not know: the time shown
-// is local.
-inline constexpr char UnknownZoneMark[] = "（本地时间）";
+// The values of "界面语言".
+inline constexpr char AutomaticLanguageText[] = "自动";
+inline constexpr char ChineseLanguageText[] = "中文";
+inline constexpr char EnglishLanguageText[] = "English";
 
 enum class FieldKind {
     Flag,     // on exactly when the text is "真"; the program writes "真" or "假"
@@ -92,7 +95,7 @@ struct SettingField {
 };
 
 // The fields in the order of reading and writing.
-extern const std::array<SettingField, 27> SettingFields;
+extern const std::array<SettingField, 28> SettingFields;
 // The four sections, by which a file saved as UTF-8 is recognised.
 extern const std::array<const char*, 4> SettingSections;
 
@@ -111,6 +114,11 @@ std::string FieldText(const ClockSettings& settings, const SettingField& field);
 // numbers with up to 13 significant digits.
 std::string DefaultPositionText(int screenWidth, int screenHeight, SIZE clock = {380, 150});
 
+// The texts' language that "界面语言" asks for: "中文" Chinese, "English"
+// English; "自动" and any other text the user's display language's,
+// Chinese for every Chinese and English for every other language.
+LANGID InterfaceLanguage(std::string_view keyText, LANGID displayLanguage);
+
 // Whether the face has a line under the time: the date, the zone's label, or both.
 bool HasSecondLine(const ClockSettings& settings);
 
@@ -120,7 +128,8 @@ ClockSettings DefaultSettings();
 // Reads every field from the file at path (missing keys give defaults); a
 // file saved as UTF-8 is read as UTF-8. When no file exists there, writes
 // eighteen keys (all but "显示秒数" and the keys that came later: "鼠标穿透",
-// "显示托盘图标", the time format's three, the zone's two and "全屏时隐藏"),
+// "显示托盘图标", the time format's three, the zone's two, "全屏时隐藏" and
+// "界面语言"),
 // the position value as read.
 // After loading, positionText holds the whole position value.
 ClockSettings LoadSettings(const std::wstring& path, int screenWidth, int screenHeight,

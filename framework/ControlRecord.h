@@ -8,7 +8,9 @@
 // - Rectangles are left, top, width, height in the parent's client area.
 // - Colours are COLORREF 0x00BBGGRR; DefaultColour stands for the platform's
 //   button-face colour and, as a shape box's fill, for no fill.
-// - Names and captions are GBK byte strings (code page 936).
+// - Names and captions are GBK byte strings (code page 936). A caption
+//   that is one of the program's texts is named by its identifier instead
+//   (captionText), and read in the language in use when the control is made.
 // - Lengths are in 96-DPI units; the builder scales each record once
 //   (ScaledRecord) for the display the window is on.
 #include "framework/DisplayScale.h"
@@ -44,6 +46,7 @@ struct ControlRect {
 
 struct ControlLook {
     std::string_view caption{};
+    UINT captionText = 0; // a text identifier: the caption in the language in use
     bool bold = false;
     TextAlign align = TextAlign::Left;
     COLORREF textColour = 0x000000;

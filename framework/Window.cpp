@@ -1,6 +1,7 @@
 #include "framework/Window.h"
 
 #include "framework/Services.h"
+#include "framework/StringTable.h"
 #include "framework/TextConversion.h"
 #include "framework/WindowClass.h"
 
@@ -11,6 +12,21 @@ namespace {
 
 constexpr wchar_t WindowClassName[] = L"TikoClockWindow";
 constexpr wchar_t OwnerClassName[] = L"TikoClockOwner";
+
+std::wstring TitleOf(const WindowLayout& layout) {
+    return layout.titleText ? WideText(layout.titleText) : MultiByteToWide(layout.title, GbkCodePage);
+}
+
+// The record with its caption read from the string table when it names one;
+// the text is kept in storage that outlives the control's making.
+ControlRecord WithCaption(const ControlRecord& record, std::string& storage) {
+    if (!record.look.captionText)
+        return record;
+    storage = Text(record.look.captionText);
+    ControlRecord captioned = record;
+    captioned.look.caption = storage;
+    return captioned;
+}
 
 // The system colour's brush, as a class takes it: the colour's index plus one.
 HBRUSH ButtonFaceBrush() {
@@ -80,7 +96,7 @@ bool Window::Create(const WindowLayout& windowLayout) {
     const SIZE size = OuterSize(layout, scale);
     const int left = (screen.width - size.cx) / 2;
     const int top = (screen.height - size.cy) / 2;
-    const std::wstring title = MultiByteToWide(layout.title, GbkCodePage);
+    const std::wstring title = TitleOf(layout);
     const HWND created =
         CreateWindowExW(WindowExStyle, WindowClassName, title.c_str(), StyleOf(layout.frame), left, top,
                         size.cx, size.cy, HiddenOwnerWindow(), nullptr, GetModuleHandleW(nullptr), this);
@@ -122,6 +138,15 @@ void Window::Rescale(DisplayScale newScale, const RECT& outer) {
     for (WindowTimer* timer : timers)
         timer->SetInterval(0);
     BuildControls();
+}
+
+void Window::ShowTexts() {
+    if (!window)
+        return;
+    SetWindowTextW(window, TitleOf(layout).c_str());
+    for (std::size_t index = 0; index < controls.size(); ++index)
+        if (const UINT id = layout.controls[index].look.captionText; id && controls[index])
+            controls[index]->SetCaption(Text(id));
 }
 
 void Window::Destroy() {
@@ -243,6 +268,7 @@ void Window::BuildControls() {
     controls.resize(layout.controls.size());
     for (std::size_t index = 0; index < layout.controls.size(); ++index) {
         const ControlRecord& record = layout.controls[index];
+        std::string caption;
         HWND parent = window;
         if (!record.parent.empty()) {
             const Control* container = FindControl(record.parent);
@@ -250,7 +276,8 @@ void Window::BuildControls() {
                 continue; // a layout without its container: the control is left out
             parent = container->Handle();
         }
-        controls[index] = BuildControl(record, parent, FirstControlId + static_cast<int>(index), scale);
+        controls[index] = BuildControl(WithCaption(record, caption), parent,
+                                       FirstControlId + static_cast<int>(index), scale);
         // Each new control goes below its earlier siblings, whatever the
         // platform's default, so the table's order is the stacking order.
         if (controls[index])

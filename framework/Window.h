@@ -39,6 +39,7 @@ enum class WindowFrame {
 
 struct WindowLayout {
     std::string_view title; // GBK
+    UINT titleText = 0;     // a text identifier, in place of the title
     int width;              // outer size at 96 DPI, frame included
     int height;
     WindowFrame frame;
@@ -69,6 +70,10 @@ public:
     // The outer size of a layout's window at a scale: its client area at
     // 96 DPI scaled, and the frame the system draws at that scale.
     static SIZE OuterSize(const WindowLayout& layout, DisplayScale scale);
+
+    // The title and every caption the layout names by identifier, read
+    // again in the language in use.
+    void ShowTexts();
 
     // Restores a minimised window and brings it to the front.
     void BringToFront();

@@ -1,5 +1,6 @@
 #include "settings/SettingsWindow.h"
 
+#include "assets/TextIds.h"
 #include "config/TextNumbers.h"
 #include "framework/TextConversion.h"
 #include "framework/TimeZones.h"
@@ -20,8 +21,20 @@ constexpr std::string_view PanelName = "外形框4";
 constexpr std::string_view FontListName = "组合框1";
 constexpr std::string_view ZoneListName = "组合框2";
 constexpr std::string_view ZoneLabelBoxName = "文本框1";
-constexpr char LocalTimeItem[] = "本地时间";
+constexpr std::string_view LanguageListName = "组合框3";
 constexpr std::string_view RestoreButtonName = "按钮1";
+
+// The language list's items, each with the value it gives "界面语言". The
+// languages are named in their own; "自动" in the language in use.
+struct LanguageItem {
+    const char* value;
+    UINT text; // 0: the value names itself
+};
+constexpr LanguageItem LanguageItems[] = {
+    {AutomaticLanguageText, IDS_LANGUAGE_AUTOMATIC},
+    {ChineseLanguageText, 0},
+    {EnglishLanguageText, 0},
+};
 
 // The switches, each a check box showing one flag.
 struct FlagBox {
@@ -161,7 +174,7 @@ bool SameZoneKey(const std::string& one, const std::string& other) {
 void StartZoneList(SettingsWindow& window, ComboBox& zones) {
     zones.ClearItems();
     window.zoneKeys.assign(1, std::string());
-    zones.AddItem(LocalTimeItem);
+    zones.AddItem(Text(IDS_LOCAL_TIME));
 }
 
 // The zone list as the window opens: local time and the chosen zone. Every
@@ -182,7 +195,7 @@ void LoadZoneControls(SettingsWindow& window) {
         if (const auto display = TimeZoneDisplayName(MultiByteToWide(key, GbkCodePage)))
             zones->AddWideItem(*display);
         else
-            zones->AddItem(key + UnknownZoneMark);
+            zones->AddItem(key + Text(IDS_UNKNOWN_ZONE_MARK));
     }
     zones->SetCurrentIndex(key.empty() ? 0 : 1);
 }
@@ -206,9 +219,36 @@ void ListEveryZone(SettingsWindow& window, ComboBox& zones) {
     if (chosen == 0 && !chosenKey.empty()) {
         chosen = static_cast<int>(window.zoneKeys.size());
         window.zoneKeys.push_back(chosenKey);
-        zones.AddItem(chosenKey + UnknownZoneMark);
+        zones.AddItem(chosenKey + Text(IDS_UNKNOWN_ZONE_MARK));
     }
     zones.SetCurrentIndex(chosen);
+}
+
+// Any value but the two languages reads as automatic, and shows so.
+void LoadLanguageList(SettingsWindow& window) {
+    ComboBox* languages = window.Find<ComboBox>(LanguageListName);
+    if (!languages)
+        return;
+    languages->ClearItems();
+    int chosen = 0;
+    for (const LanguageItem& item : LanguageItems) {
+        if (window.Settings().interfaceLanguage == item.value)
+            chosen = languages->ItemCount();
+        languages->AddItem(item.text ? Text(item.text) : item.value);
+    }
+    languages->SetCurrentIndex(chosen);
+}
+
+void BindLanguageList(SettingsWindow& window) {
+    ComboBox* languages = window.Find<ComboBox>(LanguageListName);
+    if (!languages)
+        return;
+    languages->onPicked = [&window](int index) {
+        if (index < 0 || index >= static_cast<int>(std::size(LanguageItems)))
+            return;
+        window.Listener().OnFieldChanged(&ClockSettings::interfaceLanguage, LanguageItems[index].value);
+        window.ShowLanguage();
+    };
 }
 
 void BindZoneControls(SettingsWindow& window) {
@@ -241,6 +281,7 @@ void LoadControls(SettingsWindow& window) {
 
     ShowDateForm(window);
     LoadZoneControls(window);
+    LoadLanguageList(window);
 
     // The labels show the stored value, in the slider's range or not.
     for (const ValueSlider& row : ValueSliders) {
@@ -337,6 +378,7 @@ void BindControls(SettingsWindow& window) {
     BindValueSliders(window);
     BindColourPickers(window);
     BindZoneControls(window);
+    BindLanguageList(window);
     if (ComboBox* fonts = window.Find<ComboBox>(FontListName))
         fonts->onPicked = [&window, fonts](int) {
             window.Listener().OnFieldChanged(&ClockSettings::fontName, fonts->CurrentText());
@@ -365,7 +407,14 @@ void SettingsWindow::OnCreated() {
 }
 
 void SettingsWindow::FillControls() {
+    ShowTexts();
     LoadControls(*this);
+}
+
+void SettingsWindow::ShowLanguage() {
+    ShowTexts();
+    LoadZoneControls(*this);
+    LoadLanguageList(*this);
 }
 
 void SettingsWindow::SelectSection(std::string_view entry) {

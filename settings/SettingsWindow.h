@@ -29,9 +29,11 @@ public:
     const ClockSettings& Settings() const { return settings; }
     SettingsWindowListener& Listener() const { return listener; }
 
-    // Loads every control from the settings (restore defaults needs it);
-    // reports nothing.
+    // Loads every control from the settings, its texts in the language in
+    // use (restore defaults needs it); reports nothing.
     void FillControls();
+    // Shows every text in the language in use, as after a change of language.
+    void ShowLanguage();
     // Gives one entry the selected look, and the previous holder the idle look.
     void SelectSection(std::string_view entry);
     // Selects the entry whose band holds the panel offset (nothing above 0).

@@ -101,6 +101,7 @@ constexpr DocumentedDefault DocumentedDefaults[] = {
     {"时钟", "时区", ""},
     {"时钟", "时区名称", ""},
     {"基本设置", "全屏时隐藏", "假"},
+    {"基本设置", "界面语言", "自动"},
 };
 
 std::string DefaultText(const SettingField& field) {

@@ -718,6 +718,38 @@ TEST_F(SettingsLivePreview, PickingAFontSetsTheNameAndRedrawsTheClock) {
     EXPECT_EQ(RedrawCount(), frames + 2);
 }
 
+// English from the language list: every text of the window, its lists and
+// the clock's name at once; restoring the defaults follows Windows again,
+// Chinese here.
+TEST_F(SettingsLivePreview, PickingALanguageShowsEveryTextInItAtOnceAndTheDefaultFollowsWindows) {
+    ComboBox& languages = Get<ComboBox>("组合框3");
+    ASSERT_EQ(languages.ItemCount(), 3);
+    EXPECT_EQ(languages.CurrentIndex(), 0);
+    const auto titleOf = [](HWND handle) {
+        wchar_t text[64]{};
+        GetWindowTextW(handle, text, 64);
+        return std::wstring(text);
+    };
+    PressKeyOn(languages, VK_END);
+    EXPECT_EQ(Settings().interfaceLanguage, "English");
+    EXPECT_EQ(titleOf(window->Handle()), L"Settings");
+    EXPECT_EQ(Get<CheckBox>("选择框1").Caption(), "Autostart");
+    EXPECT_EQ(Get<Label>("标签20").Caption(), "General");
+    EXPECT_EQ(Get<Button>("按钮1").Caption(), "Restore defaults");
+    EXPECT_EQ(languages.ItemText(0), "Automatic");
+    EXPECT_EQ(languages.CurrentIndex(), 2);
+    EXPECT_EQ(Get<ComboBox>("组合框2").ItemText(0), "Local time");
+    EXPECT_EQ(titleOf(Window()).find(L'\u5E74'), std::wstring::npos) << "the name's date is English";
+
+    ClickButton(Get<Button>("按钮1"));
+    EXPECT_EQ(Settings().interfaceLanguage, "自动");
+    EXPECT_EQ(titleOf(window->Handle()), L"\u8BBE\u7F6E");
+    EXPECT_EQ(Get<CheckBox>("选择框1").Caption(), "开机启动");
+    EXPECT_EQ(languages.ItemText(0), "自动");
+    EXPECT_EQ(languages.CurrentIndex(), 0);
+    EXPECT_NE(titleOf(Window()).find(L'\u5E74'), std::wstring::npos);
+}
+
 TEST_F(SettingsLivePreview, ShowSecondsAddsAndRemovesTheSecondsAtOnceWithAFreshTime) {
     CheckBox& seconds = Get<CheckBox>("选择框6");
     ASSERT_TRUE(seconds.IsChecked());

@@ -191,6 +191,63 @@ std::string SaveTwoClocks(const std::string& copy, const std::string& directory,
     return error;
 }
 
+// The clock, under the pointer, its settings window (titled so) opened from
+// the gear, and its menu, each saved as NAME + suffix; the clock is closed.
+std::string SaveClockSettingsAndMenu(HWND clock, DWORD processId, const wchar_t* settingsTitle,
+                                     const std::string& folder, const std::string& suffix) {
+    RECT rect{};
+    GetWindowRect(clock, &rect);
+    // Points of the 380 x 150 face of 96 DPI, at the window's scale.
+    const auto at = [&](int x, int y) {
+        const int width = rect.right - rect.left;
+        MoveMouse(rect.left + x * width / 380, rect.top + y * width / 380);
+    };
+    const int margin = 20 * (rect.right - rect.left) / 380;
+    SaveScreenRect(Grown(rect, margin), folder + "\\clock" + suffix + ".bmp");
+    at(100, 75);
+    at(340, 18);
+    at(341, 18);
+    Sleep(400);
+    SaveScreenRect(Grown(rect, margin), folder + "\\clock-hover" + suffix + ".bmp");
+    Click();
+    std::string error;
+    const HWND settings = WaitForWindow(processId, nullptr, settingsTitle);
+    if (!settings) {
+        error = "the settings window did not open";
+    } else {
+        MoveMouse(5, 5);
+        Sleep(1000);
+        RECT settingsRect{};
+        GetWindowRect(settings, &settingsRect);
+        SaveScreenRect(settingsRect, folder + "\\settings" + suffix + ".bmp");
+        PostMessageW(settings, WM_KEYDOWN, VK_ESCAPE, 0);
+        Sleep(300);
+    }
+    SaveMenuScreenshot(clock, rect, margin, folder + "\\menu" + suffix + ".bmp");
+    PostMessageW(clock, WM_KEYDOWN, VK_ESCAPE, 0);
+    return error;
+}
+
+// The settings window and the menu of a clock whose file asks for English.
+std::string SaveInEnglish(const std::string& copy, const std::string& directory, const std::string& folder) {
+    MoveMouse(5, 5);
+    PROCESS_INFORMATION info{};
+    const HWND clock =
+        StartClockOnFile(copy, directory, "english.ini", "[基本设置]\r\n界面语言=English\r\n", info);
+    std::string error = "the English clock did not open";
+    if (clock) {
+        Sleep(2500);
+        error = SaveClockSettingsAndMenu(clock, info.dwProcessId, L"Settings", folder, "-english");
+    }
+    if (info.hProcess) {
+        if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
+            TerminateProcess(info.hProcess, 1);
+        CloseHandle(info.hProcess);
+    }
+    DeleteFileA((directory + "\\english.ini").c_str());
+    return error;
+}
+
 } // namespace
 
 std::string TakeScreenshots(const std::string& executable, const std::string& folder) {
@@ -217,41 +274,15 @@ std::string TakeScreenshots(const std::string& executable, const std::string& fo
         error = "no clock window";
     } else {
         Sleep(2500);
-        RECT rect{};
-        GetWindowRect(clock, &rect);
-        // Points of the 380 x 150 face of 96 DPI, at the window's scale.
-        const auto at = [&](int x, int y) {
-            const int width = rect.right - rect.left;
-            MoveMouse(rect.left + x * width / 380, rect.top + y * width / 380);
-        };
-        const int margin = 20 * (rect.right - rect.left) / 380;
-        SaveScreenRect(Grown(rect, margin), folder + "\\clock.bmp");
-        at(100, 75);
-        at(340, 18);
-        at(341, 18);
-        Sleep(400);
-        SaveScreenRect(Grown(rect, margin), folder + "\\clock-hover.bmp");
-        Click();
-        const HWND settings = WaitForWindow(info.dwProcessId, nullptr, L"\u8BBE\u7F6E"); // 设置
-        if (!settings) {
-            error = "the settings window did not open";
-        } else {
-            MoveMouse(5, 5);
-            Sleep(1000);
-            RECT settingsRect{};
-            GetWindowRect(settings, &settingsRect);
-            SaveScreenRect(settingsRect, folder + "\\settings.bmp");
-            PostMessageW(settings, WM_KEYDOWN, VK_ESCAPE, 0);
-            Sleep(300);
-        }
-        SaveMenuScreenshot(clock, rect, margin, folder + "\\menu.bmp");
-        PostMessageW(clock, WM_KEYDOWN, VK_ESCAPE, 0);
+        error = SaveClockSettingsAndMenu(clock, info.dwProcessId, L"\u8BBE\u7F6E", folder, ""); // 设置
     }
     if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
         TerminateProcess(info.hProcess, 1);
     CloseHandle(info.hProcess);
     if (error.empty())
         error = SaveTwoClocks(copy, directory, folder + "\\two-clocks.bmp");
+    if (error.empty())
+        error = SaveInEnglish(copy, directory, folder);
     for (const char* name : {"\\TikoClock.exe", "\\配置.ini"})
         DeleteFileA((directory + name).c_str());
     RemoveDirectoryA(directory.c_str());

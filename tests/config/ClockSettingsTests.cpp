@@ -101,7 +101,8 @@ TEST_F(SettingsFile, KeysMissingFromTheFirstFileReadAsTheirDefaults) {
     EXPECT_TRUE(again.showTrayIcon);
     EXPECT_FALSE(again.showDate || again.twelveHour);
     EXPECT_EQ(again.dateFormat, DateForm::Long);
-    for (const char* key : {"显示秒数", "鼠标穿透", "显示托盘图标"})
+    EXPECT_EQ(again.interfaceLanguage, "自动");
+    for (const char* key : {"显示秒数", "鼠标穿透", "显示托盘图标", "界面语言"})
         EXPECT_EQ(Key("基本设置", key), "<none>") << key << ": a second load must not write the file";
 }
 
@@ -423,7 +424,30 @@ TEST(SettingsDefaults, MatchTheDocumentedValues) {
     EXPECT_FALSE(d.showDate);
     EXPECT_EQ(d.dateFormat, DateForm::Long);
     EXPECT_FALSE(d.twelveHour);
+    EXPECT_EQ(d.interfaceLanguage, "自动");
     EXPECT_TRUE(d.keptTexts.empty());
+}
+
+// The key names a language, or leaves it to the user's display language:
+// every Chinese one reads Chinese, every other English.
+TEST(SettingTexts, TheInterfaceLanguageIsTheKeysOrTheDisplayLanguagesChineseOrEnglish) {
+    constexpr LANGID simplified = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+    constexpr LANGID taiwan = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL);
+    constexpr LANGID japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+    constexpr LANGID german = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
+    const struct {
+        const char* key;
+        LANGID display;
+        LANGID texts;
+    } cases[] = {
+        {"自动", simplified, ChineseTexts}, {"自动", taiwan, ChineseTexts},
+        {"自动", japanese, EnglishTexts},   {"自动", german, EnglishTexts},
+        {"中文", german, ChineseTexts},     {"English", simplified, EnglishTexts},
+        {"english", taiwan, ChineseTexts},  {"", japanese, EnglishTexts},
+        {"法语", simplified, ChineseTexts},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(InterfaceLanguage(c.key, c.display), c.texts) << c.key << " " << c.display;
 }
 
 // A switch is on exactly for "真"; any other text is off and is written back

@@ -8,6 +8,8 @@
 // and runs the tests named ReadOnlyProgramFolder and WesternCodePage, which
 // skip themselves when started without it.
 #include "app/Actions.h"
+#include "app/AppGlobals.h"
+#include "app/ClockMenu.h"
 #include "clock/TimeText.h"
 #include "config/ClockSettings.h"
 #include "config/SettingsLocation.h"
@@ -346,14 +348,10 @@ BOOL CALLBACK CollectText(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
-TEST(WesternCodePage, StartsDrawsTheTimeAndShowsChineseCaptions) {
-    if (GetACP() != 1252)
-        GTEST_SKIP() << "needs Wine started with LC_ALL=en_US.UTF-8 (HostileRun.sh western); code page is "
-                     << GetACP();
-    ClockProcess clock;
-    ASSERT_TRUE(clock.Start());
-    EXPECT_TRUE(TimeIsDrawn(clock.Window())) << "the default font's name is GBK: the fallback font draws";
-
+// The settings window opened from the gear button, with the texts of its
+// controls; nullptr when no window of that title opened.
+HWND OpenSettingsFromTheGear(const ClockProcess& clock, const std::string& title,
+                             std::vector<std::wstring>& texts) {
     // The gear button: hover it, then press it.
     const RECT rect = clock.WindowRect();
     desktop::MoveMouse(rect.left + 100, rect.top + 75);
@@ -361,20 +359,85 @@ TEST(WesternCodePage, StartsDrawsTheTimeAndShowsChineseCaptions) {
     desktop::MoveMouse(rect.left + 341, rect.top + 18);
     desktop::Click(rect.left + 341, rect.top + 18);
     HWND settings = nullptr;
-    desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled("设置")) != nullptr; }, 10s);
-    ASSERT_NE(settings, nullptr) << "the settings window did not open";
+    desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled(title)) != nullptr; }, 10s);
+    if (settings)
+        EnumChildWindows(settings, CollectText, reinterpret_cast<LPARAM>(&texts));
+    return settings;
+}
 
-    std::vector<std::wstring> texts;
-    EnumChildWindows(settings, CollectText, reinterpret_cast<LPARAM>(&texts));
-    for (const char* caption :
-         {"开机启动", "窗口置顶", "分层透明", "内存优化", "恢复上次关闭时的位置", "显示秒数"}) {
+void ExpectTexts(const std::vector<std::wstring>& texts, std::initializer_list<const char*> expected) {
+    for (const char* caption : expected) {
         const std::wstring wide = MultiByteToWide(caption, GbkCodePage);
-        EXPECT_NE(std::find(texts.begin(), texts.end(), wide), texts.end()) << "caption missing or garbled";
+        EXPECT_NE(std::find(texts.begin(), texts.end(), wide), texts.end())
+            << caption << ": missing or garbled";
     }
+}
+
+// Chinese asked for by the key: the GBK texts show whole under code page 1252.
+TEST(WesternCodePage, StartsDrawsTheTimeAndShowsChineseCaptions) {
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "needs Wine started with LC_ALL=en_US.UTF-8 (HostileRun.sh western); code page is "
+                     << GetACP();
+    ClockProcess clock;
+    clock.WriteIni("[基本设置]\r\n界面语言=中文\r\n");
+    ASSERT_TRUE(clock.Start());
+    EXPECT_TRUE(TimeIsDrawn(clock.Window())) << "the default font's name is GBK: the fallback font draws";
+    std::vector<std::wstring> texts;
+    ASSERT_NE(OpenSettingsFromTheGear(clock, "设置", texts), nullptr) << "the settings window did not open";
+    ExpectTexts(texts, {"开机启动", "窗口置顶", "分层透明", "内存优化", "恢复上次关闭时的位置", "显示秒数"});
 
     const auto exitCode = CloseWithEscape(clock);
     ASSERT_TRUE(exitCode.has_value());
     EXPECT_EQ(*exitCode, 0u);
+}
+
+// An English Windows (display language English) gets English texts: the
+// settings window, the menu and the clock's name. The file it saves is the
+// one the program saves in any language.
+TEST(WesternCodePage, AnEnglishWindowsGetsEnglishTextsAndTheSameSettingsFile) {
+    if (GetACP() != 1252 || PRIMARYLANGID(GetUserDefaultUILanguage()) != LANG_ENGLISH)
+        GTEST_SKIP() << "needs Wine started with LC_ALL=en_US.UTF-8 (HostileRun.sh western)";
+    ClockProcess clock;
+    TempDirectory scratch;
+    ClockSettings settings = DefaultSettings();
+    settings.fontSize = 60;
+    settings.zoneLabel = "东京";
+    ASSERT_TRUE(SaveSettings(scratch.WideFile("saved.ini"), settings, 300, 200));
+    const std::string written = ReadFileBytes(scratch.File("saved.ini"));
+    clock.WriteIni(written);
+    ASSERT_TRUE(clock.Start());
+    wchar_t name[64]{};
+    GetWindowTextW(clock.Window(), name, 64);
+    EXPECT_EQ(std::wstring(name).find(L'\u5E74'), std::wstring::npos) << "the name has no Chinese date";
+    EXPECT_NE(std::wstring(name).find(L"-"), std::wstring::npos)
+        << "the name's date is written year-month-day";
+
+    std::vector<std::wstring> texts;
+    const HWND window = OpenSettingsFromTheGear(clock, "Settings", texts);
+    ASSERT_NE(window, nullptr) << "no settings window titled Settings";
+    ExpectTexts(texts, {"Autostart", "On top", "Restore last position", "Hide in full screen", "General",
+                        "Opacity", "Colours", "Time zone:", "Language", "Restore defaults"});
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    const auto exitCode = CloseWithEscape(clock);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_EQ(*exitCode, 0u);
+    EXPECT_EQ(clock.ReadIniBytes().value_or(""), written) << "byte for byte what the program writes";
+
+    // The menu, built here as the program builds it for this user.
+    ClockWindowFixtureState here;
+    App().settings = settings;
+    FollowInterfaceLanguage();
+    const unique_hmenu menu = BuildClockMenu();
+    std::vector<std::wstring> items;
+    for (int i = 0; i < GetMenuItemCount(menu.get()); ++i) {
+        wchar_t item[64]{};
+        if (GetMenuStringW(menu.get(), static_cast<UINT>(i), item, 64, MF_BYPOSITION) > 0)
+            items.push_back(item);
+    }
+    EXPECT_EQ(items, (std::vector<std::wstring>{L"Settings\u2026", L"New clock\u2026", L"Always on top",
+                                                L"Click-through", L"Show tray icon", L"Hide in full screen",
+                                                L"Hide clock", L"Exit"}));
+    UseTextLanguage(ChineseTexts);
 }
 
 // The font list in this process, under the Western code page: its names are

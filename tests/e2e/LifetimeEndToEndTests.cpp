@@ -56,7 +56,7 @@ TEST(ProgramLifetime, FirstStartWritesTheCentredPositionAndEscapeSavesAllKeys) {
 
     const auto savedFile = clock.ReadIniBytes();
     ASSERT_TRUE(savedFile.has_value());
-    EXPECT_EQ(CountKeys(*savedFile), 27);
+    EXPECT_EQ(CountKeys(*savedFile), 28);
     EXPECT_NE(savedFile->find("显示秒数=真"), std::string::npos);
 }
 
@@ -94,7 +94,7 @@ TEST(ProgramLifetime, EndOfTheWindowsSessionSavesThePlaceAndTheSettings) {
     CloseHandle(wineboot.hProcess);
     ASSERT_TRUE(clock.WaitForExit(60s).has_value()) << "the end of the session did not end the clock";
     const std::string saved = clock.ReadIniBytes().value_or("");
-    EXPECT_EQ(CountKeys(saved), 27) << saved;
+    EXPECT_EQ(CountKeys(saved), 28) << saved;
     EXPECT_NE(saved.find("窗口置顶=假"), std::string::npos) << saved;
     const std::string place = std::to_string(moved.left) + "|" + std::to_string(moved.top);
     EXPECT_NE(saved.find("恢复上次关闭时的位置=真|" + place), std::string::npos) << saved;
@@ -506,7 +506,7 @@ TEST(ProgramLifetime, AChangeReachesTheFileWhileTheClockRunsAndOutlivesItsEnd) {
     WaitForSingleObject(process, 10000);
     CloseHandle(process);
     EXPECT_NE(saved().find("字体大小=85"), std::string::npos) << saved();
-    EXPECT_EQ(CountKeys(saved()), 27) << saved();
+    EXPECT_EQ(CountKeys(saved()), 28) << saved();
 }
 
 } // namespace

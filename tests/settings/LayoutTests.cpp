@@ -3,6 +3,8 @@
 // Windows. The expected rows are written out here independently of the
 // layout tables, so a slip in either shows.
 #include "framework/ControlFont.h"
+#include "framework/StringTable.h"
+#include "framework/TextConversion.h"
 #include "clock/ClockWindowLayout.h"
 #include "settings/WindowLayouts.h"
 #include "SettingsWindowFixture.h"
@@ -40,6 +42,8 @@ const ExpectedControl ExpectedControls[] = {
     {"标签22", K::Label, "", {9, 120, 159, 32}, "边框和底图"},
     {"标签23", K::Label, "", {9, 152, 159, 32}, "时钟"},
     {"标签33", K::Label, "", {9, 184, 159, 32}, "时间格式"},
+    {"标签39", K::Label, "", {9, 344, 159, 24}, "界面语言"},
+    {"组合框3", K::ComboBox, "", {28, 370, 121, 28}, nullptr},
     {"按钮1", K::Button, "", {28, 416, 121, 32}, "恢复默认设置"},
     // Section "基本设置"
     {"标签24", K::Label, "外形框4", {32, 24, 72, 24}, "基本设置"},
@@ -47,12 +51,12 @@ const ExpectedControl ExpectedControls[] = {
     {"选择框1", K::CheckBox, "外形框4", {32, 64, 88, 24}, "开机启动"},
     {"选择框2", K::CheckBox, "外形框4", {136, 64, 88, 24}, "窗口置顶"},
     {"选择框3", K::CheckBox, "外形框4", {240, 64, 88, 24}, "分层透明"},
-    {"选择框4", K::CheckBox, "外形框4", {344, 64, 88, 24}, "内存优化"},
+    {"选择框4", K::CheckBox, "外形框4", {344, 64, 120, 24}, "内存优化"},
     {"选择框5", K::CheckBox, "外形框4", {32, 104, 188, 24}, "恢复上次关闭时的位置"},
     {"选择框6", K::CheckBox, "外形框4", {240, 104, 88, 24}, "显示秒数"},
-    {"选择框11", K::CheckBox, "外形框4", {344, 104, 104, 24}, "全屏时隐藏"},
+    {"选择框11", K::CheckBox, "外形框4", {344, 104, 152, 24}, "全屏时隐藏"},
     // Section "透明度"
-    {"标签26", K::Label, "外形框4", {32, 152, 56, 24}, "透明度"},
+    {"标签26", K::Label, "外形框4", {32, 152, 64, 24}, "透明度"},
     {"标签27", K::Label, "外形框4", {32, 163, 480, 2}, ""},
     {"标签5", K::Label, "外形框4", {80, 192, 80, 24}, "0"},
     {"滑块条1", K::Slider, "外形框4", {104, 208, 32, 136}, nullptr},
@@ -78,7 +82,7 @@ const ExpectedControl ExpectedControls[] = {
     {"标签13", K::Label, "外形框4", {240, 472, 80, 24}, "时钟底图："},
     {"颜色选择器4", K::ColourPicker, "外形框4", {328, 472, 104, 24}, nullptr},
     // Section "时钟"
-    {"标签30", K::Label, "外形框4", {32, 520, 40, 24}, "时钟"},
+    {"标签30", K::Label, "外形框4", {32, 520, 48, 24}, "时钟"},
     {"标签31", K::Label, "外形框4", {32, 531, 480, 2}, ""},
     {"标签14", K::Label, "外形框4", {32, 560, 80, 24}, "字体颜色："},
     {"颜色选择器5", K::ColourPicker, "外形框4", {120, 560, 152, 24}, nullptr},
@@ -95,8 +99,8 @@ const ExpectedControl ExpectedControls[] = {
     // Section "时间格式"
     {"标签34", K::Label, "外形框4", {32, 776, 72, 24}, "时间格式"},
     {"标签35", K::Label, "外形框4", {32, 787, 480, 2}, ""},
-    {"选择框7", K::CheckBox, "外形框4", {32, 816, 88, 24}, "显示日期"},
-    {"选择框8", K::CheckBox, "外形框4", {136, 816, 104, 24}, "十二小时制"},
+    {"选择框7", K::CheckBox, "外形框4", {32, 816, 104, 24}, "显示日期"},
+    {"选择框8", K::CheckBox, "外形框4", {136, 816, 120, 24}, "十二小时制"},
     {"标签36", K::Label, "外形框4", {32, 856, 80, 24}, "日期格式："},
     {"选择框9", K::CheckBox, "外形框4", {120, 856, 88, 24}, "长日期"},
     {"选择框10", K::CheckBox, "外形框4", {224, 856, 88, 24}, "短日期"},
@@ -107,9 +111,9 @@ const ExpectedControl ExpectedControls[] = {
 };
 
 const std::vector<std::string> BoldLabels = {"标签19", "标签24", "标签26", "标签28", "标签30", "标签34"};
-const std::vector<std::string> CentredLabels = {"标签19", "标签20", "标签21", "标签22", "标签23",
-                                                "标签33", "标签5",  "标签6",  "标签7",  "标签8",
-                                                "标签1",  "标签2",  "标签3",  "标签4"};
+const std::vector<std::string> CentredLabels = {"标签19", "标签39", "标签20", "标签21", "标签22",
+                                                "标签23", "标签33", "标签5",  "标签6",  "标签7",
+                                                "标签8",  "标签1",  "标签2",  "标签3",  "标签4"};
 const std::vector<std::string> Rules = {"标签25", "标签27", "标签29", "标签31", "标签35"};
 
 bool Contains(const std::vector<std::string>& names, std::string_view name) {
@@ -448,6 +452,70 @@ TEST_F(SettingsAtDisplayScale, ScrollsByTheScaledStepAndKeepsPlaceFocusAndValues
         EXPECT_EQ(window->PanelOffset(), -552 * dpi / 96);
         EXPECT_EQ(window->Find<Label>("标签33")->TextColour(), SectionSelectedText);
     }
+}
+
+// The room a control leaves its text: a check box's box and the gap beside
+// it, a button's edges, a list's arrow, in 96-DPI units.
+int TextRoom(const Control& control, int dpi) {
+    RECT client{};
+    GetClientRect(control.Handle(), &client);
+    int taken = 0;
+    if (control.Kind() == K::CheckBox)
+        taken = 20;
+    else if (control.Kind() == K::Button)
+        taken = 8;
+    else if (control.Kind() == K::ComboBox)
+        taken = 24;
+    return client.right - MulDiv(taken, dpi, 96);
+}
+
+int TextWidth(const Control& control, const std::string& gbk) {
+    const std::wstring text = MultiByteToWide(gbk, GbkCodePage);
+    const HDC dc = GetDC(control.Handle());
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control.Handle(), WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control.Handle(), dc);
+    return size.cx;
+}
+
+// The texts of the program a control shows: its caption, or a list's items
+// (the font list shows the fonts' own names).
+std::vector<std::string> ShownTexts(const Control& control) {
+    if (control.Kind() != K::ComboBox)
+        return {control.Caption()};
+    if (control.Name() == "组合框1")
+        return {};
+    const auto& list = static_cast<const ComboBox&>(control);
+    std::vector<std::string> items;
+    for (int i = 0; i < list.ItemCount(); ++i)
+        items.push_back(list.ItemText(i));
+    return items;
+}
+
+// An English window at every scale: measured in the control's own font,
+// no text is wider than its control, and the window's title is English.
+TEST_F(SettingsAtDisplayScale, InEnglishNoTextIsWiderThanItsControlAtAnyScale) {
+    UseTextLanguage(EnglishTexts);
+    window->ShowLanguage();
+    for (const int dpi : {144, 192, 96}) {
+        SCOPED_TRACE(dpi);
+        ChangeScale(dpi);
+        wchar_t title[32]{};
+        GetWindowTextW(window->Handle(), title, 32);
+        EXPECT_STREQ(title, L"Settings");
+        EXPECT_EQ(window->Find<CheckBox>("选择框1")->Caption(), "Autostart");
+        for (const auto& control : window->Controls()) {
+            if (!control || !HasText(control->Kind()) || control->Kind() == K::TextBox)
+                continue;
+            for (const std::string& text : ShownTexts(*control))
+                EXPECT_LE(TextWidth(*control, text), TextRoom(*control, dpi))
+                    << control->Name() << ": " << text;
+        }
+    }
+    UseTextLanguage(ChineseTexts);
 }
 
 TEST(SectionBands, AtADisplayScaleTheBandsScaleAndStillMeet) {

@@ -129,7 +129,7 @@ TEST_F(SettingsWindowKeys, TabVisitsEveryInteractiveControlAndNothingElse) {
     for (const ControlRecord& record : SettingsWindowControls)
         if (IsTabStop(record.kind))
             tabStops.insert(std::string(record.name));
-    ASSERT_EQ(tabStops.size(), 27u);
+    ASSERT_EQ(tabStops.size(), 28u);
 
     SetFocus(window->FindControl("按钮1")->Handle());
     std::set<std::string> visited;

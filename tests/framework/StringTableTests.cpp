@@ -1,0 +1,59 @@
+// The program's two string tables: every identifier has its text in both,
+// in exactly the language asked for, and the formats take the same values.
+#include "assets/TextIds.h"
+#include "framework/StringTable.h"
+#include "framework/TextConversion.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const HMODULE Program = GetModuleHandleW(nullptr);
+
+// The kinds of value a printf format converts, in order (its widths and
+// flags are the language's own).
+std::wstring Conversions(const std::wstring& format) {
+    std::wstring conversions;
+    for (std::size_t at = format.find(L'%'); at != std::wstring::npos; at = format.find(L'%', at + 1)) {
+        at = format.find_first_not_of(L"0123456789-+ #.lhz", at + 1);
+        if (at == std::wstring::npos)
+            return conversions + L'?';
+        conversions += format[at];
+    }
+    return conversions;
+}
+
+TEST(StringTables, EveryTextInBothLanguagesAndNoneBeyondTheLast) {
+    for (UINT id = FirstTextId; id <= LastTextId; ++id) {
+        SCOPED_TRACE(id);
+        const auto chinese = LoadStringIn(Program, id, ChineseTexts);
+        const auto english = LoadStringIn(Program, id, EnglishTexts);
+        ASSERT_TRUE(chinese.has_value());
+        ASSERT_TRUE(english.has_value());
+        // English is English: nothing of the Chinese table left in it.
+        for (const wchar_t c : *english)
+            EXPECT_LT(c, 0x2E80) << WideToMultiByte(*english, GbkCodePage);
+        EXPECT_EQ(Conversions(*english), Conversions(*chinese)) << "the same values in the same order";
+    }
+    for (const UINT beyond : {FirstTextId - 1, LastTextId + 1})
+        EXPECT_FALSE(LoadStringIn(Program, beyond, ChineseTexts) ||
+                     LoadStringIn(Program, beyond, EnglishTexts))
+            << beyond;
+    EXPECT_FALSE(LoadStringIn(Program, IDS_MENU_EXIT, MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)))
+        << "a language without a table gets nothing, not another table's text";
+}
+
+TEST(StringTables, TheLanguageInUseGivesEveryText) {
+    EXPECT_EQ(TextLanguage(), ChineseTexts) << "Chinese until told otherwise";
+    EXPECT_EQ(Text(IDS_MENU_EXIT), "退出");
+    UseTextLanguage(EnglishTexts);
+    EXPECT_EQ(Text(IDS_MENU_EXIT), "Exit");
+    EXPECT_EQ(WideText(IDS_MENU_SETTINGS), L"Settings\u2026");
+    UseTextLanguage(ChineseTexts);
+    EXPECT_EQ(WideText(IDS_UNKNOWN_ZONE_MARK), L"\uFF08本地时间\uFF09");
+    EXPECT_EQ(Text(LastTextId + 1), "");
+}
+
+} // namespace
