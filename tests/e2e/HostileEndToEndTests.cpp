@@ -423,7 +423,8 @@ TEST(WesternCodePage, AnEnglishWindowsGetsEnglishTextsAndTheSameSettingsFile) {
     EXPECT_EQ(*exitCode, 0u);
     EXPECT_EQ(clock.ReadIniBytes().value_or(""), written) << "byte for byte what the program writes";
 
-    // The menu, built here as the program builds it for this user.
+    // The menu, built here as the program builds it for this user: Wine
+    // keeps a menu in its process, so another cannot read the clock's.
     ClockWindowFixtureState here;
     App().settings = settings;
     FollowInterfaceLanguage();
