@@ -88,7 +88,10 @@ void OpenSettingsWindow() {
         return;
     }
     window = std::make_unique<SettingsWindow>(App().settings, Events());
-    window->Create(SettingsWindowLayout);
+    // Beside the clock, never over it: the clock shows every change at once.
+    RECT clock{};
+    const bool clockShown = ClockHandle() && GetWindowRect(ClockHandle(), &clock);
+    window->Create(SettingsWindowLayout, clockShown ? &clock : nullptr);
 }
 
 void CloseSettingsWindow() {

@@ -16,7 +16,8 @@ inline constexpr double FontStep = 5;
 // window, whose destruction saves the settings and ends the program.
 void CloseClock();
 
-// Opens the settings window, or brings the open one to the front.
+// Opens the settings window beside the clock, or brings the open one to the
+// front.
 void OpenSettingsWindow();
 // Destroys the settings window when it is open.
 void CloseSettingsWindow();

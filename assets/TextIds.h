@@ -76,4 +76,11 @@
 #define IDS_LANGUAGE 1060
 #define IDS_LANGUAGE_AUTOMATIC 1061
 
-#define LastTextId 1061
+// The hover buttons' tooltips.
+#define IDS_TIP_CLOSE 1062
+#define IDS_TIP_KEEP_ON_TOP 1063
+#define IDS_TIP_SETTINGS 1064
+#define IDS_TIP_LARGER_FONT 1065
+#define IDS_TIP_SMALLER_FONT 1066
+
+#define LastTextId 1066

@@ -40,18 +40,6 @@ std::span<const std::uint8_t> DrawnCells::Find(const RECT& rect, std::span<const
 
 namespace {
 
-// The bounds of a path made of both parts.
-std::optional<Gdiplus::RectF> BoundsOfBoth(const std::optional<Gdiplus::RectF>& one,
-                                           const std::optional<Gdiplus::RectF>& other) {
-    if (!one || !other)
-        return one ? one : other;
-    const float left = std::min(one->X, other->X);
-    const float top = std::min(one->Y, other->Y);
-    const float right = std::max(one->X + one->Width, other->X + other->Width);
-    const float bottom = std::max(one->Y + one->Height, other->Y + other->Height);
-    return Gdiplus::RectF{left, top, right - left, bottom - top};
-}
-
 RECT PlacedRect(const Gdiplus::RectF& rect) {
     return {Trunc(rect.X), Trunc(rect.Y), Trunc(rect.X) + Trunc(rect.Width),
             Trunc(rect.Y) + Trunc(rect.Height)};
@@ -143,16 +131,19 @@ std::vector<TextFigure> LayOutDate(const ClockView& view, const TextInputs& inpu
 
 // The figures that reach the cells, the time's and the date line's, drawn
 // again inside them over a clear background.
+// The time first, each with its own outline, as a whole frame draws them.
 void DrawFiguresWithin(GraphicsObject& layer, std::span<const TextFigure> time,
                        std::span<const TextFigure> date, const RECT& cells, const TextInputs& inputs,
-                       const PenObject* pen) {
+                       const OutlinePens& pens) {
     ClearLayerRect(layer, cells);
-    PathObject redrawn;
-    if (PathOfFigures(redrawn, {time, date}, FillModeWinding, &cells)) {
-        layer.SetClipRectI(cells.left, cells.top, cells.right - cells.left, cells.bottom - cells.top);
-        const ScopeExit unclip([&layer] { layer.ResetClip(); });
-        StrokeAndFill(layer, redrawn, inputs, pen);
-    }
+    layer.SetClipRectI(cells.left, cells.top, cells.right - cells.left, cells.bottom - cells.top);
+    const ScopeExit unclip([&layer] { layer.ResetClip(); });
+    PathObject redrawnTime;
+    if (PathOfFigures(redrawnTime, time, FillModeWinding, &cells))
+        StrokeAndFill(layer, redrawnTime, inputs, pens.time);
+    PathObject redrawnDate;
+    if (PathOfFigures(redrawnDate, date, FillModeWinding, &cells))
+        StrokeAndFill(layer, redrawnDate, inputs, pens.date);
 }
 
 // What the cells drawn ahead may hold in all, allocated once: a tick whose
@@ -163,7 +154,7 @@ constexpr std::size_t CellsAheadBytes = 256 * 1024;
 // the layer kept for it, or takes the same cells drawn the time before, and
 // keeps those pixels for the tick that shows it.
 void DrawCellsAhead(FaceCache& cache, std::span<const TextFigure> figures, const RECT& changed,
-                    const TextInputs& inputs, const PenObject* pen) {
+                    const TextInputs& inputs, const OutlinePens& pens) {
     GraphicsObject& layer = cache.cellsLayer;
     DrawnCells& drawn = cache.cellsAhead;
     const RECT layerRect{0, 0, layer.GetWidth(), layer.GetHeight()};
@@ -181,7 +172,7 @@ void DrawCellsAhead(FaceCache& cache, std::span<const TextFigure> figures, const
                !before.empty()) {
         drawn.pixels.insert(drawn.pixels.end(), before.begin(), before.end());
     } else {
-        DrawFiguresWithin(layer, figures, {}, cells, inputs, pen);
+        DrawFiguresWithin(layer, figures, {}, cells, inputs, pens);
         const bool read = ForEachRowWithin(layer, cells, [&](const std::uint8_t* row, std::size_t rowBytes) {
             drawn.pixels.insert(drawn.pixels.end(), row, row + rowBytes);
         });
@@ -233,8 +224,7 @@ void LayTimesAhead(ClockView& view, const TextInputs& inputs, std::optional<std:
     if (cache.cellsLayer.GetWidth() != view.textLayer.GetWidth() ||
         cache.cellsLayer.GetHeight() != view.textLayer.GetHeight())
         PrepareLayer(cache.cellsLayer, view.textLayer.GetWidth(), view.textLayer.GetHeight());
-    PenObject outline;
-    const PenObject* pen = CreateOutlinePen(outline, inputs) ? &outline : nullptr;
+    const OutlinePens pens(inputs);
     std::vector<TextFigure> previous = cache.timeFigures;
     cache.timesAhead.Add(previous);
     for (int ticks = 1; ticks <= TicksLaidAhead; ++ticks) {
@@ -242,10 +232,10 @@ void LayTimesAhead(ClockView& view, const TextInputs& inputs, std::optional<std:
         if (!later)
             return;
         std::vector<TextFigure> figures = LayOutTime(view, *later);
-        const RECT changed = ChangedCells(previous, figures, pen);
+        const RECT changed = ChangedCells(previous, figures, pens.time);
         cache.timesAhead.Add(figures);
         cache.timesAheadFor.push_back(*later);
-        DrawCellsAhead(cache, figures, changed, *later, pen);
+        DrawCellsAhead(cache, figures, changed, *later, pens);
         previous = std::move(figures);
     }
 }
@@ -293,11 +283,10 @@ bool DrawTextCells(ClockView& view, const TextInputs& inputs, RECT& part,
     if (!bounds || !BoundsReachLayer(*bounds, inputs.outlineWidth, layer))
         return false;
 
-    PenObject pen;
-    const PenObject* outline = CreateOutlinePen(pen, inputs) ? &pen : nullptr;
-    RECT changed = ChangedCells(cache.timeFigures, time, outline);
+    const OutlinePens pens(inputs);
+    RECT changed = ChangedCells(cache.timeFigures, time, pens.time);
     if (!sameDate) {
-        const RECT dateChanged = ChangedCells(cache.dateFigures, newDate, outline);
+        const RECT dateChanged = ChangedCells(cache.dateFigures, newDate, pens.date);
         UnionRect(&changed, &changed, &dateChanged);
     }
     const RECT layerRect{0, 0, layer.GetWidth(), layer.GetHeight()};
@@ -310,7 +299,7 @@ bool DrawTextCells(ClockView& view, const TextInputs& inputs, RECT& part,
 
     if (!IsRectEmpty(&cells)) {
         if (!aheadTime || !CopyCellsAhead(view, *aheadTime, date, cells))
-            DrawFiguresWithin(layer, time, date, cells, inputs, outline);
+            DrawFiguresWithin(layer, time, date, cells, inputs, pens);
         ComposeWithin(view, part);
     }
     cache.text = inputs;

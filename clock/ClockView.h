@@ -8,6 +8,7 @@
 #include "clock/LayeredCanvas.h"
 #include "clock/LayeredWindowHost.h"
 #include "config/ClockSettings.h"
+#include "framework/AreaTips.h"
 #include "framework/DisplayScale.h"
 #include "graphics/GraphicsObject.h"
 
@@ -34,6 +35,7 @@ struct ClockView {
     HoverButton settingsButton;
     HoverButton largerFontButton;
     HoverButton smallerFontButton;
+    AreaTips buttonTips;       // the buttons' names, made at the first hover
     LayeredCanvas clockCanvas; // the clock window's drawing surface
     bool hoverActive = false;  // the pointer is over the clock window
     // The display scale of the clock's monitor: the face's layout and the

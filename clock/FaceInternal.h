@@ -7,6 +7,7 @@
 #include "clock/TextFigures.h"
 #include "graphics/FontObjects.h"
 #include "graphics/GraphicsObject.h"
+#include "graphics/PenObject.h"
 #include "graphics/StringFormatObject.h"
 
 #include <cstdint>
@@ -17,7 +18,6 @@
 #include <vector>
 
 class LayeredCanvas;
-class PenObject;
 
 // What a face layer was last drawn from, and on which bitmap: a layer whose
 // inputs are unchanged is blended as it is instead of being drawn again.
@@ -49,6 +49,7 @@ struct TextInputs {
     float timeTop, timeHeight, dateTop, dateHeight;
     std::int32_t fontStyle;
     float outlineWidth;
+    float dateOutlineWidth; // in proportion to the date line's size
     std::uint32_t outlinePen, fill;
     float x, y, width, height;
     HBITMAP drawnOn;
@@ -255,7 +256,19 @@ void AddTime(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& t
 Gdiplus::RectF TimeRectOf(const TextInputs& inputs, const Gdiplus::RectF& textRect);
 void AddDate(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& textRect,
              const FontFamilyObject& family, const StringFormatObject& format);
-bool CreateOutlinePen(PenObject& pen, const TextInputs& inputs);
+// The outline's pens, the time's and the date line's; null where there is no
+// outline to draw.
+struct OutlinePens {
+    explicit OutlinePens(const TextInputs& inputs);
+    OutlinePens(const OutlinePens&) = delete;
+    OutlinePens& operator=(const OutlinePens&) = delete;
+    PenObject timePen;
+    PenObject datePen;
+    const PenObject* time = nullptr;
+    const PenObject* date = nullptr;
+};
+std::optional<Gdiplus::RectF> BoundsOfBoth(const std::optional<Gdiplus::RectF>& one,
+                                           const std::optional<Gdiplus::RectF>& other);
 void StrokeAndFill(GraphicsObject& layer, const PathObject& path, const TextInputs& inputs,
                    const PenObject* pen);
 void ReadTimeText(ClockView& view);

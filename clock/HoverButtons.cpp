@@ -1,10 +1,12 @@
 #include "clock/HoverButtons.h"
 
+#include "assets/TextIds.h"
 #include "clock/ClockFace.h"
 #include "clock/ClockView.h"
 #include "clock/ClockWindow.h"
 #include "clock/ClockWindowListener.h"
 #include "framework/Services.h"
+#include "framework/StringTable.h"
 #include "graphics/ImageAttributesObject.h"
 #include "graphics/ImageObject.h"
 
@@ -278,7 +280,27 @@ void DrawImageBytes(GraphicsObject& graphics, std::span<const std::uint8_t> imag
     picture.Dispose();
 }
 
+namespace {
+
+// Each button's name as a tooltip, in the language in use, at its bounds.
+void FollowButtonTips(ClockView& view) {
+    constexpr PerButton<UINT> Names{IDS_TIP_CLOSE, IDS_TIP_KEEP_ON_TOP, IDS_TIP_SETTINGS, IDS_TIP_LARGER_FONT,
+                                    IDS_TIP_SMALLER_FONT};
+    if (!view.window)
+        return;
+    std::array<TipArea, ButtonCount> areas;
+    for (const ButtonId id : DrawOrder) {
+        const IntRect& bounds = HoverButtonFor(view, id).bounds;
+        At(areas, id) = {{bounds.x, bounds.y, bounds.x + bounds.width, bounds.y + bounds.height},
+                         WideText(At(Names, id))};
+    }
+    view.buttonTips.Follow(view.window->Handle(), areas);
+}
+
+} // namespace
+
 void UpdateButtonHover(ClockView& view, std::int32_t x, std::int32_t y) {
+    FollowButtonTips(view);
     const HoverDecision decision =
         DecideHover(CurrentViews(view), x, y, CursorIsDefault(view), KeepOnTopIsOn(view));
     if (decision.change)

@@ -134,23 +134,6 @@ std::optional<Gdiplus::RectF> BoundsOf(const PathObject& path) {
     return bounds;
 }
 
-bool PathReachesLayer(const PathObject& path, float outlineWidth, const GraphicsObject& layer) {
-    const std::optional<Gdiplus::RectF> bounds = BoundsOf(path);
-    // An empty path: drawing it is harmless.
-    return !bounds || BoundsReachLayer(*bounds, outlineWidth, layer);
-}
-
-// The time's path and, under it, the date line's: one path, so that the
-// date takes the time's pen and brush. Answers how many points are the time's.
-int AddTextPath(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& textRect,
-                const FontFamilyObject& family, const StringFormatObject& format) {
-    path.Create(FillModeWinding);
-    AddTime(path, inputs, TimeRectOf(inputs, textRect), family, format);
-    const int timePoints = path.GetPointCount();
-    AddDate(path, inputs, textRect, family, format);
-    return timePoints;
-}
-
 // Draws the whole text layer; with a cache, the figures it was drawn from
 // are kept there for the next tick.
 void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const TextInputs& inputs,
@@ -159,22 +142,26 @@ void PaintTimeText(GraphicsObject& layer, const Gdiplus::RectF& textRect, const 
     if (cache)
         cache->ForgetFigures();
 
-    PathObject path;
-    const int timePoints = AddTextPath(path, inputs, textRect, family, format);
-    if (!PathReachesLayer(path, inputs.outlineWidth, layer))
+    // The time and, under it, the date line, the same brush, each its own
+    // outline: the date's is in proportion to its size.
+    PathObject time;
+    time.Create(FillModeWinding);
+    AddTime(time, inputs, TimeRectOf(inputs, textRect), family, format);
+    PathObject date;
+    date.Create(FillModeWinding);
+    AddDate(date, inputs, textRect, family, format);
+    const std::optional<Gdiplus::RectF> bounds = BoundsOfBoth(BoundsOf(time), BoundsOf(date));
+    // An empty path: drawing it is harmless.
+    if (bounds && !BoundsReachLayer(*bounds, inputs.outlineWidth, layer))
         return;
-    PenObject pen;
-    const PenObject* outline = CreateOutlinePen(pen, inputs) ? &pen : nullptr;
-    StrokeAndFill(layer, path, inputs, outline);
+    const OutlinePens pens(inputs);
+    StrokeAndFill(layer, time, inputs, pens.time);
+    StrokeAndFill(layer, date, inputs, pens.date);
     if (cache) {
-        std::vector<TextFigure> figures = SplitFigures(path);
-        MeasureReach(figures, outline);
-        auto dateFrom = figures.begin();
-        for (int points = 0; dateFrom != figures.end() && points < timePoints; ++dateFrom)
-            points += static_cast<int>(dateFrom->points.size());
-        cache->timeFigures.assign(std::make_move_iterator(figures.begin()),
-                                  std::make_move_iterator(dateFrom));
-        cache->dateFigures.assign(std::make_move_iterator(dateFrom), std::make_move_iterator(figures.end()));
+        cache->timeFigures = SplitFigures(time);
+        MeasureReach(cache->timeFigures, pens.time);
+        cache->dateFigures = SplitFigures(date);
+        MeasureReach(cache->dateFigures, pens.date);
         cache->dateBounds = BoundsOfFigures(cache->dateFigures);
     }
 }
@@ -203,6 +190,7 @@ TextInputs TextInputsNow(const ClockView& view) {
             layout.dateRect.Height,
             layout.fontStyle,
             layout.OutlineWidth(s.outlineWidth),
+            sizes.time > 0 ? layout.OutlineWidth(s.outlineWidth) * sizes.date / sizes.time : 0,
             MakeArgb(s.outlineColor, 255),
             MakeArgb(s.fontColor, 255),
             textRect.X,
@@ -271,12 +259,27 @@ void AddDate(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& t
     path.AddStringW(inputs.date, family, inputs.dateEmSize, dateRect, inputs.fontStyle, format);
 }
 
-// Creates the outline's pen; false when there is no outline to draw.
-bool CreateOutlinePen(PenObject& pen, const TextInputs& inputs) {
-    if (inputs.outlineWidth == 0)
-        return false;
-    pen.Create(inputs.outlinePen, inputs.outlineWidth, UnitPixel);
-    return true;
+OutlinePens::OutlinePens(const TextInputs& inputs) {
+    if (inputs.outlineWidth != 0) {
+        timePen.Create(inputs.outlinePen, inputs.outlineWidth, UnitPixel);
+        time = &timePen;
+    }
+    if (inputs.dateOutlineWidth != 0) {
+        datePen.Create(inputs.outlinePen, inputs.dateOutlineWidth, UnitPixel);
+        date = &datePen;
+    }
+}
+
+// The bounds of a path made of both parts.
+std::optional<Gdiplus::RectF> BoundsOfBoth(const std::optional<Gdiplus::RectF>& one,
+                                           const std::optional<Gdiplus::RectF>& other) {
+    if (!one || !other)
+        return one ? one : other;
+    const float left = std::min(one->X, other->X);
+    const float top = std::min(one->Y, other->Y);
+    const float right = std::max(one->X + one->Width, other->X + other->Width);
+    const float bottom = std::max(one->Y + one->Height, other->Y + other->Height);
+    return Gdiplus::RectF{left, top, right - left, bottom - top};
 }
 
 void StrokeAndFill(GraphicsObject& layer, const PathObject& path, const TextInputs& inputs,

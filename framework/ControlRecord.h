@@ -24,6 +24,7 @@ enum class ControlKind {
     ShapeBox,
     Label,
     CheckBox,
+    RadioButton, // one of a group: the program checks one and clears the others
     Slider,
     ColourPicker,
     ComboBox,
@@ -96,6 +97,7 @@ constexpr ControlRecord ScaledRecord(const ControlRecord& record, DisplayScale s
 constexpr bool IsTabStop(ControlKind kind) {
     switch (kind) {
     case ControlKind::CheckBox:
+    case ControlKind::RadioButton:
     case ControlKind::Slider:
     case ControlKind::ColourPicker:
     case ControlKind::ComboBox:
@@ -112,6 +114,7 @@ constexpr bool HasText(ControlKind kind) {
     switch (kind) {
     case ControlKind::Label:
     case ControlKind::CheckBox:
+    case ControlKind::RadioButton:
     case ControlKind::ComboBox:
     case ControlKind::Button:
     case ControlKind::TextBox:

@@ -18,14 +18,6 @@ namespace {
 constexpr wchar_t ShapeBoxClassName[] = L"TikoShapeBox";
 constexpr wchar_t LabelClassName[] = L"TikoLabel";
 
-void EnsureCommonControls() {
-    static const bool initialised = [] {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-        return InitCommonControlsEx(&controls) != FALSE;
-    }();
-    (void)initialised;
-}
-
 // Fills a rectangle with a solid colour without making a brush.
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
     const COLORREF previous = SetBkColor(dc, colour);
@@ -350,8 +342,8 @@ LRESULT CALLBACK Label::Procedure(HWND window, UINT message, WPARAM wParam, LPAR
 // --------------------------------------------------------------- CheckBox
 
 bool CheckBox::Create(const ControlRecord& record, HWND parent, int id) {
-    if (!CreateChild(WC_BUTTONW, BS_AUTOCHECKBOX | BS_VCENTER | WS_TABSTOP, 0, parent, id, record.rect,
-                     nullptr))
+    const DWORD kind = record.kind == ControlKind::RadioButton ? BS_RADIOBUTTON : BS_AUTOCHECKBOX;
+    if (!CreateChild(WC_BUTTONW, kind | BS_VCENTER | WS_TABSTOP, 0, parent, id, record.rect, nullptr))
         return false;
     SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(record.look.bold, scale)), FALSE);
     SetCaption(record.look.caption);
@@ -653,7 +645,41 @@ bool TextBox::OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     }
 }
 
+void ComboBox::FitListToItems() {
+    const HDC dc = GetDC(handle);
+    if (!dc)
+        return;
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(handle, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    std::wstring text;
+    for (int index = 0; index < ItemCount(); ++index) {
+        text.resize(
+            static_cast<std::size_t>(std::max<LRESULT>(0, SendMessageW(handle, CB_GETLBTEXTLEN, index, 0))));
+        SendMessageW(handle, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        widest = std::max<int>(widest, size.cx);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(handle, dc);
+    // The item's margins and the list's scroll bar, 17 units wide.
+    const int room = widest + scale.Pixels(8 + 17);
+    SendMessageW(handle, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(std::max(room, Bounds().width)), 0);
+}
+
+int ComboBox::ListWidth() const {
+    return static_cast<int>(SendMessageW(handle, CB_GETDROPPEDWIDTH, 0, 0));
+}
+
 // ---------------------------------------------------------------- Builder
+
+void EnsureCommonControls() {
+    static const bool initialised = [] {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+        return InitCommonControlsEx(&controls) != FALSE;
+    }();
+    (void)initialised;
+}
 
 std::unique_ptr<Control> BuildControl(const ControlRecord& layoutRecord, HWND parent, int id,
                                       DisplayScale scale) {
@@ -669,6 +695,9 @@ std::unique_ptr<Control> BuildControl(const ControlRecord& layoutRecord, HWND pa
         break;
     case ControlKind::CheckBox:
         control = std::make_unique<CheckBox>(record);
+        break;
+    case ControlKind::RadioButton:
+        control = std::make_unique<RadioButton>(record);
         break;
     case ControlKind::Slider:
         control = std::make_unique<Slider>(record);

@@ -184,6 +184,14 @@ private:
     bool Create(const ControlRecord& record, HWND parent, int id) override;
 };
 
+// The platform's radio button, a check box's round kin: a click reports
+// itself (onToggled) and checks nothing, the program shows the choice.
+class RadioButton : public CheckBox {
+public:
+    static constexpr ControlKind kind = ControlKind::RadioButton;
+    explicit RadioButton(const ControlRecord& record) : CheckBox(record) {}
+};
+
 // The platform's trackbar: page 5, line 1, no ticks, no selection range.
 // A vertical slider has its minimum at the top.
 class Slider : public Control {
@@ -256,6 +264,9 @@ public:
     int CurrentIndex() const;
     std::string CurrentText() const;
     HWND ListHandle() const;
+    // The dropped list as wide as its widest item, never narrower than the box.
+    void FitListToItems();
+    int ListWidth() const;
 
     std::function<void(int index)> onPicked;
     // The user reaches the list: it takes the focus, or drops down.
@@ -307,3 +318,7 @@ std::unique_ptr<Control> BuildControl(const ControlRecord& record, HWND parent, 
 // (WM_COMMAND, WM_HSCROLL, WM_VSCROLL, WM_CTLCOLOR*) to the control object;
 // true when the control handled it and result holds the answer.
 bool ReflectToControl(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+// Registers the common control classes the program uses (buttons, trackbars,
+// tooltips), once.
+void EnsureCommonControls();

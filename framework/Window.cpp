@@ -6,12 +6,26 @@
 #include "framework/WindowClass.h"
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 namespace {
 
 constexpr wchar_t WindowClassName[] = L"TikoClockWindow";
 constexpr wchar_t OwnerClassName[] = L"TikoClockOwner";
+
+// Beside the rectangle on its monitor's work area, 10 units away.
+void MoveBeside(HWND window, const RECT& beside, DisplayScale scale) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT outer{};
+    if (!GetMonitorInfoW(MonitorFromRect(&beside, MONITOR_DEFAULTTONEAREST), &monitor) ||
+        !GetWindowRect(window, &outer))
+        return;
+    const POINT place = PlaceBeside(beside, {outer.right - outer.left, outer.bottom - outer.top},
+                                    monitor.rcWork, scale.Pixels(10));
+    SetWindowPos(window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 std::wstring TitleOf(const WindowLayout& layout) {
     return layout.titleText ? WideText(layout.titleText) : MultiByteToWide(layout.title, GbkCodePage);
@@ -84,7 +98,35 @@ Window::~Window() {
         timer->Forget();
 }
 
-bool Window::Create(const WindowLayout& windowLayout) {
+POINT PlaceBeside(const RECT& beside, SIZE size, const RECT& work, int gap) {
+    const auto onWork = [&](POINT place) {
+        return POINT{std::clamp(place.x, work.left, std::max(work.left, work.right - size.cx)),
+                     std::clamp(place.y, work.top, std::max(work.top, work.bottom - size.cy))};
+    };
+    const POINT sides[] = {{beside.right + gap, beside.top},
+                           {beside.left - gap - size.cx, beside.top},
+                           {beside.left, beside.bottom + gap},
+                           {beside.left, beside.top - gap - size.cy}};
+    POINT best = onWork(sides[0]);
+    LONGLONG leastCovered = LLONG_MAX;
+    for (const POINT& side : sides) {
+        const POINT place = onWork(side);
+        const RECT placed{place.x, place.y, place.x + size.cx, place.y + size.cy};
+        RECT covered{};
+        const LONGLONG area = IntersectRect(&covered, &placed, &beside)
+                                  ? LONGLONG{covered.right - covered.left} * (covered.bottom - covered.top)
+                                  : 0;
+        if (area < leastCovered) {
+            best = place;
+            leastCovered = area;
+        }
+        if (area == 0)
+            break;
+    }
+    return best;
+}
+
+bool Window::Create(const WindowLayout& windowLayout, const RECT* beside) {
     if (window)
         return false;
     RegisterWindowClassOnce(WindowClassName, &Window::Procedure,
@@ -110,6 +152,8 @@ bool Window::Create(const WindowLayout& windowLayout) {
         SetWindowPos(created, nullptr, (screen.width - scaled.cx) / 2, (screen.height - scaled.cy) / 2,
                      scaled.cx, scaled.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    if (beside)
+        MoveBeside(created, *beside, scale);
     BuildControls();
     OnCreated();
     if (window)

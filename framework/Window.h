@@ -58,8 +58,9 @@ public:
     Window& operator=(const Window&) = delete;
 
     // Creates the window centred on the primary screen at that screen's
-    // scale, runs OnCreated, shows it.
-    bool Create(const WindowLayout& layout);
+    // scale, or beside a rectangle (another window of the program's) on its
+    // monitor's work area; runs OnCreated, shows it.
+    bool Create(const WindowLayout& layout, const RECT* beside = nullptr);
     void Destroy();
 
     HWND Handle() const { return window; }
@@ -164,6 +165,12 @@ private:
     std::function<void()> onTick;
     UINT interval = 0;
 };
+
+// Where a window of that size goes beside a rectangle, gap pixels away, on
+// a work area: right of it, else left of it, below or above it, moved along
+// that side to lie wholly on the work area. Where no side has room, the
+// place that covers least of the rectangle.
+POINT PlaceBeside(const RECT& beside, SIZE size, const RECT& work, int gap);
 
 // The hidden window that owns every top-level window of the program.
 HWND HiddenOwnerWindow();

@@ -59,12 +59,24 @@ struct DateFormBox {
     std::string_view name;
     DateForm form;
 };
-constexpr DateFormBox DateFormBoxes[] = {{"选择框9", DateForm::Long}, {"选择框10", DateForm::Short}};
+constexpr DateFormBox DateFormBoxes[] = {{"单选框1", DateForm::Long}, {"单选框2", DateForm::Short}};
+constexpr std::string_view OutlineColourName = "颜色选择器6";
 
+// The chosen form checked, and both forms greyed while no date is shown.
 void ShowDateForm(SettingsWindow& window) {
     for (const DateFormBox& row : DateFormBoxes)
-        if (CheckBox* box = window.Find<CheckBox>(row.name))
+        if (RadioButton* box = window.Find<RadioButton>(row.name)) {
             box->SetChecked(window.Settings().dateFormat == row.form);
+            EnableWindow(box->Handle(), window.Settings().showDate);
+        }
+}
+
+// A control whose setting does nothing now is greyed: the date forms
+// without the date, the outline's colour without an outline.
+void ShowWhatActs(SettingsWindow& window) {
+    ShowDateForm(window);
+    if (ColourPicker* outline = window.Find<ColourPicker>(OutlineColourName))
+        EnableWindow(outline->Handle(), window.Settings().outlineWidth > 0);
 }
 
 // A slider with the label that shows its value. The vertical opacity sliders
@@ -222,6 +234,7 @@ void ListEveryZone(SettingsWindow& window, ComboBox& zones) {
         zones.AddItem(chosenKey + Text(IDS_UNKNOWN_ZONE_MARK));
     }
     zones.SetCurrentIndex(chosen);
+    zones.FitListToItems();
 }
 
 // Any value but the two languages reads as automatic, and shows so.
@@ -279,7 +292,6 @@ void LoadControls(SettingsWindow& window) {
         if (CheckBox* box = window.Find<CheckBox>(row.name); box && settings.*row.field)
             box->SetChecked(true);
 
-    ShowDateForm(window);
     LoadZoneControls(window);
     LoadLanguageList(window);
 
@@ -294,6 +306,7 @@ void LoadControls(SettingsWindow& window) {
     for (const ColourRow& row : ColourRows)
         if (ColourPicker* picker = window.Find<ColourPicker>(row.picker))
             picker->SetColour(static_cast<COLORREF>(settings.*row.field));
+    ShowWhatActs(window);
 
     if (!fonts)
         return;
@@ -308,6 +321,7 @@ void LoadControls(SettingsWindow& window) {
     // its value until the user picks one.
     if (fonts->CurrentIndex() == -1 && fonts->ItemCount() > 0)
         fonts->SetCurrentIndex(fonts->ItemCount() - 1);
+    fonts->FitListToItems();
 }
 
 void BindCheckBoxes(SettingsWindow& window) {
@@ -320,6 +334,7 @@ void BindCheckBoxes(SettingsWindow& window) {
             // A refused change shows the box as it was: a Run value that could
             // not be written, or one for every user that could not be deleted.
             box->SetChecked(window.Settings().*row.field);
+            ShowWhatActs(window);
         };
     }
 }
@@ -327,7 +342,7 @@ void BindCheckBoxes(SettingsWindow& window) {
 // A click on either form chooses it; a click on the form in use keeps it.
 void BindDateFormBoxes(SettingsWindow& window) {
     for (const DateFormBox& row : DateFormBoxes)
-        if (CheckBox* box = window.Find<CheckBox>(row.name))
+        if (RadioButton* box = window.Find<RadioButton>(row.name))
             box->onToggled = [&window, row](bool) {
                 window.Listener().OnFieldChanged(&ClockSettings::dateFormat, row.form);
                 ShowDateForm(window);
@@ -346,6 +361,7 @@ void BindValueSliders(SettingsWindow& window) {
             if (label)
                 label->SetCaption(IntToText(value));
             window.Listener().OnFieldChanged(row.field, value);
+            ShowWhatActs(window);
         };
     }
 }

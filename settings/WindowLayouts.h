@@ -68,6 +68,12 @@ constexpr ControlRecord CheckBoxRow(std::string_view name, ControlRect rect, UIN
             .look = {.captionText = caption}};
 }
 
+constexpr ControlRecord RadioButtonRow(std::string_view name, ControlRect rect, UINT caption) {
+    ControlRecord record = CheckBoxRow(name, rect, caption);
+    record.kind = ControlKind::RadioButton;
+    return record;
+}
+
 constexpr ControlRecord SliderRow(std::string_view name, ControlRect rect, Orientation orientation,
                                   int minimum, int maximum, int position) {
     return {.name = name,
@@ -197,8 +203,8 @@ inline constexpr ControlRecord SettingsWindowControls[] = {
     settings_layout::CheckBoxRow("选择框7", {32, 816, 104, 24}, IDS_SHOW_DATE),
     settings_layout::CheckBoxRow("选择框8", {136, 816, 120, 24}, IDS_TWELVE_HOUR),
     settings_layout::PanelLabel("标签36", {32, 856, 80, 24}, IDS_DATE_FORM),
-    settings_layout::CheckBoxRow("选择框9", {120, 856, 88, 24}, IDS_LONG_DATE),
-    settings_layout::CheckBoxRow("选择框10", {224, 856, 88, 24}, IDS_SHORT_DATE),
+    settings_layout::RadioButtonRow("单选框1", {120, 856, 88, 24}, IDS_LONG_DATE),
+    settings_layout::RadioButtonRow("单选框2", {224, 856, 88, 24}, IDS_SHORT_DATE),
     // The zone the clock shows and the name it shows for it.
     settings_layout::PanelLabel("标签37", {32, 896, 80, 24}, IDS_TIME_ZONE),
     {.name = "组合框2", .kind = ControlKind::ComboBox, .parent = "外形框4", .rect = {120, 894, 352, 28}},

@@ -229,8 +229,8 @@ TEST_F(Actions, TheMenuShowsEveryCommandWithItsStateAndEachItemCallsItsAction) {
     Settings().keepOnTop = false;
     SetTopmost(false);
     using Items = std::vector<std::string>;
-    EXPECT_EQ(MenuAsShown(), (Items{"设置…", "新建时钟…", "窗口置顶", "鼠标穿透", "显示托盘图标 *",
-                                    "全屏时隐藏", "隐藏时钟", "", "退出"}));
+    EXPECT_EQ(MenuAsShown(), (Items{"设置(&S)…", "新建时钟(&N)…", "窗口置顶(&T)", "鼠标穿透(&C)",
+                                    "显示托盘图标(&I) *", "全屏时隐藏(&F)", "隐藏时钟(&H)", "", "退出(&X)"}));
 
     // A command that changes a setting of the file saves it two seconds
     // later, whoever sends it; hiding the clock is not kept.
@@ -241,8 +241,8 @@ TEST_F(Actions, TheMenuShowsEveryCommandWithItsStateAndEachItemCallsItsAction) {
         ASSERT_TRUE(RunCommand(id));
         EXPECT_EQ(SaveIsDueInAboutTwoSeconds(), id != CommandId::HideClock) << static_cast<UINT>(id);
     }
-    EXPECT_EQ(MenuAsShown(), (Items{"设置…", "新建时钟…", "窗口置顶 *", "鼠标穿透 *", "显示托盘图标",
-                                    "全屏时隐藏 *", "显示时钟", "", "退出"}));
+    EXPECT_EQ(MenuAsShown(), (Items{"设置(&S)…", "新建时钟(&N)…", "窗口置顶(&T) *", "鼠标穿透(&C) *",
+                                    "显示托盘图标(&I)", "全屏时隐藏(&F) *", "显示时钟(&H)", "", "退出(&X)"}));
     EXPECT_TRUE(IsTopmost(Window()));
     EXPECT_TRUE(GetWindowLongPtrW(Window(), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
     EXPECT_FALSE(IsWindowVisible(Window()));

@@ -234,6 +234,17 @@ TEST_F(SettingsBehaviour, FontListHoldsTheInstalledFamiliesInOrderWithTheSetting
     ASSERT_EQ(fonts.ItemCount(), static_cast<int>(names.size()));
     const auto yahei = std::find(names.begin(), names.end(), "微软雅黑") - names.begin();
     EXPECT_EQ(fonts.CurrentIndex(), yahei);
+    // The dropped list shows every name whole: the longest name with the
+    // scroll bar fits it, and it is never narrower than the box.
+    const auto longest = std::ranges::max(names, {}, [](const std::string& name) { return name.size(); });
+    const HDC dc = GetDC(fonts.Handle());
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(fonts.Handle(), WM_GETFONT, 0, 0)));
+    const std::wstring wide = MultiByteToWide(longest, GbkCodePage);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    ReleaseDC(fonts.Handle(), dc);
+    EXPECT_GE(fonts.ListWidth(), size.cx + 17) << longest;
+    EXPECT_GE(fonts.ListWidth(), fonts.Bounds().width);
 
     // Another installed family becomes current at the next opening.
     Settings().fontName = names.front();
@@ -675,6 +686,17 @@ TEST_F(SettingsLivePreview, WholeWindowOpacityOnlyPresentsTheCanvasAgain) {
     EXPECT_TRUE(desktop::WaitUntil([&] { return desktop::ScreenPixel(face.x, face.y) == opaque; }, 2s));
 }
 
+// The outline's colour is greyed while there is no outline to colour.
+TEST_F(SettingsLivePreview, TheOutlineColourActsOnlyWithAnOutline) {
+    const HWND colour = Get<ColourPicker>("颜色选择器6").Handle();
+    EXPECT_TRUE(IsWindowEnabled(colour));
+    PressKeyOn(Get<Slider>("滑块条6"), VK_HOME);
+    EXPECT_EQ(Settings().outlineWidth, 0);
+    EXPECT_FALSE(IsWindowEnabled(colour));
+    PressKeyOn(Get<Slider>("滑块条6"), VK_RIGHT);
+    EXPECT_TRUE(IsWindowEnabled(colour));
+}
+
 TEST_F(SettingsLivePreview, EachColourPickerSetsItsFieldAndRedrawsTheClock) {
     Settings().clockBackgroundAlpha = 200; // the panel shows, so its colour does
     RedrawClock(App().clock, false);
@@ -769,12 +791,17 @@ TEST_F(SettingsLivePreview, ShowSecondsAddsAndRemovesTheSecondsAtOnceWithAFreshT
 
 TEST_F(SettingsLivePreview, TimeFormatSectionGrowsTheClockForTheDateAndSwitchesItsForms) {
     CheckBox& date = Get<CheckBox>("选择框7");
-    CheckBox& longForm = Get<CheckBox>("选择框9");
-    CheckBox& shortForm = Get<CheckBox>("选择框10");
+    RadioButton& longForm = Get<RadioButton>("单选框1");
+    RadioButton& shortForm = Get<RadioButton>("单选框2");
     ASSERT_TRUE(!date.IsChecked() && longForm.IsChecked() && !shortForm.IsChecked());
+    const auto formsEnabled = [&] {
+        return IsWindowEnabled(longForm.Handle()) + IsWindowEnabled(shortForm.Handle());
+    };
+    EXPECT_EQ(formsEnabled(), 0) << "no date, no form to choose";
     const std::vector<std::uint8_t> withoutDate = CanvasBytes();
 
     ClickButton(date);
+    EXPECT_EQ(formsEnabled(), 2);
     EXPECT_TRUE(Settings().showDate);
     EXPECT_EQ(App().clock.clockCanvas.GetHeight(), 190);
     const std::wstring longDate = App().clock.timeText.dateText;
@@ -792,6 +819,7 @@ TEST_F(SettingsLivePreview, TimeFormatSectionGrowsTheClockForTheDateAndSwitchesI
 
     // Off again, the clock is what it was, pixel for pixel.
     ClickButton(date);
+    EXPECT_EQ(formsEnabled(), 0);
     EXPECT_EQ(App().clock.clockCanvas.GetHeight(), 150);
     EXPECT_EQ(CanvasBytes(), withoutDate);
 }

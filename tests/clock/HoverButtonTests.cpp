@@ -1,10 +1,12 @@
 // The five buttons on a real clock face: set-up, drawing, hover, and what a
 // press shows and reports (the actions themselves are the program's).
 #include "clock/HoverButtons.h"
+#include "framework/StringTable.h"
 #include "support/ClockFaceFixture.h"
 #include "support/RecordingListeners.h"
 
 #include <EmbeddedAssets.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -222,6 +224,39 @@ TEST_F(HoverButtons, FrameWithTheMouseOverShowsEachImageAtItsBounds) {
     EXPECT_NE(settingsShown, FrameRegion(ButtonId::Settings, ButtonState::Normal));
     EXPECT_EQ(keepOnTopShown, FrameRegion(ButtonId::KeepOnTop, ButtonState::Pressed));
     EXPECT_NE(keepOnTopShown, FrameRegion(ButtonId::KeepOnTop, ButtonState::Hover));
+}
+
+// Each button names itself in a tooltip over its bounds, in the language in
+// use, from the first move over the clock.
+TEST_F(HoverButtons, EachButtonHasItsNameAsATooltipOverItsBounds) {
+    Move(Elsewhere);
+    const HWND tips = View().buttonTips.Handle();
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(GetWindow(tips, GW_OWNER), state->window.Handle());
+    const auto toolTexts = [&] {
+        std::vector<std::wstring> texts;
+        for (int i = 0; i < SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0); ++i) {
+            wchar_t text[80]{};
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.lpszText = text;
+            SendMessageW(tips, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tool));
+            const IntRect& bounds = HoverButtonFor(View(), AllButtons[i]).bounds;
+            EXPECT_TRUE(tool.rect.left == bounds.x && tool.rect.top == bounds.y &&
+                        tool.rect.right == bounds.x + bounds.width &&
+                        tool.rect.bottom == bounds.y + bounds.height)
+                << i;
+            texts.push_back(text);
+        }
+        return texts;
+    };
+    EXPECT_EQ(toolTexts(),
+              (std::vector<std::wstring>{L"关闭", L"窗口置顶", L"设置", L"增大字体", L"减小字体"}));
+    UseTextLanguage(EnglishTexts);
+    Move(OnClose);
+    EXPECT_EQ(toolTexts(), (std::vector<std::wstring>{L"Close", L"Always on top", L"Settings", L"Larger font",
+                                                      L"Smaller font"}));
+    UseTextLanguage(ChineseTexts);
 }
 
 TEST_F(HoverButtons, HoverLightsWithTheHandAndRedrawsOnlyOnChanges) {

@@ -435,9 +435,9 @@ TEST(WesternCodePage, AnEnglishWindowsGetsEnglishTextsAndTheSameSettingsFile) {
         if (GetMenuStringW(menu.get(), static_cast<UINT>(i), item, 64, MF_BYPOSITION) > 0)
             items.push_back(item);
     }
-    EXPECT_EQ(items, (std::vector<std::wstring>{L"Settings\u2026", L"New clock\u2026", L"Always on top",
-                                                L"Click-through", L"Show tray icon", L"Hide in full screen",
-                                                L"Hide clock", L"Exit"}));
+    EXPECT_EQ(items, (std::vector<std::wstring>{L"&Settings\u2026", L"&New clock\u2026", L"Always on &top",
+                                                L"&Click-through", L"Show tray &icon", L"Hide in &full screen",
+                                                L"&Hide clock", L"E&xit"}));
     UseTextLanguage(ChineseTexts);
 }
 

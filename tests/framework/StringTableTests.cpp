@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
+#include <set>
 #include <string>
 
 namespace {
@@ -45,12 +47,36 @@ TEST(StringTables, EveryTextInBothLanguagesAndNoneBeyondTheLast) {
         << "a language without a table gets nothing, not another table's text";
 }
 
+// The letter after a text's '&', upper case; 0 for none.
+wchar_t AccessKey(const std::wstring& text) {
+    const std::size_t at = text.find(L'&');
+    return at + 1 < text.size() ? static_cast<wchar_t>(std::towupper(text[at + 1])) : 0;
+}
+
+// Every menu item has an access key no other item has; "显示时钟" takes the
+// key of "隐藏时钟", whose place it takes.
+TEST(StringTables, EveryMenuItemHasAnAccessKeyOfItsOwnInBothLanguages) {
+    for (const LANGID language : {ChineseTexts, EnglishTexts}) {
+        SCOPED_TRACE(language);
+        std::set<wchar_t> keys;
+        for (const UINT id :
+             {IDS_MENU_SETTINGS, IDS_MENU_NEW_CLOCK, IDS_MENU_KEEP_ON_TOP, IDS_MENU_CLICK_THROUGH,
+              IDS_MENU_SHOW_TRAY_ICON, IDS_MENU_HIDE_FOR_FULL_SCREEN, IDS_MENU_HIDE_CLOCK, IDS_MENU_EXIT}) {
+            const wchar_t key = AccessKey(LoadStringIn(Program, id, language).value_or(L""));
+            EXPECT_TRUE(std::iswalnum(key)) << id;
+            EXPECT_TRUE(keys.insert(key).second) << id << " shares its key";
+        }
+        EXPECT_EQ(AccessKey(*LoadStringIn(Program, IDS_MENU_SHOW_CLOCK, language)),
+                  AccessKey(*LoadStringIn(Program, IDS_MENU_HIDE_CLOCK, language)));
+    }
+}
+
 TEST(StringTables, TheLanguageInUseGivesEveryText) {
     EXPECT_EQ(TextLanguage(), ChineseTexts) << "Chinese until told otherwise";
-    EXPECT_EQ(Text(IDS_MENU_EXIT), "退出");
+    EXPECT_EQ(Text(IDS_MENU_EXIT), "退出(&X)");
     UseTextLanguage(EnglishTexts);
-    EXPECT_EQ(Text(IDS_MENU_EXIT), "Exit");
-    EXPECT_EQ(WideText(IDS_MENU_SETTINGS), L"Settings\u2026");
+    EXPECT_EQ(Text(IDS_MENU_EXIT), "E&xit");
+    EXPECT_EQ(WideText(IDS_MENU_SETTINGS), L"&Settings\u2026");
     UseTextLanguage(ChineseTexts);
     EXPECT_EQ(WideText(IDS_UNKNOWN_ZONE_MARK), L"\uFF08本地时间\uFF09");
     EXPECT_EQ(Text(LastTextId + 1), "");

@@ -102,8 +102,8 @@ const ExpectedControl ExpectedControls[] = {
     {"选择框7", K::CheckBox, "外形框4", {32, 816, 104, 24}, "显示日期"},
     {"选择框8", K::CheckBox, "外形框4", {136, 816, 120, 24}, "十二小时制"},
     {"标签36", K::Label, "外形框4", {32, 856, 80, 24}, "日期格式："},
-    {"选择框9", K::CheckBox, "外形框4", {120, 856, 88, 24}, "长日期"},
-    {"选择框10", K::CheckBox, "外形框4", {224, 856, 88, 24}, "短日期"},
+    {"单选框1", K::RadioButton, "外形框4", {120, 856, 88, 24}, "长日期"},
+    {"单选框2", K::RadioButton, "外形框4", {224, 856, 88, 24}, "短日期"},
     {"标签37", K::Label, "外形框4", {32, 896, 80, 24}, "时区："},
     {"组合框2", K::ComboBox, "外形框4", {120, 894, 352, 28}, nullptr},
     {"标签38", K::Label, "外形框4", {32, 936, 80, 24}, "时区名称："},
@@ -311,7 +311,7 @@ TEST_F(SettingsLayout, SlidersRangesPositionsAndOrientation) {
 
 TEST_F(SettingsLayout, CheckBoxesUncheckedPickersBlackFontListEmpty) {
     for (const char* name : {"选择框1", "选择框2", "选择框3", "选择框4", "选择框5", "选择框6", "选择框7",
-                             "选择框8", "选择框9", "选择框10", "选择框11"}) {
+                             "选择框8", "选择框11"}) {
         ASSERT_NE(laidOut->Find<CheckBox>(name), nullptr) << name;
         EXPECT_EQ(SendMessageW(laidOut->Find<CheckBox>(name)->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED)
             << name;
@@ -334,9 +334,12 @@ TEST_F(SettingsLayout, InteractiveControlsAreTabStopsAndNoOthers) {
     for (const ExpectedControl& expected : ExpectedControls) {
         SCOPED_TRACE(expected.name);
         const LONG_PTR style = GetWindowLongPtrW(window->FindControl(expected.name)->Handle(), GWL_STYLE);
-        const bool interactive = expected.kind == K::CheckBox || expected.kind == K::Slider ||
-                                 expected.kind == K::ColourPicker || expected.kind == K::ComboBox ||
-                                 expected.kind == K::Button || expected.kind == K::TextBox;
+        const HWND handle = window->FindControl(expected.name)->Handle();
+        // Of a radio group only the chosen one is a stop, as the system keeps it.
+        const bool interactive =
+            expected.kind == K::CheckBox || expected.kind == K::Slider || expected.kind == K::ColourPicker ||
+            expected.kind == K::ComboBox || expected.kind == K::Button || expected.kind == K::TextBox ||
+            (expected.kind == K::RadioButton && SendMessageW(handle, BM_GETCHECK, 0, 0) == BST_CHECKED);
         EXPECT_EQ((style & WS_TABSTOP) != 0, interactive);
     }
 }
@@ -516,6 +519,43 @@ TEST_F(SettingsAtDisplayScale, InEnglishNoTextIsWiderThanItsControlAtAnyScale) {
         }
     }
     UseTextLanguage(ChineseTexts);
+}
+
+// The window opens beside the clock, wholly on the work area and clear of
+// the clock, wherever on the screen's edges the clock stands.
+TEST(SettingsPlace, BesideTheClockAtEveryEdgeOnTheWorkAreaAndNeverOverIt) {
+    const struct {
+        int dpi;
+        RECT work;
+    } screens[] = {{96, {0, 0, 1920, 1040}}, {144, {0, 0, 1920, 1040}}, {96, {0, 0, 1280, 680}}};
+    for (const auto& screen : screens) {
+        const DisplayScale scale{screen.dpi};
+        const SIZE window = Window::OuterSize(SettingsWindowLayout, scale);
+        const SIZE clock{scale.Pixels(380), scale.Pixels(150)};
+        const LONG right = screen.work.right - clock.cx, bottom = screen.work.bottom - clock.cy;
+        const LONG middleX = right / 2, middleY = bottom / 2;
+        for (const POINT at :
+             {POINT{0, middleY}, POINT{right, middleY}, POINT{middleX, 0}, POINT{middleX, bottom},
+              POINT{0, 0}, POINT{right, 0}, POINT{0, bottom}, POINT{right, bottom}}) {
+            SCOPED_TRACE(testing::Message() << screen.dpi << " DPI, " << screen.work.right
+                                            << " wide, clock at " << at.x << "," << at.y);
+            const RECT clockRect{at.x, at.y, at.x + clock.cx, at.y + clock.cy};
+            const POINT place = PlaceBeside(clockRect, window, screen.work, scale.Pixels(10));
+            const RECT placed{place.x, place.y, place.x + window.cx, place.y + window.cy};
+            RECT overlap{};
+            EXPECT_FALSE(IntersectRect(&overlap, &placed, &clockRect));
+            EXPECT_TRUE(placed.left >= 0 && placed.top >= 0 && placed.right <= screen.work.right &&
+                        placed.bottom <= screen.work.bottom);
+        }
+    }
+    // Right of it where there is room, level with it.
+    const POINT right = PlaceBeside({100, 100, 480, 250}, {702, 505}, {0, 0, 1920, 1040}, 10);
+    EXPECT_EQ(right.x, 490);
+    EXPECT_EQ(right.y, 100);
+    // No side has room on a screen smaller than the window: what covers least.
+    const POINT cramped = PlaceBeside({0, 0, 380, 150}, {702, 505}, {0, 0, 800, 480}, 10);
+    EXPECT_EQ(cramped.y, 0);
+    EXPECT_EQ(cramped.x, 98) << "pushed back onto the screen, over the clock's right part only";
 }
 
 TEST(SectionBands, AtADisplayScaleTheBandsScaleAndStillMeet) {

@@ -125,11 +125,12 @@ TEST_F(SettingsWindowKeys, EnterMovesNoFocusAndChangesNothing) {
 }
 
 TEST_F(SettingsWindowKeys, TabVisitsEveryInteractiveControlAndNothingElse) {
+    // Greyed controls are passed over: the date forms while no date shows.
     std::set<std::string> tabStops;
     for (const ControlRecord& record : SettingsWindowControls)
-        if (IsTabStop(record.kind))
+        if (IsTabStop(record.kind) && IsWindowEnabled(window->FindControl(record.name)->Handle()))
             tabStops.insert(std::string(record.name));
-    ASSERT_EQ(tabStops.size(), 28u);
+    ASSERT_EQ(tabStops.size(), 26u);
 
     SetFocus(window->FindControl("按钮1")->Handle());
     std::set<std::string> visited;

@@ -1,0 +1,51 @@
+#include "framework/AreaTips.h"
+
+#include "framework/Controls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace {
+
+TTTOOLINFOW ToolOf(HWND window, std::size_t index) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window;
+    tool.uId = index + 1;
+    return tool;
+}
+
+} // namespace
+
+// Always shown, also over a window that is not active (a clock on the
+// desktop rarely is); the control watches the window's mouse messages itself.
+bool AreaTips::Make(HWND window) {
+    EnsureCommonControls();
+    tips.reset(CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, GetModuleHandleW(nullptr), nullptr));
+    owner = window;
+    shown.clear();
+    return tips.get() != nullptr;
+}
+
+void AreaTips::Follow(HWND window, std::span<const TipArea> areas) {
+    // A window made again has lost the control it owned.
+    if ((!tips.get() || owner != window || !IsWindow(tips.get())) && !Make(window))
+        return;
+    if (std::ranges::equal(areas, shown))
+        return;
+    for (std::size_t index = 0; index < shown.size(); ++index) {
+        TTTOOLINFOW tool = ToolOf(window, index);
+        SendMessageW(tips.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    shown.assign(areas.begin(), areas.end());
+    for (std::size_t index = 0; index < shown.size(); ++index) {
+        TTTOOLINFOW tool = ToolOf(window, index);
+        tool.uFlags = TTF_SUBCLASS;
+        tool.rect = shown[index].rect;
+        tool.lpszText = shown[index].text.data();
+        SendMessageW(tips.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
