@@ -2,6 +2,7 @@
 
 #include "config/ClockSettings.h"
 #include "framework/Services.h"
+#include "framework/UniqueHandle.h"
 
 #include <string_view>
 
@@ -16,11 +17,58 @@ std::wstring PerUserSettingsFile() {
     return applicationData + L"\\" + PerUserFolderName + L"\\" + SettingsFileName;
 }
 
+namespace {
+
+// A folder written with a trailing backslash is the same folder; a drive's
+// root keeps its own.
+std::wstring WithoutTrailingBackslashes(std::wstring path) {
+    while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/'))
+        path.pop_back();
+    return path;
+}
+
+// The folder the package recorded, "" when no package installed the program.
+// A standard user may read the key, and a 32-bit build reads the 64-bit
+// view the package wrote.
+std::wstring InstalledFolder() {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, InstallRecordKey, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &opened) !=
+        ERROR_SUCCESS)
+        return {};
+    const unique_hkey key(opened);
+    DWORD size = 0;
+    if (RegGetValueW(key.get(), nullptr, InstallRecordValue, RRF_RT_REG_SZ, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return {};
+    std::wstring folder(size / sizeof(wchar_t), L'\0');
+    if (RegGetValueW(key.get(), nullptr, InstallRecordValue, RRF_RT_REG_SZ, nullptr, folder.data(), &size) !=
+        ERROR_SUCCESS)
+        return {};
+    folder.resize(size / sizeof(wchar_t));
+    while (!folder.empty() && folder.back() == L'\0')
+        folder.pop_back();
+    return folder;
+}
+
+} // namespace
+
+bool SameFolder(const std::wstring& one, const std::wstring& other) {
+    if (one.empty() || other.empty())
+        return false;
+    return FileKey(WithoutTrailingBackslashes(one)) == FileKey(WithoutTrailingBackslashes(other));
+}
+
+bool IsInstalledCopy() {
+    return SameFolder(ProgramDirectory(), InstalledFolder());
+}
+
 std::wstring ChooseSettingsFile() {
     const std::wstring beside = SettingsFileBesideProgram();
-    // Installed under Program Files, in any folder the user may not write,
-    // or beside a read-only or locked file, a save there would be lost.
-    if (SaveCanReplace(beside))
+    // The installed copy never writes beside itself, even where it could (run
+    // as administrator): its uninstall removes the folder whole. Any other
+    // copy in a folder the user may not write, or beside a read-only or
+    // locked file, would lose a save there.
+    if (!IsInstalledCopy() && SaveCanReplace(beside))
         return beside;
     const std::wstring perUser = PerUserSettingsFile();
     if (perUser.empty())

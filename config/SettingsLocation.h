@@ -1,10 +1,23 @@
 #pragma once
-// Where "配置.ini" lives: beside the executable whenever a save can replace
-// it there (portable use), otherwise in a per-user copy under the user's
-// application-data folder.
+// Where "配置.ini" lives: for the copy the package installed, always in a
+// per-user copy under the user's application-data folder; for any other
+// copy beside the executable whenever a save can replace it there (portable
+// use), otherwise in that per-user copy.
 #include <string>
 
 inline constexpr wchar_t PerUserFolderName[] = L"Tiko Clock";
+
+// The package records the folder it installed the program in under this key
+// of HKEY_LOCAL_MACHINE (its 64-bit view), and removes it with the program.
+inline constexpr wchar_t InstallRecordKey[] = L"Software\\Tiko Clock";
+inline constexpr wchar_t InstallRecordValue[] = L"InstallDir";
+
+// Whether the two paths name one folder: case, trailing backslashes, "." and
+// "..", and the 8.3 names, subst drives and junctions of an existing folder
+// aside. An empty path names none.
+bool SameFolder(const std::wstring& one, const std::wstring& other);
+// Whether this executable runs from the folder the package recorded.
+bool IsInstalledCopy();
 
 // "配置.ini" beside the executable.
 std::wstring SettingsFileBesideProgram();
@@ -12,11 +25,11 @@ std::wstring SettingsFileBesideProgram();
 // when the user has no such folder.
 std::wstring PerUserSettingsFile();
 
-// The file this run reads and writes. The file beside the executable when a
-// save can replace it (or create it); otherwise the per-user copy, made
-// first (in one step) from the file beside the executable when there is one
-// and no copy yet. Without a per-user folder, the file beside the
-// executable all the same.
+// The file this run reads and writes. The file beside the executable when
+// this is not the installed copy and a save can replace it (or create it);
+// otherwise the per-user copy, made first (in one step) from the file beside
+// the executable when there is one and no copy yet. Without a per-user
+// folder, the file beside the executable all the same.
 std::wstring ChooseSettingsFile();
 
 // The file "--settings" names: a relative name is taken in the folder of the

@@ -2,6 +2,7 @@
 #include "config/SettingsLocation.h"
 
 #include "framework/Services.h"
+#include "framework/TextConversion.h"
 #include "framework/UniqueHandle.h"
 #include "support/ImportHook.h"
 #include "support/TempDirectory.h"
@@ -231,6 +232,24 @@ TEST(SettingsLocation, ANamedFileLiesBesideTheDefaultOneAndANewClockTakesTheFirs
     EXPECT_EQ(ClaimNewSettingsFile(beside), directory.WideFile("配置3.ini"));
     EXPECT_EQ(ClaimNewSettingsFile(beside), directory.WideFile("配置4.ini")) << "a claim makes the file";
     EXPECT_EQ(ClaimNewSettingsFile(directory.WideFile("无此目录\\东京.ini")), L"") << "no folder";
+}
+
+// The folder the package recorded, as the installer writes it (a trailing
+// backslash) or as the program was started (its case, an 8.3 name).
+TEST(SettingsLocation, TheInstalledFolderIsKnownHoweverItsPathIsWritten) {
+    TempDirectory directory; // "tiko-test-…": longer than an 8.3 name
+    const std::wstring folder = AnsiToWide(directory.Path());
+    wchar_t shortName[MAX_PATH]{};
+    GetShortPathNameW(folder.c_str(), shortName, MAX_PATH);
+    ASSERT_NE(FileNamePart(shortName), FileNamePart(folder)) << "no 8.3 name to compare";
+    std::wstring upper = folder;
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    for (const std::wstring& same : {folder + L"\\", upper, std::wstring(shortName), folder + L"\\sub\\..\\"})
+        EXPECT_TRUE(SameFolder(folder, same)) << testing::PrintToString(same);
+    for (const std::wstring& other :
+         {folder + L"2", DirectoryPart(folder), folder + L"\\sub", std::wstring()})
+        EXPECT_FALSE(SameFolder(folder, other)) << testing::PrintToString(other);
+    EXPECT_FALSE(SameFolder(L"", L"")) << "no record names no folder";
 }
 
 // Two processes saving one file at once (the other is this executable

@@ -2,10 +2,10 @@
 # The MSI package as an administrator and a user meet it (CTest's
 # e2e_install), in a copy of the project's Wine prefix:
 #   InstallRun.sh E2E_EXE PACKAGE NEXT_PACKAGE NEXT_VERSION
-# Runs the tests named InstalledPackage.* in three steps (they install,
-# upgrade and remove the package with msiexec themselves). Between the first
-# and the last, the installed folder cannot be written (chattr +i), as
-# Program Files cannot for a user. Exits 77 (skipped) where chattr +i is not
+# Runs the tests named InstalledPackage.* in steps (they install, upgrade
+# and remove the package with msiexec themselves). For the third, the
+# installed folder cannot be written (chattr +i), as Program Files cannot for
+# a user. Exits 77 (skipped) where chattr +i is not
 # available; once it is, a step that did not run fails.
 set -euo pipefail
 e2e="$1" package="$2" next="$3" nextVersion="$4"
@@ -46,6 +46,7 @@ run_step() {
 }
 
 run_step 'InstalledPackage.InstallPutsTheProgramTheShortcutAndTheEntryInPlace'
+run_step 'InstalledPackage.TheClockInAWritableFolderKeepsItsSettingsPerUserAllTheSame'
 installed="$WINEPREFIX/drive_c/Program Files/Tiko Clock"
 chattr -R +i "$installed"
 run_step 'InstalledPackage.TheClockInTheLockedFolderKeepsItsSettingsPerUserAndStartsWithWindows'

@@ -1,7 +1,8 @@
 // The MSI package as an administrator deploys it and a user then meets it:
-// installed, used from a Program Files folder nobody may write to, upgraded
-// and removed. InstallRun.sh (CTest's e2e_install) runs these in order, in a
-// copy of the Wine prefix, and locks the installed folder for the second;
+// installed, used from a Program Files folder as Wine leaves it (writable)
+// and from one nobody may write to, upgraded and removed. InstallRun.sh
+// (CTest's e2e_install) runs these in order, in a copy of the Wine prefix,
+// and locks the installed folder for the third;
 // started without it they skip themselves.
 #include "support/ClockProcess.h"
 #include "support/ClockScreen.h"
@@ -9,6 +10,7 @@
 #include "support/ImportHook.h" // RunningUnderWine
 #include "support/RunValue.h"
 #include "support/TempDirectory.h" // ReadFileBytes
+#include "config/SettingsLocation.h"
 #include "framework/TextConversion.h"
 #include "framework/UniqueHandle.h"
 
@@ -172,6 +174,10 @@ bool NoRunValueExists() {
     return true;
 }
 
+std::optional<std::wstring> InstallRecord() {
+    return ReadRegistryText(HKEY_LOCAL_MACHINE, std::wstring(InstallRecordKey) + L"\\" + InstallRecordValue);
+}
+
 bool InstallRun() {
     return !Environment("TIKO_PACKAGE").empty();
 }
@@ -182,6 +188,7 @@ TEST(InstalledPackage, InstallPutsTheProgramTheShortcutAndTheEntryInPlace) {
     ASSERT_EQ(Msiexec("/i " + Quoted(Environment("TIKO_PACKAGE"))), 0u);
     EXPECT_TRUE(Exists(InstalledProgram()));
     EXPECT_FALSE(Exists(InstalledFolder() + "\\配置.ini")) << "no settings file beside the program";
+    EXPECT_EQ(WideToAnsi(InstallRecord().value_or(L"<none>")), InstalledFolder() + "\\");
     EXPECT_TRUE(ShortcutLeadsToTheProgram());
     const std::vector<UninstallEntry> entries = TikoClockEntries();
     ASSERT_EQ(entries.size(), 1u);
@@ -201,6 +208,29 @@ bool TickStartWithWindows(const ClockProcess& clock) {
 bool CloseWithEscape(ClockProcess& clock) {
     PostMessageW(clock.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
     return clock.WaitForExit(30s) == std::optional<DWORD>(0);
+}
+
+// Where it could write beside itself, the installed clock still keeps the
+// user's settings per user. A file an administrator left beside it is the
+// first start's.
+TEST(InstalledPackage, TheClockInAWritableFolderKeepsItsSettingsPerUserAllTheSame) {
+    if (!InstallRun())
+        GTEST_SKIP() << "needs the packages InstallRun.sh names";
+    ASSERT_TRUE(FolderAcceptsNewFiles(AnsiToWide(InstalledFolder()))) << "needs Program Files writable";
+    DeleteFileA(UserSettingsFile().c_str());
+    const std::string beside = InstalledFolder() + "\\配置.ini", left = "[基本设置]\r\n窗口置顶=假\r\n";
+    WriteFileBytes(beside, left);
+    const ScopeExit removeLeft([&] { DeleteFileA(beside.c_str()); });
+    ClockProcess clock(InstalledProgram());
+    ASSERT_TRUE(clock.Start());
+    const auto topmost = [&] { return (GetWindowLongW(clock.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    EXPECT_FALSE(topmost()) << "the file beside the program was not the first start's";
+    ASSERT_TRUE(clock_screen::ClickHoverButton(clock, {316, 18}, {306, 8, 326, 28})); // keep on top, on
+    ASSERT_TRUE(desktop::WaitUntil(topmost, 5s));
+    ASSERT_TRUE(CloseWithEscape(clock));
+    EXPECT_EQ(ReadFileBytes(beside), left) << "the clock wrote beside itself";
+    EXPECT_NE(ReadFileBytes(UserSettingsFile()).find("窗口置顶=真"), std::string::npos)
+        << "not saved per user";
 }
 
 TEST(InstalledPackage, TheClockInTheLockedFolderKeepsItsSettingsPerUserAndStartsWithWindows) {
@@ -304,7 +334,8 @@ TEST(InstalledPackage, UninstallRemovesAllButTheUsersSettings) {
         ASSERT_TRUE(WriteRegistryText(root, std::wstring(RunKeyPath) + L"\\" + clock, L"x"));
     ASSERT_TRUE(Exists(UserSettingsFile())) << "needs the settings the clock saved";
     ASSERT_EQ(Msiexec("/x " + Quoted(Environment("TIKO_NEXT_PACKAGE"))), 0u);
-    EXPECT_FALSE(Exists(InstalledFolder()));
+    EXPECT_FALSE(Exists(InstalledFolder())) << "the program folder stayed";
+    EXPECT_FALSE(InstallRecord().has_value());
     EXPECT_FALSE(Exists(StartMenuShortcut()));
     EXPECT_TRUE(TikoClockEntries().empty());
     EXPECT_TRUE(NoRunValueExists());
