@@ -30,6 +30,7 @@ enum class ControlKind {
     ComboBox,
     Button,
     TextBox,
+    ScrollBar, // vertical; for the mouse, not a tab stop
 };
 
 enum class TextAlign { Left, Centre };

@@ -429,6 +429,50 @@ bool Slider::OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     return true;
 }
 
+// -------------------------------------------------------------- ScrollBar
+
+bool ScrollBar::Create(const ControlRecord& record, HWND parent, int id) {
+    return CreateChild(L"SCROLLBAR", SBS_VERT, 0, parent, id, record.rect, nullptr);
+}
+
+void ScrollBar::SetContent(int contentHeight, int viewHeight) {
+    SCROLLINFO info{sizeof info,
+                    SIF_RANGE | SIF_PAGE,
+                    0,
+                    std::max(0, contentHeight - 1),
+                    static_cast<UINT>(std::max(0, viewHeight)),
+                    0,
+                    0};
+    SetScrollInfo(handle, SB_CTL, &info, TRUE);
+}
+
+void ScrollBar::SetPosition(int position) {
+    SCROLLINFO info{sizeof info, SIF_POS, 0, 0, 0, position, 0};
+    SetScrollInfo(handle, SB_CTL, &info, TRUE);
+}
+
+int ScrollBar::Position() const {
+    SCROLLINFO info{sizeof info, SIF_POS, 0, 0, 0, 0, 0};
+    GetScrollInfo(handle, SB_CTL, &info);
+    return info.nPos;
+}
+
+int ScrollBar::PageSize() const {
+    SCROLLINFO info{sizeof info, SIF_PAGE, 0, 0, 0, 0, 0};
+    GetScrollInfo(handle, SB_CTL, &info);
+    return static_cast<int>(info.nPage);
+}
+
+bool ScrollBar::OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message != WM_VSCROLL)
+        return Control::OnParentNotify(message, wParam, lParam, result);
+    // The thumb's place in 16 bits: the program's contents are shorter.
+    if (!IsSilenced() && onScrolled)
+        onScrolled(LOWORD(wParam), HIWORD(wParam));
+    result = 0;
+    return true;
+}
+
 // ----------------------------------------------------------- ColourPicker
 
 bool ColourPicker::Create(const ControlRecord& record, HWND parent, int id) {
@@ -713,6 +757,9 @@ std::unique_ptr<Control> BuildControl(const ControlRecord& layoutRecord, HWND pa
         break;
     case ControlKind::TextBox:
         control = std::make_unique<TextBox>(record);
+        break;
+    case ControlKind::ScrollBar:
+        control = std::make_unique<ScrollBar>(record);
         break;
     }
     if (!control)

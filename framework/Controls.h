@@ -219,6 +219,30 @@ private:
     bool Create(const ControlRecord& record, HWND parent, int id) override;
 };
 
+// The platform's vertical scroll bar over a view of a taller content: its
+// range is the content's height, its page the view's, its position the
+// content's top row in view.
+class ScrollBar : public Control {
+public:
+    static constexpr ControlKind kind = ControlKind::ScrollBar;
+    explicit ScrollBar(const ControlRecord& record) : Control(record) {}
+
+    void SetContent(int contentHeight, int viewHeight);
+    // Clamped to the range the content leaves.
+    void SetPosition(int position);
+    int Position() const;
+    int PageSize() const;
+
+    // The user moved it: a request (an SB_ code) and, while the thumb is
+    // dragged, where the thumb is (up to 65535).
+    std::function<void(int request, int thumbPosition)> onScrolled;
+
+    bool OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    bool Create(const ControlRecord& record, HWND parent, int id) override;
+};
+
 // A push button showing a swatch of its colour; a click opens the system
 // colour dialog, which offers any 24-bit colour.
 class ColourPicker : public Control {

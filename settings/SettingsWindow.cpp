@@ -18,6 +18,8 @@
 namespace {
 
 constexpr std::string_view PanelName = "外形框4";
+constexpr std::string_view ViewportName = "外形框2";
+constexpr std::string_view ScrollBarName = "滚动条1";
 constexpr std::string_view FontListName = "组合框1";
 constexpr std::string_view ZoneListName = "组合框2";
 constexpr std::string_view ZoneLabelBoxName = "文本框1";
@@ -388,6 +390,51 @@ void BindSectionList(SettingsWindow& window) {
     }
 }
 
+// Where a request of the scroll bar takes the panel: a line is a wheel
+// notch's distance, a page the viewport's height.
+int OffsetForScrollRequest(const SettingsWindow& window, int request, int thumb, int viewport) {
+    const int offset = window.PanelOffset();
+    const int line = window.Scale().Pixels(64);
+    const int bottom = window.Scale().Pixels(PanelBottomOffset);
+    switch (request) {
+    case SB_LINEUP:
+        return std::min(PanelTopOffset, offset + line);
+    case SB_LINEDOWN:
+        return std::max(bottom, offset - line);
+    case SB_PAGEUP:
+        return std::min(PanelTopOffset, offset + viewport);
+    case SB_PAGEDOWN:
+        return std::max(bottom, offset - viewport);
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        return std::clamp(-thumb, bottom, PanelTopOffset);
+    case SB_TOP:
+        return PanelTopOffset;
+    case SB_BOTTOM:
+        return bottom;
+    default:
+        return offset;
+    }
+}
+
+// The scroll bar moves the panel at once, ending any eased scrolling.
+void BindScrollBar(SettingsWindow& window) {
+    ScrollBar* bar = window.Find<ScrollBar>(ScrollBarName);
+    const Control* viewport = window.FindControl(ViewportName);
+    const Control* panel = window.FindControl(PanelName);
+    if (!bar || !viewport || !panel)
+        return;
+    bar->SetContent(panel->Bounds().height, viewport->Bounds().height);
+    bar->onScrolled = [&window, height = viewport->Bounds().height](int request, int thumb) {
+        const int offset = OffsetForScrollRequest(window, request, thumb, height);
+        if (offset == window.PanelOffset())
+            return;
+        window.StopScrolling();
+        window.SetPanelOffset(offset);
+        SyncSectionOf(window);
+    };
+}
+
 void BindControls(SettingsWindow& window) {
     BindCheckBoxes(window);
     BindDateFormBoxes(window);
@@ -402,6 +449,7 @@ void BindControls(SettingsWindow& window) {
     if (Button* restore = window.Find<Button>(RestoreButtonName))
         restore->onClicked = [&window] { window.Listener().OnRestoreDefaults(); };
     BindSectionList(window);
+    BindScrollBar(window);
     if (ShapeBox* panel = window.Find<ShapeBox>(PanelName)) {
         // Over the panel itself the panel takes the focus, so that the wheel
         // comes to it.
@@ -449,6 +497,14 @@ int SettingsWindow::PanelOffset() const {
 void SettingsWindow::SetPanelOffset(int offset) {
     if (Control* panel = FindControl(PanelName))
         panel->Move(0, offset);
+    if (ScrollBar* bar = Find<ScrollBar>(ScrollBarName))
+        bar->SetPosition(-offset);
+}
+
+void SettingsWindow::StopScrolling() {
+    scrollDownTimer.SetInterval(0);
+    scrollUpTimer.SetInterval(0);
+    wheel = {};
 }
 
 void SettingsWindow::OnPanelWheel(int wheelDelta) {
@@ -522,9 +578,7 @@ void SettingsWindow::OnDpiChanged(DisplayScale newScale, const RECT& suggested) 
     const Control* focused = FindControl(GetFocus());
     const std::string focusedName = focused ? focused->Name() : std::string();
 
-    scrollDownTimer.SetInterval(0);
-    scrollUpTimer.SetInterval(0);
-    wheel = {};
+    StopScrolling();
     Rescale(newScale, suggested);
     InitialiseSettingsWindow(*this);
     SetPanelOffset(Scale().Pixels(offsetUnits));

@@ -51,9 +51,12 @@ public:
     // Find<Slider>("滑块条1"); nullptr for an unknown name or another kind.
     using Window::Find;
 
-    // The content panel "外形框4"'s top inside the viewport "外形框2".
+    // The content panel "外形框4"'s top inside the viewport "外形框2"; the
+    // scroll bar follows it.
     int PanelOffset() const;
     void SetPanelOffset(int offset);
+    // Ends the eased scrolling and forgets the wheel's part notch.
+    void StopScrolling();
 
     // The wheel on the content panel, as the platform reports it.
     void OnPanelWheel(int wheelDelta);

@@ -134,6 +134,9 @@ inline constexpr ControlRecord SettingsWindowControls[] = {
      .look = {.outlineWidth = 1, .outlineColour = FrameBlue}},
     // The viewport, which clips the content panel.
     {.name = "外形框2", .kind = ControlKind::ShapeBox, .parent = "外形框1", .rect = {160, 1, 519, 455}},
+    // A slim scroll bar at the viewport's right edge, over the panel, right
+    // of every setting's control.
+    {.name = "滚动条1", .kind = ControlKind::ScrollBar, .parent = "外形框2", .rect = {507, 0, 12, 455}},
     // The content panel: every setting control lies on it.
     {.name = "外形框4",
      .kind = ControlKind::ShapeBox,

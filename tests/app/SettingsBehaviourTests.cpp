@@ -344,6 +344,37 @@ TEST_F(SettingsBehaviour, SelectingLeavesAnotherEntrysHoverLookAlone) {
     EXPECT_EQ(Get<Label>("标签22").BackColour(), SectionSelectedBack);
 }
 
+// The scroll bar shows where the panel is, however it moved, and moves it:
+// the thumb dragged, a line (a notch), a page (the viewport).
+TEST_F(SettingsBehaviour, TheScrollBarFollowsThePanelAndMovesIt) {
+    ScrollBar& bar = Get<ScrollBar>("滚动条1");
+    const HWND viewport = Get<ShapeBox>("外形框2").Handle();
+    const auto request = [&](int code, int thumb = 0) {
+        SendMessageW(viewport, WM_VSCROLL, MAKEWPARAM(code, thumb), reinterpret_cast<LPARAM>(bar.Handle()));
+    };
+    EXPECT_EQ(bar.Position(), 0);
+    EXPECT_EQ(bar.PageSize(), 455);
+    SendMessageW(Get<Label>("标签22").Handle(), WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(bar.Position(), 368);
+    WheelOnPanel(*window, -WHEEL_DELTA);
+    EXPECT_TRUE(PumpUntil([&] { return !window->scrollDownTimer.IsRunning(); }));
+    EXPECT_EQ(bar.Position(), -window->PanelOffset());
+
+    request(SB_THUMBTRACK, 90);
+    EXPECT_EQ(window->PanelOffset(), -90);
+    ExpectSelected("标签20");
+    request(SB_LINEDOWN);
+    EXPECT_EQ(window->PanelOffset(), -154);
+    ExpectSelected("标签21");
+    request(SB_PAGEDOWN);
+    request(SB_PAGEDOWN);
+    EXPECT_EQ(window->PanelOffset(), -552) << "no further than the panel's foot";
+    EXPECT_EQ(bar.Position(), 552);
+    ExpectSelected("标签33");
+    request(SB_TOP);
+    EXPECT_EQ(window->PanelOffset(), 0);
+}
+
 TEST_F(SettingsBehaviour, ClickingAnEntryJumpsAtOnceAndSelectsIt) {
     const struct {
         const char* entry;

@@ -34,6 +34,7 @@ struct ExpectedControl {
 const ExpectedControl ExpectedControls[] = {
     {"外形框1", K::ShapeBox, "", {8, 8, 680, 457}, nullptr},
     {"外形框2", K::ShapeBox, "外形框1", {160, 1, 519, 455}, nullptr},
+    {"滚动条1", K::ScrollBar, "外形框2", {507, 0, 12, 455}, nullptr},
     {"外形框4", K::ShapeBox, "外形框2", {0, 0, 519, 1007}, nullptr},
     {"外形框3", K::ShapeBox, "", {9, 9, 160, 455}, nullptr},
     {"标签19", K::Label, "", {9, 24, 159, 24}, "相关设置"},
