@@ -283,7 +283,7 @@ void DrawImageBytes(GraphicsObject& graphics, std::span<const std::uint8_t> imag
 namespace {
 
 // Each button's name as a tooltip, in the language in use, at its bounds.
-void FollowButtonTips(ClockView& view) {
+void FollowButtonTips(ClockView& view, std::int32_t x, std::int32_t y) {
     constexpr PerButton<UINT> Names{IDS_TIP_CLOSE, IDS_TIP_KEEP_ON_TOP, IDS_TIP_SETTINGS, IDS_TIP_LARGER_FONT,
                                     IDS_TIP_SMALLER_FONT};
     if (!view.window)
@@ -295,12 +295,13 @@ void FollowButtonTips(ClockView& view) {
                          WideText(At(Names, id))};
     }
     view.buttonTips.Follow(view.window->Handle(), areas);
+    view.buttonTips.FollowPointer(x, y);
 }
 
 } // namespace
 
 void UpdateButtonHover(ClockView& view, std::int32_t x, std::int32_t y) {
-    FollowButtonTips(view);
+    FollowButtonTips(view, x, y);
     const HoverDecision decision =
         DecideHover(CurrentViews(view), x, y, CursorIsDefault(view), KeepOnTopIsOn(view));
     if (decision.change)

@@ -16,6 +16,10 @@
 
 using namespace clock_face;
 
+// Between the time and its designator, the space the locales' time formats
+// put there: a word space of the time's font, about a quarter of its size.
+constexpr float DesignatorGap = 0.25f;
+
 namespace {
 
 constexpr int AlignCenter = Gdiplus::StringAlignmentCenter;
@@ -66,7 +70,7 @@ TextRoom MeasureTextRoom(TextRoom room) {
         InkOf(room.seconds ? L"00:00:00" : L"00:00", family, Unit, room.fontStyle, format);
     const float markerUnit = Unit * ClockLayout::DateLineRatio;
     const Gdiplus::RectF marker = InkOf(room.designator, family, markerUnit, room.fontStyle, format);
-    const float gap = room.designator.empty() ? 0 : Unit * 0.1f;
+    const float gap = room.designator.empty() ? 0 : Unit * DesignatorGap;
     room.timeWidth = (time.Width + gap + marker.Width) / Unit;
     room.timeHeight = std::max(time.Height, marker.Height) / Unit;
     const Gdiplus::RectF date = InkOf(room.date, family, markerUnit, room.fontStyle, format);
@@ -232,7 +236,7 @@ void AddTime(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& t
     const Gdiplus::RectF digits = TextBounds(time, family, inputs.emSize, timeRect, inputs.fontStyle, format);
     const Gdiplus::RectF marker =
         TextBounds(inputs.designator, family, inputs.markerEmSize, timeRect, inputs.fontStyle, format);
-    const float gap = inputs.emSize * 0.1f;
+    const float gap = inputs.emSize * DesignatorGap;
     const float shift = (inputs.designatorFirst ? 1 : -1) * (marker.Width + gap) / 2;
     Gdiplus::RectF digitsRect = timeRect;
     digitsRect.X += shift;

@@ -19,7 +19,7 @@ TTTOOLINFOW ToolOf(HWND window, std::size_t index) {
 } // namespace
 
 // Always shown, also over a window that is not active (a clock on the
-// desktop rarely is); the control watches the window's mouse messages itself.
+// desktop rarely is).
 bool AreaTips::Make(HWND window) {
     EnsureCommonControls();
     tips.reset(CreateWindowExW(
@@ -43,9 +43,15 @@ void AreaTips::Follow(HWND window, std::span<const TipArea> areas) {
     shown.assign(areas.begin(), areas.end());
     for (std::size_t index = 0; index < shown.size(); ++index) {
         TTTOOLINFOW tool = ToolOf(window, index);
-        tool.uFlags = TTF_SUBCLASS;
         tool.rect = shown[index].rect;
         tool.lpszText = shown[index].text.data();
         SendMessageW(tips.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+}
+
+void AreaTips::FollowPointer(int x, int y) {
+    if (!tips.get())
+        return;
+    MSG move{owner, WM_MOUSEMOVE, 0, MAKELPARAM(x, y), GetMessageTime(), {x, y}};
+    SendMessageW(tips.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }

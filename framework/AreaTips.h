@@ -24,6 +24,10 @@ public:
     // is made at the first call, and its tools change only when the areas
     // or the texts do.
     void Follow(HWND window, std::span<const TipArea> areas);
+    // The pointer moved to a point of the window's client area. Only moves
+    // are handed on: the control does not subclass the window, whose
+    // presses start the system's move loop.
+    void FollowPointer(int x, int y);
     HWND Handle() const { return tips.get(); }
 
 private:

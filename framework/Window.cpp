@@ -390,8 +390,12 @@ bool PumpOneMessage(const MSG& message) {
         target->OnEscape();
         return true;
     }
-    if (target && target->Layout().frame == WindowFrame::FixedDialog && message.message == WM_KEYDOWN &&
-        message.wParam == VK_TAB && IsDialogMessageW(root, const_cast<MSG*>(&message)))
+    // The dialog manager moves the focus on Tab, and clicks the control
+    // whose access key Alt and a letter name.
+    const bool dialogKey =
+        (message.message == WM_KEYDOWN && message.wParam == VK_TAB) || message.message == WM_SYSCHAR;
+    if (target && target->Layout().frame == WindowFrame::FixedDialog && dialogKey &&
+        IsDialogMessageW(root, const_cast<MSG*>(&message)))
         return true;
     TranslateMessage(&message);
     DispatchMessageW(&message);

@@ -146,12 +146,12 @@ inline constexpr ControlRecord SettingsWindowControls[] = {
     // Section "基本设置".
     settings_layout::SectionHeader("标签24", {32, 24, 72, 24}, IDS_HEADER_BASIC),
     settings_layout::Rule("标签25", 35),
-    settings_layout::CheckBoxRow("选择框1", {32, 64, 88, 24}, IDS_START_WITH_WINDOWS),
-    settings_layout::CheckBoxRow("选择框2", {136, 64, 88, 24}, IDS_KEEP_ON_TOP),
-    settings_layout::CheckBoxRow("选择框3", {240, 64, 88, 24}, IDS_LAYERED_TRANSPARENCY),
+    settings_layout::CheckBoxRow("选择框1", {32, 64, 104, 24}, IDS_START_WITH_WINDOWS),
+    settings_layout::CheckBoxRow("选择框2", {136, 64, 104, 24}, IDS_KEEP_ON_TOP),
+    settings_layout::CheckBoxRow("选择框3", {240, 64, 104, 24}, IDS_LAYERED_TRANSPARENCY),
     settings_layout::CheckBoxRow("选择框4", {344, 64, 120, 24}, IDS_MEMORY_OPTIMIZATION),
-    settings_layout::CheckBoxRow("选择框5", {32, 104, 188, 24}, IDS_RESTORE_LAST_POSITION),
-    settings_layout::CheckBoxRow("选择框6", {240, 104, 88, 24}, IDS_SHOW_SECONDS),
+    settings_layout::CheckBoxRow("选择框5", {32, 104, 208, 24}, IDS_RESTORE_LAST_POSITION),
+    settings_layout::CheckBoxRow("选择框6", {240, 104, 104, 24}, IDS_SHOW_SECONDS),
     settings_layout::CheckBoxRow("选择框11", {344, 104, 152, 24}, IDS_HIDE_FOR_FULL_SCREEN),
 
     // Section "透明度": four columns of value, vertical slider and name.
@@ -206,8 +206,8 @@ inline constexpr ControlRecord SettingsWindowControls[] = {
     settings_layout::CheckBoxRow("选择框7", {32, 816, 104, 24}, IDS_SHOW_DATE),
     settings_layout::CheckBoxRow("选择框8", {136, 816, 120, 24}, IDS_TWELVE_HOUR),
     settings_layout::PanelLabel("标签36", {32, 856, 80, 24}, IDS_DATE_FORM),
-    settings_layout::RadioButtonRow("单选框1", {120, 856, 88, 24}, IDS_LONG_DATE),
-    settings_layout::RadioButtonRow("单选框2", {224, 856, 88, 24}, IDS_SHORT_DATE),
+    settings_layout::RadioButtonRow("单选框1", {120, 856, 104, 24}, IDS_LONG_DATE),
+    settings_layout::RadioButtonRow("单选框2", {224, 856, 104, 24}, IDS_SHORT_DATE),
     // The zone the clock shows and the name it shows for it.
     settings_layout::PanelLabel("标签37", {32, 896, 80, 24}, IDS_TIME_ZONE),
     {.name = "组合框2", .kind = ControlKind::ComboBox, .parent = "外形框4", .rect = {120, 894, 352, 28}},

@@ -786,7 +786,7 @@ TEST_F(SettingsLivePreview, PickingALanguageShowsEveryTextInItAtOnceAndTheDefaul
     PressKeyOn(languages, VK_END);
     EXPECT_EQ(Settings().interfaceLanguage, "English");
     EXPECT_EQ(titleOf(window->Handle()), L"Settings");
-    EXPECT_EQ(Get<CheckBox>("选择框1").Caption(), "Autostart");
+    EXPECT_EQ(Get<CheckBox>("选择框1").Caption(), "&Autostart");
     EXPECT_EQ(Get<Label>("标签20").Caption(), "General");
     EXPECT_EQ(Get<Button>("按钮1").Caption(), "Restore defaults");
     EXPECT_EQ(languages.ItemText(0), "Automatic");
@@ -797,7 +797,7 @@ TEST_F(SettingsLivePreview, PickingALanguageShowsEveryTextInItAtOnceAndTheDefaul
     ClickButton(Get<Button>("按钮1"));
     EXPECT_EQ(Settings().interfaceLanguage, "自动");
     EXPECT_EQ(titleOf(window->Handle()), L"\u8BBE\u7F6E");
-    EXPECT_EQ(Get<CheckBox>("选择框1").Caption(), "开机启动");
+    EXPECT_EQ(Get<CheckBox>("选择框1").Caption(), "开机启动(&A)");
     EXPECT_EQ(languages.ItemText(0), "自动");
     EXPECT_EQ(languages.CurrentIndex(), 0);
     EXPECT_NE(titleOf(Window()).find(L'\u5E74'), std::wstring::npos);

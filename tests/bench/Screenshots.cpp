@@ -209,6 +209,14 @@ std::string SaveClockSettingsAndMenu(HWND clock, DWORD processId, const wchar_t*
     at(341, 18);
     Sleep(400);
     SaveScreenRect(Grown(rect, margin), folder + "\\clock-hover" + suffix + ".bmp");
+    // The gear's tooltip, once the pointer has rested on it.
+    if (const HWND tip = WaitForWindow(processId, L"tooltips_class32", nullptr)) {
+        Sleep(300);
+        RECT tipRect{}, both{};
+        GetWindowRect(tip, &tipRect);
+        UnionRect(&both, &rect, &tipRect);
+        SaveScreenRect(Grown(both, margin), folder + "\\clock-tooltip" + suffix + ".bmp");
+    }
     Click();
     std::string error;
     const HWND settings = WaitForWindow(processId, nullptr, settingsTitle);
@@ -217,15 +225,46 @@ std::string SaveClockSettingsAndMenu(HWND clock, DWORD processId, const wchar_t*
     } else {
         MoveMouse(5, 5);
         Sleep(1000);
-        RECT settingsRect{};
+        RECT settingsRect{}, both{};
         GetWindowRect(settings, &settingsRect);
         SaveScreenRect(settingsRect, folder + "\\settings" + suffix + ".bmp");
+        UnionRect(&both, &rect, &settingsRect);
+        SaveScreenRect(Grown(both, margin), folder + "\\settings-beside" + suffix + ".bmp");
         PostMessageW(settings, WM_KEYDOWN, VK_ESCAPE, 0);
         Sleep(300);
     }
     SaveMenuScreenshot(clock, rect, margin, folder + "\\menu" + suffix + ".bmp");
     PostMessageW(clock, WM_KEYDOWN, VK_ESCAPE, 0);
     return error;
+}
+
+// Clocks with the date line and the 12-hour clock at the font's smallest
+// and largest sizes.
+std::string SaveDateLines(const std::string& copy, const std::string& directory, const std::string& folder) {
+    MoveMouse(5, 5);
+    const std::string common = "[基本设置]\r\n窗口置顶=假\r\n恢复上次关闭时的位置=真|100|100\r\n[时钟]\r\n"
+                               "显示日期=真\r\n十二小时制=真\r\n字体大小=";
+    for (const char* size : {"40", "120"}) {
+        PROCESS_INFORMATION info{};
+        const std::string name = std::string("date-") + size;
+        const HWND clock = StartClockOnFile(copy, directory, name + ".ini", common + size + "\r\n", info);
+        if (clock) {
+            Sleep(2500);
+            RECT rect{};
+            GetWindowRect(clock, &rect);
+            SaveScreenRect(Grown(rect, 20), folder + "\\" + name + ".bmp");
+            PostMessageW(clock, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+        if (info.hProcess) {
+            if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
+                TerminateProcess(info.hProcess, 1);
+            CloseHandle(info.hProcess);
+        }
+        DeleteFileA((directory + "\\" + name + ".ini").c_str());
+        if (!clock)
+            return "the clock with the date at " + std::string(size) + " did not open";
+    }
+    return {};
 }
 
 // The settings window and the menu of a clock whose file asks for English.
@@ -283,6 +322,8 @@ std::string TakeScreenshots(const std::string& executable, const std::string& fo
         error = SaveTwoClocks(copy, directory, folder + "\\two-clocks.bmp");
     if (error.empty())
         error = SaveInEnglish(copy, directory, folder);
+    if (error.empty())
+        error = SaveDateLines(copy, directory, folder);
     for (const char* name : {"\\TikoClock.exe", "\\配置.ini"})
         DeleteFileA((directory + name).c_str());
     RemoveDirectoryA(directory.c_str());

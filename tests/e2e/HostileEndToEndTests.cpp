@@ -384,7 +384,8 @@ TEST(WesternCodePage, StartsDrawsTheTimeAndShowsChineseCaptions) {
     EXPECT_TRUE(TimeIsDrawn(clock.Window())) << "the default font's name is GBK: the fallback font draws";
     std::vector<std::wstring> texts;
     ASSERT_NE(OpenSettingsFromTheGear(clock, "设置", texts), nullptr) << "the settings window did not open";
-    ExpectTexts(texts, {"开机启动", "窗口置顶", "分层透明", "内存优化", "恢复上次关闭时的位置", "显示秒数"});
+    ExpectTexts(texts, {"开机启动(&A)", "窗口置顶(&T)", "分层透明(&L)", "内存优化(&M)",
+                        "恢复上次关闭时的位置(&R)", "显示秒数(&S)"});
 
     const auto exitCode = CloseWithEscape(clock);
     ASSERT_TRUE(exitCode.has_value());
@@ -415,7 +416,7 @@ TEST(WesternCodePage, AnEnglishWindowsGetsEnglishTextsAndTheSameSettingsFile) {
     std::vector<std::wstring> texts;
     const HWND window = OpenSettingsFromTheGear(clock, "Settings", texts);
     ASSERT_NE(window, nullptr) << "no settings window titled Settings";
-    ExpectTexts(texts, {"Autostart", "On top", "Restore last position", "Hide in full screen", "General",
+    ExpectTexts(texts, {"&Autostart", "On &top", "&Restore last position", "Hide in &full screen", "General",
                         "Opacity", "Colours", "Time zone:", "Language", "Restore defaults"});
     PostMessageW(window, WM_CLOSE, 0, 0);
     const auto exitCode = CloseWithEscape(clock);
@@ -436,8 +437,8 @@ TEST(WesternCodePage, AnEnglishWindowsGetsEnglishTextsAndTheSameSettingsFile) {
             items.push_back(item);
     }
     EXPECT_EQ(items, (std::vector<std::wstring>{L"&Settings\u2026", L"&New clock\u2026", L"Always on &top",
-                                                L"&Click-through", L"Show tray &icon", L"Hide in &full screen",
-                                                L"&Hide clock", L"E&xit"}));
+                                                L"&Click-through", L"Show tray &icon",
+                                                L"Hide in &full screen", L"&Hide clock", L"E&xit"}));
     UseTextLanguage(ChineseTexts);
 }
 

@@ -94,7 +94,7 @@ namespace {
 BOOL CALLBACK FindStartWithWindowsBox(HWND child, LPARAM found) {
     char text[64]{};
     GetWindowTextA(child, text, sizeof text);
-    if (std::string(text) != "开机启动")
+    if (std::string(text) != "开机启动(&A)")
         return TRUE;
     *reinterpret_cast<HWND*>(found) = child;
     return FALSE;
