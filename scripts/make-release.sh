@@ -75,3 +75,7 @@ echo "Release package: out/$(basename "$package")"
 unzip -l "$TIKO_ROOT/out/$(basename "$package")"
 echo "Installer: out/$(basename "$installer")"
 ls -l "$TIKO_ROOT/out/$(basename "$package")" "$TIKO_ROOT/out/$(basename "$installer")"
+# The sizes the README gives, in KiB (the executable is stripped by the build).
+kib() { echo $((($(stat -c %s "$1") + 1023) / 1024)); }
+echo "Sizes: TikoClock.exe $(kib "$TIKO_BUILD/TikoClock.exe") KiB, ZIP $(kib "$TIKO_ROOT/out/$(basename "$package")") KiB," \
+    "MSI $(kib "$TIKO_ROOT/out/$(basename "$installer")") KiB"
