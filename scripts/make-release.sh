@@ -39,9 +39,12 @@ if [ "${1:-}" = "--screenshots" ]; then
         shots="$(mktemp -d)"
         wine "$TIKO_BUILD/tests/bench.exe" --clock-exe "$TIKO_BUILD/TikoClock.exe" --screenshots "$shots" \
             >/dev/null 2>&1 </dev/null
-        for name in clock clock-hover clock-tooltip settings settings-beside menu two-clocks settings-english \
-            menu-english date-40 date-120; do
-            case "$name$1" in two-clocks-144 | *-english-144 | date-*-144) continue ;; esac
+        for name in clock clock-hover clock-tooltip settings settings-beside settings-time-format menu two-clocks \
+            settings-english menu-english date-40 date-120; do
+            case "$name$1" in
+            two-clocks-144 | *-english-144 | date-*-144 | clock-tooltip-144 | settings-beside-144 | \
+                settings-time-format-144) continue ;;
+            esac
             convert "$shots/$name.bmp" -strip "$TIKO_ROOT/docs/screenshot-$name$1.png"
             echo "Wrote docs/screenshot-$name$1.png"
         done

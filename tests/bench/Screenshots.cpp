@@ -1,5 +1,7 @@
 #include "bench/Screenshots.h"
 
+#include "settings/WindowLayouts.h"
+
 #include <windows.h>
 
 #include <fstream>
@@ -191,6 +193,50 @@ std::string SaveTwoClocks(const std::string& copy, const std::string& directory,
     return error;
 }
 
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChildId(HWND child, LPARAM parameter) {
+    auto* search = reinterpret_cast<ChildSearch*>(parameter);
+    if (GetDlgCtrlID(child) != search->id)
+        return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+// A control of the settings window in the clock's process, by its layout
+// name: the window numbers its controls in layout order.
+HWND SettingsControl(HWND settings, std::string_view name) {
+    for (std::size_t i = 0; i < std::size(SettingsWindowControls); ++i) {
+        if (SettingsWindowControls[i].name != name)
+            continue;
+        ChildSearch search{Window::FirstControlId + static_cast<int>(i), nullptr};
+        EnumChildWindows(settings, MatchChildId, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    return nullptr;
+}
+
+// The time format's section beside the clock, with the date shown: the
+// radio pair of the date's forms at work.
+void SaveTimeFormatSection(HWND settings, const RECT& clock, const std::string& path) {
+    const HWND entry = SettingsControl(settings, "标签33");
+    const HWND showDate = SettingsControl(settings, "选择框7");
+    if (!entry || !showDate)
+        return;
+    PostMessageW(entry, WM_LBUTTONUP, 0, 0);
+    PostMessageW(showDate, BM_CLICK, 0, 0);
+    Sleep(1500);
+    RECT settingsRect{}, both{};
+    GetWindowRect(settings, &settingsRect);
+    UnionRect(&both, &clock, &settingsRect);
+    SaveScreenRect(Grown(both, 20), path);
+    PostMessageW(showDate, BM_CLICK, 0, 0);
+    Sleep(500);
+}
+
 // The clock, under the pointer, its settings window (titled so) opened from
 // the gear, and its menu, each saved as NAME + suffix; the clock is closed.
 std::string SaveClockSettingsAndMenu(HWND clock, DWORD processId, const wchar_t* settingsTitle,
@@ -230,6 +276,7 @@ std::string SaveClockSettingsAndMenu(HWND clock, DWORD processId, const wchar_t*
         SaveScreenRect(settingsRect, folder + "\\settings" + suffix + ".bmp");
         UnionRect(&both, &rect, &settingsRect);
         SaveScreenRect(Grown(both, margin), folder + "\\settings-beside" + suffix + ".bmp");
+        SaveTimeFormatSection(settings, rect, folder + "\\settings-time-format" + suffix + ".bmp");
         PostMessageW(settings, WM_KEYDOWN, VK_ESCAPE, 0);
         Sleep(300);
     }
