@@ -52,6 +52,6 @@ void AreaTips::Follow(HWND window, std::span<const TipArea> areas) {
 void AreaTips::FollowPointer(int x, int y) {
     if (!tips.get())
         return;
-    MSG move{owner, WM_MOUSEMOVE, 0, MAKELPARAM(x, y), GetMessageTime(), {x, y}};
+    MSG move{owner, WM_MOUSEMOVE, 0, MAKELPARAM(x, y), static_cast<DWORD>(GetMessageTime()), {x, y}};
     SendMessageW(tips.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
