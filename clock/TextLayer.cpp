@@ -180,6 +180,8 @@ TextInputs TextInputsNow(const ClockView& view) {
     const Gdiplus::RectF& textRect = layout.textRect;
     const std::wstring date = layout.dateRect.Height > 0 ? view.timeText.dateText : std::wstring();
     const FittedSizes sizes = FitToTheFace(view, date);
+    // The date line's outline keeps the share of the time's that its size has.
+    const float outline = layout.OutlineWidth(s.outlineWidth);
     return {view.timeText.digitsText,
             view.timeText.designator,
             view.timeText.designatorFirst,
@@ -193,8 +195,8 @@ TextInputs TextInputsNow(const ClockView& view) {
             layout.dateRect.Y,
             layout.dateRect.Height,
             layout.fontStyle,
-            layout.OutlineWidth(s.outlineWidth),
-            sizes.time > 0 ? layout.OutlineWidth(s.outlineWidth) * sizes.date / sizes.time : 0,
+            outline,
+            sizes.time > 0 ? outline * sizes.date / sizes.time : 0,
             MakeArgb(s.outlineColor, 255),
             MakeArgb(s.fontColor, 255),
             textRect.X,

@@ -1,6 +1,6 @@
 #include "bench/Screenshots.h"
 
-#include "settings/WindowLayouts.h"
+#include "support/SettingsControls.h"
 
 #include <windows.h>
 
@@ -193,37 +193,11 @@ std::string SaveTwoClocks(const std::string& copy, const std::string& directory,
     return error;
 }
 
-struct ChildSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchChildId(HWND child, LPARAM parameter) {
-    auto* search = reinterpret_cast<ChildSearch*>(parameter);
-    if (GetDlgCtrlID(child) != search->id)
-        return TRUE;
-    search->found = child;
-    return FALSE;
-}
-
-// A control of the settings window in the clock's process, by its layout
-// name: the window numbers its controls in layout order.
-HWND SettingsControl(HWND settings, std::string_view name) {
-    for (std::size_t i = 0; i < std::size(SettingsWindowControls); ++i) {
-        if (SettingsWindowControls[i].name != name)
-            continue;
-        ChildSearch search{Window::FirstControlId + static_cast<int>(i), nullptr};
-        EnumChildWindows(settings, MatchChildId, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-    return nullptr;
-}
-
 // The time format's section beside the clock, with the date shown: the
 // radio pair of the date's forms at work.
 void SaveTimeFormatSection(HWND settings, const RECT& clock, const std::string& path) {
-    const HWND entry = SettingsControl(settings, "标签33");
-    const HWND showDate = SettingsControl(settings, "选择框7");
+    const HWND entry = SettingsControlOf(settings, "标签33");
+    const HWND showDate = SettingsControlOf(settings, "选择框7");
     if (!entry || !showDate)
         return;
     PostMessageW(entry, WM_LBUTTONUP, 0, 0);

@@ -5,6 +5,7 @@
 #include "settings/WindowLayouts.h"
 #include "support/ClockProcess.h"
 #include "support/Desktop.h"
+#include "support/SettingsControls.h"
 
 #include <gtest/gtest.h>
 
@@ -14,20 +15,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-// The control of a layout record: the window numbers its children by record.
-HWND ControlOf(HWND settings, std::size_t record) {
-    std::pair<int, HWND> search{Window::FirstControlId + static_cast<int>(record), nullptr};
-    EnumChildWindows(
-        settings,
-        [](HWND child, LPARAM parameter) {
-            auto* search = reinterpret_cast<std::pair<int, HWND>*>(parameter);
-            search->second = GetDlgCtrlID(child) == search->first ? child : search->second;
-            return search->second ? FALSE : TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
-}
 
 ControlRect RectInParent(HWND control) {
     RECT rect{};
@@ -78,7 +65,7 @@ TEST(SettingsWindowAtDisplayScale, ControlsAtTheirScaledRectanglesAndTheWheelScr
     HWND panel = nullptr;
     for (std::size_t i = 0; i < std::size(SettingsWindowControls); ++i) {
         const ControlRecord& record = SettingsWindowControls[i];
-        const HWND control = ControlOf(settings, i);
+        const HWND control = SettingsControlOf(settings, i);
         ControlRect expected = ScaledRect(record.rect, scale);
         if (record.name == "外形框4") {
             panel = control;

@@ -8,6 +8,7 @@
 #include "settings/WindowLayouts.h"
 #include "support/ClockScreen.h"
 #include "support/Desktop.h"
+#include "support/SettingsControls.h"
 
 #include <gtest/gtest.h>
 
@@ -46,32 +47,6 @@ int PixelsNear(const std::vector<COLORREF>& area, COLORREF colour) {
     return count;
 }
 
-// A control of the settings window in the clock's process, by its layout
-// identifier: the window gives each layout record its own child identifier.
-struct ChildSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchChild(HWND child, LPARAM parameter) {
-    auto* search = reinterpret_cast<ChildSearch*>(parameter);
-    if (GetDlgCtrlID(child) != search->id)
-        return TRUE;
-    search->found = child;
-    return FALSE;
-}
-
-HWND ControlOf(HWND settings, std::string_view name) {
-    for (std::size_t i = 0; i < std::size(SettingsWindowControls); ++i) {
-        if (SettingsWindowControls[i].name != name)
-            continue;
-        ChildSearch search{Window::FirstControlId + static_cast<int>(i), nullptr};
-        EnumChildWindows(settings, MatchChild, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-    return nullptr;
-}
-
 RECT ScreenRectOf(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -90,8 +65,8 @@ void ClickOn(HWND window) {
 
 // The panel's top inside the viewport.
 int PanelOffset(HWND settings) {
-    return ScreenRectOf(ControlOf(settings, "外形框4")).top -
-           ScreenRectOf(ControlOf(settings, "外形框2")).top;
+    return ScreenRectOf(SettingsControlOf(settings, "外形框4")).top -
+           ScreenRectOf(SettingsControlOf(settings, "外形框2")).top;
 }
 
 // A rectangle a control of the other process reports through a pointer:
@@ -172,7 +147,7 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
 
     // The wheel over the panel scrolls it notch by notch down to its lowest
     // part; the section list follows.
-    const HWND panel = ControlOf(settings, "外形框4");
+    const HWND panel = SettingsControlOf(settings, "外形框4");
     ASSERT_NE(panel, nullptr);
     POINT free{500, 140}; // right of the check boxes, clear of every control
     ClientToScreen(panel, &free);
@@ -188,7 +163,7 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
         ASSERT_TRUE(desktop::WaitUntil([&] { return PanelOffset(settings) == expected; }, 5s))
             << "notch " << notch << ": offset " << PanelOffset(settings);
     }
-    const POINT lastEntry = CentreOf(ControlOf(settings, "标签33"));
+    const POINT lastEntry = CentreOf(SettingsControlOf(settings, "标签33"));
     EXPECT_EQ(desktop::WaitForPixel(lastEntry.x - 60, lastEntry.y, RGB(70, 167, 255)), RGB(70, 167, 255))
         << "时间格式 selected";
 
@@ -196,7 +171,7 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
     // about as much while it moves, whatever its digits.
     const int heightBefore = Height(TimeBounds(clock));
     ASSERT_GT(heightBefore, 10) << "no time visible to measure";
-    const HWND fontSize = ControlOf(settings, "滑块条5");
+    const HWND fontSize = SettingsControlOf(settings, "滑块条5");
     ASSERT_EQ(SendMessageW(fontSize, TBM_GETPOS, 0, 0), 80);
     const RECT thumb = RemoteRect(fontSize, TBM_GETTHUMBRECT);
     POINT grip{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
@@ -215,7 +190,7 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
         << "the thumb stopped at " << SendMessageW(fontSize, TBM_GETPOS, 0, 0);
 
     // Picking red for the font in the colour dialog.
-    ClickOn(ControlOf(settings, "颜色选择器5"));
+    ClickOn(SettingsControlOf(settings, "颜色选择器5"));
     HWND dialog = nullptr;
     ASSERT_TRUE(desktop::WaitUntil([&] { return (dialog = FindDialog(clock.ProcessId())) != nullptr; }, 5s))
         << "no colour dialog";
@@ -231,9 +206,9 @@ TEST(SettingsWindowEndToEnd, GearOpensItEveryChangeShowsAtOnceAndCloseSavesItAll
         << "no red time on the clock";
 
     // Back to "基本设置" with a click in the section list; the seconds go.
-    ClickOn(ControlOf(settings, "标签20"));
+    ClickOn(SettingsControlOf(settings, "标签20"));
     ASSERT_TRUE(desktop::WaitUntil([&] { return PanelOffset(settings) == 0; }, 5s));
-    const HWND seconds = ControlOf(settings, "选择框6");
+    const HWND seconds = SettingsControlOf(settings, "选择框6");
     ASSERT_EQ(SendMessageW(seconds, BM_GETCHECK, 0, 0), BST_CHECKED);
     const RECT box = ScreenRectOf(seconds);
     const int widthWithSeconds = Width(TimeBounds(clock));
@@ -273,11 +248,11 @@ TEST(SettingsWindowEndToEnd, TheDateBoxGrowsTheClockAndTheFileKeepsTheTimeFormat
     HWND settings = nullptr;
     ASSERT_TRUE(
         desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled("设置")) != nullptr; }, 10s));
-    ClickOn(ControlOf(settings, "标签33"));
+    ClickOn(SettingsControlOf(settings, "标签33"));
     ASSERT_TRUE(desktop::WaitUntil([&] { return PanelOffset(settings) == -552; }, 5s))
         << "时间格式 did not scroll into view: offset " << PanelOffset(settings);
 
-    const HWND date = ControlOf(settings, "选择框7");
+    const HWND date = SettingsControlOf(settings, "选择框7");
     const RECT box = ScreenRectOf(date);
     desktop::Click(box.left + 7, (box.top + box.bottom) / 2);
     EXPECT_TRUE(desktop::WaitUntil([&] { return SendMessageW(date, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 3s));
@@ -369,7 +344,7 @@ TEST(SettingsWindowEndToEnd, FromAForeignFolderTheFileStaysBesideItAndTheStartUp
     HWND settings = nullptr;
     ASSERT_TRUE(
         desktop::WaitUntil([&] { return (settings = clock.FindWindowTitled("设置")) != nullptr; }, 10s));
-    const HWND startUp = ControlOf(settings, "选择框1");
+    const HWND startUp = SettingsControlOf(settings, "选择框1");
     const RECT box = ScreenRectOf(startUp);
     desktop::Click(box.left + 7, (box.top + box.bottom) / 2);
     ASSERT_TRUE(

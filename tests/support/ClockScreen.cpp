@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace clock_screen {
 
@@ -91,10 +92,11 @@ bool ClickHoverButton(const ClockProcess& clock, POINT client, const RECT& bound
 
 namespace {
 
+// Read wide: the ANSI code page of another Windows would damage the text.
 BOOL CALLBACK FindStartWithWindowsBox(HWND child, LPARAM found) {
-    char text[64]{};
-    GetWindowTextA(child, text, sizeof text);
-    if (std::string(text) != "开机启动(&A)")
+    wchar_t text[64]{};
+    GetWindowTextW(child, text, 64);
+    if (std::wstring_view(text) != L"开机启动(&A)")
         return TRUE;
     *reinterpret_cast<HWND*>(found) = child;
     return FALSE;
