@@ -288,6 +288,13 @@ void FollowButtonTips(ClockView& view, std::int32_t x, std::int32_t y) {
                                     IDS_TIP_SMALLER_FONT};
     if (!view.window)
         return;
+    // Made when the pointer first reaches a button, not on the way to a drag.
+    const auto under = [x, y](const IntRect& b) {
+        return x >= b.x && x < b.x + b.width && y >= b.y && y < b.y + b.height;
+    };
+    if (!view.buttonTips.Handle() &&
+        std::ranges::none_of(DrawOrder, [&](ButtonId id) { return under(HoverButtonFor(view, id).bounds); }))
+        return;
     std::array<TipArea, ButtonCount> areas;
     for (const ButtonId id : DrawOrder) {
         const IntRect& bounds = HoverButtonFor(view, id).bounds;

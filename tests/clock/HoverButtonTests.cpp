@@ -227,9 +227,11 @@ TEST_F(HoverButtons, FrameWithTheMouseOverShowsEachImageAtItsBounds) {
 }
 
 // Each button names itself in a tooltip over its bounds, in the language in
-// use, from the first move over the clock.
+// use, from the first move over a button.
 TEST_F(HoverButtons, EachButtonHasItsNameAsATooltipOverItsBounds) {
     Move(Elsewhere);
+    EXPECT_EQ(View().buttonTips.Handle(), nullptr) << "no tooltip control on the way to a drag";
+    Move(OnSettings);
     const HWND tips = View().buttonTips.Handle();
     ASSERT_NE(tips, nullptr);
     EXPECT_EQ(GetWindow(tips, GW_OWNER), state->window.Handle());
