@@ -82,13 +82,30 @@ void RestoreDefaultSettings();
 // cannot be started.
 void StartNewClock();
 
-// Writes every setting and the window's position to the settings file.
+// The settings file as the clock reads it (see SettingsSource).
+SettingsRead ReadClockSettingsFile(DWORD patience);
+// Reads the settings file again: what an edit made outside changed takes
+// effect (see TakeOutsideEdits), and a file not read before is read now.
+// False when it cannot be read (the reason in settingsFileError).
+bool TakeInSettingsFile(DWORD patience);
+// Whether a setting or the place differs from what the file holds.
+bool HasUnsavedChanges();
+
+// Takes in the file's edits made outside, then writes what changed since
+// the file was read or saved, the window's place among it. Nothing is
+// written to a file that could not be read, or not whole.
 SaveResult SaveClockSettings();
 // A setting changed, or the clock was moved: the file follows two seconds
 // after the last such change, so that a crash, End task or a power loss
 // keeps it; nothing is written while nothing changes.
 inline constexpr UINT SaveDelayMilliseconds = 2000;
 void SaveSoon();
-// The save timer: the change is saved. A failure here waits for the close,
-// which tells the user.
+// The save timer: the file is read and the change saved. A save that fails
+// is tried again after a pause that doubles up to this; the close tells
+// the user of one that still fails.
+inline constexpr UINT LongestSaveRetryMilliseconds = 30000;
 void SaveWaitingChange();
+// Something changed in the settings file's folder: the file is read once
+// it settled (a burst of changes, one read).
+inline constexpr UINT FileSettleMilliseconds = 300;
+void OnSettingsFileChanged();

@@ -3,6 +3,7 @@
 #include "app/DesktopWatch.h"
 #include "app/TrayIcon.h"
 #include "clock/ClockWindow.h"
+#include "framework/FileChangeWatch.h"
 #include "settings/SettingsWindow.h"
 
 namespace {

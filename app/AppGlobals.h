@@ -11,6 +11,7 @@
 #include <string>
 
 class ClockWindow;
+class FileChangeWatch;
 class SettingsWindow;
 class TrayIcon;
 
@@ -23,6 +24,19 @@ struct AppGlobals {
     // has a Run value of its own and starts again on it.
     std::wstring ownSettingsFile;
     ClockSettings settings;
+    // What the file holds as far as the clock knows: as read, or as last
+    // saved. A save writes what differs from it; an edit made outside is
+    // what the file holds beyond it.
+    ClockSettings savedSettings;
+    // The file's settings were read: until then the clock runs on its
+    // defaults and writes nothing to the file.
+    bool settingsFileRead = false;
+    // Why the file cannot be read, or why it must not be written (text GBK
+    // cannot hold); ERROR_SUCCESS while saves may go ahead.
+    DWORD settingsFileError = ERROR_SUCCESS;
+    // The wait before the next attempt of a save that failed: longer after
+    // each failure, none once one succeeds.
+    UINT saveRetryMilliseconds = 0;
     // What the clock window shows: the face's layers, the buttons, the canvas.
     ClockView clock{settings};
     ULONG_PTR gdiplusToken = 0; // 0: GDI+ is not running
@@ -32,7 +46,12 @@ struct AppGlobals {
     std::unique_ptr<SettingsWindow> settingsWindow;
     // The program's hidden window and the notification-area icon.
     std::unique_ptr<TrayIcon> tray;
-    unique_handle instanceClaim; // held while the clock runs on its settings file
+    // Held while the clock runs on its settings file: one by the file's
+    // identity, one by its path while the file is not made yet.
+    unique_handle instanceClaim;
+    unique_handle pathClaim;
+    // Wakes the clock when the settings file's folder changes.
+    std::unique_ptr<FileChangeWatch> settingsFileWatch;
     unique_hwineventhook foregroundWatch;
     std::wstring clockName;         // the window text now
     std::wstring clockNameOfMinute; // the clock's name in the minute below

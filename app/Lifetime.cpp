@@ -16,6 +16,7 @@
 #include "clock/ClockWindowLayout.h"
 #include "clock/HoverButtons.h"
 #include "config/SettingsLocation.h"
+#include "framework/FileChangeWatch.h"
 #include "framework/Services.h"
 #include "framework/StringTable.h"
 #include "framework/TextConversion.h"
@@ -50,7 +51,9 @@ void ChooseClockFile(const ProgramArguments& arguments) {
 bool AnotherClockHasTheFile() {
     AppGlobals& app = App();
     const std::wstring name = InstanceName(app.settingsFilePath);
-    if (ClaimInstance(name, app.instanceClaim))
+    const std::wstring pathName = PathInstanceName(app.settingsFilePath);
+    if (ClaimInstance(name, app.instanceClaim) &&
+        (pathName == name || ClaimInstance(pathName, app.pathClaim)))
         return false;
     WakeRunningClock(name);
     return true;
@@ -68,20 +71,71 @@ std::wstring ErrorDescription(DWORD error) {
     return description.empty() ? std::to_wstring(error) : description;
 }
 
+struct FileProblemTexts {
+    UINT title;
+    UINT file;
+    UINT choice;
+};
+constexpr FileProblemTexts SaveFailedTexts{IDS_SAVE_FAILED_TITLE, IDS_SAVE_FAILED_FILE,
+                                           IDS_SAVE_FAILED_CHOICE};
+constexpr FileProblemTexts ReadFailedTexts{IDS_READ_FAILED_TITLE, IDS_READ_FAILED_FILE,
+                                           IDS_READ_FAILED_CHOICE};
+
 // The box names the file and the reason; true for "重试". At the end of the
 // session nobody is asked: Windows would wait for the answer.
-bool AskToRetrySave(const std::wstring& path, DWORD error) {
-    const std::wstring message = WideText(IDS_SAVE_FAILED_FILE) + path + L"\n\n" +
-                                 WideText(IDS_SAVE_FAILED_REASON) + ErrorDescription(error) + L"\n\n" +
-                                 WideText(IDS_SAVE_FAILED_CHOICE);
-    return MessageBoxW(nullptr, message.c_str(), WideText(IDS_SAVE_FAILED_TITLE).c_str(),
+bool AskToRetry(const FileProblemTexts& texts, const std::wstring& path, DWORD error) {
+    const std::wstring message = WideText(texts.file) + path + L"\n\n" + WideText(IDS_SAVE_FAILED_REASON) +
+                                 ErrorDescription(error) + L"\n\n" + WideText(texts.choice);
+    return MessageBoxW(nullptr, message.c_str(), WideText(texts.title).c_str(),
                        MB_RETRYCANCEL | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST) == IDRETRY;
 }
 
 void SaveAtClose() {
+    AppGlobals& app = App();
+    // A file never read has nothing of this run to receive unless the user
+    // changed something.
+    if (!app.settingsFileRead && !HasUnsavedChanges())
+        return;
     SaveResult saved = SaveClockSettings();
-    while (!saved && !App().sessionEnding && AskToRetrySave(App().settingsFilePath, saved.error))
+    while (!saved && !app.sessionEnding && AskToRetry(SaveFailedTexts, app.settingsFilePath, saved.error))
         saved = SaveClockSettings();
+}
+
+// The file cannot be read, or not whole: the user hears of it once. Until
+// it can, the clock writes nothing to it and tries again in the background.
+void TellOfAFileNotRead() {
+    AppGlobals& app = App();
+    while (app.settingsFileError != ERROR_SUCCESS && !app.closing &&
+           AskToRetry(ReadFailedTexts, app.settingsFilePath, app.settingsFileError))
+        TakeInSettingsFile(StartReadPatienceMilliseconds);
+}
+
+// The first reading of the file, waiting for a program that holds it. A
+// file that is not there yet is made as a first start makes it: from the
+// file it starts as (see SettingsSource), or with its first keys.
+void ReadSettingsAtStart() {
+    AppGlobals& app = App();
+    const SettingsRead read = ReadClockSettingsFile(StartReadPatienceMilliseconds);
+    app.settings = read.settings;
+    app.savedSettings = read.settings;
+    app.settingsFileRead = read.Readable();
+    app.settingsFileError = read.file.Writable() ? ERROR_SUCCESS : read.file.error;
+    if (!app.settingsFileRead) {
+        SaveSoon(); // read again in the background
+        return;
+    }
+    const std::wstring source = SettingsSource(app.settingsFilePath);
+    if (!FileExists(app.settingsFilePath) && read.file.Writable()) {
+        if (source == app.settingsFilePath)
+            WriteFirstSettingsFile(app.settingsFilePath, app.settings);
+        else
+            WriteIniFileWhole(app.settingsFilePath, source, {}, SettingSections);
+    }
+    // Made now, the file has its identity: a start through a hard link finds this clock.
+    if (!app.pathClaim && InstanceName(app.settingsFilePath) != PathInstanceName(app.settingsFilePath)) {
+        app.pathClaim = std::move(app.instanceClaim);
+        ClaimInstance(InstanceName(app.settingsFilePath), app.instanceClaim);
+    }
 }
 
 // Windows finds gdiplus.dll in its system folder; a system without it
@@ -164,9 +218,7 @@ void OnClockWindowCreated() {
     // centres the clock at that scale's size.
     const HWND window = app.clockWindow->Handle();
     app.clock.scale = ScaleForWindow(window);
-    const ScreenSize screen = PrimaryScreenSize();
-    app.settings =
-        LoadSettings(app.settingsFilePath, screen.width, screen.height, ClockWindowSizeFor(app.clock.scale));
+    ReadSettingsAtStart();
     ShowClock();
 }
 
@@ -194,6 +246,8 @@ void OnClockWindowShown() {
     app.tray = std::make_unique<TrayIcon>(InstanceName(app.settingsFilePath));
     UpdateClockName(); // the tip, before the icon is added
     UpdateTrayIcon();
+    app.settingsFileWatch = std::make_unique<FileChangeWatch>(app.settingsFilePath, OnSettingsFileChanged);
+    TellOfAFileNotRead();
 }
 
 void OnClockWindowDestroyed() {
@@ -208,6 +262,7 @@ void OnClockWindowDestroyed() {
     // neither the tray's menu nor the foreground hook may act meanwhile.
     app.clockWindow->StopTimers();
     app.foregroundWatch.reset();
+    app.settingsFileWatch.reset();
     StopDesktopChecks();
     app.tray.reset(); // the icon goes with the clock
     SaveAtClose();

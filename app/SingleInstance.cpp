@@ -6,6 +6,10 @@
 #include <windows.h>
 
 std::wstring InstanceName(const std::wstring& settingsFilePath) {
+    return L"TikoClock." + FileIdentityKey(settingsFilePath);
+}
+
+std::wstring PathInstanceName(const std::wstring& settingsFilePath) {
     return L"TikoClock." + FileKey(settingsFilePath);
 }
 

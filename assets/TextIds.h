@@ -83,4 +83,9 @@
 #define IDS_TIP_LARGER_FONT 1065
 #define IDS_TIP_SMALLER_FONT 1066
 
-#define LastTextId 1066
+// The settings file could not be read at the start.
+#define IDS_READ_FAILED_TITLE 1067
+#define IDS_READ_FAILED_FILE 1068
+#define IDS_READ_FAILED_CHOICE 1069
+
+#define LastTextId 1069

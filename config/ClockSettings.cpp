@@ -2,6 +2,7 @@
 
 #include "config/TextNumbers.h"
 #include "framework/Services.h"
+#include "framework/TextConversion.h"
 
 #include <algorithm>
 #include <optional>
@@ -65,6 +66,26 @@ DateForm DateFormOf(std::string_view text) {
     return text == ShortDateText ? DateForm::Short : DateForm::Other;
 }
 
+// A text the reader would trim or unquote is written in double quotes,
+// which it drops again: spaces kept, and a value quoted by the user stays
+// quoted.
+std::string QuotedWhereNeeded(const std::string& text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool quoted =
+        text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front();
+    if (text.empty() || !(blank(text.front()) || blank(text.back()) || quoted))
+        return text;
+    return '"' + text + '"';
+}
+
+// The text's first characters, a GBK double-byte character counting as one.
+std::string FirstCharacters(std::string_view text, std::size_t count) {
+    std::size_t at = 0;
+    for (std::size_t characters = 0; at < text.size() && characters < count; ++characters)
+        at += IsGbkLeadByte(text[at]) && at + 1 < text.size() ? 2 : 1;
+    return std::string(text.substr(0, at));
+}
+
 // What the program itself writes for the field's value; nothing for a
 // value it never writes (a date form of the user's own).
 std::optional<std::string> OwnText(const S& settings, const SettingField& field) {
@@ -75,7 +96,7 @@ std::optional<std::string> OwnText(const S& settings, const SettingField& field)
     case FieldKind::Number:
         return IntToText(settings.*field.number);
     case FieldKind::Text:
-        return settings.*field.text;
+        return QuotedWhereNeeded(settings.*field.text);
     case FieldKind::DateForm:
         switch (settings.*field.dateForm) {
         case DateForm::Long:
@@ -90,7 +111,9 @@ std::optional<std::string> OwnText(const S& settings, const SettingField& field)
     return std::nullopt;
 }
 
-bool SameValue(const S& one, const S& other, const SettingField& field) {
+} // namespace
+
+bool SameFieldValue(const S& one, const S& other, const SettingField& field) {
     switch (field.kind) {
     case FieldKind::Flag:
     case FieldKind::Position:
@@ -105,11 +128,13 @@ bool SameValue(const S& one, const S& other, const SettingField& field) {
     return false;
 }
 
+namespace {
+
 // Whether the text gives the field the value it has now.
 bool ReadsAsNow(const S& settings, const SettingField& field, std::string_view text) {
     S read;
     ReadFieldText(read, field, text);
-    return SameValue(read, settings, field);
+    return SameFieldValue(read, settings, field);
 }
 
 } // namespace
@@ -163,17 +188,13 @@ const SettingField* FindSettingField(std::string_view key) {
 
 namespace {
 
-// A switch or the date form: the value, and the text kept while it is not
-// the program's own.
-void ReadChoice(S& settings, const SettingField& field, std::string_view text) {
-    if (field.kind == FieldKind::DateForm)
-        settings.*field.dateForm = DateFormOf(text);
-    else
-        settings.*field.flag = text == OnText;
+// The file's text is kept while it is not what the program would write
+// for the value it gives.
+void KeepTextIfOwn(S& settings, const SettingField& field, std::string_view text) {
     if (OwnText(settings, field) == text)
-        settings.keptTexts.erase(field.key);
+        settings.keptTexts.erase(&field);
     else
-        settings.keptTexts.insert_or_assign(field.key, std::string(text));
+        settings.keptTexts.insert_or_assign(&field, std::string(text));
 }
 
 } // namespace
@@ -182,23 +203,29 @@ void ReadFieldText(S& settings, const SettingField& field, std::string_view text
     switch (field.kind) {
     case FieldKind::Position:
         settings.positionText = text;
-        ReadChoice(settings, field, FlagPart(text));
+        settings.*field.flag = FlagPart(text) == OnText;
+        KeepTextIfOwn(settings, field, FlagPart(text));
         break;
     case FieldKind::Flag:
+        settings.*field.flag = text == OnText;
+        KeepTextIfOwn(settings, field, text);
+        break;
     case FieldKind::DateForm:
-        ReadChoice(settings, field, text);
+        settings.*field.dateForm = DateFormOf(text);
+        KeepTextIfOwn(settings, field, text);
         break;
     case FieldKind::Number:
         settings.*field.number = TextToInt(text);
+        KeepTextIfOwn(settings, field, text);
         break;
     case FieldKind::Text:
-        settings.*field.text = text;
+        settings.*field.text = field.text == &S::zoneLabel ? FirstCharacters(text, LongestZoneLabel) : text;
         break;
     }
 }
 
 std::string FieldText(const S& settings, const SettingField& field) {
-    const auto kept = settings.keptTexts.find(field.key);
+    const auto kept = settings.keptTexts.find(&field);
     if (kept != settings.keptTexts.end() && ReadsAsNow(settings, field, kept->second))
         return kept->second;
     return OwnText(settings, field).value_or(LongDateText);
@@ -228,36 +255,114 @@ ClockSettings DefaultSettings() {
     return settings;
 }
 
-ClockSettings LoadSettings(const std::wstring& path, int screenWidth, int screenHeight, SIZE clock) {
+SettingsRead ReadSettings(const std::wstring& path, int screenWidth, int screenHeight, SIZE clock,
+                          DWORD patience) {
     const std::string positionDefault = DefaultPositionText(screenWidth, screenHeight, clock);
-    const IniFileReader file(path, SettingSections);
-    ClockSettings settings;
+    const IniFileReader file(path, SettingSections, patience);
+    SettingsRead read{.settings = {}, .file = file.Read()};
     for (const SettingField& field : SettingFields) {
         const char* defaultText =
             field.kind == FieldKind::Position ? positionDefault.c_str() : field.defaultText;
-        ReadFieldText(settings, field, file.Text(field.section, field.key, defaultText));
+        ReadFieldText(read.settings, field, file.Text(field.section, field.key, defaultText));
     }
-    if (!FileExists(path)) {
-        std::vector<IniEntry> entries;
-        for (const SettingField& field : SettingFields) {
-            // The position as read: the first start's centre.
-            const std::string value =
-                field.kind == FieldKind::Position ? settings.positionText : FieldText(settings, field);
-            if (std::ranges::find(KeysLeftOutOfFirstFile, field.key) == std::end(KeysLeftOutOfFirstFile))
-                entries.push_back({field.section, field.key, value});
-        }
-        WriteIniFileWhole(path, path, entries, SettingSections);
+    return read;
+}
+
+SaveResult WriteFirstSettingsFile(const std::wstring& path, const ClockSettings& settings) {
+    std::vector<IniEntry> entries;
+    for (const SettingField& field : SettingFields) {
+        // The position as read: the first start's centre.
+        const std::string value =
+            field.kind == FieldKind::Position ? settings.positionText : FieldText(settings, field);
+        if (std::ranges::find(KeysLeftOutOfFirstFile, field.key) == std::end(KeysLeftOutOfFirstFile))
+            entries.push_back({field.section, field.key, value});
     }
-    return settings;
+    return WriteIniFileWhole(path, path, entries, SettingSections);
+}
+
+ClockSettings LoadSettings(const std::wstring& path, int screenWidth, int screenHeight, SIZE clock) {
+    SettingsRead read = ReadSettings(path, screenWidth, screenHeight, clock);
+    if (read.file.Missing())
+        WriteFirstSettingsFile(path, read.settings);
+    return std::move(read.settings);
+}
+
+std::string PositionText(const ClockSettings& settings, POINT place) {
+    const SettingField& field = *FindSettingField(PositionKey);
+    return FieldText(settings, field) + "|" + IntToText(place.x) + "|" + IntToText(place.y);
 }
 
 SaveResult SaveSettings(const std::wstring& path, const ClockSettings& settings, int left, int top) {
     std::vector<IniEntry> entries;
     for (const SettingField& field : SettingFields) {
-        std::string value = FieldText(settings, field);
-        if (field.kind == FieldKind::Position)
-            value.append("|").append(IntToText(left)).append("|").append(IntToText(top));
-        entries.push_back({field.section, field.key, std::move(value)});
+        const std::string value = field.kind == FieldKind::Position ? PositionText(settings, {left, top})
+                                                                    : FieldText(settings, field);
+        entries.push_back({field.section, field.key, value});
     }
     return WriteIniFileWhole(path, path, entries, SettingSections);
+}
+
+namespace {
+
+// The field's value and the text it was read from.
+void CopyFieldValue(S& to, const S& from, const SettingField& field) {
+    switch (field.kind) {
+    case FieldKind::Flag:
+    case FieldKind::Position:
+        to.*field.flag = from.*field.flag;
+        break;
+    case FieldKind::Number:
+        to.*field.number = from.*field.number;
+        break;
+    case FieldKind::Text:
+        to.*field.text = from.*field.text;
+        break;
+    case FieldKind::DateForm:
+        to.*field.dateForm = from.*field.dateForm;
+        break;
+    }
+    if (const auto kept = from.keptTexts.find(&field); kept != from.keptTexts.end())
+        to.keptTexts.insert_or_assign(&field, kept->second);
+    else
+        to.keptTexts.erase(&field);
+}
+
+// Whether the value names that place with that flag: as the file holds it,
+// any text the numbers are read from.
+bool PositionReads(std::string_view value, const ClockSettings& settings, POINT place) {
+    const std::vector<std::string> parts = SplitAtBars(value);
+    return parts.size() >= 3 && (parts[0] == OnText) == settings.restoreLastPosition &&
+           TextToInt(parts[1]) == place.x && TextToInt(parts[2]) == place.y;
+}
+
+} // namespace
+
+SaveResult SaveSettingChanges(const std::wstring& path, const std::wstring& source,
+                              const ClockSettings& settings, const ClockSettings& saved, POINT place) {
+    std::vector<IniEntry> entries;
+    for (const SettingField& field : SettingFields) {
+        const bool position = field.kind == FieldKind::Position;
+        const bool changed = position ? !PositionReads(saved.positionText, settings, place)
+                                      : !SameFieldValue(settings, saved, field);
+        const std::string value = position ? PositionText(settings, place) : FieldText(settings, field);
+        entries.push_back({field.section, field.key, value, !changed});
+    }
+    return WriteIniFileWhole(path, source, entries, SettingSections);
+}
+
+std::vector<const SettingField*> TakeOutsideEdits(ClockSettings& settings, ClockSettings& saved,
+                                                  const ClockSettings& file) {
+    std::vector<const SettingField*> taken;
+    for (const SettingField& field : SettingFields) {
+        const bool editedOutside = !SameFieldValue(file, saved, field);
+        const bool changedHere = !SameFieldValue(settings, saved, field);
+        if (!editedOutside || changedHere)
+            continue;
+        CopyFieldValue(settings, file, field);
+        taken.push_back(&field);
+    }
+    // The place the file names is where the clock goes at its next start.
+    settings.positionText = file.positionText;
+    saved = file;
+    return taken;
 }

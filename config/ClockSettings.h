@@ -4,7 +4,7 @@
 // One table of fields drives reading, writing and restoring defaults. The
 // record is typed: switches are bool, the date form an enum, numbers
 // integers, converted where the file is read and written.
-#include "framework/Services.h"
+#include "framework/IniFile.h"
 #include "framework/StringTable.h"
 
 #include <windows.h>
@@ -15,12 +15,15 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class DateForm {
     Long,  // "长": the user's long date
     Short, // "短": the short one
     Other, // a hand-edited text: drawn as the long date, neither form chosen
 };
+
+struct SettingField;
 
 struct ClockSettings {
     bool startWithWindows = false;
@@ -55,11 +58,12 @@ struct ClockSettings {
     // The whole position value as read, "flag|left|top": placement takes the
     // place from it at the start.
     std::string positionText;
-    // By key, the file's texts that are not what the program writes for
-    // their value ("yes" for a flag that is off, a date form of its own): a
-    // value that still reads the same is written back with its text, so a
-    // file loaded and saved unchanged keeps every byte.
-    std::map<std::string, std::string, std::less<>> keptTexts;
+    // By field, the file's texts that are not what the program writes for
+    // their value ("yes" for a flag that is off, a date form of its own,
+    // "05" or "150 ;half" for a number): a value that still reads the same
+    // is written back with its text, so a file loaded and saved unchanged
+    // keeps every byte.
+    std::map<const SettingField*, std::string> keptTexts;
 
     friend bool operator==(const ClockSettings&, const ClockSettings&) = default;
 };
@@ -99,14 +103,21 @@ extern const std::array<SettingField, 28> SettingFields;
 // The four sections, by which a file saved as UTF-8 is recognised.
 extern const std::array<const char*, 4> SettingSections;
 
+// The zone's label is a name, not a note: the settings window's box takes
+// this many characters, and a longer one in the file is cut where it is read.
+inline constexpr std::size_t LongestZoneLabel = 64;
+
 // The field of that key (the first, for a key two sections share); nullptr
 // for none.
 const SettingField* FindSettingField(std::string_view key);
 // The field takes the value a file's text gives it, as loading does.
+// Whether two records give the field the same value.
+bool SameFieldValue(const ClockSettings& one, const ClockSettings& other, const SettingField& field);
 void ReadFieldText(ClockSettings& settings, const SettingField& field, std::string_view text);
 // The field's value as the file holds it: the text it was read from while
-// its value reads the same, otherwise the program's own text. The position
-// is its flag alone.
+// its value reads the same, otherwise the program's own text; a text with
+// spaces or quotes at its ends in double quotes, which reading drops. The
+// position is its flag alone.
 std::string FieldText(const ClockSettings& settings, const SettingField& field);
 
 // The position value's default: "真|" + centred left + "|" + centred top
@@ -125,16 +136,50 @@ bool HasSecondLine(const ClockSettings& settings);
 // Every field at its default; the position's flag is on.
 ClockSettings DefaultSettings();
 
-// Reads every field from the file at path (missing keys give defaults); a
-// file saved as UTF-8 is read as UTF-8. When no file exists there, writes
-// eighteen keys (all but "显示秒数" and the keys that came later: "鼠标穿透",
-// "显示托盘图标", the time format's three, the zone's two, "全屏时隐藏" and
-// "界面语言"),
-// the position value as read.
-// After loading, positionText holds the whole position value.
+// What reading the settings file gave.
+struct SettingsRead {
+    // The file's values, the defaults for its missing keys; every default
+    // when it could not be read.
+    ClockSettings settings;
+    // Why the file could not be read, or with its values why it must not be
+    // written (see IniFileText); ERROR_FILE_NOT_FOUND for no file.
+    IniFileText file;
+
+    bool Readable() const { return file.text.has_value() || file.Missing(); }
+};
+
+// Reads every field from the file at path (missing keys give defaults),
+// waiting up to patience for a file another program holds. After reading,
+// positionText holds the whole position value.
+SettingsRead ReadSettings(const std::wstring& path, int screenWidth, int screenHeight,
+                          SIZE clock = {380, 150}, DWORD patience = 0);
+
+// The file a first start makes: eighteen keys (all but "显示秒数" and the
+// keys that came later: "鼠标穿透", "显示托盘图标", the time format's three,
+// the zone's two, "全屏时隐藏" and "界面语言"), the position value as read.
+SaveResult WriteFirstSettingsFile(const std::wstring& path, const ClockSettings& settings);
+
+// ReadSettings, then WriteFirstSettingsFile when no file exists there.
 ClockSettings LoadSettings(const std::wstring& path, int screenWidth, int screenHeight,
                            SIZE clock = {380, 150});
 
 // Writes every key, the position as flag|left|top, and replaces the file in
 // one step (other keys and sections stay, the whole file as GBK).
 SaveResult SaveSettings(const std::wstring& path, const ClockSettings& settings, int left, int top);
+
+// Writes only what changed since the file was read or saved (saved): the
+// fields whose value differs, the position when the window moved or its
+// flag changed; the rest only where the file lacks the key. An edit made
+// to the file meanwhile keeps every line nobody changed here. source seeds a
+// file not made yet (see WriteIniFileWhole).
+SaveResult SaveSettingChanges(const std::wstring& path, const std::wstring& source,
+                              const ClockSettings& settings, const ClockSettings& saved, POINT place);
+// The position value a save writes for a place.
+std::string PositionText(const ClockSettings& settings, POINT place);
+
+// What an edit made outside changed: the file's values (file) for every
+// field that differs from what the program last read or saved (saved),
+// except where the program changed that field itself and has not saved it
+// yet. saved becomes the file. Answers the fields that took another value.
+std::vector<const SettingField*> TakeOutsideEdits(ClockSettings& settings, ClockSettings& saved,
+                                                  const ClockSettings& file);

@@ -1,6 +1,7 @@
 #include "config/SettingsLocation.h"
 
 #include "config/ClockSettings.h"
+#include "framework/IniFile.h"
 #include "framework/Services.h"
 #include "framework/UniqueHandle.h"
 
@@ -74,9 +75,14 @@ std::wstring ChooseSettingsFile() {
     if (perUser.empty())
         return beside;
     CreateDirectoryW(DirectoryPart(perUser).c_str(), nullptr);
-    if (!FileExists(perUser) && FileExists(beside))
-        WriteIniFileWhole(perUser, beside, {}, SettingSections);
     return perUser;
+}
+
+std::wstring SettingsSource(const std::wstring& path) {
+    const std::wstring beside = SettingsFileBesideProgram();
+    if (path == PerUserSettingsFile() && !FileExists(path) && FileExists(beside))
+        return beside;
+    return path;
 }
 
 namespace {

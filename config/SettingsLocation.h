@@ -26,11 +26,14 @@ std::wstring SettingsFileBesideProgram();
 std::wstring PerUserSettingsFile();
 
 // The file this run reads and writes. The file beside the executable when
-// this is not the installed copy and a save can replace it (or create it);
-// otherwise the per-user copy, made first (in one step) from the file beside
-// the executable when there is one and no copy yet. Without a per-user
-// folder, the file beside the executable all the same.
+// this is not the installed copy and a save can replace it (or create it:
+// a file another program holds for a while still counts); otherwise the
+// per-user copy, its folder made. Without a per-user folder, the file beside
+// the executable all the same.
 std::wstring ChooseSettingsFile();
+// The file the settings of path are read from: path, or while the per-user
+// copy is not made yet, the file beside the executable it starts as.
+std::wstring SettingsSource(const std::wstring& path);
 
 // The file "--settings" names: a relative name is taken in the folder of the
 // default file (so "东京.ini" lies beside "配置.ini"), and the path is made

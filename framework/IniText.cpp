@@ -127,7 +127,7 @@ void IniText::SetValue(std::string_view section, std::string_view key, std::stri
     if (found.key) {
         const std::string_view line =
             std::string_view(text).substr(found.key->begin, found.key->end - found.key->begin);
-        if (Unquoted(KeyOf(line)->value) != value)
+        if (Unquoted(KeyOf(line)->value) != Unquoted(value))
             text.replace(found.key->begin, found.key->end - found.key->begin, entry);
         return;
     }

@@ -23,8 +23,8 @@ public:
     // The key's value as read (trimmed, unquoted); nothing for a missing key.
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
-    // Gives the key that value: its line is written anew unless it reads as
-    // the value already; a missing key goes after the last line of its
+    // Gives the key that value (as the file holds it, quotes and all): its
+    // line is written anew unless it reads as the value already; a missing key goes after the last line of its
     // section, a missing section at the end of the text. Other lines stay as
     // they are, byte for byte.
     void SetValue(std::string_view section, std::string_view key, std::string_view value);

@@ -67,6 +67,9 @@ inline void CloseWinEventHook(HWINEVENTHOOK h) {
 inline void FreeArgumentList(LPWSTR* h) {
     LocalFree(h);
 }
+inline void CloseChangeNotification(HANDLE h) {
+    FindCloseChangeNotification(h);
+}
 } // namespace handle_closers
 
 using unique_hdc = unique_any<HDC, handle_closers::CloseDc>;
@@ -82,6 +85,8 @@ using unique_hicon = unique_any<HICON, handle_closers::CloseIcon>;
 using unique_hmenu = unique_any<HMENU, handle_closers::CloseMenu>;
 using unique_hwineventhook = unique_any<HWINEVENTHOOK, handle_closers::CloseWinEventHook>;
 // CommandLineToArgvW's array.
+// Empty for FindFirstChangeNotificationW's INVALID_HANDLE_VALUE.
+using unique_change_notification = unique_any<HANDLE, handle_closers::CloseChangeNotification>;
 using unique_argument_list = unique_any<LPWSTR*, handle_closers::FreeArgumentList>;
 
 // Runs a cleanup when the scope ends, however it ends: for the paired calls

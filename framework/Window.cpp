@@ -1,5 +1,6 @@
 #include "framework/Window.h"
 
+#include "framework/FileChangeWatch.h"
 #include "framework/Services.h"
 #include "framework/StringTable.h"
 #include "framework/TextConversion.h"
@@ -404,9 +405,12 @@ bool PumpOneMessage(const MSG& message) {
 
 int RunMessageLoop() {
     MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0)
-        PumpOneMessage(message);
-    return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
+    for (;;) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            if (!PumpOneMessage(message))
+                return static_cast<int>(message.wParam);
+        WaitForMessageOrObject();
+    }
 }
 
 void PumpPendingMessages() {

@@ -177,6 +177,7 @@ HWND HiddenOwnerWindow();
 
 // Runs the message loop until WM_QUIT; answers its exit code. Esc goes to
 // the OnEscape of a window whose layout says so; Tab moves between a dialog window's controls.
+// Between messages it waits on the objects of WaitInMessageLoop too.
 int RunMessageLoop();
 // Handles one message as the loop would; false when it was WM_QUIT.
 bool PumpOneMessage(const MSG& message);

@@ -1,7 +1,9 @@
-// Hostile settings files: generated, mutated and random "配置.ini" files
-// through LoadSettings, the first frame and SaveSettings. Never a crash or a
-// hang; every number is TextToInt of what the program reads for its key;
-// every value comes back from the saved file as it was held. A well-formed
+// Hostile settings files: generated, mutated and random "配置.ini" files,
+// some in UTF-16 either way, through ReadSettings, the first frame and a
+// save of the clock's new place. Never a crash or a hang; every number is
+// TextToInt of what the program reads for its key; every value comes back
+// from the saved file as it was written, byte for byte (hex, leading zeros
+// and notes included); a file not read whole is never written. A well-formed
 // file reads, before and after the save, as the platform's profile functions
 // read it (under code page 936, where they decode GBK).
 #include "config/ClockSettings.h"
@@ -9,6 +11,7 @@
 #include "config/TextNumbers.h"
 #include "clock/ClockFace.h"
 #include "clock/HoverButtons.h"
+#include "framework/TextConversion.h"
 #include "support/ProgramFixture.h"
 #include "support/ImportHook.h" // RunningUnderWine
 #include "support/TempDirectory.h"
@@ -183,6 +186,10 @@ private:
         }
         if (Chance(20))
             text += Chance(50) ? "px" : ".75";
+        else if (Chance(10))
+            text += " ;" + std::string(Chance(50) ? "a note" : "半透明");
+        if (Chance(5))
+            return {(value < 0 ? "-0x" : "0x") + std::to_string(value < 0 ? -value : value), 0};
         const std::int64_t saturated =
             std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(), INT_MAX);
         return {text, static_cast<std::int32_t>(saturated)};
@@ -278,7 +285,22 @@ private:
         if (!clean && Chance(10))
             file.bytes += "[" + RandomText(Below(10)) + "]" + LineEnd() + "k=v" + LineEnd();
         file.wellFormed = file.wellFormed && GetACP() == GbkCodePage;
+        if (clean && Chance(15))
+            AsUtf16(file);
         return file;
+    }
+
+    // Notepad's "Unicode" or "Unicode big endian": the same values, which
+    // the platform's ANSI functions cannot read.
+    void AsUtf16(FuzzFile& file) {
+        const bool bigEndian = Chance(50);
+        const std::wstring wide = L"\xFEFF" + MultiByteToWide(file.bytes, GbkCodePage);
+        file.bytes.clear();
+        for (const wchar_t unit : wide) {
+            const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+            file.bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        file.wellFormed = false;
     }
 
     FuzzFile Mutated(FuzzFile file) {
@@ -313,12 +335,21 @@ private:
     bool clean = false;
 };
 
-// A value read drops one enclosing pair of quotes: a held value that still
-// has one comes back without it, as from the profile functions.
-std::string Unquoted(const std::string& value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        return value.substr(1, value.size() - 2);
-    return value;
+// The record holds what the file's text says: the position whole, a text
+// as read (the zone's label its first characters), every other field in
+// the text it was read from.
+bool HoldsAsRead(const ClockSettings& loaded, const SettingField& field, const std::string& text) {
+    switch (field.kind) {
+    case FieldKind::Position:
+        return loaded.positionText == text;
+    case FieldKind::Text:
+        if (field.text == &ClockSettings::zoneLabel)
+            return text.starts_with(loaded.zoneLabel) &&
+                   (loaded.zoneLabel == text || loaded.zoneLabel.size() >= LongestZoneLabel);
+        return loaded.*field.text == text;
+    default:
+        return FieldText(loaded, field) == text;
+    }
 }
 
 class IniFuzz : public ProgramFixture {
@@ -347,23 +378,22 @@ TEST_F(IniFuzz, LoadFrameAndSaveHoldForEveryFile) {
         WriteFileBytes(path, file.bytes);
         const auto start = Clock::now();
 
-        const ClockSettings loaded = LoadSettings(widePath, ScreenWidth, ScreenHeight);
-        std::vector<std::string> texts; // each field's text as the platform reads it
+        const SettingsRead read = ReadSettings(widePath, ScreenWidth, ScreenHeight);
+        const ClockSettings& loaded = read.settings;
+        std::vector<std::string> texts; // each field's text as the program's reader gives it
         for (const SettingField& field : SettingFields) {
-            const std::string read = ReadIniText(widePath, field.section, field.key, DefaultText(field));
-            texts.push_back(read);
-            if (file.wellFormed && read != ReadKey(path, field.section, field.key, DefaultText(field))) {
+            const std::string text = ReadIniText(widePath, field.section, field.key, DefaultText(field));
+            texts.push_back(text);
+            if (file.wellFormed && text != ReadKey(path, field.section, field.key, DefaultText(field))) {
                 ADD_FAILURE() << "case " << i << ": " << field.key << " not as the platform reads it";
                 ++failures;
             }
-            if (field.kind == FieldKind::Number) {
-                if (loaded.*field.number != TextToInt(read)) {
-                    ADD_FAILURE() << "case " << i << ": " << field.key << " read as " << loaded.*field.number
-                                  << ", TextToInt gives " << TextToInt(read);
-                    ++failures;
-                }
-            } else if ((field.kind == FieldKind::Position ? loaded.positionText : FieldText(loaded, field)) !=
-                       read) {
+            if (field.kind == FieldKind::Number && loaded.*field.number != TextToInt(text)) {
+                ADD_FAILURE() << "case " << i << ": " << field.key << " read as " << loaded.*field.number
+                              << ", TextToInt gives " << TextToInt(text);
+                ++failures;
+            }
+            if (!HoldsAsRead(loaded, field, text)) {
                 ADD_FAILURE() << "case " << i << ": " << field.key << " not held as it reads";
                 ++failures;
             }
@@ -382,29 +412,33 @@ TEST_F(IniFuzz, LoadFrameAndSaveHoldForEveryFile) {
         App().clock.clockCanvas.SetAlpha(App().settings.windowAlpha);
         RedrawClock(App().clock, true);
 
-        ClockSettings held = App().settings;
-        held.fontSize = loaded.fontSize;
-        SaveSettings(widePath, held, -123, 4567);
+        // The clock moved, nothing else changed: a save writes the place, and
+        // a file that could not be read whole keeps every byte.
+        const SaveResult saved = SaveSettingChanges(widePath, widePath, loaded, loaded, {-123, 4567});
+        if (!read.file.Writable()) {
+            if (saved || ReadFileBytes(path) != file.bytes) {
+                ADD_FAILURE() << "case " << i << ": a file not read whole was written";
+                ++failures;
+            }
+            continue;
+        }
         for (std::size_t f = 0; f < SettingFields.size(); ++f) {
             const SettingField& field = SettingFields[f];
             const std::string reread = ReadIniText(widePath, field.section, field.key, "\x01missing");
-            // Every text as it was read, the numbers in their own form and
-            // the position's flag with the window's place.
+            // Every text as it was read, numbers in the form they were
+            // written in, and the position's flag with the window's place.
             std::string expected = texts[f];
-            if (field.kind == FieldKind::Number)
-                expected = IntToText(held.*field.number);
-            else if (field.kind == FieldKind::Position)
+            if (field.kind == FieldKind::Position)
                 expected = SplitAtBars(texts[f]).front() + "|-123|4567";
+            if (expected.size() >= IniReadBufferSize) // read back through the reader's buffer
+                expected.resize(IniReadBufferSize - 1);
             if (file.wellFormed && reread != ReadKey(path, field.section, field.key, "\x01missing")) {
                 ADD_FAILURE() << "case " << i << ": " << field.key << " saved not as the platform reads it";
                 ++failures;
             }
-            // Read back through the reader's buffer.
-            if (expected.size() >= IniReadBufferSize)
-                expected.resize(IniReadBufferSize - 1);
-            if (reread != expected && reread != Unquoted(expected)) {
+            if (reread != expected) {
                 ADD_FAILURE() << "case " << i << ": " << field.key << " saved as " << reread.size()
-                              << " bytes, held " << expected.size();
+                              << " bytes, read as " << expected.size();
                 ++failures;
             }
         }

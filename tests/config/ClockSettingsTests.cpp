@@ -107,23 +107,38 @@ TEST_F(SettingsFile, KeysMissingFromTheFirstFileReadAsTheirDefaults) {
         EXPECT_EQ(Key("基本设置", key), "<none>") << key << ": a second load must not write the file";
 }
 
-TEST_F(SettingsFile, UnknownFlagTextAndNegativeColourSurviveARoundTrip) {
+// Texts written by hand come back as written while their value reads the
+// same: switches, and numbers in any form the reader takes ("窗口底图" is a
+// key of two sections, each keeping its own).
+TEST_F(SettingsFile, UnknownFlagTextAndHandWrittenNumbersSurviveARoundTrip) {
     WriteFileBytes(path, "[基本设置]\r\n开机启动=1\r\n窗口置顶=yes\r\n恢复上次关闭时的位置=1|5|6\r\n"
-                         "[边框和底图]\r\n外边框=-1\r\n[时钟]\r\n字体大小=８０\r\n字体名称=\r\n");
+                         "[透明度]\r\n窗口底图= 150 ;半透明\r\n"
+                         "[边框和底图]\r\n外边框=-1\r\n窗口底图=+0013487565\r\n[时钟]\r\n字体大小=８０\r\n"
+                         "字体名称=\r\n字体颜色=0x90D828\r\n描边大小=05\r\n");
     ClockSettings loaded = LoadSettings(widePath, 1920, 1080);
     EXPECT_FALSE(loaded.startWithWindows);
     EXPECT_FALSE(loaded.keepOnTop);
     EXPECT_EQ(loaded.outerBorderColor, -1);
     EXPECT_EQ(loaded.fontSize, 80);
     EXPECT_EQ(loaded.fontName, "");
+    EXPECT_EQ(loaded.fontColor, 0) << "no hex: stored files rely on the decimal reading";
+    EXPECT_EQ(loaded.windowBackgroundAlpha, 150);
 
     SaveSettings(widePath, loaded, 5, 6);
     EXPECT_EQ(Key("基本设置", "开机启动"), "1");
     EXPECT_EQ(Key("基本设置", "窗口置顶"), "yes");
     EXPECT_EQ(Key("基本设置", "恢复上次关闭时的位置"), "1|5|6");
     EXPECT_EQ(Key("边框和底图", "外边框"), "-1");
-    EXPECT_EQ(Key("时钟", "字体大小"), "80");
+    EXPECT_EQ(Key("时钟", "字体大小"), "８０");
     EXPECT_EQ(Key("时钟", "字体名称"), "");
+    EXPECT_EQ(Key("时钟", "字体颜色"), "0x90D828");
+    EXPECT_EQ(Key("时钟", "描边大小"), "05");
+    EXPECT_EQ(Key("透明度", "窗口底图"), "150 ;半透明");
+    EXPECT_EQ(Key("边框和底图", "窗口底图"), "+0013487565");
+    // A value changed is written in the program's own form.
+    loaded.outlineWidth = 6;
+    SaveSettings(widePath, loaded, 5, 6);
+    EXPECT_EQ(Key("时钟", "描边大小"), "6");
     const std::string saved = ReadFileBytes(path);
     ASSERT_TRUE(SaveSettings(widePath, LoadSettings(widePath, 1920, 1080), 5, 6));
     EXPECT_EQ(ReadFileBytes(path), saved) << "loaded and saved unchanged, every byte stays";
@@ -134,7 +149,7 @@ TEST_F(SettingsFile, EmptyValuesReadAsEmptyTextAndZero) {
     const ClockSettings loaded = LoadSettings(widePath, 1920, 1080);
     EXPECT_EQ(loaded.windowAlpha, 0);
     EXPECT_FALSE(loaded.showSeconds);
-    EXPECT_EQ(loaded.keptTexts.at("显示秒数"), "");
+    EXPECT_EQ(loaded.keptTexts.at(FindSettingField("显示秒数")), "");
     EXPECT_EQ(loaded.windowBackgroundAlpha, 150) << "a missing key still gives its default";
 }
 
@@ -202,16 +217,148 @@ TEST_F(SettingsFile, AFileSavedAsUtf8IsReadAsUtf8AndSavedAsGbk) {
     }
 }
 
+std::string Utf16(const std::wstring& text, bool bigEndian) {
+    std::string bytes;
+    for (const wchar_t unit : text) {
+        const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+// Every form an editor may save the file in: read as it says, or, when it
+// cannot be read whole, never rewritten (a save fails and leaves its bytes).
+TEST_F(SettingsFile, AFileIsReadInTheFormItWasSavedInOrNeverRewritten) {
+    const std::wstring text = L"[时钟]\r\n字体大小=60\r\n时区名称=东京\r\n";
+    const std::u8string utf8 = u8"[时钟]\r\n字体大小=60\r\n时区名称=东京😀\r\n";
+    const struct {
+        const char* form;
+        std::string bytes;
+        DWORD error; // ERROR_SUCCESS: read and saved
+    } forms[] = {
+        {"UTF-16 LE", Utf16(L"\xFEFF" + text, false), ERROR_SUCCESS},
+        {"UTF-16 BE", Utf16(L"\xFEFF" + text, true), ERROR_SUCCESS},
+        {"UTF-32 LE", std::string("\xFF\xFE\0\0", 4) + Utf16(text, false), ERROR_UNSUPPORTED_TYPE},
+        {"UTF-7", "+/v8-[x]\r\n", ERROR_UNSUPPORTED_TYPE},
+        {"UTF-16 with half a pair", Utf16(L"\xFEFF" + text + L"\xD83D", false), ERROR_NO_UNICODE_TRANSLATION},
+        {"UTF-16 of an odd length", Utf16(L"\xFEFF" + text, true) + "x", ERROR_NO_UNICODE_TRANSLATION},
+        {"UTF-8 mark before GBK", "\xEF\xBB\xBF[\xCA\xB1\xD6\xD3]\r\n", ERROR_NO_UNICODE_TRANSLATION},
+        {"UTF-8 beyond GBK", std::string(utf8.begin(), utf8.end()), ERROR_NO_UNICODE_TRANSLATION},
+    };
+    for (const auto& form : forms) {
+        SCOPED_TRACE(form.form);
+        WriteFileBytes(path, form.bytes);
+        const SettingsRead read = ReadSettings(widePath, 1920, 1080);
+        EXPECT_EQ(read.file.error, form.error);
+        const IniEntry change[] = {{"时钟", "描边大小", "3"}};
+        const SaveResult saved = WriteIniFileWhole(widePath, widePath, change, SettingSections);
+        EXPECT_EQ(saved.error, form.error);
+        if (form.error != ERROR_SUCCESS) {
+            EXPECT_EQ(ReadFileBytes(path), form.bytes) << "not a byte changed";
+            continue;
+        }
+        EXPECT_EQ(read.settings.fontSize, 60);
+        EXPECT_EQ(read.settings.zoneLabel, "东京");
+        EXPECT_EQ(ReadFileBytes(path), "[时钟]\r\n字体大小=60\r\n时区名称=东京\r\n描边大小=3\r\n")
+            << "one encoding, GBK";
+    }
+    // Text GBK cannot hold is read, but a save would lose it.
+    WriteFileBytes(path, std::string(utf8.begin(), utf8.end()));
+    EXPECT_EQ(ReadSettings(widePath, 1920, 1080).settings.fontSize, 60);
+}
+
+// A file another program holds without sharing (a sync client, a backup):
+// the reader waits its turn; held past its patience, the file is not read,
+// and neither the defaults nor a save ever take its place.
+TEST_F(SettingsFile, AHeldFileIsWaitedForAndOneHeldLongerIsNeitherReadNorWritten) {
+    const std::string bytes = "[时钟]\r\n字体大小=60\r\n";
+    WriteFileBytes(path, bytes);
+    const HANDLE held = CreateFileW(widePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const SettingsRead early = ReadSettings(widePath, 1920, 1080, {380, 150}, 300);
+    EXPECT_FALSE(early.Readable());
+    EXPECT_EQ(early.file.error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(early.settings.fontSize, 80) << "the defaults, for this run only";
+    EXPECT_FALSE(WriteIniFileWhole(widePath, widePath, {}, SettingSections));
+    std::thread release([held] {
+        Sleep(700);
+        CloseHandle(held);
+    });
+    const SettingsRead waited = ReadSettings(widePath, 1920, 1080, {380, 150}, 5000);
+    release.join();
+    EXPECT_TRUE(waited.Readable());
+    EXPECT_EQ(waited.settings.fontSize, 60);
+    EXPECT_EQ(ReadFileBytes(path), bytes);
+}
+
+// A save writes what changed since the file was read; an edit made to the
+// file meanwhile stays, and taken in, shows without undoing a change not
+// saved yet.
+TEST_F(SettingsFile, OnlyWhatChangedIsWrittenAndAnEditMadeOutsideIsTakenIn) {
+    WriteFileBytes(path, "[时钟]\r\n字体大小=80\r\n时区=\r\n[基本设置]\r\n恢复上次关闭时的位置=真|10|20\r\n");
+    ClockSettings settings = LoadSettings(widePath, 1920, 1080);
+    ClockSettings saved = settings;
+    settings.fontSize = 85; // the larger-font button
+    WriteFileBytes(path, "[时钟]\r\n字体大小=80\r\n时区=Tokyo Standard Time\r\n描边大小=0\r\n"
+                         "[基本设置]\r\n恢复上次关闭时的位置=真|10|20\r\n");
+    ASSERT_TRUE(SaveSettingChanges(widePath, widePath, settings, saved, {10, 20}));
+    EXPECT_EQ(Key("时钟", "时区"), "Tokyo Standard Time");
+    EXPECT_EQ(Key("时钟", "描边大小"), "0");
+    EXPECT_EQ(Key("时钟", "字体大小"), "85");
+    EXPECT_EQ(Key("基本设置", "显示秒数"), "真") << "a key the file lacks is added";
+    EXPECT_EQ(Key("基本设置", "恢复上次关闭时的位置"), "真|10|20");
+
+    const ClockSettings file = ReadSettings(widePath, 1920, 1080).settings;
+    settings.fontSize = 90; // changed again, not saved yet
+    const std::vector<const SettingField*> taken = TakeOutsideEdits(settings, saved, file);
+    std::vector<std::string> keys;
+    for (const SettingField* field : taken)
+        keys.push_back(field->key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"描边大小", "时区"}));
+    EXPECT_EQ(settings.timeZone, "Tokyo Standard Time");
+    EXPECT_EQ(settings.outlineWidth, 0);
+    EXPECT_EQ(settings.fontSize, 90) << "the program's own change waits for its save";
+    EXPECT_EQ(saved.fontSize, 85);
+}
+
+// The label is a name: a file's longer one is cut to what the box takes;
+// spaces and quotes at its ends survive a save and a start.
+TEST_F(SettingsFile, TheLabelIsBoundedWhereItIsReadAndKeepsItsEnds) {
+    std::string longLabel;
+    for (int i = 0; i < 100000; ++i)
+        longLabel += "东";
+    WriteFileBytes(path, "[时钟]\r\n时区名称=" + longLabel + "\r\n");
+    const ClockSettings loaded = LoadSettings(widePath, 1920, 1080);
+    EXPECT_EQ(loaded.zoneLabel, longLabel.substr(0, 2 * LongestZoneLabel));
+    for (const std::string label : {" 东京 ", "\"东京\"", "'Tk'", "\t"}) {
+        ClockSettings settings = DefaultSettings();
+        settings.zoneLabel = label;
+        ASSERT_TRUE(SaveSettings(widePath, settings, 1, 2));
+        EXPECT_EQ(LoadSettings(widePath, 1920, 1080).zoneLabel, label) << ReadFileBytes(path);
+    }
+}
+
 TEST(SettingsLocation, ASaveReplacesOnlyAFileItMayWriteAndDelete) {
     TempDirectory directory;
     const std::wstring file = directory.WideFile("配置.ini");
     WriteFileBytes(directory.File("配置.ini"), "[时钟]\r\n");
     EXPECT_TRUE(SaveCanReplace(file));
-    // Another program holds it without sharing its deletion.
+    // Another program holds it without sharing its deletion: a sync client
+    // or a backup for a moment, which the check waits out; held longer, the
+    // file is still the user's (to be read and saved once it lets go).
     const HANDLE held =
         CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_FALSE(SaveCanReplace(file)) << "locked";
-    CloseHandle(held);
+    std::thread release([held] {
+        Sleep(600);
+        CloseHandle(held);
+    });
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(SaveCanReplace(file, 5000));
+    EXPECT_GE(GetTickCount() - start, 500u) << "it waited for the holder";
+    release.join();
+    const HANDLE heldLonger = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_TRUE(SaveCanReplace(file, 200)) << "held, not refused";
+    CloseHandle(heldLonger);
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(SaveCanReplace(file)) << "read-only";
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -11,6 +11,7 @@
 #include "support/RunValue.h"
 #include "support/TempDirectory.h" // ReadFileBytes
 #include "config/SettingsLocation.h"
+#include "framework/IniFile.h"
 #include "framework/TextConversion.h"
 #include "framework/UniqueHandle.h"
 
