@@ -4,6 +4,7 @@
 #include "app/ClockTick.h"
 #include "app/FullScreen.h"
 #include "app/ProgramEvents.h"
+#include "app/SingleInstance.h"
 #include "app/SystemIntegration.h"
 #include "app/TrayIcon.h"
 #include "clock/ClockFace.h"
@@ -352,8 +353,22 @@ SettingsRead ReadClockSettingsFile(DWORD patience) {
                         ClockWindowSizeFor(app.clock.scale), patience);
 }
 
+bool ClaimFileIdentity() {
+    AppGlobals& app = App();
+    const std::wstring name = IdentityInstanceName(app.settingsFilePath);
+    if (name == app.identityClaimed)
+        return true;
+    unique_handle claim;
+    if (!name.empty() && !ClaimInstance(name, claim))
+        return false;
+    app.identityClaim = std::move(claim);
+    app.identityClaimed = name;
+    return true;
+}
+
 bool TakeInSettingsFile(DWORD patience) {
     AppGlobals& app = App();
+    ClaimFileIdentity(); // an editor's save, like the clock's, makes a new file
     SettingsRead read = ReadClockSettingsFile(patience);
     if (!read.Readable()) {
         app.settingsFileError = read.file.error;
@@ -399,6 +414,7 @@ SaveResult SaveClockSettings() {
     if (saved) {
         app.savedSettings = app.settings;
         app.savedSettings.positionText = PositionText(app.settings, place);
+        ClaimFileIdentity();
     }
     return saved;
 }

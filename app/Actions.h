@@ -82,6 +82,9 @@ void RestoreDefaultSettings();
 // cannot be started.
 void StartNewClock();
 
+// Holds the claim of the settings file's identity as it is now: a start
+// through a link to it finds this clock. False when another clock holds it.
+bool ClaimFileIdentity();
 // The settings file as the clock reads it (see SettingsSource).
 SettingsRead ReadClockSettingsFile(DWORD patience);
 // Reads the settings file again: what an edit made outside changed takes

@@ -46,10 +46,11 @@ struct AppGlobals {
     std::unique_ptr<SettingsWindow> settingsWindow;
     // The program's hidden window and the notification-area icon.
     std::unique_ptr<TrayIcon> tray;
-    // Held while the clock runs on its settings file: one by the file's
-    // identity, one by its path while the file is not made yet.
+    // Held while the clock runs on its settings file: one by its path, one
+    // by the identity the file has now (a save makes a new file).
     unique_handle instanceClaim;
-    unique_handle pathClaim;
+    unique_handle identityClaim;
+    std::wstring identityClaimed;
     // Wakes the clock when the settings file's folder changes.
     std::unique_ptr<FileChangeWatch> settingsFileWatch;
     unique_hwineventhook foregroundWatch;

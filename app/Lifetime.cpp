@@ -51,10 +51,10 @@ void ChooseClockFile(const ProgramArguments& arguments) {
 bool AnotherClockHasTheFile() {
     AppGlobals& app = App();
     const std::wstring name = InstanceName(app.settingsFilePath);
-    const std::wstring pathName = PathInstanceName(app.settingsFilePath);
-    if (ClaimInstance(name, app.instanceClaim) &&
-        (pathName == name || ClaimInstance(pathName, app.pathClaim)))
+    if (ClaimInstance(name, app.instanceClaim) && ClaimFileIdentity())
         return false;
+    // Through a link the running clock's window has another name: it is
+    // not woken, but no second clock writes its file.
     WakeRunningClock(name);
     return true;
 }
@@ -131,11 +131,7 @@ void ReadSettingsAtStart() {
         else
             WriteIniFileWhole(app.settingsFilePath, source, {}, SettingSections);
     }
-    // Made now, the file has its identity: a start through a hard link finds this clock.
-    if (!app.pathClaim && InstanceName(app.settingsFilePath) != PathInstanceName(app.settingsFilePath)) {
-        app.pathClaim = std::move(app.instanceClaim);
-        ClaimInstance(InstanceName(app.settingsFilePath), app.instanceClaim);
-    }
+    ClaimFileIdentity(); // made now, the file has one
 }
 
 // Windows finds gdiplus.dll in its system folder; a system without it

@@ -6,11 +6,12 @@
 #include <windows.h>
 
 std::wstring InstanceName(const std::wstring& settingsFilePath) {
-    return L"TikoClock." + FileIdentityKey(settingsFilePath);
+    return L"TikoClock." + FileKey(settingsFilePath);
 }
 
-std::wstring PathInstanceName(const std::wstring& settingsFilePath) {
-    return L"TikoClock." + FileKey(settingsFilePath);
+std::wstring IdentityInstanceName(const std::wstring& settingsFilePath) {
+    const std::wstring identity = FileIdentityKey(settingsFilePath);
+    return identity.empty() ? identity : L"TikoClock.File." + identity;
 }
 
 bool ClaimInstance(const std::wstring& name, unique_handle& claim) {

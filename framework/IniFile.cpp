@@ -47,6 +47,10 @@ struct FileBytes {
 };
 
 FileBytes ReadWholeFile(const std::wstring& path, DWORD patience) {
+    // A folder where the file belongs holds no settings.
+    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {std::nullopt, ERROR_FILE_NOT_FOUND};
     const unique_handle file = OpenForReading(path, patience);
     if (!file)
         return {std::nullopt, GetLastError()};
@@ -330,20 +334,31 @@ void TakeOverFileSettings(const std::wstring& from, const std::wstring& to) {
     }
 }
 
-DWORD WriteDraft(const std::wstring& draft, const std::wstring& source, std::span<const IniEntry> entries,
-                 IniSections knownSections) {
+struct Draft {
+    std::string text;
+    bool changed = false; // from the source's text as read
+    DWORD error = ERROR_SUCCESS;
+};
+
+// The source's text with the entries in it, unless the source cannot be
+// read whole.
+Draft DraftOf(const std::wstring& source, std::span<const IniEntry> entries, IniSections knownSections) {
     IniFileText seed = ReadIniFile(source, knownSections, SaveReadPatienceMilliseconds);
     if (!seed.Writable())
-        return seed.error;
+        return {.text = {}, .changed = false, .error = seed.error};
+    const bool existed = seed.text.has_value();
     IniText file(std::move(seed.text).value_or(std::string()));
+    const std::string before = file.Text();
     for (const IniEntry& entry : entries)
         if (!entry.onlyWhenMissing || !file.Value(entry.section, entry.key))
             file.SetValue(entry.section, entry.key, entry.value);
-    if (const DWORD error = WriteWholeFile(draft, file.Text()))
+    return {.text = file.Text(), .changed = !existed || file.Text() != before};
+}
+
+DWORD WriteDraft(const std::wstring& draft, std::string_view text) {
+    if (const DWORD error = WriteWholeFile(draft, text))
         return error;
-    if (const DWORD error = FlushToDisk(draft))
-        return error;
-    return ERROR_SUCCESS;
+    return FlushToDisk(draft);
 }
 
 } // namespace
@@ -374,7 +389,14 @@ SaveResult WriteIniFileWhole(const std::wstring& linkOrFile, const std::wstring&
         SetFileAttributesW(ExtendedLengthPath(draft).c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(ExtendedLengthPath(draft).c_str());
     }
-    DWORD error = WriteDraft(draft, source, entries, knownSections);
+    const Draft contents = DraftOf(source, entries, knownSections);
+    if (contents.error != ERROR_SUCCESS)
+        return {contents.error};
+    // Nothing to change: the file is not touched (nor are the programs that
+    // watch it woken).
+    if (!contents.changed && source == path)
+        return {};
+    DWORD error = WriteDraft(draft, contents.text);
     if (error == ERROR_SUCCESS) {
         TakeOverFileSettings(path, draft);
         error = MoveIntoPlace(draft, path);

@@ -89,7 +89,8 @@ struct SaveResult {
 // one, never half of one. The copy holds source as GBK text (see
 // ReadIniFile), changed only where an entry differs, and replaces path only
 // when every byte of it reached the disk (a short write is a failure); a
-// source that cannot be read, or not rewritten, fails the save. A path that
+// source that cannot be read, or not rewritten, fails the save; a save that
+// changes no byte of the text leaves the file untouched. A path that
 // is a symbolic link keeps the link: the file it points to is replaced. The
 // draft's name is unique to the process, and a mutex named after path's full
 // path is held from reading source to replacing path, so that the saves of

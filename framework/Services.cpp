@@ -142,7 +142,7 @@ std::wstring FileIdentityKey(const std::wstring& path) {
         OpenFile(path, FILE_READ_ATTRIBUTES, ShareAll, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
     BY_HANDLE_FILE_INFORMATION information{};
     if (!file || !GetFileInformationByHandle(file.get(), &information))
-        return FileKey(path);
+        return {};
     wchar_t digits[32]{};
     swprintf(digits, std::size(digits), L"%08lx%08lx%08lx", information.dwVolumeSerialNumber,
              information.nFileIndexHigh, information.nFileIndexLow);

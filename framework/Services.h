@@ -34,7 +34,8 @@ bool FileExists(const std::wstring& path);
 // objects standing for the file, whatever the path's length.
 std::wstring FileKey(const std::wstring& path);
 // The file's identity while it exists: its volume and file ID, the same for
-// every hard link and symbolic link to it; FileKey for a file not made yet.
+// every hard link and symbolic link to it; "" for a file not made yet. A
+// file replaced by another (a save in one step) has a new identity.
 std::wstring FileIdentityKey(const std::wstring& path);
 // The path the file system resolves an existing file or folder to: its long
 // names, the drive behind a subst, the target of a junction or symbolic

@@ -32,6 +32,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -514,17 +515,128 @@ TEST(JapaneseCodePage, TheGbkSettingsFileKeepsItsBytesThroughAChangeAndTheClose)
         EXPECT_EQ(Occurrences(saved, section), 1) << section << " in\n" << saved;
 }
 
-// Notepad's "Unicode": UTF-16 with its byte order mark, read as it says.
-TEST(SettingsFileForms, AFileSavedAsUtf16KeepsItsValues) {
+// Notepad's "Unicode" and "Unicode big endian": UTF-16 with its byte order
+// mark, read as it says, saved as GBK (one encoding in the file).
+TEST(SettingsFileForms, AFileSavedAsUtf16EitherWayKeepsItsValues) {
+    for (const bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "big endian" : "little endian");
+        ClockProcess clock;
+        const std::wstring text = L"\xFEFF[时钟]\r\n字体大小=60\r\n[基本设置]\r\n显示秒数=假\r\n";
+        std::string bytes;
+        for (const wchar_t unit : text) {
+            const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        clock.WriteIni(bytes);
+        ASSERT_TRUE(clock.Start());
+        ASSERT_TRUE(clock.MoveTo(MovedTo)); // a change, which the close saves
+        const auto exitCode = CloseWithEscape(clock);
+        ASSERT_TRUE(exitCode.has_value());
+        const std::string saved = clock.ReadIniBytes().value_or("");
+        EXPECT_EQ(Occurrences(saved, "字体大小=60\r\n"), 1) << saved;
+        EXPECT_EQ(Occurrences(saved, "显示秒数=假\r\n"), 1) << saved;
+        EXPECT_TRUE(saved.starts_with("[时钟]")) << "GBK from its first byte";
+    }
+}
+
+// Another program holds a file without sharing it (a sync client, a backup,
+// an editor) on behalf of the test, for a while, from another thread.
+class FileHolder {
+public:
+    FileHolder(const std::wstring& path, DWORD milliseconds)
+        : file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)),
+          release([this, milliseconds] {
+              Sleep(milliseconds);
+              CloseHandle(file);
+          }) {}
+    ~FileHolder() { release.join(); }
+    bool Holds() const { return file != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE file;
+    std::thread release;
+};
+
+// A whole "东京.ini" of the user's: every key, so that a close adds none.
+std::string TokyoFile(ClockProcess& clock) {
+    ClockSettings tokyo = DefaultSettings();
+    tokyo.fontSize = 60;
+    tokyo.timeZone = "Tokyo Standard Time";
+    tokyo.zoneLabel = "东京";
+    const std::wstring path = clock.WideDirectory() + L"\\东京.ini";
+    EXPECT_TRUE(SaveSettings(path, tokyo, 300, 200));
+    return FileBytes(WideToAnsi(path)).value_or("");
+}
+
+bool NameHasTokyo(HWND window) {
+    return desktop::WaitUntil(
+        [&] {
+            wchar_t name[256]{};
+            GetWindowTextW(window, name, 256);
+            return std::wstring_view(name).find(L"东京") != std::wstring_view::npos;
+        },
+        20s);
+}
+
+// A file held while the clock starts is waited for and read: its values
+// show, and no byte of it changes.
+TEST(HeldSettingsFile, AFileHeldWhileTheClockStartsIsReadOnceFreeAndKeepsItsBytes) {
     ClockProcess clock;
-    const std::wstring text = L"\xFEFF[时钟]\r\n字体大小=60\r\n[基本设置]\r\n显示秒数=假\r\n";
-    clock.WriteIni(std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)));
-    ASSERT_TRUE(clock.Start());
+    const std::string bytes = TokyoFile(clock);
+    {
+        const FileHolder holder(clock.WideDirectory() + L"\\东京.ini", 2000);
+        ASSERT_TRUE(holder.Holds());
+        ASSERT_TRUE(clock.StartWith("--settings 东京.ini"));
+    }
+    EXPECT_TRUE(NameHasTokyo(clock.Window())) << "the file's label, not the defaults";
     const auto exitCode = CloseWithEscape(clock);
     ASSERT_TRUE(exitCode.has_value());
-    const std::string saved = clock.ReadIniBytes().value_or("");
-    EXPECT_EQ(Occurrences(saved, "字体大小=60\r\n"), 1) << saved;
-    EXPECT_EQ(Occurrences(saved, "显示秒数=假\r\n"), 1) << saved;
+    EXPECT_EQ(FileBytes(clock.Directory() + "\\东京.ini"), bytes);
+}
+
+// Held past the clock's patience: the user is told once, the clock takes the
+// file in as soon as it is free, and writes nothing of the defaults.
+TEST(HeldSettingsFile, AFileHeldPastTheWaitIsToldOfTakenInLaterAndNeverOverwritten) {
+    ClockProcess clock;
+    const std::string bytes = TokyoFile(clock);
+    HWND box = nullptr;
+    {
+        const FileHolder holder(clock.WideDirectory() + L"\\东京.ini", 9000);
+        ASSERT_TRUE(holder.Holds());
+        ASSERT_TRUE(clock.StartWith("--settings 东京.ini"));
+        EXPECT_TRUE(desktop::WaitUntil(
+            [&] { return (box = clock.FindWindowTitled("无法读取设置")) != nullptr; }, 20s))
+            << "the user is told";
+    }
+    EXPECT_TRUE(NameHasTokyo(clock.Window())) << "taken in once free, while the box still asks";
+    if (box)
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    const auto exitCode = CloseWithEscape(clock);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_EQ(FileBytes(clock.Directory() + "\\东京.ini"), bytes);
+}
+
+// A save the file's holder refused is tried again without another change;
+// an edit made in the file while the clock runs shows and survives the save.
+TEST(HeldSettingsFile, AFailedSaveIsRetriedAndAnEditMadeOutsideSurvivesIt) {
+    ClockProcess clock;
+    clock.WriteIni("[基本设置]\r\n显示秒数=假\r\n[时钟]\r\n字体大小=80\r\n");
+    ASSERT_TRUE(clock.Start());
+    // Notepad saves the label while the clock runs: it shows.
+    WriteFileBytes(clock.IniPath(),
+                   "[基本设置]\r\n显示秒数=假\r\n[时钟]\r\n字体大小=80\r\n时区名称=东京\r\n");
+    EXPECT_TRUE(NameHasTokyo(clock.Window()));
+    {
+        const FileHolder holder(clock.WideIniPath(), 4000);
+        ASSERT_TRUE(holder.Holds());
+        ASSERT_TRUE(clock_screen::ClickHoverButton(clock, {337, 130}, {327, 120, 347, 140})); // larger font
+    }
+    const auto saved = [&] { return ReadKey(clock.IniPath(), "时钟", "字体大小", "") == "85"; };
+    EXPECT_TRUE(desktop::WaitUntil(saved, 15s)) << "the change reached the file without another";
+    EXPECT_EQ(ReadKey(clock.IniPath(), "时钟", "时区名称", ""), "东京") << "the edit made outside stays";
+    const auto exitCode = CloseWithEscape(clock);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_EQ(*exitCode, 0u);
 }
 
 } // namespace
