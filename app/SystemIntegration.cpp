@@ -14,6 +14,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -32,9 +33,38 @@ KeyAndValue SplitValuePath(std::wstring_view valuePath) {
     return {DirectoryPart(valuePath), FileNamePart(valuePath)};
 }
 
-bool LiesOnSomeMonitor(int left, int top, SIZE clock) {
-    const RECT rect{left, top, left + clock.cx, top + clock.cy};
-    return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
+// Whether some monitor's work area holds enough of the rectangle to grab
+// it: its whole height and a third of its width. Less is a sliver at an
+// edge or under the taskbar, left by a monitor that was unplugged or moved.
+struct GrabCheck {
+    RECT rect;
+    bool holds;
+};
+
+BOOL CALLBACK HoldsEnoughToGrab(HMONITOR monitor, HDC, RECT*, LPARAM data) {
+    auto& [rect, holds] = *reinterpret_cast<GrabCheck*>(data);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT inside{};
+    if (!GetMonitorInfoW(monitor, &info) || !IntersectRect(&inside, &rect, &info.rcWork))
+        return TRUE;
+    holds = inside.bottom - inside.top >= rect.bottom - rect.top &&
+            3 * (inside.right - inside.left) >= rect.right - rect.left;
+    return holds ? FALSE : TRUE;
+}
+
+// The place nearest to the rectangle's own where it lies wholly on the work
+// area of the monitor it overlaps most (top left when it is larger).
+POINT OntoNearestWorkArea(const RECT& rect, HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info))
+        return {rect.left, rect.top};
+    const RECT& work = info.rcWork;
+    const LONG width = rect.right - rect.left;
+    const LONG height = rect.bottom - rect.top;
+    return {std::max(work.left, std::min(rect.left, work.right - width)),
+            std::max(work.top, std::min(rect.top, work.bottom - height))};
 }
 
 HWND ClockHandle() {
@@ -372,10 +402,14 @@ ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenW
         return placement;
     const int left = TextToInt(parts[1]);
     const int top = TextToInt(parts[2]);
-    if (LiesOnSomeMonitor(left, top, clock)) {
-        placement.left = left;
-        placement.top = top;
-    }
+    GrabCheck saved{{left, top, left + clock.cx, top + clock.cy}, false};
+    const HMONITOR monitor = MonitorFromRect(&saved.rect, MONITOR_DEFAULTTONULL);
+    if (!monitor)
+        return placement;
+    EnumDisplayMonitors(nullptr, &saved.rect, HoldsEnoughToGrab, reinterpret_cast<LPARAM>(&saved));
+    const POINT place = saved.holds ? POINT{left, top} : OntoNearestWorkArea(saved.rect, monitor);
+    placement.left = place.x;
+    placement.top = place.y;
     return placement;
 }
 

@@ -95,8 +95,11 @@ struct ClockPlacement {
 };
 // "假" or fewer than three parts centre the window on the primary screen; a
 // remembered rectangle that lies on no monitor is centred too, so that the
-// clock can never open where nobody can see or reach it. Positions are in
-// physical screen pixels, the clock's size that of its display scale.
+// clock can never open where nobody can see or reach it. One that keeps its
+// whole height and a third of its width on a monitor's work area opens where
+// it was; a smaller part is moved the least way wholly onto the work area of
+// the monitor it overlaps most. Positions are in physical screen pixels, the
+// clock's size that of its display scale.
 ClockPlacement ComputeClockPlacement(std::string_view positionValue, int screenWidth, int screenHeight,
                                      SIZE clock = {380, 150});
 

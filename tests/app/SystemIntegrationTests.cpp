@@ -291,16 +291,23 @@ TEST_P(Placement, OnAFullHdScreen) {
     EXPECT_EQ(placement.top, c.top);
 }
 
+// A place partly off the screen stays while the work area holds the clock's
+// whole height and a third of its width (127 of 380 pixels); a sliver moves
+// the least way wholly onto it.
 INSTANTIATE_TEST_SUITE_P(
     PositionValues, Placement,
     testing::Values(
         PlacementCase{"假|100|100", "假", 770, 465}, PlacementCase{"真|100|100", "真", 100, 100},
-        PlacementCase{"真|-50|-20", "真", -50, -20}, PlacementCase{"真|5000|5000", "真", 770, 465},
+        PlacementCase{"真|-50|20", "真", -50, 20}, PlacementCase{"真|5000|5000", "真", 770, 465},
         PlacementCase{"真", "真", 770, 465}, PlacementCase{"真|100", "真", 770, 465},
         PlacementCase{"", "", 770, 465}, PlacementCase{"真|abc|x9", "真", 0, 0},
         PlacementCase{"1|30|40", "1", 30, 40}, PlacementCase{"真|770.5|465", "真", 770, 465},
-        PlacementCase{"真|-379|-149", "真", -379, -149}, PlacementCase{"真|-380|0", "真", 770, 465},
-        PlacementCase{"真|1919|1079", "真", 1919, 1079}, PlacementCase{"真|1920|0", "真", 770, 465}));
+        PlacementCase{"真|-379|-149", "真", 0, 0}, PlacementCase{"真|-380|0", "真", 770, 465},
+        PlacementCase{"真|1919|1079", "真", 1540, 930}, PlacementCase{"真|1920|0", "真", 770, 465},
+        PlacementCase{"真|1900|1070", "真", 1540, 930}, PlacementCase{"真|-370|500", "真", 0, 500},
+        PlacementCase{"真|-50|-20", "真", 0, 0}, PlacementCase{"真|600|931", "真", 600, 930},
+        PlacementCase{"真|1793|200", "真", 1793, 200}, PlacementCase{"真|1794|200", "真", 1540, 200},
+        PlacementCase{"真|-253|0", "真", -253, 0}, PlacementCase{"真|-254|0", "真", 0, 0}));
 
 TEST(Placement, OddScreenHalvesTruncate) {
     EXPECT_EQ(ComputeClockPlacement("假", 1365, 768).left, 492);

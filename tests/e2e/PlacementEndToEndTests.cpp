@@ -20,13 +20,15 @@ void CloseWithEscape(ClockProcess& clock) {
 
 TEST(Placement, PartlyOffScreenPositionReopensThereAndIsSavedBack) {
     ClockProcess clock;
-    clock.WriteIni(IniWithPosition("真|-50|-20"));
+    // Half of it left of the screen: its whole height and more than a third
+    // of its width can still be grabbed.
+    clock.WriteIni(IniWithPosition("真|-190|20"));
     ASSERT_TRUE(clock.Start());
     const RECT rect = clock.WindowRect();
-    EXPECT_EQ(rect.left, -50);
-    EXPECT_EQ(rect.top, -20);
+    EXPECT_EQ(rect.left, -190);
+    EXPECT_EQ(rect.top, 20);
     CloseWithEscape(clock);
-    EXPECT_NE(clock.ReadIniBytes().value_or("").find("恢复上次关闭时的位置=真|-50|-20"), std::string::npos);
+    EXPECT_NE(clock.ReadIniBytes().value_or("").find("恢复上次关闭时的位置=真|-190|20"), std::string::npos);
 }
 
 TEST(Placement, FalseFlagCentresAndKeepsTheFlag) {
