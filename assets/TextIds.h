@@ -88,4 +88,8 @@
 #define IDS_READ_FAILED_FILE 1068
 #define IDS_READ_FAILED_CHOICE 1069
 
-#define LastTextId 1069
+// A text box's word on the characters it left out.
+#define IDS_NOT_GBK_TITLE 1070
+#define IDS_NOT_GBK_TEXT 1071
+
+#define LastTextId 1071

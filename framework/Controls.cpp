@@ -1,7 +1,9 @@
 #include "framework/Controls.h"
 
+#include "assets/TextIds.h"
 #include "framework/ControlFont.h"
 #include "framework/Services.h"
+#include "framework/StringTable.h"
 #include "framework/Window.h"
 #include "framework/TextConversion.h"
 #include "framework/WindowClass.h"
@@ -663,22 +665,164 @@ bool Button::OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 
 // ---------------------------------------------------------------- TextBox
 
+namespace {
+
+constexpr UINT_PTR TextBoxSubclassId = 1;
+constexpr UINT_PTR NoticeTimerId = 0x544B;
+// As long as the field's own balloon stays.
+constexpr UINT NoticeMilliseconds = 6000;
+
+} // namespace
+
+TextBox::~TextBox() {
+    if (handle)
+        RemoveWindowSubclass(handle, Procedure, TextBoxSubclassId);
+}
+
 bool TextBox::Create(const ControlRecord& record, HWND parent, int id) {
     if (!CreateChild(WC_EDITW, ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP, WS_EX_CLIENTEDGE, parent, id,
                      record.rect, nullptr))
         return false;
     SetWindowSubclass(handle, PassWheelToParent, 0, FALSE);
+    SetWindowSubclass(handle, Procedure, TextBoxSubclassId, reinterpret_cast<DWORD_PTR>(this));
     SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(record.look.bold, scale)), FALSE);
     SendMessageW(handle, EM_SETLIMITTEXT, MaximumLength, 0);
     SetCaption(record.look.caption);
     return true;
 }
 
+LRESULT CALLBACK TextBox::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR self) {
+    auto& box = *reinterpret_cast<TextBox*>(self);
+    switch (message) {
+    case WM_CHAR:
+        if (!box.TakesTyped(static_cast<wchar_t>(wParam)))
+            return 0;
+        break;
+    case WM_TIMER:
+        if (wParam != NoticeTimerId)
+            break;
+        box.HideNotice();
+        return 0;
+    case WM_KILLFOCUS:
+        box.HideNotice();
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, Procedure, TextBoxSubclassId);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// A character GBK lacks is refused before the field sees it, a pair of
+// surrogates as one: half a pair would show as a box until the other came.
+bool TextBox::TakesTyped(wchar_t unit) {
+    if (IS_HIGH_SURROGATE(unit)) {
+        highSurrogate = unit;
+        return false;
+    }
+    std::wstring character(1, unit);
+    if (IS_LOW_SURROGATE(unit) && highSurrogate)
+        character.insert(character.begin(), highSurrogate);
+    highSurrogate = 0;
+    // Backspace, Ctrl+V and the other controls go on: they type nothing.
+    if (unit < L' ' || GbkHolds(character)) {
+        HideNotice();
+        return true;
+    }
+    Tell(std::move(character));
+    return false;
+}
+
+// What reached the field whole (a paste, a set text, an input method's
+// string) loses the characters GBK lacks; the caret and the selection stay
+// by the characters they were by.
+void TextBox::KeepOnlyGbk() {
+    const int length = GetWindowTextLengthW(handle);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(std::max(0, GetWindowTextW(handle, text.data(), length + 1))));
+    GbkParts parts = PartByGbk(text);
+    if (parts.refused.empty())
+        return;
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(handle, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto kept = [&](DWORD at) {
+        return static_cast<WPARAM>(
+            PartByGbk(std::wstring_view(text).substr(0, std::min<std::size_t>(at, text.size()))).kept.size());
+    };
+    {
+        Silence silence(*this);
+        SetWindowTextW(handle, parts.kept.c_str());
+        SendMessageW(handle, EM_SETSEL, kept(start), static_cast<LPARAM>(kept(end)));
+        SendMessageW(handle, EM_SCROLLCARET, 0, 0);
+    }
+    Tell(std::move(parts.refused));
+}
+
+// The field's own balloon where it has one; else a beep and a balloon
+// tooltip of the same look under the caret.
+void TextBox::Tell(std::wstring characters) {
+    refused = std::move(characters);
+    noticeText = WideText(IDS_NOT_GBK_TEXT) + L"\n" + refused;
+    const std::wstring title = WideText(IDS_NOT_GBK_TITLE);
+    EDITBALLOONTIP balloon{static_cast<DWORD>(sizeof balloon), title.c_str(), noticeText.c_str(),
+                           TTI_WARNING};
+    if (SendMessageW(handle, EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&balloon)))
+        return;
+    MessageBeep(MB_ICONWARNING);
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    tool.hwnd = handle;
+    tool.uId = 1;
+    tool.lpszText = noticeText.data();
+    if (!notice.get() || !IsWindow(notice.get())) {
+        EnsureCommonControls();
+        notice.reset(CreateWindowExW(
+            WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON,
+            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetAncestor(handle, GA_ROOT), nullptr,
+            GetModuleHandleW(nullptr), nullptr));
+        if (!notice.get())
+            return;
+        SendMessageW(notice.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(notice.get(), TTM_SETMAXTIPWIDTH, 0, scale.Pixels(300));
+    }
+    SendMessageW(notice.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(notice.get(), TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(title.c_str()));
+    // The stem at the caret, on the field's bottom edge.
+    POINT caret{};
+    GetCaretPos(&caret);
+    RECT client{};
+    GetClientRect(handle, &client);
+    POINT stem{std::clamp<LONG>(caret.x, 0, client.right), client.bottom};
+    ClientToScreen(handle, &stem);
+    SendMessageW(notice.get(), TTM_TRACKPOSITION, 0, MAKELPARAM(stem.x, stem.y));
+    SendMessageW(notice.get(), TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    SetTimer(handle, NoticeTimerId, NoticeMilliseconds, nullptr);
+}
+
+void TextBox::HideNotice() {
+    if (!notice.get())
+        return;
+    KillTimer(handle, NoticeTimerId);
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = handle;
+    tool.uId = 1;
+    SendMessageW(notice.get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
 bool TextBox::OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_COMMAND:
-        if (HIWORD(wParam) == EN_CHANGE && !IsSilenced() && onEdited)
-            onEdited(Caption());
+        if (HIWORD(wParam) == EN_CHANGE && !IsSilenced()) {
+            KeepOnlyGbk();
+            if (onEdited)
+                onEdited(Caption());
+        }
         result = 0;
         return true;
     case WM_CTLCOLOREDIT:

@@ -317,19 +317,42 @@ private:
 
 // The platform's one-line edit field, black on white. Its text is the
 // control's caption (GBK); every change the user makes is reported.
+// It keeps only what GBK holds, as the settings file must: a character
+// beyond it, typed, pasted or set, is taken out where it came in, the caret
+// stays where the user was, and a balloon names what was left out.
 class TextBox : public Control {
 public:
     static constexpr ControlKind kind = ControlKind::TextBox;
     // Longer texts are not taken: the field keeps a name, not a note.
     static constexpr int MaximumLength = 64;
     explicit TextBox(const ControlRecord& record) : Control(record) {}
+    ~TextBox() override;
 
+    // The text as the field keeps it, never with a character GBK lacks.
     std::function<void(const std::string& text)> onEdited;
+
+    // The characters the field left out last, as the balloon names them.
+    const std::wstring& Refused() const { return refused; }
+    // The field's own balloon needs the common controls 6; elsewhere a
+    // tooltip of its own stands in, made at its first refusal.
+    HWND NoticeHandle() const { return notice.get(); }
 
     bool OnParentNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     bool Create(const ControlRecord& record, HWND parent, int id) override;
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR self);
+    // Whether a typed UTF-16 unit goes on to the field.
+    bool TakesTyped(wchar_t unit);
+    void KeepOnlyGbk();
+    void Tell(std::wstring characters);
+    void HideNotice();
+
+    std::wstring refused;
+    std::wstring noticeText;
+    wchar_t highSurrogate = 0;
+    unique_hwnd notice;
 };
 
 // Makes the control a record describes as a child of parent, its lengths at

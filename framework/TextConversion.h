@@ -21,6 +21,18 @@ inline bool IsGbkLeadByte(char c) {
     return byte >= 0x81 && byte <= 0xFE;
 }
 
+// Whether code page 936 holds the character (one UTF-16 unit or a surrogate
+// pair) exactly: a default character or a best fit ("é" as "e") is no.
+bool GbkHolds(std::wstring_view character);
+
+// A text parted into what GBK holds and what it does not, in order; a
+// surrogate pair is one character, a lone surrogate is not held.
+struct GbkParts {
+    std::wstring kept;
+    std::wstring refused;
+};
+GbkParts PartByGbk(std::wstring_view text);
+
 // Explicit code page variants (the windows convert GBK captions with 936
 // whatever the system code page is).
 std::wstring MultiByteToWide(std::string_view text, unsigned codePage);

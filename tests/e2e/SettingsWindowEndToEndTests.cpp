@@ -263,13 +263,19 @@ TEST(SettingsWindowEndToEnd, TheDateBoxGrowsTheClockAndTheFileKeepsTheTimeFormat
         },
         5s))
         << "the clock did not grow for the date line";
+    // The zone's label box keeps what GBK holds, and so does the file.
+    const HWND label = SettingsControlOf(settings, "文本框1");
+    SendMessageW(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Tk东京😀한국αβ"));
+    wchar_t shown[32]{};
+    SendMessageW(label, WM_GETTEXT, std::size(shown), reinterpret_cast<LPARAM>(shown)); // another process's
+    EXPECT_STREQ(shown, L"Tk东京αβ");
 
     ASSERT_TRUE(ClickHoverButton(clock, OnClose, CloseBounds)) << "close did not light";
     const auto exitCode = clock.WaitForExit(20s);
     ASSERT_TRUE(exitCode.has_value()) << "the close button did not end the clock";
     const auto saved = clock.ReadIniBytes();
     ASSERT_TRUE(saved.has_value());
-    for (const char* line : {"显示日期=真", "日期格式=长", "十二小时制=假"})
+    for (const char* line : {"显示日期=真", "日期格式=长", "十二小时制=假", "时区名称=Tk东京αβ"})
         EXPECT_NE(saved->find(line), std::string::npos) << line << " missing from\n" << *saved;
 }
 

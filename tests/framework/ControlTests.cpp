@@ -61,6 +61,7 @@ constexpr ControlRecord TestControls[] = {
      .parent = "框",
      .rect = {10, 150, 200, 2},
      .look = {.backColour = 0xC0C0C0}},
+    {.name = "文本框", .kind = ControlKind::TextBox, .parent = "框", .rect = {220, 110, 130, 26}},
 };
 
 constexpr WindowLayout TestLayout{
@@ -107,7 +108,8 @@ protected:
         picker = window.Find<ColourPicker>("颜色选择器");
         combo = window.Find<ComboBox>("组合框");
         button = window.Find<Button>("按钮");
-        ASSERT_TRUE(box && label && checkBox && slider && picker && combo && button);
+        textBox = window.Find<TextBox>("文本框");
+        ASSERT_TRUE(box && label && checkBox && slider && picker && combo && button && textBox);
     }
     void TearDown() override {
         window.Destroy();
@@ -122,6 +124,7 @@ protected:
     ColourPicker* picker = nullptr;
     ComboBox* combo = nullptr;
     Button* button = nullptr;
+    TextBox* textBox = nullptr;
 };
 
 // ------------------------------------------------------------ plain rules
@@ -269,7 +272,8 @@ TEST_F(ControlsWindow, CaptionsReachWindowsAsCodePage936) {
 
 TEST_F(ControlsWindow, TextControlsUseTheControlFont) {
     for (const Control* control : {static_cast<const Control*>(label), static_cast<const Control*>(checkBox),
-                                   static_cast<const Control*>(combo), static_cast<const Control*>(button)}) {
+                                   static_cast<const Control*>(combo), static_cast<const Control*>(button),
+                                   static_cast<const Control*>(textBox)}) {
         SCOPED_TRACE(control->Name());
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control->Handle(), WM_GETFONT, 0, 0)),
                   ControlFont(false));
@@ -425,6 +429,7 @@ TEST_F(ControlsWindow, SettingPropertiesFromCodeRaisesNoEvent) {
     label->onLeftButtonUp = [&](int, int, int) { ++events; };
     box->onMouseMoved = [&](int, int, int) { ++events; };
     box->onMouseWheel = [&](int, int) { ++events; };
+    textBox->onEdited = [&](const std::string&) { ++events; };
     desktop::MoveMouse(0, 0); // keep the real mouse out of the way
 
     checkBox->SetChecked(true);
@@ -441,6 +446,7 @@ TEST_F(ControlsWindow, SettingPropertiesFromCodeRaisesNoEvent) {
     combo->ClearItems();
     button->SetCaption("别按");
     label->SetCaption("新的");
+    textBox->SetCaption("东京");
     label->SetTextColour(Red);
     label->SetBackColour(Yellow);
     box->SetFillColour(Red);
@@ -512,6 +518,81 @@ TEST_F(ControlsWindow, UserClicksButton) {
     ASSERT_TRUE(desktop::WaitUntil([&] { return clicks > 0; }, 2s));
     Pump(100ms);
     EXPECT_EQ(clicks, 1);
+}
+
+// A text box keeps what GBK holds, however the text came: set whole, put in
+// for the selection (a paste), or typed unit by unit, a pair of surrogates
+// as two WM_CHARs, as a keyboard sends it.
+TEST_F(ControlsWindow, TextBoxKeepsOnlyWhatGbkHoldsAndSaysWhatItLeftOut) {
+    enum { SetText, ReplaceSelection, Typed };
+    const struct {
+        int how;
+        const char* before;
+        int caret;
+        const wchar_t* entered;
+        const char* kept;
+        const wchar_t* refused; // the last told; GBK alone is never told
+        int caretAfter;         // -1: a set text puts it where the platform does
+    } cases[] = {
+        {SetText, "", 0, L"东京 Tk αβ①·", "东京 Tk αβ①·", L"", -1},
+        {ReplaceSelection, "前后", 1, L"东京", "前东京后", L"", 3},
+        {Typed, "", 0, L"东京 Tk αβ①·", "东京 Tk αβ①·", L"", 10},
+        {SetText, "", 0, L"Tk东京😀한국αβ", "Tk东京αβ", L"😀한국", -1},
+        {ReplaceSelection, "", 0, L"Tk东京😀한국αβ", "Tk东京αβ", L"😀한국", 6},
+        {Typed, "", 0, L"Tk东京😀한국αβ", "Tk东京αβ", L"국", 6},
+        {ReplaceSelection, "前后", 1, L"😀甲", "前甲后", L"😀", 2},
+        {Typed, "前后", 1, L"甲乙😀", "前甲乙后", L"😀", 3},
+    };
+    std::vector<std::string> edits;
+    textBox->onEdited = [&](const std::string& text) { edits.push_back(text); };
+    textBox->TakeFocus();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.how << " " << c.kept);
+        textBox->SetCaption(c.before);
+        SendMessageW(textBox->Handle(), EM_SETSEL, c.caret, c.caret);
+        edits.clear();
+        const auto text = reinterpret_cast<LPARAM>(c.entered);
+        if (c.how == SetText)
+            SendMessageW(textBox->Handle(), WM_SETTEXT, 0, text);
+        else if (c.how == ReplaceSelection)
+            SendMessageW(textBox->Handle(), EM_REPLACESEL, TRUE, text);
+        for (const wchar_t* unit = c.entered; c.how == Typed && *unit; ++unit)
+            SendMessageW(textBox->Handle(), WM_CHAR, *unit, 1);
+
+        EXPECT_EQ(textBox->Caption(), c.kept);
+        ASSERT_FALSE(edits.empty());
+        EXPECT_EQ(edits.back(), c.kept);
+        for (const std::string& edit : edits)
+            EXPECT_EQ(edit.find('?'), std::string::npos) << edit;
+        EXPECT_EQ(textBox->Refused(), c.refused);
+        DWORD start = 0, end = 0;
+        SendMessageW(textBox->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        if (c.caretAfter >= 0) {
+            EXPECT_EQ((std::pair<DWORD, DWORD>(start, end)),
+                      (std::pair<DWORD, DWORD>(c.caretAfter, c.caretAfter)));
+        }
+        // Without the field's own balloon (common controls before 6), the
+        // stand-in names the characters until the next one typed.
+        const bool toldLast =
+            *c.refused && (c.how != Typed || std::wstring_view(c.entered).ends_with(c.refused));
+        if (const HWND notice = textBox->NoticeHandle(); notice && toldLast) {
+            EXPECT_TRUE(IsWindowVisible(notice));
+            wchar_t shown[256]{};
+            TTTOOLINFOW tool{};
+            tool.cbSize = TTTOOLINFOW_V2_SIZE;
+            tool.hwnd = textBox->Handle();
+            tool.uId = 1;
+            tool.lpszText = shown;
+            SendMessageW(notice, TTM_GETTEXTW, std::size(shown), reinterpret_cast<LPARAM>(&tool));
+            EXPECT_NE(std::wstring(shown).find(c.refused), std::wstring::npos);
+        }
+    }
+    // Typing stops at the field's length, in characters.
+    textBox->SetCaption("");
+    for (int typed = 0; typed < TextBox::MaximumLength + 6; ++typed)
+        SendMessageW(textBox->Handle(), WM_CHAR, L'东', 1);
+    EXPECT_EQ(GetWindowTextLengthW(textBox->Handle()), TextBox::MaximumLength);
 }
 
 TEST_F(ControlsWindow, LabelReportsMouseMovesAndReleasesInItsClientCoordinates) {
