@@ -518,6 +518,17 @@ TEST(OneClockPerSettingsFile, TheNameIgnoresCaseAndTheWayThePathIsWrittenAndOneC
               InstanceName(longFolder + L"\\配置.ini"));
     RemoveDirectoryW(longFolder.c_str());
 
+    // A hard link is the same file: the same identity, while no save has
+    // made a new one.
+    WriteFileBytes(path, "[时钟]\r\n");
+    const std::wstring link = second.WideFile("链接.ini");
+    ASSERT_TRUE(CreateHardLinkW(link.c_str(), AnsiToWide(path).c_str(), nullptr));
+    EXPECT_FALSE(IdentityInstanceName(link).empty());
+    EXPECT_EQ(IdentityInstanceName(link), IdentityInstanceName(AnsiToWide(path)));
+    WriteFileBytes(second.File("配置.ini"), "[时钟]\r\n");
+    EXPECT_NE(IdentityInstanceName(second.WideFile("配置.ini")), IdentityInstanceName(link)) << "a copy";
+    EXPECT_EQ(IdentityInstanceName(first.WideFile("无此文件.ini")), L"") << "no file, no identity";
+
     unique_handle claim, again;
     ASSERT_TRUE(ClaimInstance(name, claim));
     EXPECT_FALSE(ClaimInstance(name, again));

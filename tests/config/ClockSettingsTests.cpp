@@ -338,6 +338,24 @@ TEST_F(SettingsFile, TheLabelIsBoundedWhereItIsReadAndKeepsItsEnds) {
     }
 }
 
+// A settings file reached through a symbolic link (into a synced folder):
+// the save replaces the file it points to and the link stays.
+TEST_F(SettingsFile, ASaveThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) {
+    TempDirectory synced;
+    const std::wstring target = synced.WideFile("配置.ini");
+    WriteFileBytes(synced.File("配置.ini"), "[时钟]\r\n字体大小=60\r\n");
+    if (!CreateSymbolicLinkW(widePath.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+        !CreateSymbolicLinkW(widePath.c_str(), target.c_str(), 0))
+        GTEST_SKIP() << "no symbolic link could be made here (error " << GetLastError() << ")";
+    const DWORD attributes = GetFileAttributesW(widePath.c_str());
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        GTEST_SKIP() << "the link does not show as one to the program (attributes " << attributes << ")";
+    const IniEntry change[] = {{"时钟", "字体大小", "65"}};
+    ASSERT_TRUE(WriteIniFileWhole(widePath, widePath, change, SettingSections));
+    EXPECT_TRUE(GetFileAttributesW(widePath.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) << "still a link";
+    EXPECT_EQ(ReadFileBytes(synced.File("配置.ini")), "[时钟]\r\n字体大小=65\r\n");
+}
+
 TEST(SettingsLocation, ASaveReplacesOnlyAFileItMayWriteAndDelete) {
     TempDirectory directory;
     const std::wstring file = directory.WideFile("配置.ini");
