@@ -91,9 +91,10 @@ struct FrameInputs {
     }
 };
 
-// The ink of the time (its widest digits for the format, with the designator
-// as it stands beside them) and of the date line, per unit of em size, in a
-// font: glyph outlines grow in proportion to the em size.
+// The room the ink of the time (its widest digits for the format, with the
+// designator as it stands beside them) and of the date line takes, centred
+// where each is laid out, per unit of em size, in a font: glyph outlines grow
+// in proportion to the em size.
 struct TextRoom {
     std::string fontName;
     bool seconds = false; // the time shows its seconds

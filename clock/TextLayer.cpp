@@ -38,6 +38,17 @@ void CreateTimeFormat(StringFormatObject& format) {
     format.SetLineAlignment(AlignCenter);
 }
 
+constexpr float Far = 100000;
+
+// The band widened about its centre far beyond any text drawn: GDI+ breaks
+// a line wider than its layout box by the characters' advances (and, on
+// Windows, its padding), which reach beyond their ink, and drops the part
+// that falls below the box. The size is fitted to the ink (FitToTheFace), so
+// the box centres the text and cuts none of it.
+Gdiplus::RectF LayoutBoxAcross(const Gdiplus::RectF& band) {
+    return {band.X + band.Width / 2 - Far, band.Y, 2 * Far, band.Height};
+}
+
 // Where a text's ink lies when laid out in the rectangle.
 Gdiplus::RectF TextBounds(const std::wstring& text, const FontFamilyObject& family, float emSize,
                           const Gdiplus::RectF& rect, std::int32_t style, const StringFormatObject& format) {
@@ -49,13 +60,20 @@ Gdiplus::RectF TextBounds(const std::wstring& text, const FontFamilyObject& fami
     return bounds;
 }
 
-// Ink bounds of a text without a layout box to cut it.
+// Ink bounds of a text without a layout box to cut it, centred across on
+// the origin.
 Gdiplus::RectF InkOf(const std::wstring& text, const FontFamilyObject& family, float emSize,
                      std::int32_t style, const StringFormatObject& format) {
     if (text.empty())
         return {};
-    constexpr float Far = 100000;
     return TextBounds(text, family, emSize, {-Far, -Far, 2 * Far, 2 * Far}, style, format);
+}
+
+// The room the ink takes: across, centred where the text is centred, for
+// glyphs need not lie evenly about it ("1" stands right of its middle); down,
+// its height.
+Gdiplus::SizeF CentredRoom(const Gdiplus::RectF& ink) {
+    return {2 * std::max(-ink.X, ink.GetRight()), ink.Height};
 }
 
 TextRoom MeasureTextRoom(TextRoom room) {
@@ -66,16 +84,22 @@ TextRoom MeasureTextRoom(TextRoom room) {
     StringFormatObject format;
     CreateTimeFormat(format);
     // The widest digits of the format: every digit a 0, two for the hour.
-    const Gdiplus::RectF time =
-        InkOf(room.seconds ? L"00:00:00" : L"00:00", family, Unit, room.fontStyle, format);
+    Gdiplus::RectF time = InkOf(room.seconds ? L"00:00:00" : L"00:00", family, Unit, room.fontStyle, format);
     const float markerUnit = Unit * ClockLayout::DateLineRatio;
-    const Gdiplus::RectF marker = InkOf(room.designator, family, markerUnit, room.fontStyle, format);
-    const float gap = room.designator.empty() ? 0 : Unit * DesignatorGap;
-    room.timeWidth = (time.Width + gap + marker.Width) / Unit;
-    room.timeHeight = std::max(time.Height, marker.Height) / Unit;
-    const Gdiplus::RectF date = InkOf(room.date, family, markerUnit, room.fontStyle, format);
-    room.dateWidth = date.Width / markerUnit;
-    room.dateHeight = date.Height / markerUnit;
+    if (!room.designator.empty()) {
+        // Beside the digits as AddTime puts it, the two centred together
+        // about the digits' centre, bottoms aligned.
+        const Gdiplus::RectF marker = InkOf(room.designator, family, markerUnit, room.fontStyle, format);
+        const float beside = Unit * DesignatorGap + marker.Width;
+        const float top = std::min(time.Y, time.GetBottom() - marker.Height);
+        time = {time.X - beside / 2, top, time.Width + beside, time.GetBottom() - top};
+    }
+    const Gdiplus::SizeF timeRoom = CentredRoom(time);
+    room.timeWidth = timeRoom.Width / Unit;
+    room.timeHeight = timeRoom.Height / Unit;
+    const Gdiplus::SizeF dateRoom = CentredRoom(InkOf(room.date, family, markerUnit, room.fontStyle, format));
+    room.dateWidth = dateRoom.Width / markerUnit;
+    room.dateHeight = dateRoom.Height / markerUnit;
     return room;
 }
 
@@ -111,9 +135,20 @@ struct FittedSizes {
     float time, marker, date;
 };
 
+// The room on the panel for a text centred in the band: as wide and as
+// high as it reaches on both sides of the band's centre without leaving the
+// band or the panel.
+Gdiplus::SizeF RoomOnThePanel(const Gdiplus::RectF& band, const Gdiplus::RectF& panel) {
+    const float x = band.X + band.Width / 2;
+    const float y = band.Y + band.Height / 2;
+    const float halfWidth = std::min({x - band.X, x - panel.X, band.GetRight() - x, panel.GetRight() - x});
+    const float halfHeight = std::min({y - band.Y, y - panel.Y, band.GetBottom() - y, panel.GetBottom() - y});
+    return {2 * std::max(halfWidth, 0.0f), 2 * std::max(halfHeight, 0.0f)};
+}
+
 // The em sizes the settings ask for, or, where the time or the date line
-// would be cut by the face, the largest that show them whole: the setting
-// keeps the size asked for.
+// would reach beyond the panel, the largest that show them whole on it: the
+// setting keeps the size asked for.
 FittedSizes FitToTheFace(const ClockView& view, const std::wstring& date) {
     const ClockLayout& layout = view.layout;
     const float time = layout.EmSize(view.settings.fontSize);
@@ -122,11 +157,15 @@ FittedSizes FitToTheFace(const ClockView& view, const std::wstring& date) {
         return {time, dateSize, dateSize};
     const TextRoom& room = TextRoomOf(view, date);
     const float outline = std::abs(layout.OutlineWidth(view.settings.outlineWidth));
-    const float width = layout.textRect.Width;
+    const Gdiplus::RectF& text = layout.textRect;
+    const Gdiplus::SizeF timeRoom =
+        RoomOnThePanel({text.X, layout.timeRect.Y, text.Width, layout.timeRect.Height}, layout.panelRect);
+    const Gdiplus::SizeF dateRoom =
+        RoomOnThePanel({text.X, layout.dateRect.Y, text.Width, layout.dateRect.Height}, layout.panelRect);
     const float timeShare =
-        ShareThatFits(time, room.timeWidth, room.timeHeight, width, layout.timeRect.Height, outline);
+        ShareThatFits(time, room.timeWidth, room.timeHeight, timeRoom.Width, timeRoom.Height, outline);
     const float dateShare = std::min(timeShare, ShareThatFits(dateSize, room.dateWidth, room.dateHeight,
-                                                              width, layout.dateRect.Height, outline));
+                                                              dateRoom.Width, dateRoom.Height, outline));
     return {time * timeShare, dateSize * timeShare, dateSize * dateShare};
 }
 
@@ -231,22 +270,23 @@ std::optional<Gdiplus::RectF> BoundsOfFigures(std::span<const TextFigure> figure
 void AddTime(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& timeRect,
              const FontFamilyObject& family, const StringFormatObject& format) {
     const std::wstring time(inputs.text.begin(), inputs.text.end()); // ASCII digits
+    const Gdiplus::RectF box = LayoutBoxAcross(timeRect);
     if (inputs.designator.empty()) {
-        path.AddStringW(time, family, inputs.emSize, timeRect, inputs.fontStyle, format);
+        path.AddStringW(time, family, inputs.emSize, box, inputs.fontStyle, format);
         return;
     }
-    const Gdiplus::RectF digits = TextBounds(time, family, inputs.emSize, timeRect, inputs.fontStyle, format);
+    const Gdiplus::RectF digits = TextBounds(time, family, inputs.emSize, box, inputs.fontStyle, format);
     const Gdiplus::RectF marker =
-        TextBounds(inputs.designator, family, inputs.markerEmSize, timeRect, inputs.fontStyle, format);
+        TextBounds(inputs.designator, family, inputs.markerEmSize, box, inputs.fontStyle, format);
     const float gap = inputs.emSize * DesignatorGap;
     const float shift = (inputs.designatorFirst ? 1 : -1) * (marker.Width + gap) / 2;
-    Gdiplus::RectF digitsRect = timeRect;
+    Gdiplus::RectF digitsRect = box;
     digitsRect.X += shift;
     path.AddStringW(time, family, inputs.emSize, digitsRect, inputs.fontStyle, format);
 
     const float markerLeft =
         inputs.designatorFirst ? digits.X + shift - gap - marker.Width : digits.GetRight() + shift + gap;
-    Gdiplus::RectF markerRect = timeRect;
+    Gdiplus::RectF markerRect = box;
     markerRect.X += markerLeft - marker.X;
     markerRect.Y += digits.GetBottom() - marker.GetBottom();
     path.AddStringW(inputs.designator, family, inputs.markerEmSize, markerRect, inputs.fontStyle, format);
@@ -262,7 +302,8 @@ void AddDate(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& t
     if (inputs.date.empty())
         return;
     const Gdiplus::RectF dateRect{textRect.X, inputs.dateTop, textRect.Width, inputs.dateHeight};
-    path.AddStringW(inputs.date, family, inputs.dateEmSize, dateRect, inputs.fontStyle, format);
+    path.AddStringW(inputs.date, family, inputs.dateEmSize, LayoutBoxAcross(dateRect), inputs.fontStyle,
+                    format);
 }
 
 OutlinePens::OutlinePens(const TextInputs& inputs) {

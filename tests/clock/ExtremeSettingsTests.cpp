@@ -2,7 +2,9 @@
 // endless font-button presses) go to the renderer unchanged: no crash, no
 // hang, no leak, and the time still shows wherever the font can draw it.
 #include "clock/ClockFace.h"
+#include "clock/FaceInternal.h"
 #include "clock/HoverButtons.h"
+#include "graphics/PathObject.h"
 #include "support/ClockFaceFixture.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include <climits>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "SoakResources.h"
 
@@ -44,16 +47,39 @@ protected:
         return took;
     }
 
+    static bool FontColoured(Bgra p) {
+        return p.r >= 20 && p.r <= 60 && p.g >= 195 && p.g <= 235 && p.b >= 124 && p.b <= 164;
+    }
+
     // Canvas pixels inside the face that carry the font colour RGB(40, 215, 144).
     int FontColouredPixels() const {
         int count = 0;
         for (int y = 12; y < 136; ++y)
             for (int x = 12; x < 366; ++x) {
                 const Bgra p = Pixel(x, y);
-                if (p.r >= 20 && p.r <= 60 && p.g >= 195 && p.g <= 235 && p.b >= 124 && p.b <= 164)
+                if (FontColoured(p))
                     ++count;
             }
         return count;
+    }
+
+    // In rows fromRow to toRow: where the text layer holds ink, last column
+    // and row included, and the runs of columns in the font colour, one for
+    // each character whose fill stands apart (a colon's dots one).
+    std::pair<RECT, int> TextInk(int fromRow = 0, int toRow = INT_MAX) {
+        RECT ink{INT_MAX, INT_MAX, -1, -1};
+        int runs = 0;
+        for (int x = 0, filled = 0; x < View().textLayer.GetWidth(); ++x) {
+            const int wasFilled = std::exchange(filled, 0);
+            for (int y = fromRow; y < std::min(toRow, View().textLayer.GetHeight()); ++y) {
+                if (DibPixel(View().textLayer.GetBitmap(), x, y).a)
+                    ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), x,
+                           std::max<LONG>(ink.bottom, y)};
+                filled |= FontColoured(Pixel(x, y)) ? 1 : 0;
+            }
+            runs += filled && !wasFilled ? 1 : 0;
+        }
+        return {ink, runs};
     }
 };
 
@@ -84,34 +110,59 @@ INSTANTIATE_TEST_SUITE_P(
                     FontSizeCase{-50000, false}, FontSizeCase{800000, false}, FontSizeCase{-1000000, false},
                     FontSizeCase{INT_MAX, false}, FontSizeCase{INT_MIN, false}));
 
-// Ink in the text layer's outermost columns or rows: text cut by the face.
-bool InkAtTheEdges(const GraphicsObject& layer) {
-    const int width = layer.GetWidth(), height = layer.GetHeight();
-    for (int y = 0; y < height; ++y)
-        if (DibPixel(layer.GetBitmap(), 0, y).a || DibPixel(layer.GetBitmap(), width - 1, y).a)
-            return true;
-    for (int x = 0; x < width; ++x)
-        if (DibPixel(layer.GetBitmap(), x, 0).a || DibPixel(layer.GetBitmap(), x, height - 1).a)
-            return true;
-    return false;
+// A time or date too large for the face at the size asked is drawn whole at
+// the largest size that fits, all of its ink on the panel; the setting keeps
+// the size asked for.
+TEST_F(ExtremeSettings, TextTooLargeForTheFaceIsDrawnWholeAtTheLargestSizeThatFits) {
+    const struct {
+        bool twelveHour; // with the date
+        WORD hour, minute, second;
+        std::int32_t from, to, step;
+    } cases[] = {
+        {false, 16, 24, 13, 80, 400, 5}, {false, 20, 0, 8, 80, 400, 5}, {true, 23, 59, 59, 85, 5000, 305}};
+    for (const auto& c : cases) {
+        Settings().twelveHour = Settings().showDate = c.twelveHour;
+        FitClockToSecondLine(View());
+        FixedTime().wDayOfWeek = 4;
+        SetFixedTime(c.hour, c.minute, c.second);
+        const Gdiplus::RectF& panel = View().layout.panelRect;
+        for (std::int32_t size = c.from; size <= c.to; size += c.step) {
+            Settings().fontSize = size;
+            for (bool caching : {false, true}) {
+                Frame(caching);
+                const std::string& time = View().timeText.digitsText;
+                SCOPED_TRACE(testing::Message() << time << ", font size " << size << ", caching " << caching);
+                const auto [ink, runs] = TextInk();
+                EXPECT_TRUE(ink.left >= panel.X && ink.top >= panel.Y && ink.right < panel.GetRight() &&
+                            ink.bottom < panel.GetBottom())
+                    << "ink " << ink.left << "," << ink.top << " to " << ink.right << "," << ink.bottom;
+                EXPECT_GT(FontColouredPixels(), 20);
+                if (!c.twelveHour) {
+                    EXPECT_EQ(runs, static_cast<int>(time.size())) << "every character drawn";
+                }
+            }
+            EXPECT_EQ(Settings().fontSize, size);
+        }
+    }
 }
 
-// A time or date too large for the face at the size asked is drawn whole at
-// the largest size that fits; the setting keeps the size asked for.
-TEST_F(ExtremeSettings, TextTooLargeForTheFaceIsDrawnWholeAtTheLargestSizeThatFits) {
-    Settings().twelveHour = true;
-    Settings().showDate = true;
-    FitClockToSecondLine(View());
-    FixedTime().wDayOfWeek = 4;
-    SetFixedTime(23, 59, 59);
-    for (const std::int32_t size : {85, 100, 400, 5000}) {
-        Settings().fontSize = size;
-        for (bool caching : {false, true}) {
-            Frame(caching);
-            EXPECT_FALSE(InkAtTheEdges(View().textLayer)) << "font size " << size << ", caching " << caching;
-            EXPECT_GT(FontColouredPixels(), 20) << "font size " << size;
-        }
-        EXPECT_EQ(Settings().fontSize, size);
+// At any size the time is laid out whole on one line, also where its
+// advances are wider than its band (from about 99): its ink grows with it.
+TEST_F(ExtremeSettings, ATimeWiderThanItsBandIsLaidOutWhole) {
+    SetFixedTime(16, 24, 13);
+    RedrawClock(View(), true); // makes the family and format the frames share
+    TextInputs inputs = clock_face::TextInputsNow(View());
+    float inkPerEm = 0;
+    for (const float em : {60.0f, 99.6f, 150.0f, 400.0f}) {
+        inputs.emSize = em;
+        PathObject time;
+        time.Create(clock_face::FillModeWinding);
+        clock_face::AddTime(time, inputs, clock_face::TimeRectOf(inputs, View().layout.textRect),
+                            View().faceCache->family, View().faceCache->format);
+        Gdiplus::RectF ink{};
+        time.GetBounds(ink, nullptr, PenObject());
+        inkPerEm = inkPerEm ? inkPerEm : ink.Width / em;
+        EXPECT_NEAR(ink.Width / em, inkPerEm, inkPerEm / 100) << "em size " << em;
     }
 }
 
