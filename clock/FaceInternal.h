@@ -41,7 +41,7 @@ struct TextInputs {
     std::string text; // the time's digits
     std::wstring designator;
     bool designatorFirst;
-    std::wstring date;
+    std::wstring date; // the line under the time, as far as it fits
     std::string fontName;
     float emSize;
     float markerEmSize; // the designator's
@@ -101,6 +101,8 @@ struct TextRoom {
     std::wstring designator;
     std::wstring date;
     std::int32_t fontStyle = 0;
+    float lineEms = 0; // the room for the line at its smallest size, in its ems
+    std::wstring line; // the line under the time as far as it fits there (see LineThatFits)
     float timeWidth = 0, timeHeight = 0, dateWidth = 0, dateHeight = 0;
 };
 

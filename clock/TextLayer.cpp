@@ -13,12 +13,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using namespace clock_face;
 
 // Between the time and its designator, the space the locales' time formats
 // put there: a word space of the time's font, about a quarter of its size.
 constexpr float DesignatorGap = 0.25f;
+
+// Glyphs of an em under two pixels are a blot, not text; Wine 8's GDI+
+// flattens the curves of some of them by a recursion that never ends (a
+// date at em 0.4 overflows the stack). Texts that small are not drawn.
+constexpr float SmallestTextSize = 2;
+// The line under the time is not shrunk below this em size (96-DPI pixels)
+// to fit the panel: a longer line is cut there, with an ellipsis.
+constexpr float SmallestLineSize = 8;
+// A pixel to spare at each side of a text for the anti-aliased edge.
+constexpr float Spare = 2;
 
 namespace {
 
@@ -76,9 +87,33 @@ Gdiplus::SizeF CentredRoom(const Gdiplus::RectF& ink) {
     return {2 * std::max(-ink.X, ink.GetRight()), ink.Height};
 }
 
+// Measured at a size that fits anywhere; the ink scales with the size.
+constexpr float Unit = 10;
+
+// The line as far as its ink fits lineEms ems across, cut with an ellipsis;
+// no more of it is measured than its narrowest characters could fill.
+std::wstring LineThatFits(const std::wstring& line, float lineEms, const FontFamilyObject& family,
+                          std::int32_t style, const StringFormatObject& format) {
+    if (!(lineEms > 0) || !std::isfinite(lineEms))
+        return {};
+    constexpr float NarrowestCharacter = 0.1f; // in ems; a space is a quarter
+    std::size_t keep = std::min(line.size(), static_cast<std::size_t>(lineEms / NarrowestCharacter) + 1);
+    std::wstring fitted;
+    // Each cut keeps the share of the characters that fits; a few cuts
+    // make up for characters wider than the line's average.
+    for (int cut = 0; cut < 4; ++cut) {
+        if (keep > 0 && keep < line.size() && IS_HIGH_SURROGATE(line[keep - 1]))
+            --keep; // not half a character
+        fitted = keep < line.size() ? line.substr(0, keep) + L'\u2026' : line;
+        const float ems = CentredRoom(InkOf(fitted, family, Unit, style, format)).Width / Unit;
+        if (ems <= lineEms || keep == 0)
+            break;
+        keep = std::min(keep - 1, static_cast<std::size_t>(static_cast<float>(keep) * lineEms / ems));
+    }
+    return fitted;
+}
+
 TextRoom MeasureTextRoom(TextRoom room) {
-    // Measured at a size that fits anywhere; the ink scales with the size.
-    constexpr float Unit = 10;
     FontFamilyObject family;
     CreateTimeFontFamily(family, room.fontName);
     StringFormatObject format;
@@ -97,22 +132,23 @@ TextRoom MeasureTextRoom(TextRoom room) {
     const Gdiplus::SizeF timeRoom = CentredRoom(time);
     room.timeWidth = timeRoom.Width / Unit;
     room.timeHeight = timeRoom.Height / Unit;
-    const Gdiplus::SizeF dateRoom = CentredRoom(InkOf(room.date, family, markerUnit, room.fontStyle, format));
+    room.line = LineThatFits(room.date, room.lineEms, family, room.fontStyle, format);
+    const Gdiplus::SizeF dateRoom = CentredRoom(InkOf(room.line, family, markerUnit, room.fontStyle, format));
     room.dateWidth = dateRoom.Width / markerUnit;
     room.dateHeight = dateRoom.Height / markerUnit;
     return room;
 }
 
 // How much room the view's texts take per unit of em size, measured once
-// for each font and texts.
-const TextRoom& TextRoomOf(const ClockView& view, const std::wstring& date) {
+// for each font, texts and room for the line.
+const TextRoom& TextRoomOf(const ClockView& view, const std::wstring& date, float lineEms) {
     std::optional<TextRoom>& room = view.faceCache->room;
     const bool seconds = std::ranges::count(view.timeText.digitsText, ':') > 1;
     const std::wstring& designator = view.timeText.designator;
     const std::string& font = view.settings.fontName;
     if (!room || room->fontName != font || room->seconds != seconds || room->designator != designator ||
-        room->date != date || room->fontStyle != view.layout.fontStyle)
-        room = MeasureTextRoom({font, seconds, designator, date, view.layout.fontStyle});
+        room->date != date || room->fontStyle != view.layout.fontStyle || room->lineEms != lineEms)
+        room = MeasureTextRoom({font, seconds, designator, date, view.layout.fontStyle, lineEms, {}});
     return *room;
 }
 
@@ -120,8 +156,6 @@ const TextRoom& TextRoomOf(const ClockView& view, const std::wstring& date) {
 // that size per unit fits the room, outline included.
 float ShareThatFits(float emSize, float inkWidth, float inkHeight, float roomWidth, float roomHeight,
                     float outline) {
-    // A pixel to spare at each side for the anti-aliased edge.
-    constexpr float Spare = 2;
     const float size = std::abs(emSize);
     float share = 1;
     if (inkWidth > 0 && size * inkWidth + outline + Spare > roomWidth)
@@ -133,6 +167,7 @@ float ShareThatFits(float emSize, float inkWidth, float inkHeight, float roomWid
 
 struct FittedSizes {
     float time, marker, date;
+    std::wstring line; // the line under the time as it fits
 };
 
 // The room on the panel for a text centred in the band: as wide and as
@@ -154,19 +189,25 @@ FittedSizes FitToTheFace(const ClockView& view, const std::wstring& date) {
     const float time = layout.EmSize(view.settings.fontSize);
     const float dateSize = layout.DateEmSize(view.settings.fontSize);
     if (!std::isfinite(time) || time == 0)
-        return {time, dateSize, dateSize};
-    const TextRoom& room = TextRoomOf(view, date);
+        return {time, dateSize, dateSize, {}};
     const float outline = std::abs(layout.OutlineWidth(view.settings.outlineWidth));
     const Gdiplus::RectF& text = layout.textRect;
     const Gdiplus::SizeF timeRoom =
         RoomOnThePanel({text.X, layout.timeRect.Y, text.Width, layout.timeRect.Height}, layout.panelRect);
     const Gdiplus::SizeF dateRoom =
         RoomOnThePanel({text.X, layout.dateRect.Y, text.Width, layout.dateRect.Height}, layout.panelRect);
+    // How many ems of its smallest size the line has: a line of any length
+    // keeps no more than fits there, and nothing where that size is too small
+    // to draw.
+    const float smallestLine = std::min(std::abs(dateSize), SmallestLineSize * layout.textScale);
+    const float lineEms =
+        smallestLine < SmallestTextSize ? 0 : (dateRoom.Width - outline - Spare) / smallestLine;
+    const TextRoom& room = TextRoomOf(view, date, lineEms);
     const float timeShare =
         ShareThatFits(time, room.timeWidth, room.timeHeight, timeRoom.Width, timeRoom.Height, outline);
     const float dateShare = std::min(timeShare, ShareThatFits(dateSize, room.dateWidth, room.dateHeight,
                                                               dateRoom.Width, dateRoom.Height, outline));
-    return {time * timeShare, dateSize * timeShare, dateSize * dateShare};
+    return {time * timeShare, dateSize * timeShare, dateSize * dateShare, room.line};
 }
 
 // The path's bounds without a pen; none for an empty path.
@@ -218,13 +259,13 @@ TextInputs TextInputsNow(const ClockView& view) {
     const ClockLayout& layout = view.layout;
     const Gdiplus::RectF& textRect = layout.textRect;
     const std::wstring date = layout.dateRect.Height > 0 ? view.timeText.dateText : std::wstring();
-    const FittedSizes sizes = FitToTheFace(view, date);
+    FittedSizes sizes = FitToTheFace(view, date);
     // The date line's outline keeps the share of the time's that its size has.
     const float outline = layout.OutlineWidth(s.outlineWidth);
     return {view.timeText.digitsText,
             view.timeText.designator,
             view.timeText.designatorFirst,
-            date,
+            std::move(sizes.line),
             s.fontName,
             sizes.time,
             sizes.marker,
@@ -269,9 +310,11 @@ std::optional<Gdiplus::RectF> BoundsOfFigures(std::span<const TextFigure> figure
 // beside the seconds. The two are centred together.
 void AddTime(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& timeRect,
              const FontFamilyObject& family, const StringFormatObject& format) {
+    if (std::abs(inputs.emSize) < SmallestTextSize)
+        return;
     const std::wstring time(inputs.text.begin(), inputs.text.end()); // ASCII digits
     const Gdiplus::RectF box = LayoutBoxAcross(timeRect);
-    if (inputs.designator.empty()) {
+    if (inputs.designator.empty() || std::abs(inputs.markerEmSize) < SmallestTextSize) {
         path.AddStringW(time, family, inputs.emSize, box, inputs.fontStyle, format);
         return;
     }
@@ -299,7 +342,7 @@ Gdiplus::RectF TimeRectOf(const TextInputs& inputs, const Gdiplus::RectF& textRe
 
 void AddDate(PathObject& path, const TextInputs& inputs, const Gdiplus::RectF& textRect,
              const FontFamilyObject& family, const StringFormatObject& format) {
-    if (inputs.date.empty())
+    if (inputs.date.empty() || std::abs(inputs.dateEmSize) < SmallestTextSize)
         return;
     const Gdiplus::RectF dateRect{textRect.X, inputs.dateTop, textRect.Width, inputs.dateHeight};
     path.AddStringW(inputs.date, family, inputs.dateEmSize, LayoutBoxAcross(dateRect), inputs.fontStyle,

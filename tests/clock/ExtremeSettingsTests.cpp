@@ -90,12 +90,18 @@ struct FontSizeCase {
 
 class ExtremeFontSizes : public ExtremeSettings, public testing::WithParamInterface<FontSizeCase> {};
 
+// Alone and with the designator and the date line, each at its own share
+// of the size.
 TEST_P(ExtremeFontSizes, DrawInTimeAndShowTheTimeWhereItFits) {
     Settings().fontSize = GetParam().size;
-    for (bool caching : {false, true}) {
-        EXPECT_LT(Frame(caching), FrameTimeLimit) << "font size " << GetParam().size;
+    for (bool caching : {false, true, false, true}) {
+        Settings().twelveHour = Settings().showDate = Settings().showDate || !caching;
+        FitClockToSecondLine(View());
+        SCOPED_TRACE(testing::Message() << "font size " << GetParam().size << ", caching " << caching
+                                        << ", date " << Settings().showDate);
+        EXPECT_LT(Frame(caching), FrameTimeLimit);
         if (GetParam().timeShows) {
-            EXPECT_GT(FontColouredPixels(), 20) << "font size " << GetParam().size << ", caching " << caching;
+            EXPECT_GT(FontColouredPixels(), 20);
         }
     }
 }
@@ -163,6 +169,28 @@ TEST_F(ExtremeSettings, ATimeWiderThanItsBandIsLaidOutWhole) {
         time.GetBounds(ink, nullptr, PenObject());
         inkPerEm = inkPerEm ? inkPerEm : ink.Width / em;
         EXPECT_NEAR(ink.Width / em, inkPerEm, inkPerEm / 100) << "em size " << em;
+    }
+}
+
+// A zone label of any length set in the record (the file's reader bounds
+// it, nothing else does) draws in time under the whole time: the line is cut
+// where it would shrink below a legible size, and stays on the panel.
+TEST_F(ExtremeSettings, ZoneLabelsOfAnyLengthDrawUnderTheWholeTime) {
+    for (const std::size_t characters : {700, 5000, 100000}) {
+        Settings().zoneLabel.clear();
+        for (std::size_t i = 0; i < characters; ++i)
+            Settings().zoneLabel += "\xB6\xAB"; // 东
+        FitClockToSecondLine(View());
+        const Gdiplus::RectF& panel = View().layout.panelRect;
+        for (bool caching : {false, true}) {
+            SCOPED_TRACE(testing::Message() << characters << " characters, caching " << caching);
+            EXPECT_LT(Frame(caching), FrameTimeLimit);
+            EXPECT_EQ(TextInk(0, 112).second, 7) << "9:05:07, every character";
+            const RECT line = TextInk(112).first;
+            EXPECT_TRUE(line.left >= panel.X && line.right < panel.GetRight() &&
+                        line.bottom < panel.GetBottom());
+            EXPECT_GE(line.bottom - line.top, 6) << "legible";
+        }
     }
 }
 
