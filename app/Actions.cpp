@@ -428,7 +428,10 @@ void SaveWaitingChange() {
     AppGlobals& app = App();
     WindowTimer& timer = app.clockWindow->saveTimer;
     timer.SetInterval(0);
-    if (SaveClockSettings()) {
+    // Keys the file lacks wait for a change of the user's, or the close.
+    const bool saved =
+        TakeInSettingsFile(SaveReadPatienceMilliseconds) && (!HasUnsavedChanges() || SaveClockSettings());
+    if (saved) {
         app.saveRetryMilliseconds = 0;
         return;
     }

@@ -243,6 +243,7 @@ void OnClockWindowShown() {
     UpdateClockName(); // the tip, before the icon is added
     UpdateTrayIcon();
     app.settingsFileWatch = std::make_unique<FileChangeWatch>(app.settingsFilePath, OnSettingsFileChanged);
+    OnSettingsFileChanged(); // an edit made between the reading and the watch
     TellOfAFileNotRead();
 }
 

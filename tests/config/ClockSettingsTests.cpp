@@ -344,7 +344,8 @@ TEST_F(SettingsFile, ASaveThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) 
     TempDirectory synced;
     const std::wstring target = synced.WideFile("配置.ini");
     WriteFileBytes(synced.File("配置.ini"), "[时钟]\r\n字体大小=60\r\n");
-    if (!CreateSymbolicLinkW(widePath.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+    if (!CreateSymbolicLinkW(widePath.c_str(), target.c_str(),
+                             SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
         !CreateSymbolicLinkW(widePath.c_str(), target.c_str(), 0))
         GTEST_SKIP() << "no symbolic link could be made here (error " << GetLastError() << ")";
     const DWORD attributes = GetFileAttributesW(widePath.c_str());

@@ -632,7 +632,8 @@ TEST(HeldSettingsFile, AFailedSaveIsRetriedAndAnEditMadeOutsideSurvivesIt) {
         // The larger-font button, at the bottom of a face grown by the label's line.
         const RECT window = clock.WindowRect();
         const LONG bottom = window.bottom - window.top;
-        ASSERT_TRUE(clock_screen::ClickHoverButton(clock, {337, bottom - 20}, {327, bottom - 30, 347, bottom - 10}));
+        ASSERT_TRUE(
+            clock_screen::ClickHoverButton(clock, {337, bottom - 20}, {327, bottom - 30, 347, bottom - 10}));
     }
     const auto saved = [&] { return ReadKey(clock.IniPath(), "时钟", "字体大小", "") == "85"; };
     EXPECT_TRUE(desktop::WaitUntil(saved, 15s)) << "the change reached the file without another";
