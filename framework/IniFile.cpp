@@ -365,19 +365,48 @@ DWORD WriteDraft(const std::wstring& draft, std::string_view text) {
 
 namespace {
 
-// A symbolic link stays a link: the file it points to is the one replaced.
-std::wstring ReplacedFile(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return path;
-    return FinalPath(path).value_or(path);
+struct ReplacedFile {
+    std::wstring path;
+    // A link whose target the file system does not tell: written through.
+    bool unresolvedLink = false;
+};
+
+// A symbolic link stays a link: the file it points to is the one replaced
+// (through a chain of links, the last).
+ReplacedFile FileBehind(const std::wstring& path) {
+    constexpr int MostLinks = 32; // as the system follows them
+    std::wstring file = path;
+    for (int link = 0; link < MostLinks; ++link) {
+        const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(file).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            return {file};
+        std::optional<std::wstring> target = SymbolicLinkTarget(file);
+        if (!target)
+            target = FinalPath(file);
+        if (!target || *target == file)
+            return {file, true};
+        file = *target;
+    }
+    return {file};
+}
+
+// The text written into the file the link reaches, in place: not in one
+// step, but the link and its target stay what they are.
+DWORD WriteThroughLink(const std::wstring& link, std::string_view text) {
+    const unique_handle file = OpenFile(link, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
+    DWORD written = 0;
+    if (!file || !WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        !SetEndOfFile(file.get()) || !FlushFileBuffers(file.get()))
+        return GetLastError();
+    return written == text.size() ? ERROR_SUCCESS : static_cast<DWORD>(ERROR_DISK_FULL);
 }
 
 } // namespace
 
 SaveResult WriteIniFileWhole(const std::wstring& linkOrFile, const std::wstring& sourceNamed,
                              std::span<const IniEntry> entries, IniSections knownSections) {
-    const std::wstring path = ReplacedFile(linkOrFile);
+    const ReplacedFile behind = FileBehind(linkOrFile);
+    const std::wstring& path = behind.path;
     const std::wstring source = sourceNamed == linkOrFile ? path : sourceNamed;
     if (const DWORD refusal = ReplacementRefusal(path))
         return {refusal};
@@ -396,6 +425,8 @@ SaveResult WriteIniFileWhole(const std::wstring& linkOrFile, const std::wstring&
     // watch it woken).
     if (!contents.changed && source == path)
         return {};
+    if (behind.unresolvedLink)
+        return {WriteThroughLink(path, contents.text)};
     DWORD error = WriteDraft(draft, contents.text);
     if (error == ERROR_SUCCESS) {
         TakeOverFileSettings(path, draft);

@@ -24,9 +24,8 @@ public:
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
     // Gives the key that value (as the file holds it, quotes and all): its
-    // line is written anew unless it reads as the value already; a missing key goes after the last line of its
-    // section, a missing section at the end of the text. Other lines stay as
-    // they are, byte for byte.
+    // line is written anew unless it reads as the value already; a missing key goes after the last line of
+    // its section, a missing section at the end of the text. Other lines stay as they are, byte for byte.
     void SetValue(std::string_view section, std::string_view key, std::string_view value);
 
 private:

@@ -4,12 +4,15 @@
 #include "framework/UniqueHandle.h"
 
 #include <aclapi.h>
+#include <winioctl.h>
 #include <knownfolders.h>
 #include <shlobj.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstddef>
 #include <cwchar>
+#include <vector>
 
 namespace {
 
@@ -107,6 +110,56 @@ std::optional<std::wstring> FinalPath(const std::wstring& path) {
     if (final.starts_with(L"\\\\?\\"))
         return final.substr(4);
     return final;
+}
+
+namespace {
+
+// The layout of a symbolic link's reparse data (the driver kit's
+// REPARSE_DATA_BUFFER for IO_REPARSE_TAG_SYMLINK).
+struct SymbolicLinkData {
+    ULONG tag;
+    USHORT dataLength;
+    USHORT reserved;
+    USHORT substituteOffset;
+    USHORT substituteLength;
+    USHORT printOffset;
+    USHORT printLength;
+    ULONG flags;
+    WCHAR names[1];
+};
+
+} // namespace
+
+std::optional<std::wstring> SymbolicLinkTarget(const std::wstring& link) {
+    const unique_handle file = OpenFile(link, FILE_READ_ATTRIBUTES, ShareAll, OPEN_EXISTING,
+                                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS);
+    std::vector<BYTE> buffer(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
+    DWORD got = 0;
+    if (!file ||
+        !DeviceIoControl(file.get(), FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(),
+                         static_cast<DWORD>(buffer.size()), &got, nullptr) ||
+        got < offsetof(SymbolicLinkData, names))
+        return std::nullopt;
+    const auto* data = reinterpret_cast<const SymbolicLinkData*>(buffer.data());
+    const std::size_t namesEnd = got - offsetof(SymbolicLinkData, names);
+    const auto name = [&](USHORT offset, USHORT length) -> std::wstring {
+        if (offset + static_cast<std::size_t>(length) > namesEnd)
+            return {};
+        return std::wstring(data->names + offset / sizeof(WCHAR), length / sizeof(WCHAR));
+    };
+    if (data->tag != IO_REPARSE_TAG_SYMLINK)
+        return std::nullopt;
+    std::wstring target = name(data->printOffset, data->printLength);
+    if (target.empty()) {
+        target = name(data->substituteOffset, data->substituteLength);
+        if (target.starts_with(L"\\??\\"))
+            target.erase(0, 4);
+    }
+    if (target.empty())
+        return std::nullopt;
+    if (data->flags & SYMLINK_FLAG_RELATIVE)
+        target = DirectoryPart(link) + L"\\" + target;
+    return FullPath(target).value_or(target);
 }
 
 namespace {

@@ -42,6 +42,10 @@ std::wstring FileIdentityKey(const std::wstring& path);
 // link; nothing when it cannot be opened.
 std::optional<std::wstring> FinalPath(const std::wstring& path);
 
+// The path a symbolic link points to, made whole (a relative target taken in
+// the link's folder); nothing for a path that is no symbolic link.
+std::optional<std::wstring> SymbolicLinkTarget(const std::wstring& link);
+
 // Every other opener may read, write and delete.
 inline constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // CreateFileW on the path's long form; its failure as an empty handle, with
