@@ -77,15 +77,30 @@ std::wstring LegacyValuePath() {
     return RunValuePath(ExecutableFileName());
 }
 
+// Whether the command line starts this very copy. Version 1.0.0 wrote the
+// path without quotes; for such a command Windows tries each part up to a
+// space as the program ("C:\Program", "C:\Program Files\Tiko"...), where
+// CommandLineToArgvW would stop at the first space.
+bool CommandStartsThisCopy(const std::wstring& command) {
+    const std::wstring self = FileKey(ExecutablePath());
+    if (command.starts_with(L'"')) {
+        int count = 0;
+        const unique_argument_list arguments(CommandLineToArgvW(command.c_str(), &count));
+        return arguments && count >= 1 && FileKey(arguments.get()[0]) == self;
+    }
+    for (std::size_t end = command.find(L' ');; end = command.find(L' ', end + 1)) {
+        if (FileKey(command.substr(0, end)) == self)
+            return true;
+        if (end == std::wstring::npos)
+            return false;
+    }
+}
+
 // Whether the old-style value under root starts this very copy (another
 // copy's value of that name is that copy's own).
 bool LegacyValueStartsThisCopy(HKEY root) {
     const std::optional<std::wstring> command = ReadRegistryText(root, LegacyValuePath());
-    if (!command || command->empty())
-        return false;
-    int count = 0;
-    const unique_argument_list arguments(CommandLineToArgvW(command->c_str(), &count));
-    return arguments && count >= 1 && FileKey(arguments.get()[0]) == FileKey(ExecutablePath());
+    return command && !command->empty() && CommandStartsThisCopy(*command);
 }
 
 // "--settings" and the file's path in quotes.

@@ -73,19 +73,53 @@ TEST_F(StartWithWindows, DeletingWhenAlreadyOffStillRemovesAStaleValue) {
     EXPECT_FALSE(ReadRunValue(OwnRunValueName()).has_value());
 }
 
+// A copy made to stand in a folder with spaces, by the path
+// GetModuleFileNameW reports for it.
+DWORD WINAPI ModuleFileInFolderWithSpaces(HMODULE module, LPWSTR buffer, DWORD size) {
+    static const auto original = reinterpret_cast<decltype(&GetModuleFileNameW)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetModuleFileNameW")));
+    wchar_t real[MAX_PATH]{};
+    if (module || original(nullptr, real, MAX_PATH) == 0)
+        return original(module, buffer, size);
+    const std::wstring path = DirectoryPart(real) + L"\\Tiko Clock\\" + FileNamePart(real);
+    if (path.size() >= size)
+        return 0;
+    buffer[path.copy(buffer, path.size())] = L'\0';
+    return static_cast<DWORD>(path.size());
+}
+
 // Two copies of the program have a value each; the name earlier versions
-// shared goes only where it starts this copy.
+// shared goes only where it starts this copy, quoted or, as 1.0.0 wrote it,
+// not.
 TEST_F(StartWithWindows, EachCopyHasAValueOfItsOwnAndAnOldSharedOneGoesOnlyWhenItIsThisCopys) {
     EXPECT_NE(RunValueNameFor(L"C:\\One\\TikoClock.exe"), RunValueNameFor(L"C:\\Two\\TikoClock.exe"));
     EXPECT_EQ(RunValueNameFor(L"C:\\One\\TikoClock.exe"), RunValueNameFor(L"c:\\one\\.\\TikoClock.exe"));
-    const std::wstring legacy = std::wstring(RunKeyPath) + L"\\" + ExecutableFileName();
-    ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, legacy, L"\"C:\\Another Copy\\app_tests.exe\""));
-    DeleteStartWithWindows();
-    EXPECT_TRUE(ReadRunValue(ExecutableFileName(), HKEY_CURRENT_USER).has_value())
-        << "another copy's value went";
-    ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, legacy, StartWithWindowsCommand()));
-    DeleteStartWithWindows();
-    EXPECT_FALSE(ReadRunValue(ExecutableFileName(), HKEY_CURRENT_USER).has_value());
+    const ImportHook moved("kernel32.dll", "GetModuleFileNameW",
+                           reinterpret_cast<void*>(&ModuleFileInFolderWithSpaces));
+    const std::wstring program = ExecutablePath();
+    ASSERT_NE(program.find(L"\\Tiko Clock\\"), std::wstring::npos);
+    const std::wstring folder = DirectoryPart(program);
+    const struct {
+        std::wstring command;
+        bool thisCopys;
+    } cases[] = {{StartWithWindowsCommand(), true},
+                 {program, true},
+                 {program + L" --settings \"" + folder + L"\\x y.ini\"", true},
+                 {L"\"" + folder + L" 2\\app_tests.exe\"", false},
+                 {folder + L" 2\\app_tests.exe", false},
+                 {folder + L"\\app_tests.exe2 x", false}};
+    const std::wstring legacy = RunValuePath(ExecutableFileName());
+    for (const auto& c : cases)
+        for (const auto remove : {&DeleteStartWithWindows, &DeleteEveryRunValueOfThisCopy}) {
+            for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+                ASSERT_TRUE(WriteRegistryText(root, legacy, c.command));
+            remove();
+            for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+                EXPECT_EQ(ReadRunValue(ExecutableFileName(), root).has_value(), !c.thisCopys)
+                    << WideToAnsi(c.command);
+        }
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        DeleteRegistryValue(root, legacy);
 }
 
 // A clock on a file of its own has a value of its own, which starts it on
