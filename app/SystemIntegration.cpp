@@ -146,16 +146,27 @@ std::vector<std::wstring> RunValueNames(HKEY root) {
     return names;
 }
 
+// The user's choice in Task Manager's Startup tab, kept under the Run
+// value's name beside the Run key of the same root. It outlives the value:
+// a value deleted and written again stays disabled.
+std::wstring StartupApprovedValuePath(const std::wstring& name) {
+    return std::wstring(StartupApprovedKeyPath) + L"\\" + name;
+}
+
+void DeleteRunValue(HKEY root, const std::wstring& name) {
+    DeleteRegistryValue(root, RunValuePath(name));
+    DeleteRegistryValue(root, StartupApprovedValuePath(name));
+}
+
 void DeleteFromBothRoots(const std::wstring& name) {
-    const std::wstring valuePath = RunValuePath(name);
-    DeleteRegistryValue(machineRunRoot, valuePath);
-    DeleteRegistryValue(userRunRoot, valuePath);
+    DeleteRunValue(machineRunRoot, name);
+    DeleteRunValue(userRunRoot, name);
 }
 
 void DeleteLegacyValues() {
     for (const HKEY root : {machineRunRoot, userRunRoot})
         if (LegacyValueStartsThisCopy(root))
-            DeleteRegistryValue(root, LegacyValuePath());
+            DeleteRunValue(root, ExecutableFileName());
 }
 
 bool MachineWideValueRemains() {
@@ -328,13 +339,18 @@ bool ApplyStartWithWindows(bool checked) {
     // value: count that as a failed write.
     if (ExecutableFileName().empty())
         return false;
-    const std::wstring valuePath = StartWithWindowsValuePath();
+    const std::wstring name = RunValueNameFor(ExecutablePath(), OwnSettingsFile());
+    const std::wstring valuePath = RunValuePath(name);
     const std::wstring command = StartWithWindowsCommand();
     // Only an elevated process may write the machine-wide value; an ordinary
     // user's own Run key starts the program for that user.
-    const bool written = WriteRegistryText(machineRunRoot, valuePath, command) ||
-                         WriteRegistryText(userRunRoot, valuePath, command);
+    const HKEY root = WriteRegistryText(machineRunRoot, valuePath, command) ? machineRunRoot
+                      : WriteRegistryText(userRunRoot, valuePath, command)  ? userRunRoot
+                                                                            : nullptr;
+    const bool written = root != nullptr;
     if (written) {
+        // Checking the box overrides a "disabled" from Task Manager.
+        DeleteRegistryValue(root, StartupApprovedValuePath(name));
         settings.startWithWindows = true;
         if (OwnSettingsFile().empty())
             DeleteLegacyValues(); // one value starts the default clock
@@ -371,7 +387,7 @@ void DeleteEveryRunValueOfThisCopy() {
     for (const HKEY root : {machineRunRoot, userRunRoot})
         for (const std::wstring& name : RunValueNames(root))
             if (IsThisCopysValueName(name))
-                DeleteRegistryValue(root, RunValuePath(name));
+                DeleteRunValue(root, name);
     DeleteLegacyValues();
 }
 

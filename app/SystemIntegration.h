@@ -11,6 +11,11 @@
 // value path of this program in it.
 inline constexpr wchar_t RunKeyPath[] = L"software\\microsoft\\windows\\CurrentVersion\\Run";
 std::wstring StartWithWindowsValuePath();
+// Where Windows 8 and later keep Task Manager's "enabled"/"disabled" for each
+// Run value: a REG_BINARY of the Run value's name, under either root. The
+// program deletes it when it writes or deletes its Run value.
+inline constexpr wchar_t StartupApprovedKeyPath[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 // The value path of the Run value of that name.
 std::wstring RunValuePath(const std::wstring& name);
 // The value's name for the executable at that path: its file name and the

@@ -59,11 +59,18 @@ TEST_F(StartWithWindows, CheckingWritesTheQuotedFullPathUnderTheExecutableName) 
     EXPECT_EQ(*value, expected + L'\0');
 }
 
-TEST_F(StartWithWindows, ClearingDeletesTheValue) {
+// Task Manager's "disabled" outlives the value: checking the box overrides
+// it, and clearing takes it with the value.
+TEST_F(StartWithWindows, ClearingDeletesTheValueAndCheckingOrClearingTaskManagersChoice) {
+    PlantDisabledStartup(OwnRunValueName());
+    ASSERT_TRUE(StartupChoiceExists(OwnRunValueName()));
     ASSERT_TRUE(ApplyStartWithWindows(true));
+    EXPECT_FALSE(StartupChoiceExists(OwnRunValueName())) << "written again, the value would stay disabled";
+    PlantDisabledStartup(OwnRunValueName());
     EXPECT_FALSE(ApplyStartWithWindows(false));
     EXPECT_FALSE(App().settings.startWithWindows);
     EXPECT_FALSE(ReadRunValue(OwnRunValueName()).has_value());
+    EXPECT_FALSE(StartupChoiceExists(OwnRunValueName()));
 }
 
 TEST_F(StartWithWindows, DeletingWhenAlreadyOffStillRemovesAStaleValue) {
@@ -141,17 +148,23 @@ TEST_F(StartWithWindows, AClockOnItsOwnFileHasItsOwnValueAndTheUninstallTakesEve
 
     const std::wstring otherCopy = L"app_tests.exe (00000000) 东京.ini (00000000)";
     const std::wstring lookalike = OwnRunValueName() + L"x";
-    for (const std::wstring& name : {own, otherCopy, lookalike})
+    for (const std::wstring& name : {own, otherCopy, lookalike}) {
         ASSERT_TRUE(WriteRegistryText(HKEY_LOCAL_MACHINE, std::wstring(RunKeyPath) + L"\\" + name, L"x"));
+        PlantDisabledStartup(name);
+    }
     DeleteRunValueNamed(otherCopy); // an elevated run deletes only this copy's
     EXPECT_TRUE(ReadRunValue(otherCopy).has_value());
     DeleteEveryRunValueOfThisCopy();
     EXPECT_FALSE(ReadRunValue(own).has_value());
+    EXPECT_FALSE(StartupChoiceExists(own));
     EXPECT_FALSE(ReadRunValue(OwnRunValueName()).has_value());
     EXPECT_TRUE(ReadRunValue(otherCopy).has_value());
     EXPECT_TRUE(ReadRunValue(lookalike).has_value());
-    for (const std::wstring& name : {otherCopy, lookalike})
+    for (const std::wstring& name : {otherCopy, lookalike}) {
+        EXPECT_TRUE(StartupChoiceExists(name));
         DeleteRegistryValue(HKEY_LOCAL_MACHINE, std::wstring(RunKeyPath) + L"\\" + name);
+        DeleteRegistryValue(HKEY_LOCAL_MACHINE, std::wstring(StartupApprovedKeyPath) + L"\\" + name);
+    }
     App().ownSettingsFile.clear();
 }
 
@@ -162,7 +175,9 @@ const HKEY RefusedRoot = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7654321
 TEST_F(StartWithWindows, RefusedMachineWideTheUsersRunKeyGetsTheValueAndClearingRemovesBoth) {
     SetStartWithWindowsRoot(RefusedRoot);
     App().settings.startWithWindows = false;
+    PlantDisabledStartup(OwnRunValueName(), HKEY_CURRENT_USER);
     EXPECT_TRUE(ApplyStartWithWindows(true)) << "the box stays checked";
+    EXPECT_FALSE(StartupChoiceExists(OwnRunValueName(), HKEY_CURRENT_USER));
     EXPECT_TRUE(App().settings.startWithWindows);
     const std::wstring name = OwnRunValueName();
     EXPECT_EQ(ReadRunValue(name, HKEY_CURRENT_USER),

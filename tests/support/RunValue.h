@@ -32,3 +32,20 @@ inline std::wstring OwnRunValueName() {
 inline bool RunValueExists() {
     return ReadRunValue(OwnRunValueName()).has_value();
 }
+
+// Plants Task Manager's "disabled" (first byte 03) for the Run value of that
+// name, as the Startup tab leaves it.
+inline void PlantDisabledStartup(const std::wstring& name, HKEY root = HKEY_LOCAL_MACHINE) {
+    HKEY key = nullptr;
+    if (RegCreateKeyW(root, StartupApprovedKeyPath, &key) != ERROR_SUCCESS)
+        return;
+    const BYTE disabled[12] = {3};
+    RegSetValueExW(key, name.c_str(), 0, REG_BINARY, disabled, sizeof disabled);
+    RegCloseKey(key);
+}
+
+// Whether Task Manager's choice for the Run value of that name is recorded.
+inline bool StartupChoiceExists(const std::wstring& name, HKEY root = HKEY_LOCAL_MACHINE) {
+    return RegGetValueW(root, StartupApprovedKeyPath, name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
+}
