@@ -228,7 +228,12 @@ std::wstring RunValueNameFor(const std::wstring& executablePath, const std::wstr
     const std::wstring name = FileNamePart(executablePath);
     if (name.empty())
         return {};
-    std::wstring valueName = name + L" (" + FileKey(DirectoryPart(executablePath)).substr(0, 8) + L")";
+    std::wstring folder = DirectoryPart(executablePath);
+    // "E:" alone is that drive's current folder to GetFullPathNameW; a copy
+    // at the drive's root lives in "E:\".
+    if (folder.ends_with(L':'))
+        folder += L'\\';
+    std::wstring valueName = name + L" (" + FileKey(folder).substr(0, 8) + L")";
     if (!ownSettingsFile.empty())
         valueName +=
             L" " + FileNamePart(ownSettingsFile) + L" (" + FileKey(ownSettingsFile).substr(0, 8) + L")";

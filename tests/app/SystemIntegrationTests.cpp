@@ -95,12 +95,22 @@ DWORD WINAPI ModuleFileInFolderWithSpaces(HMODULE module, LPWSTR buffer, DWORD s
     return static_cast<DWORD>(path.size());
 }
 
-// Two copies of the program have a value each; the name earlier versions
-// shared goes only where it starts this copy, quoted or, as 1.0.0 wrote it,
-// not.
+// Two copies of the program have a value each, and one copy one value
+// whatever the current folder; the name earlier versions shared goes only
+// where it starts this copy, quoted or, as 1.0.0 wrote it, not.
 TEST_F(StartWithWindows, EachCopyHasAValueOfItsOwnAndAnOldSharedOneGoesOnlyWhenItIsThisCopys) {
     EXPECT_NE(RunValueNameFor(L"C:\\One\\TikoClock.exe"), RunValueNameFor(L"C:\\Two\\TikoClock.exe"));
     EXPECT_EQ(RunValueNameFor(L"C:\\One\\TikoClock.exe"), RunValueNameFor(L"c:\\one\\.\\TikoClock.exe"));
+    wchar_t current[MAX_PATH]{};
+    ASSERT_NE(GetCurrentDirectoryW(MAX_PATH, current), 0u);
+    std::wstring atRoot[2];
+    for (int at = 0; at < 2; ++at) {
+        ASSERT_TRUE(SetCurrentDirectoryW(at ? L"C:\\windows\\system32" : L"C:\\windows"));
+        atRoot[at] = RunValueNameFor(L"C:\\TikoClock.exe");
+    }
+    SetCurrentDirectoryW(current);
+    EXPECT_EQ(atRoot[0], atRoot[1]) << "a copy at a drive's root named after the drive's current folder";
+
     const ImportHook moved("kernel32.dll", "GetModuleFileNameW",
                            reinterpret_cast<void*>(&ModuleFileInFolderWithSpaces));
     const std::wstring program = ExecutablePath();
