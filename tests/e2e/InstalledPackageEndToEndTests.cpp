@@ -155,11 +155,11 @@ std::wstring InstalledRunValueName() {
 constexpr wchar_t OldRunValueName[] = L"TikoClock.exe";
 
 // Both Run values, as an administrator's and a user's "开机启动" of a version
-// before 1.0.1 wrote them.
+// before 1.0.1 wrote them: 1.0.0 without quotes around the path's spaces.
 void WriteBothRunValues() {
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
         WriteRegistryText(root, std::wstring(RunKeyPath) + L"\\TikoClock.exe",
-                          AnsiToWide(Quoted(InstalledProgram())));
+                          AnsiToWide(InstalledProgram()));
 }
 
 bool BothRunValuesExist() {
