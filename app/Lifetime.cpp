@@ -29,11 +29,8 @@
 #include <string_view>
 #include <vector>
 
-namespace {
+namespace {} // namespace
 
-// The file the clock runs on: the default one, or the one the command line
-// names. A named file that is the default one by another path is the
-// default clock's.
 void ChooseClockFile(const ProgramArguments& arguments) {
     AppGlobals& app = App();
     const std::wstring defaultFile = ChooseSettingsFile();
@@ -46,6 +43,8 @@ void ChooseClockFile(const ProgramArguments& arguments) {
     app.settingsFilePath = named;
     app.ownSettingsFile = named;
 }
+
+namespace {
 
 // Another clock runs on this settings file: it comes to the front instead.
 bool AnotherClockHasTheFile() {

@@ -33,6 +33,11 @@ struct ProgramArguments {
 // The command line as GetCommandLineW gives it.
 ProgramArguments ReadProgramArguments(const wchar_t* commandLine);
 
+// The file the clock runs on: the default one, or the one the command line
+// names. A named file that is the default one by another spelling (its
+// case, an 8.3 name) is the default clock's, with no file of its own.
+void ChooseClockFile(const ProgramArguments& arguments);
+
 // The clock window's creation event: the settings are read, then the clock
 // is shown.
 void OnClockWindowCreated();

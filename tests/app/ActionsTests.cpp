@@ -15,6 +15,7 @@
 #include "clock/HoverButtons.h"
 #include "framework/Services.h"
 #include "settings/SettingsWindow.h"
+#include "framework/StringTable.h"
 #include "framework/TextConversion.h"
 #include "support/ProgramFixture.h"
 #include "support/ImportHook.h"
@@ -212,6 +213,55 @@ TEST_F(Actions, RestoreDefaultsReturnsEveryFieldAndTheSystemFollows) {
     EXPECT_EQ(after.top, before.top);
 }
 
+// "--settings" naming the default file in another spelling is the default
+// clock: no Run value or restart arguments of its own.
+TEST_F(Actions, TheDefaultFileNamedAnotherWayIsTheDefaultClock) {
+    const auto choose = [](const std::wstring& name) {
+        ProgramArguments arguments;
+        arguments.settingsFile = name;
+        ChooseClockFile(arguments);
+    };
+    choose(L"");
+    const std::wstring defaultFile = App().settingsFilePath;
+    std::wstring upper = defaultFile;
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    ASSERT_NE(upper, defaultFile);
+    for (const std::wstring& name :
+         {upper, DirectoryPart(defaultFile) + L"\\.\\" + FileNamePart(defaultFile)}) {
+        choose(name);
+        EXPECT_EQ(App().ownSettingsFile, L"");
+        EXPECT_EQ(ClockArguments(), L"");
+    }
+    choose(L"东京.ini");
+    EXPECT_NE(App().ownSettingsFile, L"") << "another file is a clock of its own";
+    EXPECT_NE(ClockArguments(), L"");
+}
+
+LANGID displayLanguage = 0;
+LANGID WINAPI DisplayLanguage() {
+    return displayLanguage;
+}
+LANGID WINAPI ChineseRegionalFormat() {
+    return MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+}
+
+// "自动" follows the display language, not the regional format: an English
+// Windows with a Chinese format shows English texts, and the other way round.
+TEST_F(Actions, AutomaticTextsFollowTheDisplayLanguageNotTheRegionalFormat) {
+    const ImportHook display("kernel32.dll", "GetUserDefaultUILanguage",
+                             reinterpret_cast<void*>(&DisplayLanguage));
+    ASSERT_TRUE(display.Installed());
+    // Where the program reads the format's language too, it says Chinese.
+    const ImportHook format("kernel32.dll", "GetUserDefaultLangID",
+                            reinterpret_cast<void*>(&ChineseRegionalFormat));
+    Settings().interfaceLanguage = "自动";
+    for (const LANGID shown : {EnglishTexts, ChineseTexts}) {
+        displayLanguage = shown;
+        FollowInterfaceLanguage();
+        EXPECT_EQ(TextLanguage(), shown);
+    }
+}
+
 // Each item as the user sees it: its text, and " *" when it is checked.
 std::vector<std::string> MenuAsShown() {
     const unique_hmenu menu = BuildClockMenu();
@@ -294,6 +344,16 @@ TEST_F(Actions, AFullScreenWindowInFrontHidesTheClockUntilItGoes) {
     RECT back{};
     GetWindowRect(Window(), &back);
     EXPECT_TRUE(IsWindowVisible(Window()) && EqualRect(&back, &place));
+
+    // Hidden from the menu meanwhile: the end of the full screen leaves it so.
+    const HWND again = inFront(monitor);
+    OnClockTick();
+    SetClockHidden(true);
+    DestroyWindow(again);
+    SetForegroundWindow(maximised);
+    OnClockTick();
+    EXPECT_FALSE(IsWindowVisible(Window())) << "the user hid it";
+    SetClockHidden(false);
 
     // Switched off while hidden: shown at once, and a full screen no longer hides it.
     SetForegroundWindow(inFront(monitor));

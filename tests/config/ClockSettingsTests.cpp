@@ -527,6 +527,24 @@ TEST_F(SettingsFile, ASaveRewritesOnlyTheLinesOfChangedValues) {
     EXPECT_EQ(Key("基本设置", "显示秒数"), "真") << "the quotes are not the value's";
 }
 
+// The form the file calls take past MAX_PATH: a drive's path and a share's
+// each get their own prefix; a short path or one already prefixed stays.
+TEST(LongPaths, ALongPathTakesThePrefixOfItsKind) {
+    const std::wstring deep = L"\\" + std::wstring(300, L'x') + L"\\配置.ini";
+    const struct {
+        std::wstring path;
+        std::wstring expected;
+    } cases[] = {
+        {L"C:\\Clocks\\配置.ini", L"C:\\Clocks\\配置.ini"},
+        {L"C:\\Clocks" + deep, L"\\\\?\\C:\\Clocks" + deep},
+        {L"C:\\Clocks\\.\\a\\..\\b" + deep, L"\\\\?\\C:\\Clocks\\b" + deep},
+        {L"\\\\server\\share" + deep, L"\\\\?\\UNC\\server\\share" + deep},
+        {L"\\\\?\\C:\\Clocks" + deep, L"\\\\?\\C:\\Clocks" + deep},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExtendedLengthPath(c.path), c.expected) << c.path.size();
+}
+
 // A folder deeper than MAX_PATH allows: the file there is read and saved.
 TEST_F(SettingsFile, AFileBeyondMaxPathRoundTripsItsValues) {
     std::wstring folder = directory.WideFile("");
