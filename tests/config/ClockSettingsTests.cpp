@@ -417,6 +417,31 @@ TEST(SettingsLocation, TheInstalledFolderIsKnownHoweverItsPathIsWritten) {
          {folder + L"2", DirectoryPart(folder), folder + L"\\sub", std::wstring()})
         EXPECT_FALSE(SameFolder(folder, other)) << testing::PrintToString(other);
     EXPECT_FALSE(SameFolder(L"", L"")) << "no record names no folder";
+
+    // The package's record, as the installer writes it, names this copy's
+    // folder: the installed copy, whose settings are per user.
+    HKEY opened = nullptr;
+    DWORD disposition = 0;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, InstallRecordKey, 0, nullptr, 0,
+                              KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &opened, &disposition),
+              ERROR_SUCCESS);
+    const unique_hkey record(opened);
+    const auto recordFolder = [&](std::wstring recorded) {
+        RegSetValueExW(record.get(), InstallRecordValue, 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(recorded.c_str()),
+                       static_cast<DWORD>((recorded.size() + 1) * sizeof(wchar_t)));
+    };
+    std::wstring program = ProgramDirectory() + L"\\";
+    CharUpperBuffW(program.data(), static_cast<DWORD>(program.size()));
+    recordFolder(program);
+    EXPECT_TRUE(IsInstalledCopy());
+    EXPECT_EQ(ChooseSettingsFile(), PerUserSettingsFile());
+    recordFolder(folder);
+    EXPECT_FALSE(IsInstalledCopy()) << "another folder's package";
+    if (disposition == REG_CREATED_NEW_KEY)
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, InstallRecordKey, KEY_WOW64_64KEY, 0);
+    else
+        RegDeleteValueW(record.get(), InstallRecordValue);
 }
 
 // Two processes saving one file at once (the other is this executable
