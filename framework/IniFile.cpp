@@ -71,12 +71,17 @@ FileBytes ReadWholeFile(const std::wstring& path, DWORD patience) {
 // Creates the file anew with the bytes; ERROR_SUCCESS or the failure. A
 // write that took fewer bytes than it was given (a disk that filled up on
 // the way) is a failure too.
-DWORD WriteWholeFile(const std::wstring& path, std::string_view bytes) {
+// Its bytes are on the disk before it takes another file's place: flushed
+// through the handle that wrote them, which no scanner or sync client
+// opening the new file can refuse.
+DWORD WriteWholeFileToDisk(const std::wstring& path, std::string_view bytes) {
     const unique_handle file = OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
     DWORD written = 0;
     if (!file || !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
         return GetLastError();
-    return written == bytes.size() ? ERROR_SUCCESS : static_cast<DWORD>(ERROR_DISK_FULL);
+    if (written != bytes.size())
+        return ERROR_DISK_FULL;
+    return FlushFileBuffers(file.get()) ? ERROR_SUCCESS : GetLastError();
 }
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -282,14 +287,6 @@ void RemoveStaleDrafts(const std::wstring& path) {
     FindClose(search);
 }
 
-// The file's bytes on the disk before it takes another file's place.
-DWORD FlushToDisk(const std::wstring& path) {
-    const unique_handle file = OpenFile(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
-    if (!file || !FlushFileBuffers(file.get()))
-        return GetLastError();
-    return ERROR_SUCCESS;
-}
-
 // A reader that holds the file open without sharing its deletion (a virus
 // scanner, an indexer) refuses the replacement for a moment.
 DWORD MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
@@ -353,12 +350,6 @@ Draft DraftOf(const std::wstring& source, std::span<const IniEntry> entries, Ini
         if (!entry.onlyWhenMissing || !file.Value(entry.section, entry.key))
             file.SetValue(entry.section, entry.key, entry.value);
     return {.text = file.Text(), .changed = !existed || file.Text() != before};
-}
-
-DWORD WriteDraft(const std::wstring& draft, std::string_view text) {
-    if (const DWORD error = WriteWholeFile(draft, text))
-        return error;
-    return FlushToDisk(draft);
 }
 
 } // namespace
@@ -427,7 +418,7 @@ SaveResult WriteIniFileWhole(const std::wstring& linkOrFile, const std::wstring&
         return {};
     if (behind.unresolvedLink)
         return {WriteThroughLink(path, contents.text)};
-    DWORD error = WriteDraft(draft, contents.text);
+    DWORD error = WriteWholeFileToDisk(draft, contents.text);
     if (error == ERROR_SUCCESS) {
         TakeOverFileSettings(path, draft);
         error = MoveIntoPlace(draft, path);

@@ -27,6 +27,9 @@ int CALLBACK CollectFaceName(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LP
     std::size_t length = 0;
     while (length < LF_FACESIZE && face[length] != L'\0')
         ++length;
+    // "@" names a family's vertical form, which GDI+ cannot create.
+    if (length > 0 && face[0] == L'@')
+        return 1;
     if (std::optional<std::string> name = GbkName({face, length}))
         reinterpret_cast<std::vector<std::string>*>(names)->push_back(std::move(*name));
     return 1; // go on

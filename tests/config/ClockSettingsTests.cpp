@@ -640,6 +640,26 @@ TEST_F(SettingsFile, AShortWriteFailsTheSaveAndKeepsTheOldFile) {
     EXPECT_EQ(ReadFileBytes(path), before);
 }
 
+ImportHook* draftOpens = nullptr;
+int draftOpenCount = 0;
+HANDLE WINAPI CountDraftOpens(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                              DWORD disposition, DWORD flags, HANDLE model) {
+    draftOpenCount += std::wstring_view(name).ends_with(L".tmp") && (access & GENERIC_WRITE) ? 1 : 0;
+    return draftOpens->Original<decltype(&CreateFileW)>()(name, access, share, security, disposition, flags,
+                                                          model);
+}
+
+// The new file is written and flushed through one handle: a scanner or a
+// sync client that opens it at once cannot refuse a second opening.
+TEST_F(SettingsFile, TheNewFileIsWrittenAndFlushedThroughOneOpening) {
+    ImportHook hook("kernel32.dll", "CreateFileW", reinterpret_cast<void*>(&CountDraftOpens));
+    ASSERT_TRUE(hook.Installed());
+    draftOpens = &hook;
+    draftOpenCount = 0;
+    ASSERT_TRUE(SaveSettings(widePath, DefaultSettings(), 1, 2));
+    EXPECT_EQ(draftOpenCount, 1);
+}
+
 TEST(SettingsDefaults, MatchTheDocumentedValues) {
     const ClockSettings d = DefaultSettings();
     EXPECT_FALSE(d.startWithWindows);
