@@ -1,6 +1,7 @@
 #include "app/DesktopWatch.h"
 
 #include "app/AppGlobals.h"
+#include "app/SystemIntegration.h"
 #include "clock/ClockWindow.h"
 
 #include <string_view>
@@ -101,9 +102,12 @@ void OnForegroundChanged(HWND foreground) {
     checks.clockRaised = false;
     if (!clock)
         return;
-    // Out of the band, just below the window the user turned to.
-    SetWindowPos(clock, HWND_NOTOPMOST, 0, 0, 0, 0, MoveOnly);
-    SetWindowPos(clock, foreground, 0, 0, 0, 0, MoveOnly);
+    // Out of the band, just below the window the user turned to; below a
+    // window kept on top (the taskbar, Task Manager) it would be in the band
+    // again, so it stays at the top of the others.
+    SetTopmost(false);
+    if (!IsTopmost(foreground))
+        SetWindowPos(clock, foreground, 0, 0, 0, 0, MoveOnly);
 }
 
 bool CheckRaisedDesktop() {

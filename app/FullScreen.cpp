@@ -28,15 +28,15 @@ bool ShellReportsFullScreen() {
     return state == QUNS_BUSY || state == QUNS_RUNNING_D3D_FULL_SCREEN || state == QUNS_PRESENTATION_MODE;
 }
 
-bool FrontWindowCoversTheClocksMonitor(HWND clock) {
-    const HWND front = GetForegroundWindow();
-    if (!front || front == clock || !IsWindowVisible(front) || IsIconic(front) || IsShellWindow(front))
+// A framed window maximized on a monitor without a reserved taskbar (one
+// that hides itself, a second monitor) reaches past it with its invisible
+// borders: its client area is what a full-screen program fills.
+bool ClientCoversMonitor(HWND window, const RECT& monitor) {
+    RECT client{};
+    if (!GetClientRect(window, &client))
         return false;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    RECT window{};
-    return GetMonitorInfoW(MonitorFromWindow(clock, MONITOR_DEFAULTTONEAREST), &monitor) &&
-           GetWindowRect(front, &window) && CoversMonitor(window, monitor.rcMonitor);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return CoversMonitor(client, monitor);
 }
 
 } // namespace
@@ -47,7 +47,17 @@ bool CoversMonitor(const RECT& window, const RECT& monitor) {
 }
 
 bool FullScreenProgramInFront(HWND clock) {
-    return FrontWindowCoversTheClocksMonitor(clock) || ShellReportsFullScreen();
+    const HWND front = GetForegroundWindow();
+    if (!front || front == clock || !IsWindowVisible(front) || IsIconic(front) || IsShellWindow(front))
+        return false;
+    // The shell's state is the whole machine's: it speaks for the window in
+    // front, which must be on the clock's monitor.
+    const HMONITOR monitor = MonitorFromWindow(clock, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (MonitorFromWindow(front, MONITOR_DEFAULTTONEAREST) != monitor || !GetMonitorInfoW(monitor, &info))
+        return false;
+    return ClientCoversMonitor(front, info.rcMonitor) || ShellReportsFullScreen();
 }
 
 void FollowFullScreen() {

@@ -7,9 +7,10 @@
 
 // Whether a window's rectangle covers the whole of a monitor's.
 bool CoversMonitor(const RECT& window, const RECT& monitor);
-// Whether a full-screen program is in front: the foreground window covers
-// the whole monitor the clock is on and is not the desktop or the taskbar,
-// or the shell reports a full-screen program or a presentation.
+// Whether a full-screen program is in front: the foreground window is on the
+// monitor the clock is on, is not the desktop or the taskbar, and its client
+// area covers that whole monitor (a borderless popup, not a maximized framed
+// window) or the shell reports a full-screen program or a presentation.
 bool FullScreenProgramInFront(HWND clock);
 // Hides or shows the clock as the switch and the front window say. Hidden
 // this way the clock is not hidden from the menu: that state, the menu and

@@ -345,6 +345,23 @@ TEST_F(Actions, AFullScreenWindowInFrontHidesTheClockUntilItGoes) {
     GetWindowRect(Window(), &back);
     EXPECT_TRUE(IsWindowVisible(Window()) && EqualRect(&back, &place));
 
+    // A framed window maximized (its invisible borders past the monitor) and
+    // a popup of the monitor's size beside it are not a full screen here.
+    const unique_hwnd framed(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                                             nullptr, nullptr, nullptr));
+    ShowWindow(framed.get(), SW_MAXIMIZE);
+    SetForegroundWindow(framed.get());
+    RECT outer{};
+    GetWindowRect(framed.get(), &outer);
+    EXPECT_TRUE(CoversMonitor(outer, monitor)) << "its frame reaches past the monitor";
+    EXPECT_FALSE(FullScreenProgramInFront(Window()));
+    const HWND beside = inFront({monitor.right, 0, 2 * monitor.right, monitor.bottom});
+    EXPECT_FALSE(FullScreenProgramInFront(Window()));
+    DestroyWindow(beside);
+    const HWND popup = inFront(monitor);
+    EXPECT_TRUE(FullScreenProgramInFront(Window()));
+    DestroyWindow(popup);
+
     // Hidden from the menu meanwhile: the end of the full screen leaves it so.
     const HWND again = inFront(monitor);
     OnClockTick();
@@ -526,6 +543,21 @@ TEST_F(Actions, ShowDesktopPutsTheClockInTheTopmostBandUntilAnotherWindowComesTo
     OnForegroundChanged(ordinary.get());
     EXPECT_FALSE(IsTopmost(Window()));
     EXPECT_EQ(GetWindow(Window(), GW_HWNDPREV), ordinary.get());
+
+    // Show desktop again, then a window kept on top comes to the front (Task
+    // Manager, a picture-in-picture player): the clock leaves the band all
+    // the same, and an ordinary window after it changes nothing.
+    OnForegroundChanged(desktop.get());
+    SetWindowPos(desktop.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_TRUE(CheckRaisedDesktop());
+    const unique_hwnd kept(CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200,
+                                           100, nullptr, nullptr, nullptr, nullptr));
+    SetForegroundWindow(kept.get());
+    OnForegroundChanged(kept.get());
+    EXPECT_FALSE(IsTopmost(Window()));
+    SetForegroundWindow(ordinary.get());
+    OnForegroundChanged(ordinary.get());
+    EXPECT_FALSE(IsTopmost(Window()));
 
     // A hidden clock and a clock kept on top are left as they are.
     SetClockHidden(true);
