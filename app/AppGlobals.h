@@ -50,6 +50,7 @@ struct AppGlobals {
     // by the identity the file has now (a save makes a new file).
     unique_handle instanceClaim;
     unique_handle identityClaim;
+    unique_handle copyClaim; // the default clock's, for its copy of the program
     std::wstring identityClaimed;
     // Wakes the clock when the settings file's folder changes.
     std::unique_ptr<FileChangeWatch> settingsFileWatch;

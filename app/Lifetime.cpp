@@ -44,19 +44,24 @@ void ChooseClockFile(const ProgramArguments& arguments) {
     app.ownSettingsFile = named;
 }
 
-namespace {
-
-// Another clock runs on this settings file: it comes to the front instead.
 bool AnotherClockHasTheFile() {
     AppGlobals& app = App();
     const std::wstring name = InstanceName(app.settingsFilePath);
-    if (ClaimInstance(name, app.instanceClaim) && ClaimFileIdentity())
+    // The default clock of a copy: run as administrator it may write beside
+    // the program, otherwise it keeps a per-user file. One name for the copy
+    // makes them one clock.
+    const std::wstring copyName = InstanceName(SettingsFileBesideProgram());
+    const bool copyFree =
+        !app.ownSettingsFile.empty() || copyName == name || ClaimInstance(copyName, app.copyClaim);
+    if (copyFree && ClaimInstance(name, app.instanceClaim) && ClaimFileIdentity())
         return false;
     // Through a link the running clock's window has another name: it is
     // not woken, but no second clock writes its file.
     WakeRunningClock(name);
     return true;
 }
+
+namespace {
 
 std::wstring ErrorDescription(DWORD error) {
     wchar_t* text = nullptr;

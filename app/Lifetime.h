@@ -38,6 +38,11 @@ ProgramArguments ReadProgramArguments(const wchar_t* commandLine);
 // case, an 8.3 name) is the default clock's, with no file of its own.
 void ChooseClockFile(const ProgramArguments& arguments);
 
+// Whether another clock runs on the chosen file, which then comes to the
+// front; otherwise the file is claimed for this clock (and, for a copy's
+// default clock, the copy: its file beside the program or its user's).
+bool AnotherClockHasTheFile();
+
 // The clock window's creation event: the settings are read, then the clock
 // is shown.
 void OnClockWindowCreated();

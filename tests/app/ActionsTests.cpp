@@ -13,6 +13,7 @@
 #include "app/TrayIcon.h"
 #include "clock/FaceInternal.h"
 #include "clock/HoverButtons.h"
+#include "config/SettingsLocation.h"
 #include "framework/Services.h"
 #include "settings/SettingsWindow.h"
 #include "framework/StringTable.h"
@@ -235,6 +236,25 @@ TEST_F(Actions, TheDefaultFileNamedAnotherWayIsTheDefaultClock) {
     choose(L"东京.ini");
     EXPECT_NE(App().ownSettingsFile, L"") << "another file is a clock of its own";
     EXPECT_NE(ClockArguments(), L"");
+}
+
+// A portable copy in a folder only an administrator may write: run as
+// administrator it keeps its settings beside itself, run as its user in
+// %APPDATA%. Still one clock; a clock on a file of its own is another.
+TEST_F(Actions, ACopysDefaultClockIsOneWhicheverFileItKeeps) {
+    AppGlobals& app = App();
+    app.ownSettingsFile.clear();
+    app.settingsFilePath = PerUserSettingsFile();
+    ASSERT_FALSE(AnotherClockHasTheFile());
+    // The first clock runs on, holding its claims.
+    const unique_handle first = std::move(app.instanceClaim), copy = std::move(app.copyClaim);
+    const unique_handle identity = std::move(app.identityClaim);
+    app.identityClaimed.clear();
+    app.settingsFilePath = SettingsFileBesideProgram();
+    EXPECT_TRUE(AnotherClockHasTheFile());
+    TempDirectory folder;
+    app.settingsFilePath = app.ownSettingsFile = folder.WideFile("东京.ini");
+    EXPECT_FALSE(AnotherClockHasTheFile());
 }
 
 LANGID displayLanguage = 0;
