@@ -133,6 +133,7 @@ bool Window::Create(const WindowLayout& windowLayout, const RECT* beside) {
     RegisterWindowClassOnce(WindowClassName, &Window::Procedure,
                             {.style = CS_DBLCLKS, .background = ButtonFaceBrush(), .programIcon = true});
     layout = windowLayout;
+    controlsBuilt = false;
     // Centred on the primary screen, whose scale the desktop's is.
     scale = SystemScale();
     const ScreenSize screen = PrimaryScreenSize();
@@ -153,8 +154,14 @@ bool Window::Create(const WindowLayout& windowLayout, const RECT* beside) {
         SetWindowPos(created, nullptr, (screen.width - scaled.cx) / 2, (screen.height - scaled.cy) / 2,
                      scaled.cx, scaled.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (beside)
+    if (beside) {
+        const DisplayScale before = scale;
         MoveBeside(created, *beside, scale);
+        // Moved onto a monitor of another scale, it took that scale's size,
+        // which may reach over the rectangle: placed again with it.
+        if (scale != before)
+            MoveBeside(created, *beside, scale);
+    }
     BuildControls();
     OnCreated();
     if (window)
@@ -255,6 +262,16 @@ bool Window::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
+    // Windows sends this from inside Create's move onto a monitor of another
+    // scale, before the controls exist: only the scale and the rectangle are
+    // taken, and the controls are built once, at that scale.
+    if (message == WM_DPICHANGED && !controlsBuilt) {
+        scale = {static_cast<int>(HIWORD(wParam))};
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     if (OnMessage(message, wParam, lParam, result))
         return result;
     if (ReflectToControl(window, message, wParam, lParam, result))
@@ -329,6 +346,7 @@ void Window::BuildControls() {
             SetWindowPos(controls[index]->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+    controlsBuilt = true;
 }
 
 void Window::DispatchTimer(UINT_PTR id) {

@@ -18,7 +18,8 @@
 //   window is destroyed they hold no handle.
 // - A window holds one display scale, that of the monitor it is on; its
 //   outer size and every control are made at that scale from the layout's
-//   96-DPI lengths.
+//   96-DPI lengths. A window created beside another on a monitor of another
+//   scale is laid out once, at that monitor's scale.
 #include "framework/ControlRecord.h"
 #include "framework/Controls.h"
 
@@ -130,6 +131,7 @@ private:
     HCURSOR cursor = nullptr;
     std::vector<WindowTimer*> timers;
     std::vector<std::unique_ptr<Control>> controls;
+    bool controlsBuilt = false; // a scale change before then only records the scale
 };
 
 // The identifiers of a window's first and second timer (WM_TIMER's wParam).

@@ -384,21 +384,25 @@ TEST(ClockLayout, APopupWithoutControlsOwnedByTheHiddenWindow) {
 
 // ---------------------------------------------------------- display scales
 
-// The settings window moved to a monitor of another scale. Wine sends no
-// WM_DPICHANGED, so the test sends what Windows sends: the size query, then
-// the change with the size answered at a place of the system's choosing.
+// What Windows sends a window moved onto a monitor of another scale, which
+// Wine never does: the size query, then the change with the size answered
+// at the place given.
+RECT SendScaleChange(HWND window, int dpi, POINT place) {
+    SIZE size{};
+    EXPECT_TRUE(SendMessageW(window, GetDpiScaledSizeMessage, static_cast<WPARAM>(dpi),
+                             reinterpret_cast<LPARAM>(&size)));
+    RECT suggested{place.x, place.y, place.x + size.cx, place.y + size.cy};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    return suggested;
+}
+
+// The settings window moved to a monitor of another scale, at a place of
+// the system's choosing.
 class SettingsAtDisplayScale : public OpenSettingsWindowTest {
 protected:
     RECT ChangeScale(int dpi) {
-        SIZE size{};
-        EXPECT_TRUE(SendMessageW(window->Handle(), 0x02E4 /* WM_GETDPISCALEDSIZE */, static_cast<WPARAM>(dpi),
-                                 reinterpret_cast<LPARAM>(&size)));
         const RECT now = ScreenRect(window->Handle());
-        const POINT place{now.left + 37, now.top + 23};
-        RECT suggested{place.x, place.y, place.x + size.cx, place.y + size.cy};
-        SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                     reinterpret_cast<LPARAM>(&suggested));
-        return suggested;
+        return SendScaleChange(window->Handle(), dpi, {now.left + 37, now.top + 23});
     }
 };
 
@@ -456,6 +460,53 @@ TEST_F(SettingsAtDisplayScale, ScrollsByTheScaledStepAndKeepsPlaceFocusAndValues
         EXPECT_EQ(window->PanelOffset(), -552 * dpi / 96);
         EXPECT_EQ(window->Find<Label>("标签33")->TextColour(), SectionSelectedText);
     }
+}
+
+// Windows answers the move that puts a window being created beside the
+// clock on a monitor at 144 DPI from inside that SetWindowPos.
+LRESULT CALLBACK AnswerFirstMoveAt144(int code, WPARAM wParam, LPARAM lParam) {
+    static bool sent = false;
+    const auto& call = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    const auto* pos = reinterpret_cast<const WINDOWPOS*>(call.lParam);
+    if (call.message == WM_WINDOWPOSCHANGED && !sent && !(pos->flags & SWP_NOMOVE) &&
+        GetWindow(call.hwnd, GW_OWNER) == HiddenOwnerWindow() && !IsWindowVisible(call.hwnd)) {
+        sent = true;
+        SendScaleChange(call.hwnd, 144, {pos->x, pos->y});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(SettingsBesideTheClock, OnAMonitorOfAnotherScaleBuiltOnceAtItsScaleAndBesideTheClock) {
+    HiddenOwnerWindow();
+    // No room right of the clock: the place left of it found at 96 DPI is
+    // too close for the window at 144.
+    const RECT clock{1400, 100, 1780, 250};
+    ClockSettings settings = DefaultSettings();
+    RecordingSettingsListener listener;
+    SettingsWindow window(settings, listener);
+    {
+        const std::unique_ptr<HHOOK__, decltype(&UnhookWindowsHookEx)> hook(
+            SetWindowsHookExW(WH_CALLWNDPROCRET, AnswerFirstMoveAt144, nullptr, GetCurrentThreadId()),
+            &UnhookWindowsHookEx);
+        ASSERT_TRUE(hook && window.Create(SettingsWindowLayout, &clock));
+    }
+    Repaint(window.Handle()); // a second, dead set of controls paints with freed objects
+    ASSERT_TRUE(window.Exists());
+    EXPECT_EQ(window.Scale(), DisplayScale{144});
+    std::size_t children = 0;
+    for (HWND child = GetWindow(window.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ++children;
+        EXPECT_NE(window.FindControl(child), nullptr) << "a child that is none of the window's controls";
+    }
+    EXPECT_EQ(children, static_cast<std::size_t>(std::count_if(
+                            std::begin(SettingsWindowControls), std::end(SettingsWindowControls),
+                            [](const ControlRecord& record) { return record.parent.empty(); })));
+    // The layout's size at 144, left of the clock 15 pixels away.
+    const SIZE size = Window::OuterSize(SettingsWindowLayout, {144});
+    const RECT outer = ScreenRect(window.Handle()),
+               beside{clock.left - 15 - size.cx, clock.top, clock.left - 15, clock.top + size.cy};
+    EXPECT_TRUE(EqualRect(&outer, &beside))
+        << outer.left << "," << outer.top << " " << outer.right << "," << outer.bottom;
 }
 
 // The room a control leaves its text: a check box's box and the gap beside
