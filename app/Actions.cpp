@@ -15,8 +15,10 @@
 #include "settings/WindowLayouts.h"
 #include "config/TextNumbers.h"
 #include "framework/Services.h"
+#include "framework/UniqueHandle.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -51,34 +53,116 @@ void LetClicksThrough(bool on) {
     SetWindowLongPtrW(window, GWL_EXSTYLE, on ? style | WS_EX_TRANSPARENT : style & ~WS_EX_TRANSPARENT);
 }
 
-// Whether the rectangle lies wholly in a monitor's work area.
-bool FitsOnAMonitor(const RECT& rect) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
-        return false;
-    const RECT& work = monitor.rcWork;
-    return rect.left >= work.left && rect.top >= work.top && rect.right <= work.right &&
-           rect.bottom <= work.bottom;
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info))
+        reinterpret_cast<std::vector<RECT>*>(areas)->push_back(info.rcWork);
+    return TRUE;
 }
 
-// Right of the clock, else left of it, below or above it; where none fits,
-// the new clock's own start centres it.
-POINT PlaceBesideClock(SIZE size) {
-    RECT clock{};
-    GetWindowRect(ClockHandle(), &clock);
-    const int gap = App().clock.scale.Pixels(10);
-    const POINT places[] = {{clock.right + gap, clock.top},
-                            {clock.left - gap - size.cx, clock.top},
-                            {clock.left, clock.bottom + gap},
-                            {clock.left, clock.top - gap - size.cy}};
-    for (const POINT& place : places)
-        if (FitsOnAMonitor({place.x, place.y, place.x + size.cx, place.y + size.cy}))
-            return place;
-    return places[0];
+std::vector<RECT> WorkAreas() {
+    std::vector<RECT> areas;
+    EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
+// The faces of the program's other running clocks: its windows without a
+// title bar (the settings windows have one) in other processes.
+BOOL CALLBACK AddOtherClock(HWND window, LPARAM taken) {
+    wchar_t className[64]{};
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    RECT rect{};
+    if (processId != GetCurrentProcessId() && IsWindowVisible(window) &&
+        GetClassNameW(window, className, 64) && std::wstring_view(className) == WindowClassName &&
+        !(GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION) && GetWindowRect(window, &rect))
+        reinterpret_cast<std::vector<RECT>*>(taken)->push_back(rect);
+    return TRUE;
+}
+
+// Where the folder's other clocks stand: the running ones' windows, and the
+// place each other "配置*.ini" starts its clock at. A clock started a moment
+// ago has no window yet, but its file already holds its place; an empty file
+// is one just claimed, its place not yet chosen.
+std::vector<RECT> OtherClocksPlaces() {
+    std::vector<RECT> taken;
+    EnumWindows(AddOtherClock, reinterpret_cast<LPARAM>(&taken));
+    const AppGlobals& app = App();
+    const std::wstring folder = DirectoryPart(app.settingsFilePath);
+    const std::wstring_view name = SettingsFileName;
+    const std::wstring pattern = folder + L"\\" + std::wstring(name.substr(0, name.rfind(L'.'))) + L"*.ini";
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(ExtendedLengthPath(pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return taken;
+    const ScopeExit closeSearch([search] { FindClose(search); });
+    const ScreenSize screen = PrimaryScreenSize();
+    do {
+        const std::wstring path = folder + L"\\" + found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            CompareStringOrdinal(path.c_str(), -1, app.settingsFilePath.c_str(), -1, TRUE) == CSTR_EQUAL)
+            continue;
+        const SettingsRead read = ReadSettings(path, screen.width, screen.height);
+        if (!read.file.text || read.file.text->empty())
+            continue;
+        const SIZE size = ClockWindowSizeFor(app.clock.scale, HasSecondLine(read.settings));
+        const ClockPlacement place =
+            ComputeClockPlacement(read.settings.positionText, screen.width, screen.height, size);
+        taken.push_back({place.left, place.top, place.left + size.cx, place.top + size.cy});
+    } while (FindNextFileW(search, &found));
+    return taken;
 }
 
 } // namespace
+
+POINT PlaceNewClock(const RECT& clock, SIZE size, std::span<const RECT> workAreas,
+                    std::span<const RECT> taken, int gap, int step) {
+    const auto rectAt = [size](POINT place) {
+        return RECT{place.x, place.y, place.x + size.cx, place.y + size.cy};
+    };
+    const auto onWorkArea = [&](POINT place) {
+        const RECT rect = rectAt(place);
+        return std::ranges::any_of(workAreas, [&](const RECT& work) {
+            return rect.left >= work.left && rect.top >= work.top && rect.right <= work.right &&
+                   rect.bottom <= work.bottom;
+        });
+    };
+    const POINT sides[] = {{clock.right + gap, clock.top},
+                           {clock.left - gap - size.cx, clock.top},
+                           {clock.left, clock.bottom + gap},
+                           {clock.left, clock.top - gap - size.cy}};
+    for (const POINT& side : sides) {
+        const RECT rect = rectAt(side);
+        RECT overlap{};
+        if (onWorkArea(side) && std::ranges::none_of(taken, [&](const RECT& other) {
+                return IntersectRect(&overlap, &rect, &other) != FALSE;
+            }))
+            return side;
+    }
+    // Cascaded windows overlap by design: a step is free while no other
+    // clock's corner lies within a step of it, so that each shows an edge.
+    // Down and right first, then towards whichever side has room.
+    const auto cornerFree = [&](POINT place) {
+        return std::ranges::none_of(taken, [&](const RECT& other) {
+            return std::abs(other.left - place.x) < step && std::abs(other.top - place.y) < step;
+        });
+    };
+    for (int distance = step; step > 0; distance += step) {
+        bool anyOnWorkArea = false;
+        for (const POINT direction : {POINT{1, 1}, POINT{-1, 1}, POINT{1, -1}, POINT{-1, -1}}) {
+            const POINT place{clock.left + direction.x * distance, clock.top + direction.y * distance};
+            if (!onWorkArea(place))
+                continue;
+            anyOnWorkArea = true;
+            if (cornerFree(place))
+                return place;
+        }
+        if (!anyOnWorkArea)
+            break;
+    }
+    return sides[0];
+}
 
 void CloseClock() {
     if (App().closing)
@@ -297,7 +381,12 @@ void StartNewClock() {
     settings.startWithWindows = false;
     settings.timeZone.clear();
     settings.zoneLabel.clear();
-    const POINT place = PlaceBesideClock(ClockWindowSizeFor(app.clock.scale, HasSecondLine(settings)));
+    RECT clock{};
+    GetWindowRect(ClockHandle(), &clock);
+    const std::vector<RECT> taken = OtherClocksPlaces();
+    const POINT place =
+        PlaceNewClock(clock, ClockWindowSizeFor(app.clock.scale, HasSecondLine(settings)), WorkAreas(), taken,
+                      app.clock.scale.Pixels(10), GetSystemMetrics(SM_CYCAPTION));
     if (!SaveSettings(file, settings, place.x, place.y) || !StartClockOn(file))
         DeleteFileW(ExtendedLengthPath(file).c_str());
 }

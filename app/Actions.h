@@ -4,7 +4,10 @@
 // ProgramEvents), and so will every new way to reach an action.
 #include "config/ClockSettings.h"
 
+#include <windows.h>
+
 #include <cstdint>
+#include <span>
 #include <string>
 
 class SettingsWindow;
@@ -77,10 +80,17 @@ void FollowInterfaceLanguage();
 void RestoreDefaultSettings();
 
 // "新建时钟…": another clock on a new file beside this clock's ("配置2.ini"),
-// with this clock's look, local time and no Run value, placed beside this
-// clock where a monitor has room for it. The file goes again when the clock
-// cannot be started.
+// with this clock's look, local time and no Run value, placed where no other
+// clock stands (PlaceNewClock). The file goes again when the clock cannot be
+// started.
 void StartNewClock();
+
+// Where a new clock of that size goes from this clock: beside it (right,
+// left, below, above, gap away) on a work area and over none of the taken
+// rectangles (the other clocks); else cascaded from it by steps down and
+// right, where no other clock's corner is within a step; else right of it.
+POINT PlaceNewClock(const RECT& clock, SIZE size, std::span<const RECT> workAreas,
+                    std::span<const RECT> taken, int gap, int step);
 
 // Holds the claim of the settings file's identity as it is now: a start
 // through a link to it finds this clock. False when another clock holds it.

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr wchar_t WindowClassName[] = L"TikoClockWindow";
 constexpr wchar_t OwnerClassName[] = L"TikoClockOwner";
 
 // Beside the rectangle on its monitor's work area, 10 units away.

@@ -51,6 +51,9 @@ struct WindowLayout {
 
 class WindowTimer;
 
+// The class of every top-level window of the program, the clock's included.
+inline constexpr wchar_t WindowClassName[] = L"TikoClockWindow";
+
 class Window {
 public:
     Window() = default;

@@ -28,6 +28,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -665,6 +666,47 @@ TEST(OneClockPerSettingsFile, TheNameIgnoresCaseAndTheWayThePathIsWrittenAndOneC
     EXPECT_FALSE(ClaimInstance(name, again));
     claim.reset();
     EXPECT_TRUE(ClaimInstance(name, again)) << "free again once the clock ended";
+}
+
+// Ten new clocks from one, each placed with the ones before taken: all on
+// the work area, the first beside the clock over nothing, the rest cascaded
+// with no two at one corner.
+TEST(NewClockPlace, TenInARowEachWhereNoOtherClockStands) {
+    const RECT work{0, 0, 1920, 1040};
+    const SIZE size{380, 150};
+    constexpr int Gap = 10, Step = 23;
+    const struct {
+        RECT clock;
+        std::size_t beside; // sides with room
+        POINT first;        // right of it where there is room, as before
+    } cases[] = {{{770, 445, 1150, 595}, 4, {1160, 445}},
+                 {{1540, 0, 1920, 150}, 2, {1150, 0}},
+                 {{0, 890, 380, 1040}, 2, {390, 890}}};
+    for (const auto& c : cases) {
+        std::vector<RECT> taken;
+        for (std::size_t made = 0; made < 10; ++made) {
+            SCOPED_TRACE(testing::Message()
+                         << "clock at " << c.clock.left << "," << c.clock.top << ", new #" << made + 1);
+            const POINT place = PlaceNewClock(c.clock, size, {&work, 1}, taken, Gap, Step);
+            const RECT placed{place.x, place.y, place.x + size.cx, place.y + size.cy};
+            EXPECT_TRUE(placed.left >= work.left && placed.top >= work.top && placed.right <= work.right &&
+                        placed.bottom <= work.bottom);
+            // Beside, over no clock; cascaded, at no other clock's corner.
+            RECT overlap{};
+            if (made < c.beside) {
+                EXPECT_FALSE(IntersectRect(&overlap, &placed, &c.clock));
+            }
+            for (const RECT& other : taken) {
+                const bool nearCorner =
+                    std::abs(other.left - place.x) < Step && std::abs(other.top - place.y) < Step;
+                EXPECT_FALSE(made < c.beside ? IntersectRect(&overlap, &placed, &other) != FALSE
+                                             : nearCorner);
+            }
+            taken.push_back(placed);
+        }
+        EXPECT_EQ(taken.front().left, c.first.x);
+        EXPECT_EQ(taken.front().top, c.first.y);
+    }
 }
 
 } // namespace

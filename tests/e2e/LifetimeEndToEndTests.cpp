@@ -16,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -376,15 +377,16 @@ std::wstring TokyoNameNow() {
     return MultiByteToWide(ClockName(SecondsLater(utc, 9 * 3600).value(), "东京"), GbkCodePage);
 }
 
-// A shown clock window of a process not among the known ones.
-HWND AnotherClockWindow(std::initializer_list<DWORD> known) {
+// The shown clock windows of processes not among the known ones.
+std::vector<HWND> OtherClockWindows(const std::vector<DWORD>& known) {
+    std::vector<HWND> found;
     for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"TikoClockWindow", nullptr));) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         if (IsWindowVisible(window) && std::ranges::find(known, owner) == known.end())
-            return window;
+            found.push_back(window);
     }
-    return nullptr;
+    return found;
 }
 
 // Two clocks from one folder: the default one, and one on "东京.ini" beside
@@ -428,31 +430,50 @@ TEST(ProgramLifetime, ClocksOnFilesOfTheirOwnRunBesideTheDefaultOneEachKeepingIt
     PostMessageW(tokyo.FindWindowTitled("设置"), WM_CLOSE, 0, 0);
     ASSERT_TRUE(desktop::WaitUntil([&] { return !tokyo.FindWindowTitled("设置"); }, 5s));
 
-    // "新建时钟…", the menu's second item: a clock on "配置2.ini", beside this one.
+    // "新建时钟…", the menu's second item, three times: a clock on "配置2.ini"
+    // right of this one, then each where no other clock stands. Each click
+    // waits for the clock before: a window shown while the menu is open
+    // would close it.
     const RECT rect = clock.WindowRect();
-    desktop::RightClick(rect.left + 60, rect.top + 75);
-    ASSERT_TRUE(desktop::WaitUntil([] { return MenuIsOpen(); }, 5s)) << "no menu opened";
-    for (const WORD key : {VK_DOWN, VK_DOWN, VK_RETURN})
-        desktop::PressKey(key);
-    HWND third = nullptr;
-    ASSERT_TRUE(desktop::WaitUntil(
-        [&] {
-            return (third = AnotherClockWindow({clock.ProcessId(), tokyo.ProcessId()})) != nullptr;
-        },
-        30s));
-    RECT thirdRect{};
-    GetWindowRect(third, &thirdRect);
-    EXPECT_EQ(thirdRect.left, rect.right + 10);
-    EXPECT_EQ(thirdRect.top, rect.top);
+    std::vector<HWND> made;
+    for (std::size_t click = 1; click <= 3; ++click) {
+        desktop::RightClick(rect.left + 60, rect.top + 75);
+        ASSERT_TRUE(desktop::WaitUntil([] { return MenuIsOpen(); }, 5s)) << "no menu opened";
+        for (const WORD key : {VK_DOWN, VK_DOWN, VK_RETURN})
+            desktop::PressKey(key);
+        ASSERT_TRUE(desktop::WaitUntil(
+            [&] {
+                return (made = OtherClockWindows({clock.ProcessId(), tokyo.ProcessId()})).size() == click;
+            },
+            30s));
+    }
+    std::vector<RECT> clocks{rect, tokyo.WindowRect()};
+    for (const HWND window : made) {
+        RECT madeRect{};
+        GetWindowRect(window, &madeRect);
+        for (const RECT& other : clocks) {
+            RECT overlap{};
+            EXPECT_FALSE(IntersectRect(&overlap, &madeRect, &other))
+                << madeRect.left << "," << madeRect.top << " over " << other.left << "," << other.top;
+        }
+        clocks.push_back(madeRect);
+    }
+    EXPECT_TRUE(std::ranges::any_of(made, [&](HWND window) {
+        RECT madeRect{};
+        GetWindowRect(window, &madeRect);
+        return madeRect.left == rect.right + 10 && madeRect.top == rect.top;
+    })) << "the first right of this clock";
     EXPECT_NE(GetFileAttributesW((clock.WideDirectory() + L"\\配置2.ini").c_str()), INVALID_FILE_ATTRIBUTES);
 
     // 退出 ends only its own clock; each file keeps only its own settings.
-    DWORD thirdId = 0;
-    GetWindowThreadProcessId(third, &thirdId);
-    const HANDLE thirdProcess = OpenProcess(SYNCHRONIZE, FALSE, thirdId);
-    PostMessageW(third, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(WaitForSingleObject(thirdProcess, 20000), WAIT_OBJECT_0);
-    CloseHandle(thirdProcess);
+    for (const HWND window : made) {
+        DWORD madeId = 0;
+        GetWindowThreadProcessId(window, &madeId);
+        const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, madeId);
+        PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
+        CloseHandle(process);
+    }
     PostMessageW(tokyo.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_EQ(tokyo.WaitForExit(20s), std::optional<DWORD>(0));
     EXPECT_TRUE(clock.IsRunning());
