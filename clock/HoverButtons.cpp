@@ -319,6 +319,7 @@ void UpdateButtonHover(ClockView& view, std::int32_t x, std::int32_t y) {
 }
 
 void HandleButtonPress(ClockView& view, ClockWindowListener& listener, std::int32_t x, std::int32_t y) {
+    view.buttonTips.FollowPress(x, y);
     const PressDecision decision = DecidePress(CurrentViews(view), x, y, KeepOnTopIsOn(view));
     switch (decision.kind) {
     case PressKind::None:

@@ -49,9 +49,21 @@ void AreaTips::Follow(HWND window, std::span<const TipArea> areas) {
     }
 }
 
+namespace {
+
+void Relay(HWND tips, HWND owner, UINT message, WPARAM keys, int x, int y) {
+    MSG relayed{owner, message, keys, MAKELPARAM(x, y), static_cast<DWORD>(GetMessageTime()), {x, y}};
+    SendMessageW(tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+} // namespace
+
 void AreaTips::FollowPointer(int x, int y) {
-    if (!tips.get())
-        return;
-    MSG move{owner, WM_MOUSEMOVE, 0, MAKELPARAM(x, y), static_cast<DWORD>(GetMessageTime()), {x, y}};
-    SendMessageW(tips.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+    if (tips.get())
+        Relay(tips.get(), owner, WM_MOUSEMOVE, 0, x, y);
+}
+
+void AreaTips::FollowPress(int x, int y) {
+    if (tips.get())
+        Relay(tips.get(), owner, WM_LBUTTONDOWN, MK_LBUTTON, x, y);
 }

@@ -28,6 +28,8 @@ public:
     // are handed on: the control does not subclass the window, whose
     // presses start the system's move loop.
     void FollowPointer(int x, int y);
+    // A press at that point: a tip that shows goes, as over any control.
+    void FollowPress(int x, int y);
     HWND Handle() const { return tips.get(); }
 
 private:

@@ -3,6 +3,7 @@
 #include "clock/HoverButtons.h"
 #include "framework/StringTable.h"
 #include "support/ClockFaceFixture.h"
+#include "support/ImportHook.h"
 #include "support/RecordingListeners.h"
 
 #include <EmbeddedAssets.h>
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -226,8 +228,16 @@ TEST_F(HoverButtons, FrameWithTheMouseOverShowsEachImageAtItsBounds) {
     EXPECT_NE(keepOnTopShown, FrameRegion(ButtonId::KeepOnTop, ButtonState::Hover));
 }
 
+ImportHook* relayHook = nullptr;
+std::vector<UINT> relayed; // the messages handed on to the tooltip control
+LRESULT WINAPI RecordRelay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == TTM_RELAYEVENT)
+        relayed.push_back(reinterpret_cast<const MSG*>(lParam)->message);
+    return relayHook->Original<decltype(&SendMessageW)>()(window, message, wParam, lParam);
+}
+
 // Each button names itself in a tooltip over its bounds, in the language in
-// use, from the first move over a button.
+// use, from the first move over a button; a press hides a tip that shows.
 TEST_F(HoverButtons, EachButtonHasItsNameAsATooltipOverItsBounds) {
     Move(Elsewhere);
     EXPECT_EQ(View().buttonTips.Handle(), nullptr) << "no tooltip control on the way to a drag";
@@ -259,6 +269,14 @@ TEST_F(HoverButtons, EachButtonHasItsNameAsATooltipOverItsBounds) {
     EXPECT_EQ(toolTexts(), (std::vector<std::wstring>{L"Close", L"Always on top", L"Settings", L"Larger font",
                                                       L"Smaller font"}));
     UseTextLanguage(ChineseTexts);
+    {
+        ImportHook hook("user32.dll", "SendMessageW", reinterpret_cast<void*>(&RecordRelay));
+        ASSERT_TRUE(hook.Installed());
+        relayHook = &hook;
+        relayed.clear();
+        Press(OnSettings);
+    }
+    EXPECT_NE(std::ranges::find(relayed, static_cast<UINT>(WM_LBUTTONDOWN)), relayed.end());
 }
 
 TEST_F(HoverButtons, HoverLightsWithTheHandAndRedrawsOnlyOnChanges) {

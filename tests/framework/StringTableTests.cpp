@@ -71,6 +71,18 @@ TEST(StringTables, EveryMenuItemHasAnAccessKeyOfItsOwnInBothLanguages) {
     }
 }
 
+// Windows labels a box's buttons in its own language, which need not be
+// the program's: the question names none of them.
+TEST(StringTables, MessageBoxesAskWithoutNamingTheirButtons) {
+    for (const LANGID language : {ChineseTexts, EnglishTexts})
+        for (const UINT id : {IDS_SAVE_FAILED_CHOICE, IDS_READ_FAILED_CHOICE}) {
+            const std::wstring text = LoadStringIn(Program, id, language).value_or(L"");
+            ASSERT_FALSE(text.empty()) << id;
+            for (const wchar_t* button : {L"\u91CD\u8BD5", L"\u53D6\u6D88", L"Retry", L"Cancel"})
+                EXPECT_EQ(text.find(button), std::wstring::npos) << id << " in " << language;
+        }
+}
+
 TEST(StringTables, TheLanguageInUseGivesEveryText) {
     EXPECT_EQ(TextLanguage(), ChineseTexts) << "Chinese until told otherwise";
     EXPECT_EQ(Text(IDS_MENU_EXIT), "退出(&X)");
