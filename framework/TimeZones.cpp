@@ -21,19 +21,24 @@ EnumZones EnumZonesCall() {
     return call;
 }
 
-// Walks every zone in the system's order until visit answers false.
+constexpr wchar_t ZonesKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\";
+
+// Walks every zone in the system's order until visit answers false; on a
+// Windows without the zone calls (7), the zone database's own.
 template <typename Visit> void ForEachZone(Visit visit) {
     const EnumZones enumerate = EnumZonesCall();
-    if (!enumerate)
+    if (!enumerate) {
+        for (const DYNAMIC_TIME_ZONE_INFORMATION& zone : RegistryTimeZones())
+            if (!visit(zone))
+                return;
         return;
+    }
     for (DWORD index = 0;; ++index) {
         DYNAMIC_TIME_ZONE_INFORMATION zone{};
         if (enumerate(index, &zone) != ERROR_SUCCESS || !visit(zone))
             return;
     }
 }
-
-constexpr wchar_t ZonesKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\";
 
 // The zone's key in Windows' zone database; none for a name it has no key for.
 unique_hkey OpenZoneKey(const std::wstring& key) {
@@ -63,7 +68,70 @@ std::wstring DisplayNameOf(HKEY zoneKey, const std::wstring& key) {
     return key;
 }
 
+// A zone's rules as its key keeps them in the "TZI" value (REG_TZI_FORMAT).
+struct RegistryZoneRules {
+    LONG bias;
+    LONG standardBias;
+    LONG daylightBias;
+    SYSTEMTIME standardDate;
+    SYSTEMTIME daylightDate;
+};
+
+template <std::size_t Size> void ReadName(HKEY zoneKey, const wchar_t* value, WCHAR (&name)[Size]) {
+    DWORD size = sizeof name;
+    DWORD type = 0;
+    if (RegQueryValueExW(zoneKey, value, nullptr, &type, reinterpret_cast<BYTE*>(name), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        name[0] = L'\0';
+    name[Size - 1] = L'\0';
+}
+
 } // namespace
+
+std::optional<DYNAMIC_TIME_ZONE_INFORMATION> RegistryTimeZone(const std::wstring& key) {
+    const unique_hkey zoneKey = OpenZoneKey(key);
+    RegistryZoneRules rules{};
+    DWORD size = sizeof rules;
+    DWORD type = 0;
+    if (!zoneKey || key.size() >= std::size(DYNAMIC_TIME_ZONE_INFORMATION{}.TimeZoneKeyName) ||
+        RegQueryValueExW(zoneKey.get(), L"TZI", nullptr, &type, reinterpret_cast<BYTE*>(&rules), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_BINARY || size != sizeof rules)
+        return std::nullopt;
+    DYNAMIC_TIME_ZONE_INFORMATION zone{};
+    zone.Bias = rules.bias;
+    zone.StandardBias = rules.standardBias;
+    zone.DaylightBias = rules.daylightBias;
+    zone.StandardDate = rules.standardDate;
+    zone.DaylightDate = rules.daylightDate;
+    ReadName(zoneKey.get(), L"Std", zone.StandardName);
+    ReadName(zoneKey.get(), L"Dlt", zone.DaylightName);
+    key.copy(zone.TimeZoneKeyName, key.size());
+    return zone;
+}
+
+std::vector<DYNAMIC_TIME_ZONE_INFORMATION> RegistryTimeZones() {
+    std::vector<DYNAMIC_TIME_ZONE_INFORMATION> zones;
+    HKEY opened = nullptr;
+    const std::wstring databaseKey(ZonesKey, std::size(ZonesKey) - 2); // without its last backslash
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, databaseKey.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &opened) !=
+        ERROR_SUCCESS)
+        return zones;
+    const unique_hkey database(opened);
+    wchar_t name[256]{};
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(std::size(name));
+        const LSTATUS read =
+            RegEnumKeyExW(database.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (read == ERROR_NO_MORE_ITEMS)
+            return zones;
+        if (read != ERROR_SUCCESS)
+            continue;
+        if (std::optional<DYNAMIC_TIME_ZONE_INFORMATION> zone = RegistryTimeZone(std::wstring(name, length)))
+            zones.push_back(*zone);
+    }
+}
 
 std::vector<TimeZoneEntry> ListTimeZones() {
     std::vector<TimeZoneEntry> zones;
@@ -92,6 +160,8 @@ std::optional<DYNAMIC_TIME_ZONE_INFORMATION> FindTimeZone(const std::wstring& ke
     // A name the zone database has no key for is answered without the walk.
     if (!OpenZoneKey(key))
         return found;
+    if (!EnumZonesCall())
+        return RegistryTimeZone(key);
     ForEachZone([&](const DYNAMIC_TIME_ZONE_INFORMATION& zone) {
         if (CompareStringOrdinal(zone.TimeZoneKeyName, -1, key.c_str(), -1, TRUE) == CSTR_EQUAL)
             found = zone;

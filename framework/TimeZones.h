@@ -4,7 +4,8 @@
 // the rules of each year included).
 //
 // The zone calls came with Windows 8 and are looked up at run time, so the
-// program still starts on Windows 7, where no zone is found.
+// program still starts on Windows 7, which gets its zones from the zone
+// database in the registry, as those calls do.
 #include <windows.h>
 
 #include <optional>
@@ -24,9 +25,15 @@ std::vector<TimeZoneEntry> ListTimeZones();
 // no walk over every zone); none for a name the machine does not know.
 std::optional<std::wstring> TimeZoneDisplayName(const std::wstring& key);
 // The zone of that key name (compared without case); none for a name the
-// machine does not know, or a Windows without the zone calls.
+// machine does not know.
 std::optional<DYNAMIC_TIME_ZONE_INFORMATION> FindTimeZone(const std::wstring& key);
 // The zone's local time at a UTC time, by SystemTimeToTzSpecificLocalTimeEx
 // or, without it, by the rules of the UTC time's year; none when Windows
 // cannot convert it.
 std::optional<SYSTEMTIME> TimeInZone(const DYNAMIC_TIME_ZONE_INFORMATION& zone, const SYSTEMTIME& utc);
+
+// The zone of that key name as the registry's zone database keeps it (its
+// "TZI" rules and names), and every zone there: what the zone calls answer,
+// for a Windows without them.
+std::optional<DYNAMIC_TIME_ZONE_INFORMATION> RegistryTimeZone(const std::wstring& key);
+std::vector<DYNAMIC_TIME_ZONE_INFORMATION> RegistryTimeZones();

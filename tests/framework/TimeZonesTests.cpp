@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <set>
 #include <string>
 
 namespace {
@@ -49,6 +50,16 @@ TEST(TimeZones, UtcInstantsBecomeEachZonesTimeOnBothSidesOfItsChanges) {
         const auto there = TimeInZone(*zone, c.utc);
         ASSERT_TRUE(there.has_value());
         EXPECT_EQ(Written(*there), c.there);
+        // Windows 7 has no zone calls: the zone database's record holds the
+        // same rules and gives the same time.
+        const auto record = RegistryTimeZone(c.zone);
+        ASSERT_TRUE(record.has_value());
+        EXPECT_EQ(record->Bias, zone->Bias);
+        EXPECT_EQ(record->DaylightBias, zone->DaylightBias);
+        EXPECT_EQ(Written(record->StandardDate), Written(zone->StandardDate));
+        EXPECT_EQ(Written(record->DaylightDate), Written(zone->DaylightDate));
+        EXPECT_EQ(std::wstring(record->TimeZoneKeyName), c.zone);
+        EXPECT_EQ(Written(TimeInZone(*record, c.utc).value_or(SYSTEMTIME{})), c.there);
     }
 }
 
@@ -69,6 +80,13 @@ TEST(TimeZones, TheListRunsFromWestToEastWithEachZonesDisplayName) {
     ASSERT_NE(tokyo, zones.end());
     EXPECT_TRUE(tokyo->display.starts_with(L"(UTC+09:00)")) << testing::PrintToString(tokyo->display);
     EXPECT_TRUE(std::ranges::none_of(zones, [](const TimeZoneEntry& zone) { return zone.display.empty(); }));
+    // The zone database lists the same zones, for a Windows without the calls.
+    std::set<std::wstring> listed, recorded;
+    for (const TimeZoneEntry& zone : zones)
+        listed.insert(zone.key);
+    for (const DYNAMIC_TIME_ZONE_INFORMATION& zone : RegistryTimeZones())
+        recorded.insert(zone.TimeZoneKeyName);
+    EXPECT_EQ(recorded, listed);
 }
 
 } // namespace
