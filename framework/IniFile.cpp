@@ -68,12 +68,11 @@ FileBytes ReadWholeFile(const std::wstring& path, DWORD patience) {
     return {std::move(bytes), ERROR_SUCCESS};
 }
 
-// Creates the file anew with the bytes; ERROR_SUCCESS or the failure. A
-// write that took fewer bytes than it was given (a disk that filled up on
-// the way) is a failure too.
-// Its bytes are on the disk before it takes another file's place: flushed
-// through the handle that wrote them, which no scanner or sync client
-// opening the new file can refuse.
+// Creates the file anew with the bytes, on the disk before it takes another
+// file's place: flushed through the handle that wrote them, which no scanner
+// or sync client opening the new file can refuse. ERROR_SUCCESS or the
+// failure; a write that took fewer bytes than it was given (a disk that
+// filled up on the way) is a failure too.
 DWORD WriteWholeFileToDisk(const std::wstring& path, std::string_view bytes) {
     const unique_handle file = OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
     DWORD written = 0;
@@ -191,10 +190,6 @@ std::string IniFileReader::Text(const std::string& section, const std::string& k
         text.resize(cut);
     }
     return text;
-}
-
-bool IniFileReader::Has(const std::string& section, const std::string& key) const {
-    return file.Value(section, key).has_value();
 }
 
 std::string ReadIniText(const std::wstring& path, const std::string& section, const std::string& key,

@@ -53,8 +53,6 @@ public:
 
     std::string Text(const std::string& section, const std::string& key,
                      const std::string& defaultText) const;
-    // Whether the key is in the file.
-    bool Has(const std::string& section, const std::string& key) const;
     // How the reading went.
     const IniFileText& Read() const { return read; }
 
